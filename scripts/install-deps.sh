@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs every Debian package the workbench needs to build, run and test.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y \
+  build-essential cmake ninja-build pkg-config \
+  qt6-base-dev qt6-charts-dev libqt6svg6 qt6-qpa-plugins \
+  libpcre2-dev libjpeg-dev libicu-dev libeigen3-dev \
+  gettext fonts-dejavu-core \
+  libgtest-dev googletest \
+  antiword catdoc \
+  xvfb xauth

@@ -1,0 +1,61 @@
+// A fresh temporary folder that becomes the current directory for the life of a test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace talmer::test {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        old_ = std::filesystem::current_path();
+        std::string templ = (std::filesystem::temp_directory_path() / "t3test-XXXXXX").string();
+        if (!mkdtemp(templ.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path_ = templ;
+        std::filesystem::current_path(path_);
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::current_path(old_, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    const std::filesystem::path &path() const { return path_; }
+
+private:
+    std::filesystem::path old_;
+    std::filesystem::path path_;
+};
+
+// A test fixture whose every test runs in its own temporary current directory.
+class InTempDir : public ::testing::Test {
+protected:
+    TempDir dir_;
+};
+
+inline std::string readFile(const std::filesystem::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeFile(const std::filesystem::path &p, const std::string &bytes)
+{
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace talmer::test
