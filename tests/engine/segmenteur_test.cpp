@@ -311,3 +311,23 @@ TEST(NomBase, FileNameWithoutFolderAndLastExtension)
     EXPECT_EQ(NomBaseDeTexte("dossier.x/texte"), "texte");
     EXPECT_EQ(NomBaseDeTexte("texte.txt"), "texte");
 }
+
+namespace {
+int g_segmProgress = 0;
+void countSegmProgress(std::int32_t) { ++g_segmProgress; }
+} // namespace
+
+TEST_F(Segmentation, ProgressAboutAHundredTimesOverTheText)
+{
+    std::string text;
+    while (text.size() < 5000)
+        text += "mot. ";
+    writeFile("corpus.txt", text);
+    ParametresSegm p;
+    p.delimiteurs = ".";
+    p.progression = countSegmProgress;
+    g_segmProgress = 0;
+    ASSERT_EQ(SegmPrinc("corpus.txt", p), ResultatSegm::Reussie);
+    EXPECT_GE(g_segmProgress, 98);
+    EXPECT_LE(g_segmProgress, 101);
+}
