@@ -1,0 +1,113 @@
+// Repeated segments of a base: maximal sequences of 2 to 11 consecutive word forms, inside
+// stretches bounded by chosen delimiters, that occur at least a minimum number of times.
+//
+// The positions of every segment are written to <base>.loc.sr (signed 32-bit little-endian text
+// positions, for each segment its occurrences ascending, segments in the order of computation);
+// <base>.desc.sr is created empty. Both files are rewritten from empty by every computation and
+// stay open, for reading back, while the SegRep lives.
+#pragma once
+
+#include "engine/progression.h"
+
+#include <cstdint>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+class charg1;
+class Tgen;
+
+// One repeated segment.
+struct Segment {
+    std::vector<std::int32_t> Formes;  // entity numbers of its forms, 2 to 11; the first is the pivot
+    std::int32_t Frq = 0;              // number of occurrences
+    std::int32_t Offset = -1;          // byte offset of its first position in <base>.loc.sr; -1 when
+                                       // the positions file had failed when the segment was made
+};
+
+class SegRep {
+public:
+    // Marks the absence of a form in the sequences and left marks (above every entity number and
+    // every line-break code).
+    static constexpr std::int32_t Bourrage = 1000000000;
+    // Longest segment, and the slots of a sequence read by LectSeg (left context + 11 forms).
+    static constexpr int LongueurMax = 11;
+    static constexpr int TailleSequence = 12;
+
+    // Run state of the context scan, one slot per length k from 1 to 11 (slot 12 stays 0 so that
+    // the right-maximality test of length 11 always passes; slot 0 is unused).
+    struct EtatRuns {
+        std::int32_t count[LongueurMax + 2] = {};
+        std::int32_t start[LongueurMax + 2] = {};
+        std::int32_t leftmark[LongueurMax + 2] = {};
+    };
+
+    // Keeps the base (not owned) and a copy of the delimiter entities; opens no file. Becomes the
+    // base of the alphabetical comparison of segments.
+    SegRep(charg1 *base, const std::set<std::int32_t> &delimiteurs);
+    ~SegRep();
+    SegRep(const SegRep &) = delete;
+    SegRep &operator=(const SegRep &) = delete;
+
+    void AttribGauge(FnProgression callback);
+
+    // Computes every segment of the base whose forms reach the minimum frequency fmin (the first
+    // argument is not used). The list is empty when none is found or a file cannot be opened.
+    void CalcSegRep(std::int32_t inutilise, std::int32_t fmin);
+    // Segments whose first form is an occurrence of the group; appended to the list when ajoute.
+    // The minimum frequency must be set before.
+    std::vector<Segment> CalcTgenSR(Tgen *groupe, bool ajoute);
+    // Segments starting at the n positions; the array is reordered in place by right context.
+    std::vector<Segment> SelSegRep(std::int32_t *positions, std::int32_t n);
+    // Reads the sequence at a position: out[0] the left context, out[1..11] the forms from the
+    // position on, Bourrage where there is none.
+    void LectSeg(std::int32_t out[TailleSequence], std::int32_t position) const;
+    // Closes the runs of lengths j to 11 at occurrence m, emitting the segments that qualify.
+    std::vector<Segment> EdiSeg(int j, EtatRuns &etat, const std::int32_t *positions, std::int32_t m,
+                                const std::int32_t seq[TailleSequence],
+                                const std::int32_t seq2[TailleSequence]);
+
+    // Positions of segment k ascending, read back from the positions file; empty when the file is
+    // not open, k is not a segment, or its positions cannot be reached. Never a value not read.
+    std::vector<std::int32_t> LocOccSeg(std::int32_t k);
+    // Spellings of the forms of segment k, each followed by a blank; "" when k is not a segment.
+    std::string RetourneGraphie(std::int32_t k) const;
+    // Sorts the list in alphabetical order of the segments' forms.
+    void TriAlpha();
+    // Alphabetical order of two segments (alphabetical indexes of their forms in the base of the
+    // last SegRep constructed, then the shorter first); never 0.
+    static int ComparSegAlpha(const Segment &a, const Segment &b);
+
+    // State.
+    charg1 *Base() const { return base_; }
+    std::int32_t FreqMin() const { return freqMin_; }
+    void SetFreqMin(std::int32_t fmin) { freqMin_ = fmin; }
+    const std::set<std::int32_t> &Delimiteurs() const { return delimiteurs_; }
+    const std::vector<Segment> &Segments() const { return segments_; }
+    std::vector<Segment> &Segments() { return segments_; }
+    std::int32_t NbSegments() const { return static_cast<std::int32_t>(segments_.size()); }
+    bool FichiersOuverts() const { return fpos_.is_open(); }
+
+    // Creates (or empties) <base>.loc.sr and <base>.desc.sr in the current directory, both open for
+    // reading and writing; false, with both closed, when either cannot be opened.
+    bool OuvreFichiers();
+    // Sorts the positions ascending and writes them at the end of the positions file; returns their
+    // offset, or -1 when the file is not open or has failed (nothing is then written).
+    std::int32_t EcritPositions(std::vector<std::int32_t> positions);
+    // Appends a segment made by hand with these forms and occurrence positions (written to the
+    // positions file when it is open).
+    void AjouteSegment(const std::vector<std::int32_t> &formes, std::vector<std::int32_t> positions);
+
+    // Called by a base when it is destroyed, so that the alphabetical comparison never uses it.
+    static void OublieBase(const charg1 *base);
+
+private:
+    std::fstream fpos_;
+    std::fstream fdesc_;
+    charg1 *base_ = nullptr;
+    std::int32_t freqMin_ = 0;
+    std::set<std::int32_t> delimiteurs_;
+    std::vector<Segment> segments_;
+    FnProgression gauge_ = nullptr;
+};
