@@ -1,5 +1,7 @@
 #include "shell/creationcorpus.h"
 
+#include "shell/translation.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -62,8 +64,8 @@ private:
 QString ErreurEcriture(QIODevice &sortie)
 {
     const QString raison = sortie.errorString();
-    return raison.isEmpty() ? QStringLiteral("L'écriture du corpus a échoué.")
-                            : QStringLiteral("L'écriture du corpus a échoué : %1.").arg(raison);
+    return raison.isEmpty() ? Traduit("L'écriture du corpus a échoué.")
+                            : Traduit("L'écriture du corpus a échoué : %1.").arg(raison);
 }
 
 } // namespace
@@ -185,13 +187,13 @@ QString CreationCorpus::FichierUnique() const
 QString CreationCorpus::VerifieTypeCle(const std::string &type)
 {
     if (type.empty())
-        return QStringLiteral("Le nom de la clé est vide.");
+        return Traduit("Le nom de la clé est vide.");
     if (type.size() > LongueurCleMax)
-        return QStringLiteral("Le nom de la clé est trop long (%1 caractères au plus).").arg(LongueurCleMax);
+        return Traduit("Le nom de la clé est trop long (%1 caractères au plus).").arg(LongueurCleMax);
     for (char c : type) {
         const auto u = static_cast<unsigned char>(c);
         if (EstCaractereInterdit(u))
-            return QStringLiteral("Le nom de la clé ne doit contenir ni espace, ni « < », « > » ou « = ».");
+            return Traduit("Le nom de la clé ne doit contenir ni espace, ni « < », « > » ou « = ».");
     }
     return {};
 }
@@ -201,11 +203,11 @@ QString CreationCorpus::VerifieMarqueur(const std::string &marqueur)
     if (marqueur.empty() || marqueur.front() != '<')
         return {};
     if (marqueur.size() < 3 || marqueur.back() != '=')
-        return QStringLiteral("Un marqueur de paragraphe qui commence par « < » doit avoir la forme "
+        return Traduit("Un marqueur de paragraphe qui commence par « < » doit avoir la forme "
                               "« <clé= ».");
     const QString raison = VerifieTypeCle(marqueur.substr(1, marqueur.size() - 2));
     if (!raison.isEmpty())
-        return QStringLiteral("Marqueur de paragraphe : %1").arg(raison);
+        return Traduit("Marqueur de paragraphe : %1").arg(raison);
     return {};
 }
 
@@ -221,7 +223,7 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
         QString erreur;
         if (!lecteur_ || !lecteur_(fic.chemin, paragraphes, erreur)) {
             if (erreur.isEmpty())
-                erreur = QStringLiteral("Le document Word « %1 » ne peut pas être lu.").arg(Nom(fic.chemin));
+                erreur = Traduit("Le document Word « %1 » ne peut pas être lu.").arg(Nom(fic.chemin));
             return erreur;
         }
         const bool parCle = !marqueur.empty() && marqueur.front() == '<';
@@ -241,13 +243,13 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
     } else {
         QFile source(fic.chemin);
         if (!QFileInfo(fic.chemin).isFile() || !source.open(QIODevice::ReadOnly))
-            return QStringLiteral("Le fichier « %1 » ne peut pas être lu.").arg(Nom(fic.chemin));
+            return Traduit("Le fichier « %1 » ne peut pas être lu.").arg(Nom(fic.chemin));
         texte.Nouveau();
         std::string bloc(static_cast<std::size_t>(TailleBloc), '\0');
         for (;;) {
             const qint64 lu = source.read(bloc.data(), TailleBloc);
             if (lu < 0)
-                return QStringLiteral("Le fichier « %1 » ne peut pas être lu jusqu'au bout.").arg(Nom(fic.chemin));
+                return Traduit("Le fichier « %1 » ne peut pas être lu jusqu'au bout.").arg(Nom(fic.chemin));
             if (lu == 0)
                 break;
             if (!texte.Ecrit(bloc.data(), lu))
@@ -281,7 +283,7 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
                               const std::string &marqueur) const
 {
     if (fics_.empty())
-        return QStringLiteral("Aucun fichier à réunir.");
+        return Traduit("Aucun fichier à réunir.");
     QString raison = VerifieTypeCle(typeCle);
     if (raison.isEmpty())
         raison = VerifieMarqueur(marqueur);
@@ -296,14 +298,14 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
         const bool meme = !destCanonique.isEmpty() ? src.canonicalFilePath() == destCanonique
                                                    : src.absoluteFilePath() == dest.absoluteFilePath();
         if (meme)
-            return QStringLiteral("Le corpus ne peut pas être enregistré sous « %1 » : c'est l'un des "
+            return Traduit("Le corpus ne peut pas être enregistré sous « %1 » : c'est l'un des "
                                   "fichiers à réunir.")
                 .arg(dest.fileName());
     }
 
     QSaveFile fichier(destination);
     if (!fichier.open(QIODevice::WriteOnly))
-        return QStringLiteral("Le fichier « %1 » ne peut pas être créé : %2.")
+        return Traduit("Le fichier « %1 » ne peut pas être créé : %2.")
             .arg(dest.fileName(), fichier.errorString());
     raison = EcritDans(fichier, typeCle, marqueur);
     if (!raison.isEmpty()) {
@@ -311,7 +313,7 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
         return raison;
     }
     if (!fichier.commit())
-        return QStringLiteral("Le fichier « %1 » n'a pas pu être enregistré : %2.")
+        return Traduit("Le fichier « %1 » n'a pas pu être enregistré : %2.")
             .arg(dest.fileName(), fichier.errorString());
     return {};
 }

@@ -2,14 +2,14 @@
 // and the refusals that keep the user's files safe.
 #include "shell/creationcorpus.h"
 
+#include "platform/qt/codepage.h"
+
 #include "support/tempdir.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-#include <iconv.h>
 
 #include <map>
 
@@ -20,20 +20,10 @@ using talmer::test::writeFile;
 
 namespace {
 
-// Unicode to Windows-1252 for the tests' own expectations ('?' for what it lacks).
 std::string Cp1252(const QString &s)
 {
-    const QByteArray utf8 = s.toUtf8();
-    iconv_t cd = iconv_open("CP1252//TRANSLIT", "UTF-8");
-    std::string out(static_cast<std::size_t>(utf8.size()) * 2 + 4, '\0');
-    char *in = const_cast<char *>(utf8.data());
-    std::size_t inLeft = static_cast<std::size_t>(utf8.size());
-    char *o = out.data();
-    std::size_t oLeft = out.size();
-    iconv(cd, &in, &inLeft, &o, &oLeft);
-    iconv_close(cd);
-    out.resize(out.size() - oLeft);
-    return out;
+    static const talmer::CodePage page("1252");
+    return page.DepuisUnicode(s);
 }
 
 // Stands in for the Word layer: documents by path.
