@@ -48,6 +48,9 @@ struct CaracteristiquesBase {
     std::int32_t Nhap = 0;
 };
 
+// The name and counts of a loaded base (empty for none).
+CaracteristiquesBase CaracteristiquesDe(const charg1 *base);
+
 class Rapport {
 public:
     // Roles of the report tree's nodes: the item's number in the lists (absent on the root) and
@@ -65,6 +68,8 @@ public:
     // yyyymmdd-hhnnss.
     Rapport(QStandardItemModel *arbre, const charg1 *base, const CaracteristiquesBase &caracteristiques,
             const QDateTime &creation = QDateTime::currentDateTime());
+    // The same, with the name and counts read from the base.
+    Rapport(QStandardItemModel *arbre, const charg1 *base, const QDateTime &creation = QDateTime::currentDateTime());
     // Removes the temporary folder, unless items are still unsaved and Abandonne() was not called
     // (then the folder stays where it is, so nothing is lost without the user's word).
     ~Rapport();
