@@ -1,6 +1,8 @@
 #include "shell/fenprinc.h"
 
 #include "engine/charg1.h"
+#include "engine/partition.h"
+#include "engine/section.h"
 #include "engine/segmenteur.h"
 #include "engine/segrep.h"
 #include "engine/verifcles.h"
@@ -56,6 +58,15 @@ constexpr int LargeurPanneauReduit = 15;
 QByteArray CheminFichier(const QString &chemin)
 {
     return QFile::encodeName(chemin);
+}
+
+// The partitions and sectionings of a closed base, taken out of the registry.
+void LibereEntreesPurgees(Corpus::EntreesPurgees &purgees)
+{
+    for (Partition *p : purgees.partitions)
+        delete p;
+    for (Section *s : purgees.sections)
+        delete s;
 }
 
 // Translated text of the program's own.
@@ -1029,7 +1040,7 @@ void TFenPrinc::BtnAjouteRapClick()
         ContributeurRapport *contributeur = dynamic_cast<ContributeurRapport *>(cible.data());
         if (!contributeur)
             contributeur = dynamic_cast<ContributeurRapport *>(cible->widget());
-        if (contributeur && RapportCourant())
+        if (contributeur && ::RapportCourant())
             contributeur->AjouteAuRapport();
     });
 }
