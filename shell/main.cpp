@@ -1,0 +1,13 @@
+// Talmer3: the workbench of lexical statistics.
+#include "shell/demarrage.h"
+#include "shell/fenprinc.h"
+
+int main(int argc, char **argv)
+{
+    ApplicationTalmer application(argc, argv);
+    OptionsDemarrage options;
+    // The group container, the corpus-open dialog and the analysis windows install themselves
+    // on the main window here.
+    options.installe = [](TFenPrinc &) {};
+    return LanceTalmer(application, options);
+}
