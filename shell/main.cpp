@@ -1,6 +1,7 @@
 // Talmer3: the workbench of lexical statistics.
 #include "shell/demarrage.h"
 #include "shell/fenprinc.h"
+#include "shell/installation_glisser.h"
 
 int main(int argc, char **argv)
 {
@@ -8,6 +9,6 @@ int main(int argc, char **argv)
     OptionsDemarrage options;
     // The group container, the corpus-open dialog and the analysis windows install themselves
     // on the main window here.
-    options.installe = [](TFenPrinc &) {};
+    options.installe = [](TFenPrinc &f) { talmer::InstalleConteneurEtCorpus(f); };
     return LanceTalmer(application, options);
 }
