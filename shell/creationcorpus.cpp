@@ -204,7 +204,7 @@ QString CreationCorpus::VerifieMarqueur(const std::string &marqueur)
         return {};
     if (marqueur.size() < 3 || marqueur.back() != '=')
         return Traduit("Un marqueur de paragraphe qui commence par « < » doit avoir la forme "
-                              "« <clé= ».");
+                       "« <clé= ».");
     const QString raison = VerifieTypeCle(marqueur.substr(1, marqueur.size() - 2));
     if (!raison.isEmpty())
         return Traduit("Marqueur de paragraphe : %1").arg(raison);
@@ -299,7 +299,7 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
                                                    : src.absoluteFilePath() == dest.absoluteFilePath();
         if (meme)
             return Traduit("Le corpus ne peut pas être enregistré sous « %1 » : c'est l'un des "
-                                  "fichiers à réunir.")
+                           "fichiers à réunir.")
                 .arg(dest.fileName());
     }
 
