@@ -261,12 +261,13 @@ bool charg1::AllocMem()
     tailleList_ = std::int64_t{fmax_} * static_cast<std::int64_t>(sizeof(std::int32_t));
     Ajoute("\nAllocation de la m\xE9moire :");
 
-    // A table that could never fit is refused before the system is asked for it.
+    // Table sizes are 32-bit byte counts; a table that could never fit is refused before the
+    // system is asked for it.
     const std::int64_t disponible = memoirePhysique();
     std::int64_t cumul = 0;
     auto possible = [&](std::int64_t taille, const char *nom) {
         cumul += taille;
-        if (cumul > disponible) {
+        if (taille > std::numeric_limits<std::int32_t>::max() || cumul > disponible) {
             Ajoutef("\nAllocation de %s impossible, %lld octets", nom, static_cast<long long>(taille));
             return false;
         }
@@ -278,28 +279,28 @@ bool charg1::AllocMem()
     lexm_ = new (std::nothrow) EntreeDico[static_cast<std::size_t>(nbart_) + 1]();
     if (!lexm_)
         return possible(disponible, "lexm");
-    Ajoutef("\nAllocation de lexm r\xE9ussie, %lld octets", static_cast<long long>(tailleLexm_));
+    Ajoutef("\nAllocation de lexm r\xE9ussie, %ld octets", static_cast<long>(tailleLexm_));
 
     if (!possible(tailleTnum_, "tnum"))
         return false;
     tnum_ = new (std::nothrow) std::int32_t[static_cast<std::size_t>(nbitem_)];
     if (!tnum_)
         return possible(disponible, "tnum");
-    Ajoutef("\nAllocation de tnum r\xE9ussie, %lld octets", static_cast<long long>(tailleTnum_));
+    Ajoutef("\nAllocation de tnum r\xE9ussie, %ld octets", static_cast<long>(tailleTnum_));
 
     if (!possible(tailleFtext_, "ftext"))
         return false;
     ftext_ = new (std::nothrow) char[static_cast<std::size_t>(tailleFtext_)];
     if (!ftext_)
         return possible(disponible, "ftext");
-    Ajoutef("\nAllocation de ftext r\xE9ussie, %lld octets", static_cast<long long>(tailleFtext_));
+    Ajoutef("\nAllocation de ftext r\xE9ussie, %ld octets", static_cast<long>(tailleFtext_));
 
     if (!possible(tailleList_, "list"))
         return false;
     list_ = new (std::nothrow) std::int32_t[static_cast<std::size_t>(fmax_)];
     if (!list_)
         return possible(disponible, "list");
-    Ajoutef("\nAllocation de list r\xE9ussie, %lld octets", static_cast<long long>(tailleList_));
+    Ajoutef("\nAllocation de list r\xE9ussie, %ld octets", static_cast<long>(tailleList_));
     return true;
 }
 
