@@ -140,6 +140,9 @@ std::vector<Segment> SegRep::EdiSeg(int j, EtatRuns &etat, const std::int32_t *p
             s.Formes.assign(seq + 1, seq + 1 + k);
             s.Frq = c;
             s.Offset = EcritPositions(std::vector<std::int32_t>(positions + etat.start[k], positions + m));
+            // Positions that did not all reach the file cannot be read back as this segment's.
+            if (!fpos_.good())
+                s.Offset = -1;
             sortie.push_back(std::move(s));
         }
         if (seq2[k] == Bourrage) {
