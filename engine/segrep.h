@@ -110,4 +110,17 @@ private:
     std::set<std::int32_t> delimiteurs_;
     std::vector<Segment> segments_;
     FnProgression gauge_ = nullptr;
+
+    // The computation's own machinery (segrep_calc.cpp).
+    struct Contextes;
+    // One entry per delimiter entity below Nbart, so that the sequence read tests an item without
+    // a search in the set; empty until a computation prepares it.
+    std::vector<char> estDelim_;
+    void PrepareDelimiteurs();
+    bool EstDelimiteur(std::int32_t item) const;
+    // Sorts the n occurrences by right context (the first counted item of each is compared from
+    // its index `debuts[i]` in the counted text) and scans the runs, appending what they emit.
+    void TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, std::int32_t *positions,
+                        std::int32_t n, std::vector<Segment> &sortie);
+    void ParcourtRuns(const std::int32_t *positions, std::int32_t n, std::vector<Segment> &sortie);
 };

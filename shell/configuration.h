@@ -1,0 +1,101 @@
+// Program-wide settings kept in "talmer3.conf" and the sixteen display character sets.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// One display character set: the script of the corpus texts on screen and in generated pages.
+class ConfigurationDeFonte {
+public:
+    ConfigurationDeFonte() = default;
+    ConfigurationDeFonte(std::uint8_t fontCharset, bool rightToLeft, std::string name,
+                         std::string codePage, std::string direction);
+
+    std::uint8_t GetFontCharset() const { return fontCharset_; }
+    bool IsRightToLeft() const { return rightToLeft_ != 0; }
+    // The name shown in the options dialog (UTF-8).
+    std::string GetName() const { return name_; }
+    // Windows code page number in decimal ("1252").
+    std::string GetCodePage() const { return codePage_; }
+    // "LTR" or "RTL".
+    std::string GetDirection() const { return direction_; }
+    // "windows-" followed by the code page: the charset declared by generated pages.
+    std::string GetHtmlCharset() const { return "windows-" + codePage_; }
+
+    bool operator==(const ConfigurationDeFonte &) const = default;
+
+private:
+    std::uint8_t fontCharset_ = 0;
+    std::uint8_t rightToLeft_ = 0;
+    std::string name_;
+    std::string codePage_;
+    std::string direction_;
+};
+
+// Entries of a configuration file: key -> value, keys in byte order, one entry per key.
+using EntreesDeFichierIni = std::map<std::string, std::string>;
+
+// The configuration: maximum number of articles of the segmenter and the display character set.
+class ConfigurationT3 {
+public:
+    static constexpr std::int32_t NumartParDefaut = 100000;
+    // Entity numbers must stay below the line-break code of the numeric text (4999742), so the
+    // article table never holds more entries than that.
+    static constexpr std::int32_t NumartMaximum = 4999742;
+    static constexpr std::int32_t NbCharsets = 16;
+
+    // Reads "talmer3.conf" from the current directory when it exists, else takes the defaults.
+    ConfigurationT3();
+    virtual ~ConfigurationT3() = default;
+    ConfigurationT3(const ConfigurationT3 &) = delete;
+    ConfigurationT3 &operator=(const ConfigurationT3 &) = delete;
+
+    virtual std::string FileName() const;   // "talmer3.conf", relative to the current directory
+    virtual std::string KeyNumart() const;  // "numart"
+    virtual std::string KeyCharset() const; // "charset"
+    virtual std::string KeyLangue() const;  // "langue" (kept for the file's vocabulary; unused)
+    // Entries of the file by the line rule (runs of "=" separate key and value); a missing or
+    // unreadable file gives no entries.
+    virtual EntreesDeFichierIni ReadFile() const;
+    // Takes numart and charset from the file; a value that is missing or out of range gives the
+    // default (numart 100000, charset 0).
+    virtual void Load();
+    // Load when the file exists, else the defaults; writes nothing.
+    virtual void Init();
+
+    // Writes "numart=<n>\r\ncharset=<i>\r\n" under a temporary name, then renames it.
+    // Returns false (and the reason in French in *erreur) when the file cannot be written.
+    bool Save(QString *erreur = nullptr) const;
+
+    std::int32_t GetNumart() const { return numart_; }
+    void SetNumart(std::int32_t n) { numart_ = n; }
+
+    std::int32_t GetCharsetIndex() const { return charsetIndex_; }
+    // Selects row `index` of the table; an index outside 0..15 selects row 0.
+    void SetCharsetIndex(std::int32_t index);
+    ConfigurationDeFonte GetCharset() const { return charset_; }
+    void SetCharset(const ConfigurationDeFonte &c) { charset_ = c; }
+    std::vector<ConfigurationDeFonte> GetCharsetTable();
+
+    // The fixed table of the sixteen display character sets, in index order.
+    static const std::vector<ConfigurationDeFonte> &TableDesCharsets();
+    // Whether n is usable as the article table's capacity (1 to NumartMaximum).
+    static bool NumartValide(std::int32_t n) { return n > 0 && n <= NumartMaximum; }
+
+private:
+    ConfigurationDeFonte charset_;
+    std::int32_t numart_ = NumartParDefaut;
+    std::int32_t charsetIndex_ = 0;
+    std::vector<ConfigurationDeFonte> table_;
+};
+
+// The one configuration of the run (not owned). Start-up installs it; null before.
+ConfigurationT3 *ConfigurationProgramme();
+void FixeConfigurationProgramme(ConfigurationT3 *config);
+
+// The current display character set: that of the installed configuration, else row 0.
+ConfigurationDeFonte JeuDAffichage();

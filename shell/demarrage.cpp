@@ -1,0 +1,172 @@
+#include "shell/demarrage.h"
+
+#include "shell/configuration.h"
+#include "shell/dialogues.h"
+#include "shell/fenprinc.h"
+#include "shell/parametres.h"
+#include "shell/splash.h"
+#include "shell/translation.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <QWidget>
+
+#include <typeinfo>
+
+QString TexteException(const QString &message, const QObject *emetteur)
+{
+    const char *classe = emetteur ? emetteur->metaObject()->className() : "";
+    return message + QStringLiteral(" classname") + QString::fromLatin1(classe);
+}
+
+void GereException(const QObject *emetteur, const QString &message)
+{
+    QWidget *parent = QApplication::activeWindow();
+    LesDialogues().message(parent, QStringLiteral("Talmer3"), TexteException(message, emetteur),
+                           BoutonsMessage::Ok, IconeMessage::Erreur);
+}
+
+bool NotifieProtege(QObject *receveur, const std::function<bool()> &traitement)
+{
+    try {
+        return traitement();
+    } catch (const std::bad_alloc &) {
+        GereException(receveur, Traduit("Mémoire insuffisante"));
+    } catch (const std::exception &e) {
+        GereException(receveur, QString::fromUtf8(e.what()));
+    } catch (...) {
+        GereException(receveur, Traduit("Exception inconnue"));
+    }
+    return false;
+}
+
+ApplicationTalmer::ApplicationTalmer(int &argc, char **argv) : QApplication(argc, argv)
+{
+}
+
+bool ApplicationTalmer::notify(QObject *receveur, QEvent *event)
+{
+    return NotifieProtege(receveur, [&] { return QApplication::notify(receveur, event); });
+}
+
+bool DelaiBulles::eventFilter(QObject *objet, QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && objet->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(objet);
+        if (widget->toolTipDuration() < 0)
+            widget->setToolTipDuration(Duree);
+    }
+    return false;
+}
+
+Demarrage::Demarrage(OptionsDemarrage options) : options_(std::move(options))
+{
+}
+
+Demarrage::~Demarrage()
+{
+    Termine();
+}
+
+void Demarrage::Note(const char *etape) const
+{
+    if (options_.journal)
+        options_.journal(etape);
+}
+
+TFenPrinc *Demarrage::Prepare(const QStringList &arguments)
+{
+    // The command line is kept as the platform gave it.
+    arguments_ = arguments;
+    Note("ligne de commande gardee");
+
+    configuration_ = std::make_unique<ConfigurationT3>();
+    FixeConfigurationProgramme(configuration_.get());
+    Note("configuration");
+    FixeMaxArt(configuration_->GetNumart());
+    Note("nombre maximum d'articles");
+
+    InitialiseTraduction();
+    splash_ = new TSplashScreen;
+    // Closing the splash screen early must not end the program.
+    splash_->setAttribute(Qt::WA_QuitOnClose, false);
+    splash_->show();
+    splash_->repaint();
+    Note("ecran d'accueil");
+    {
+        // Held by a timer: the screen stays painted and the program answers meanwhile.
+        QEventLoop attente;
+        QTimer::singleShot(options_.dureeSplash, &attente, &QEventLoop::quit);
+        attente.exec();
+    }
+    Note("fin de l'attente");
+
+    QApplication::setApplicationName(QStringLiteral("Talmer3"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Talmer3"));
+    Note("titre");
+
+    fenPrinc_ = new TFenPrinc;
+    fenPrinc_->setAttribute(Qt::WA_DeleteOnClose);
+    if (options_.installe)
+        options_.installe(*fenPrinc_);
+    fenPrinc_->showMaximized();
+    Note("fenetre principale");
+
+    delaiBulles_ = new DelaiBulles(qApp);
+    qApp->installEventFilter(delaiBulles_);
+    Note("pause des bulles");
+
+    delete splash_.data();
+    Note("fin de l'ecran d'accueil");
+
+    // The file of the command line is opened once the loop runs, the main window on screen, so
+    // that its progress and its dialogs are seen.
+    QPointer<TFenPrinc> fenetre = fenPrinc_;
+    const QStringList args = arguments_;
+    QTimer::singleShot(0, fenPrinc_, [this, fenetre, args] {
+        if (!fenetre)
+            return;
+        Note("ouverture du fichier de la ligne de commande");
+        fenetre->OuvreLigneDeCommande(args);
+    });
+    return fenPrinc_;
+}
+
+int Demarrage::Execute()
+{
+    if (!fenPrinc_)
+        return 0;
+    return QApplication::exec();
+}
+
+void Demarrage::Termine()
+{
+    delete fenPrinc_.data();
+    delete splash_.data();
+    if (delaiBulles_) {
+        qApp->removeEventFilter(delaiBulles_);
+        delete delaiBulles_;
+        delaiBulles_ = nullptr;
+    }
+    if (configuration_) {
+        FixeConfigurationProgramme(nullptr);
+        configuration_.reset();
+        Note("configuration liberee");
+    }
+}
+
+int LanceTalmer(ApplicationTalmer &application, const OptionsDemarrage &options)
+{
+    Demarrage demarrage(options);
+    QStringList arguments = application.arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    demarrage.Prepare(arguments);
+    try {
+        demarrage.Execute();
+    } catch (const std::exception &e) {
+        GereException(nullptr, QString::fromUtf8(e.what()));
+    }
+    demarrage.Termine();
+    return 0;
+}

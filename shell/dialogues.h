@@ -1,0 +1,49 @@
+// Everything the workbench asks the user through a standard box or dialog goes through this
+// interface, so that a test can answer in the user's place and nothing opens on its own.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+enum class BoutonsMessage { Ok, OuiNonAnnuler };
+enum class IconeMessage { Aucune, Information, Exclamation, Erreur };
+enum class ReponseMessage { Ok, Oui, Non, Annuler };
+
+class Dialogues {
+public:
+    virtual ~Dialogues();
+
+    // A message box; the answer is the button pressed (closing the box answers Annuler when it
+    // has that button, else Ok).
+    virtual ReponseMessage message(QWidget *parent, const QString &titre, const QString &texte,
+                                   BoutonsMessage boutons = BoutonsMessage::Ok,
+                                   IconeMessage icone = IconeMessage::Aucune) = 0;
+    // The open dialog of a base's parameter file; empty when cancelled.
+    virtual QString choisitFichierBase(QWidget *parent) = 0;
+    // The open dialog of a text to segment; empty when cancelled.
+    virtual QString choisitTexte(QWidget *parent) = 0;
+    // The folder browser; empty when cancelled.
+    virtual QString choisitDossier(QWidget *parent, const QString &titre) = 0;
+    // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int execute(QDialog &dialogue) = 0;
+    // Opens a file with the desktop's program for it; false when that failed.
+    virtual bool ouvreDocument(const QString &chemin) = 0;
+};
+
+// The real boxes and dialogs of the desktop.
+class DialoguesBureau : public Dialogues {
+public:
+    ReponseMessage message(QWidget *parent, const QString &titre, const QString &texte,
+                           BoutonsMessage boutons, IconeMessage icone) override;
+    QString choisitFichierBase(QWidget *parent) override;
+    QString choisitTexte(QWidget *parent) override;
+    QString choisitDossier(QWidget *parent, const QString &titre) override;
+    int execute(QDialog &dialogue) override;
+    bool ouvreDocument(const QString &chemin) override;
+};
+
+// The program-wide dialogs: the desktop's unless a test installed its own (not owned).
+Dialogues &LesDialogues();
+void FixeDialogues(Dialogues *dialogues);
