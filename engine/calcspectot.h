@@ -1,0 +1,49 @@
+// Specificities of every checked part of a partition, each part alone against all checked parts:
+// one PrimSpec per checked part (a column), in part order.
+#pragma once
+
+#include "engine/primspec.h"
+#include "engine/progression.h"
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class Partition;
+
+class CalcSpecTot {
+public:
+    // Computes every column at once. The step callback is handed to each PrimSpec (about 100
+    // calls for the forms and, with segments attached, 100 for the segments, per column); the
+    // reset callback is kept for the caller and never called. The two option flags select no
+    // further step. The partition's selected flags are the same afterwards, also when a
+    // computation fails.
+    CalcSpecTot(Partition *partition, bool option1, bool option2, FnProgression pas, FnProgression remiseAZero);
+    CalcSpecTot(const CalcSpecTot &) = delete;
+    CalcSpecTot &operator=(const CalcSpecTot &) = delete;
+
+    // The coefficient of the entity in the column; 0 when it has no row there (not significant,
+    // below the minimum frequency) or the column does not exist.
+    std::int32_t RetourneSpec(std::int32_t entite, std::int32_t colonne) const;
+
+    std::int32_t NbPartiesCalculees() const { return nbPartiesCalculees_; }
+    // Entry k: the index of the part of column k.
+    const std::vector<std::int32_t> &IndicesParties() const { return indicesParties_; }
+    const PrimSpec *Colonne(std::int32_t k) const;
+    Partition *PartitionSource() const { return partition_; }
+    FnProgression RemiseAZero() const { return remiseAZero_; }
+
+private:
+    void CalculeSpecParties();
+
+    FnProgression pas_;
+    FnProgression remiseAZero_;
+    std::vector<std::unique_ptr<PrimSpec>> parties_;
+    Partition *partition_;
+    std::int32_t nbPartiesCalculees_ = 0;
+    std::vector<std::int32_t> indicesParties_;
+    // Per column, (entity, coefficient) ascending by entity: each entity has at most one row in
+    // a column, so a binary search answers as a walk of the list would.
+    std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> index_;
+};

@@ -1,0 +1,698 @@
+#include "engine/charg1.h"
+
+#include "engine/segrep.h"
+#include "engine/trace.h"
+#include "engine/trishell.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include <unistd.h>
+
+using talmer::trace::Ajoute;
+using talmer::trace::Ajoutef;
+
+namespace {
+
+constexpr std::int64_t kOctetsGraphie = 40;   // spelling pool per entity
+constexpr std::int32_t kMaxEntites = charg1::CodeSautLigne;
+constexpr int kPonctMax = 256;
+
+// Closes a C stream on every path.
+struct Flux {
+    std::FILE *f;
+    explicit Flux(std::FILE *fichier) : f(fichier) {}
+    ~Flux()
+    {
+        if (f)
+            std::fclose(f);
+    }
+    Flux(const Flux &) = delete;
+    Flux &operator=(const Flux &) = delete;
+};
+
+bool estBlanc(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// Buffered byte reader with one byte of look-back.
+class Octets {
+public:
+    explicit Octets(std::FILE *f) : f_(f) {}
+    int lit()
+    {
+        if (pos_ == len_) {
+            len_ = std::fread(buf_, 1, sizeof buf_, f_);
+            pos_ = 0;
+            if (len_ == 0)
+                return EOF;
+        }
+        return static_cast<unsigned char>(buf_[pos_++]);
+    }
+    void rend() { --pos_; }  // only right after a successful lit()
+    void sauteBlancs()
+    {
+        int c;
+        while ((c = lit()) != EOF && estBlanc(c)) {
+        }
+        if (c != EOF)
+            rend();
+    }
+    // A decimal number as scanf's "%ld" reads it (white space first); false when there is none or it
+    // does not fit 32 bits.
+    bool litNombre(std::int32_t &v)
+    {
+        sauteBlancs();
+        int c = lit();
+        bool negatif = false;
+        if (c == '-' || c == '+') {
+            negatif = c == '-';
+            c = lit();
+        }
+        if (c == EOF || c < '0' || c > '9') {
+            if (c != EOF)
+                rend();
+            return false;
+        }
+        std::int64_t n = 0;
+        bool deborde = false;
+        while (c != EOF && c >= '0' && c <= '9') {
+            n = n * 10 + (c - '0');
+            if (n > std::int64_t{1} << 32) {
+                deborde = true;
+                n = std::int64_t{1} << 32;
+            }
+            c = lit();
+        }
+        if (c != EOF)
+            rend();
+        if (negatif)
+            n = -n;
+        if (deborde || n > std::numeric_limits<std::int32_t>::max() || n < std::numeric_limits<std::int32_t>::min())
+            return false;
+        v = static_cast<std::int32_t>(n);
+        return true;
+    }
+
+private:
+    std::FILE *f_;
+    char buf_[1 << 16];
+    std::size_t pos_ = 0, len_ = 0;
+};
+
+// Progress of a reading loop: about a hundred calls, once at the first record for small files.
+class Progression {
+public:
+    Progression(FnProgression cb, std::int32_t total, std::int32_t phase)
+        : cb_(cb), intervalle_(total / 100), phase_(phase) {}
+    void enregistrement()
+    {
+        if (compteur_ == intervalle_) {
+            if (cb_)
+                cb_(phase_);
+            compteur_ = 0;
+        }
+        ++compteur_;
+    }
+
+private:
+    FnProgression cb_;
+    std::int32_t intervalle_;
+    std::int32_t phase_;
+    std::int32_t compteur_ = 0;
+};
+
+std::int64_t memoirePhysique()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long taille = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || taille <= 0)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(pages) * taille;
+}
+
+} // namespace
+
+const char *TexteErreurChargement(int code)
+{
+    switch (code) {
+    case ErreurFichierParam: return "de lecture du fichier de paramètres";
+    case ErreurDictionnaire: return "de lecture du dictionnaire numérisé";
+    case ErreurTexteNum: return "de lecture du texte numérisé";
+    case ErreurMemoire: return ": Allocation mémoire impossible";
+    default: return "";
+    }
+}
+
+charg1::charg1() = default;
+
+charg1::~charg1()
+{
+    SegRep::OublieBase(this);
+    DesAlloc();
+}
+
+void charg1::AttribGauge(FnProgression callback) { gauge_ = callback; }
+
+void charg1::DesAlloc()
+{
+    delete[] lexm_;
+    lexm_ = nullptr;
+    delete[] tnum_;
+    tnum_ = nullptr;
+    delete[] ftext_;
+    ftext_ = nullptr;
+    delete[] list_;
+    list_ = nullptr;
+}
+
+int charg1::ChargeBase(const char *cheminPar)
+{
+    DesAlloc();
+    segRep_ = nullptr;
+    if (!LecParam(cheminPar)) {
+        nbart_ = nbitem_ = nbform_ = nbartponct_ = nbcle_ = nbctnu_ = nbocc_ = 0;
+        nbTotEntites_ = nbFormSup_ = 0;
+        return ErreurFichierParam;
+    }
+    if (!AllocMem()) {
+        DesAlloc();
+        return ErreurMemoire;
+    }
+    if (!OpenDicNum()) {
+        DesAlloc();
+        return ErreurDictionnaire;
+    }
+    if (!OpenTextNum()) {
+        DesAlloc();
+        return ErreurTexteNum;
+    }
+    return ChargeReussie;
+}
+
+bool charg1::LecParam(const char *cheminPar)
+{
+    talmer::trace::Demarre("LecParam\n");
+    nomBase_[0] = '\0';
+    Flux par(cheminPar ? std::fopen(cheminPar, "rb") : nullptr);
+    if (!par.f) {
+        Ajoutef("\nFichier de param\xE8tres %s pas ouvert !", cheminPar ? cheminPar : "");
+        return false;
+    }
+    Octets in(par.f);
+
+    std::string nom;
+    for (int c = in.lit(); c != EOF && c != '\n'; c = in.lit())
+        nom.push_back(static_cast<char>(c));
+    if (!nom.empty() && nom.back() == '\r')
+        nom.pop_back();
+    if (nom.size() > TailleNomBase - 2) {
+        Ajoutef("\nNom de base de plus de %ld caract\xE8res dans %s", static_cast<long>(TailleNomBase - 2), cheminPar);
+        return false;
+    }
+    std::memcpy(nomBase_, nom.c_str(), nom.size() + 1);
+
+    std::int32_t v[11];
+    for (std::int32_t &x : v) {
+        if (!in.litNombre(x)) {
+            Ajoutef("\nFichier de param\xE8tres %s illisible : onze nombres attendus en ligne 2", cheminPar);
+            return false;
+        }
+    }
+    nbitem_ = v[0];
+    nbItemsSansAnnot_ = v[1];
+    const std::int32_t derniere = v[2];
+    nbocc_ = v[3];
+    nbform_ = v[4];
+    fmax_ = v[5];
+    nhap_ = v[6];
+    limd_ = v[7];
+    nbartponct_ = v[8];
+    nbcle_ = v[9];
+    nbctnu_ = v[10];
+    nbart_ = derniere < std::numeric_limits<std::int32_t>::max() ? derniere + 1 : derniere;
+    Ajoutef("\n%ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld", static_cast<long>(nbItemsSansAnnot_),
+            static_cast<long>(nbitem_), static_cast<long>(nbart_), static_cast<long>(nbocc_),
+            static_cast<long>(nbform_), static_cast<long>(fmax_), static_cast<long>(nhap_), static_cast<long>(limd_),
+            static_cast<long>(nbartponct_), static_cast<long>(nbcle_), static_cast<long>(nbctnu_));
+
+    const std::int64_t groupes = std::int64_t{nbform_} + nbartponct_ + nbcle_ + nbctnu_;
+    const bool coherent = limd_ == LimdFixe && nbitem_ >= 0 && derniere >= -1 && nbart_ <= kMaxEntites &&
+                          nbform_ >= 0 && nbartponct_ >= 0 && nbartponct_ <= kPonctMax && nbcle_ >= 0 &&
+                          nbctnu_ >= 0 && groupes <= nbart_ && nbocc_ >= 0 && nbocc_ <= nbitem_ && nhap_ >= 0 &&
+                          nhap_ <= nbform_ && fmax_ >= 0 && fmax_ <= nbitem_;
+    if (!coherent) {
+        Ajoutef("\nFichier de param\xE8tres %s incoh\xE9rent : comptes impossibles", cheminPar);
+        return false;
+    }
+    nbTotEntites_ = nbart_;
+    nbFormSup_ = 0;
+    limdMoins1_ = limd_ - 1;
+    limdMoins258_ = limd_ - 258;
+    return true;
+}
+
+bool charg1::AllocMem()
+{
+    tailleLexm_ = (std::int64_t{nbart_} + 1) * static_cast<std::int64_t>(sizeof(EntreeDico));
+    tailleTnum_ = std::int64_t{nbitem_} * static_cast<std::int64_t>(sizeof(std::int32_t));
+    tailleFtext_ = (std::int64_t{nbart_} + 1) * kOctetsGraphie;
+    tailleList_ = std::int64_t{fmax_} * static_cast<std::int64_t>(sizeof(std::int32_t));
+    Ajoute("\nAllocation de la m\xE9moire :");
+
+    // Table sizes are 32-bit byte counts; a table that could never fit is refused before the
+    // system is asked for it.
+    const std::int64_t disponible = memoirePhysique();
+    std::int64_t cumul = 0;
+    auto possible = [&](std::int64_t taille, const char *nom) {
+        cumul += taille;
+        if (taille > std::numeric_limits<std::int32_t>::max() || cumul > disponible) {
+            Ajoutef("\nAllocation de %s impossible, %lld octets", nom, static_cast<long long>(taille));
+            return false;
+        }
+        return true;
+    };
+
+    if (!possible(tailleLexm_, "lexm"))
+        return false;
+    lexm_ = new (std::nothrow) EntreeDico[static_cast<std::size_t>(nbart_) + 1]();
+    if (!lexm_)
+        return possible(disponible, "lexm");
+    Ajoutef("\nAllocation de lexm r\xE9ussie, %ld octets", static_cast<long>(tailleLexm_));
+
+    if (!possible(tailleTnum_, "tnum"))
+        return false;
+    tnum_ = new (std::nothrow) std::int32_t[static_cast<std::size_t>(nbitem_)];
+    if (!tnum_)
+        return possible(disponible, "tnum");
+    Ajoutef("\nAllocation de tnum r\xE9ussie, %ld octets", static_cast<long>(tailleTnum_));
+
+    if (!possible(tailleFtext_, "ftext"))
+        return false;
+    ftext_ = new (std::nothrow) char[static_cast<std::size_t>(tailleFtext_)];
+    if (!ftext_)
+        return possible(disponible, "ftext");
+    Ajoutef("\nAllocation de ftext r\xE9ussie, %ld octets", static_cast<long>(tailleFtext_));
+
+    if (!possible(tailleList_, "list"))
+        return false;
+    list_ = new (std::nothrow) std::int32_t[static_cast<std::size_t>(fmax_)];
+    if (!list_)
+        return possible(disponible, "list");
+    Ajoutef("\nAllocation de list r\xE9ussie, %ld octets", static_cast<long>(tailleList_));
+    return true;
+}
+
+bool charg1::OpenDicNum()
+{
+    const std::string nom = std::string(nomBase_) + ".dic";
+    Ajoute("\nEntr\xE9" "e dans OpenDicNum");
+    Ajoutef("\nDictionnaire num\xE9ris\xE9 : %s", nom.c_str());
+    Flux dic(std::fopen(nom.c_str(), "rb"));
+    if (!dic.f) {
+        Ajoutef("\n\"%s\": ne peut etre ouvert\n", nom.c_str());
+        return false;
+    }
+    Octets in(dic.f);
+    Progression prog(gauge_, nbart_, 0);
+    std::vector<bool> indexVu(static_cast<std::size_t>(nbart_), false);
+    std::int64_t remplissage = 0;
+    std::int64_t sommeFormes = 0;
+    std::string graphie;
+    for (std::int32_t j = 0; j < nbart_; ++j) {
+        prog.enregistrement();
+        std::int32_t frq = 0, alpha = 0;
+        if (!in.litNombre(frq) || !in.litNombre(alpha)) {
+            Ajoutef("\nDictionnaire %s illisible ou tronqu\xE9 \xE0 l'entr\xE9" "e %ld", nom.c_str(), static_cast<long>(j));
+            return false;
+        }
+        in.sauteBlancs();
+        graphie.clear();
+        int c;
+        while ((c = in.lit()) != EOF && c != '\r' && c != '\n') {
+            if (graphie.size() >= TailleLigne - 1) {
+                Ajoutef("\nDictionnaire %s : graphie de plus de %ld octets \xE0 l'entr\xE9" "e %ld", nom.c_str(),
+                        static_cast<long>(TailleLigne - 1), static_cast<long>(j));
+                return false;
+            }
+            graphie.push_back(static_cast<char>(c));
+        }
+        // the character after the spelling is its line end, if any; the next number skips the rest
+        if (frq < 0 || alpha < 0 || alpha >= nbart_ || indexVu[static_cast<std::size_t>(alpha)]) {
+            Ajoutef("\nDictionnaire %s : fr\xE9quence ou index alphab\xE9tique impossible \xE0 l'entr\xE9" "e %ld",
+                    nom.c_str(), static_cast<long>(j));
+            return false;
+        }
+        indexVu[static_cast<std::size_t>(alpha)] = true;
+        const bool ponct = j >= nbform_ && j < nbform_ + nbartponct_;
+        if (ponct && graphie.size() != 1) {
+            Ajoutef("\nDictionnaire %s : la ponctuation %ld n'est pas un caract\xE8re", nom.c_str(), static_cast<long>(j));
+            return false;
+        }
+        const auto taille = static_cast<std::int64_t>(graphie.size()) + 1;
+        if (remplissage + taille > tailleFtext_) {
+            Ajoutef("\nDictionnaire %s : graphies trop longues pour la r\xE9serve (%lld octets)", nom.c_str(),
+                    static_cast<long long>(tailleFtext_));
+            return false;
+        }
+        char *dest = ftext_ + remplissage;
+        std::memcpy(dest, graphie.c_str(), static_cast<std::size_t>(taille));
+        remplissage += taille;
+        lexm_[j] = EntreeDico{alpha, frq, dest, 0};
+        if (j < nbform_)
+            sommeFormes += frq;
+    }
+    in.sauteBlancs();
+    if (in.lit() != EOF) {
+        Ajoutef("\nDictionnaire %s : plus de %ld entr\xE9" "es", nom.c_str(), static_cast<long>(nbart_));
+        return false;
+    }
+    if (sommeFormes != nbocc_) {
+        Ajoutef("\nDictionnaire %s : les fr\xE9quences des formes ne totalisent pas %ld occurrences", nom.c_str(),
+                static_cast<long>(nbocc_));
+        return false;
+    }
+    return true;
+}
+
+bool charg1::OpenTextNum()
+{
+    const std::string nom = std::string(nomBase_) + ".num";
+    Ajoute("\nEntr\xE9" "e dans OpenTextNum\n");
+    Flux num(std::fopen(nom.c_str(), "rb"));
+    if (!num.f) {
+        Ajoutef("\n\"%s\": ne peut etre ouvert\n", nom.c_str());
+        return false;
+    }
+    for (std::int32_t &e : tablePonct_)
+        e = -1;
+    for (std::int32_t e = nbform_; e < nbform_ + nbartponct_; ++e)
+        tablePonct_[static_cast<unsigned char>(lexm_[e].Graphie[0])] = e;
+
+    Progression prog(gauge_, nbitem_, 1);
+    std::int64_t sauts = 0;
+    std::int64_t occurrences = 0;
+    unsigned char buf[4 * 16384];
+    std::int64_t p = 0;
+    while (p < nbitem_) {
+        const std::int64_t reste = nbitem_ - p;
+        const std::size_t voulu = reste < 16384 ? static_cast<std::size_t>(reste) : 16384;
+        const std::size_t lus = std::fread(buf, 4, voulu, num.f);
+        for (std::size_t i = 0; i < lus; ++i, ++p) {
+            prog.enregistrement();
+            const std::uint32_t u = static_cast<std::uint32_t>(buf[4 * i]) | (static_cast<std::uint32_t>(buf[4 * i + 1]) << 8) |
+                                    (static_cast<std::uint32_t>(buf[4 * i + 2]) << 16) |
+                                    (static_cast<std::uint32_t>(buf[4 * i + 3]) << 24);
+            std::int32_t v = static_cast<std::int32_t>(u);
+            if (v == limdMoins258_) {
+                if (sauts > std::numeric_limits<std::int32_t>::max() - std::int64_t{limd_} - 2) {
+                    Ajoutef("\nTexte num\xE9ris\xE9 %s : trop de sauts de ligne", nom.c_str());
+                    return false;
+                }
+                v = static_cast<std::int32_t>(limd_ + 2 + sauts);
+                ++sauts;
+            } else if (v > limdMoins258_ && v < limd_) {
+                const std::int32_t c = limdMoins1_ - v;
+                if (c < 0 || c >= kPonctMax || tablePonct_[c] < 0) {
+                    Ajoutef("\nTexte num\xE9ris\xE9 %s : ponctuation de code %ld absente du dictionnaire \xE0 la position %lld",
+                            nom.c_str(), static_cast<long>(c), static_cast<long long>(p));
+                    return false;
+                }
+                v = tablePonct_[c];
+            } else if (v < 0 || v >= nbart_) {
+                Ajoutef("\nTexte num\xE9ris\xE9 %s : entit\xE9 %ld hors du dictionnaire \xE0 la position %lld", nom.c_str(),
+                        static_cast<long>(v), static_cast<long long>(p));
+                return false;
+            }
+            if (v < nbform_)
+                ++occurrences;
+            tnum_[p] = v;
+        }
+        if (lus < voulu) {
+            Ajoutef("\nTexte num\xE9ris\xE9 %s tronqu\xE9 : %lld items sur %ld", nom.c_str(), static_cast<long long>(p),
+                    static_cast<long>(nbitem_));
+            return false;
+        }
+    }
+    if (std::fgetc(num.f) != EOF) {
+        Ajoutef("\nTexte num\xE9ris\xE9 %s : plus de %ld items", nom.c_str(), static_cast<long>(nbitem_));
+        return false;
+    }
+    if (occurrences != nbocc_) {
+        Ajoutef("\nTexte num\xE9ris\xE9 %s : %lld occurrences au lieu de %ld", nom.c_str(),
+                static_cast<long long>(occurrences), static_cast<long>(nbocc_));
+        return false;
+    }
+    nbLignes_ = static_cast<std::int32_t>(sauts);
+    return true;
+}
+
+// ---- entities ----
+
+EntreeDico charg1::RetourneLexm(std::int32_t n) const { return EstEntite(n) ? lexm_[n] : EntreeDico{}; }
+
+std::int32_t charg1::RetourneFrq(std::int32_t n) const { return EstEntite(n) ? lexm_[n].Frq : -1; }
+
+std::int32_t charg1::Lexg(std::int32_t n) const { return EstEntite(n) ? lexm_[n].Lexg : -1; }
+
+void charg1::SetInfo(std::int32_t n, std::int32_t valeur)
+{
+    if (EstEntite(n))
+        lexm_[n].Info = valeur;
+}
+
+const char *charg1::RetourneGraphie(std::int32_t n, bool formsOnly) const
+{
+    const std::int64_t borne = formsOnly ? std::int64_t{nbform_} + nbartponct_ : nbart_;
+    if (lexm_ && n >= 0 && n < borne && n < nbart_)
+        return lexm_[n].Graphie;
+    if (segRep_ && n > nbart_) {
+        const std::int64_t k = std::int64_t{n} - nbart_ - 1;
+        if (k < nbFormSup_ && k < segRep_->NbSegments()) {
+            texteSegment_ = segRep_->RetourneGraphie(static_cast<std::int32_t>(k));
+            return texteSegment_.c_str();
+        }
+    }
+    return "";
+}
+
+std::int32_t charg1::LocFormDic(const char *s, bool formsOnly) const
+{
+    if (!s || !lexm_)
+        return -1;
+    const std::int64_t borne = formsOnly ? std::int64_t{nbform_} + nbartponct_ : nbart_;
+    for (std::int32_t e = 0; e < borne && e < nbart_; ++e) {
+        if (std::strcmp(lexm_[e].Graphie, s) == 0)
+            return e;
+    }
+    return -1;
+}
+
+// ---- positions ----
+
+std::int32_t charg1::Tnum(std::int32_t p) const { return DansTexte(p) ? tnum_[p] : -1; }
+
+void charg1::SetTnum(std::int32_t p, std::int32_t valeur)
+{
+    if (DansTexte(p))
+        tnum_[p] = valeur;
+}
+
+EntreeDico charg1::RetourneLexmAtPos(std::int32_t p) const
+{
+    return DansTexte(p) ? RetourneLexm(tnum_[p]) : EntreeDico{};
+}
+
+std::int32_t charg1::RetourneFrqAtPos(std::int32_t p) const { return DansTexte(p) ? RetourneFrq(tnum_[p]) : -1; }
+
+const char *charg1::RetourneGraphieAtPos(std::int32_t p, bool formsOnly) const
+{
+    if (!DansTexte(p))
+        return nullptr;
+    const std::int32_t v = tnum_[p];
+    const std::int64_t borne = formsOnly ? std::int64_t{nbform_} + nbartponct_ : nbart_;
+    if (EstEntite(v) && v < borne)
+        return lexm_[v].Graphie;
+    return nullptr;
+}
+
+// ---- occurrences ----
+
+std::vector<std::int32_t> charg1::LocOccFor(std::int32_t n) const
+{
+    std::vector<std::int32_t> positions;
+    if (EstEntite(n) && tnum_) {
+        positions.reserve(static_cast<std::size_t>(lexm_[n].Frq > 0 ? lexm_[n].Frq : 0));
+        for (std::int32_t p = 0; p < nbitem_; ++p) {
+            if (tnum_[p] == n)
+                positions.push_back(p);
+        }
+    } else if (segRep_ && n > nbart_) {
+        const std::int64_t k = std::int64_t{n} - nbart_ - 1;
+        if (k < nbFormSup_ && k < segRep_->NbSegments())
+            positions = segRep_->LocOccSeg(static_cast<std::int32_t>(k));
+    }
+    return positions;
+}
+
+std::vector<std::int32_t> charg1::LocOccFor(const std::int32_t *entites, std::int32_t m) const
+{
+    std::vector<std::int32_t> positions;
+    if (!entites || m <= 0 || !lexm_)
+        return positions;
+    std::vector<char> cherche(static_cast<std::size_t>(nbart_), 0);
+    bool formes = false;
+    for (std::int32_t i = 0; i < m; ++i) {
+        if (EstEntite(entites[i])) {
+            cherche[static_cast<std::size_t>(entites[i])] = 1;
+            formes = true;
+        }
+    }
+    if (formes && tnum_) {
+        for (std::int32_t p = 0; p < nbitem_; ++p) {
+            const std::int32_t v = tnum_[p];
+            if (v >= 0 && v < nbart_ && cherche[static_cast<std::size_t>(v)])
+                positions.push_back(p);
+        }
+    }
+    bool segments = false;
+    for (std::int32_t i = 0; i < m; ++i) {
+        if (entites[i] > nbart_ && segRep_) {
+            const std::int64_t k = std::int64_t{entites[i]} - nbart_ - 1;
+            if (k < nbFormSup_ && k < segRep_->NbSegments()) {
+                const std::vector<std::int32_t> s = segRep_->LocOccSeg(static_cast<std::int32_t>(k));
+                positions.insert(positions.end(), s.begin(), s.end());
+                segments = true;
+            }
+        }
+    }
+    if (segments)
+        std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+void charg1::AssigneSR(SegRep *segments)
+{
+    segRep_ = segments;
+    nbFormSup_ = segments ? segments->NbSegments() : 0;
+    nbTotEntites_ = nbart_ + nbFormSup_;
+}
+
+// ---- context sort ----
+
+bool charg1::Compar(std::int32_t a, std::int32_t b, std::int32_t step, std::int32_t limit,
+                    const std::set<std::int32_t> &kept) const
+{
+    if (step == 0 || !tnum_)
+        return true;
+    std::int64_t pa = a, pb = b;
+    auto compte = [&](std::int32_t x) { return x <= limit || kept.count(x) != 0; };
+    for (;;) {
+        std::int32_t x, y;
+        do {
+            pa += step;
+            if (pa < 0 || pa >= nbitem_)
+                return true;
+            x = tnum_[pa];
+        } while (!compte(x));
+        do {
+            pb += step;
+            if (pb < 0 || pb >= nbitem_)
+                return true;
+            y = tnum_[pb];
+        } while (!compte(y));
+        const std::int32_t lx = Lexg(x), ly = Lexg(y);
+        if (lx < ly)
+            return true;
+        if (lx > ly)
+            return false;
+    }
+}
+
+void charg1::TriCont(std::int32_t *positions, std::int32_t n, std::int32_t step, std::int32_t limit,
+                     const std::set<std::int32_t> &kept) const
+{
+    if (!positions || n < 2 || step == 0 || !tnum_)
+        return;
+    const std::int32_t pas = step > 0 ? 1 : -1;
+    if (pas != step) {
+        // Steps of more than one item are rare enough to go the plain way.
+        talmer::TriShell(positions, n, [&](std::int32_t a, std::int32_t b) { return Compar(a, b, step, limit, kept); });
+        return;
+    }
+
+    // Which items take part in the comparison, and their alphabetical rank, read once: the rank
+    // of an entity that does not count is -2 (an entity's rank is never negative).
+    constexpr std::int32_t kIgnore = -2;
+    std::vector<std::int32_t> rang(static_cast<std::size_t>(nbart_));
+    for (std::int32_t e = 0; e < nbart_; ++e)
+        rang[static_cast<std::size_t>(e)] = e <= limit || kept.count(e) != 0 ? lexm_[e].Lexg : kIgnore;
+    // Rank of the item at a position, kIgnore when it does not count (items that are not entities,
+    // such as line breaks, count when limit or kept says so, with the rank -1 of a non-entity).
+    auto rangItem = [&](std::int32_t x) {
+        if (x >= 0 && x < nbart_)
+            return rang[static_cast<std::size_t>(x)];
+        return x <= limit || kept.count(x) != 0 ? -1 : kIgnore;
+    };
+    // Three-way comparison of the two contexts, as sequences of counted items: -1 or 1 when an item
+    // decides, 0 when either context reaches an end of the text first (the Shell sort then keeps the
+    // pair as it is, in both orders); *fin tells which one ran out (-1 a, 1 b, 0 both).
+    const std::int32_t *const texte = tnum_;
+    const std::int64_t nbitem = nbitem_;
+    auto compare = [&](std::int32_t a, std::int32_t b, int *fin) {
+        std::int64_t pa = a, pb = b;
+        for (;;) {
+            std::int32_t lx = kIgnore, ly = kIgnore;
+            bool finA = false, finB = false;
+            for (;;) {
+                pa += pas;
+                if (pa < 0 || pa >= nbitem) {
+                    finA = true;
+                    break;
+                }
+                lx = rangItem(texte[pa]);
+                if (lx != kIgnore)
+                    break;
+            }
+            for (;;) {
+                pb += pas;
+                if (pb < 0 || pb >= nbitem) {
+                    finB = true;
+                    break;
+                }
+                ly = rangItem(texte[pb]);
+                if (ly != kIgnore)
+                    break;
+            }
+            if (finA || finB) {
+                *fin = finA && finB ? 0 : (finA ? -1 : 1);
+                return 0;
+            }
+            if (lx != ly)
+                return lx < ly ? -1 : 1;
+        }
+    };
+
+    // When no two contexts tie, the Shell sort and any other sort give the one ascending order;
+    // a tie (a context that is a prefix of another up to an end of the text) makes the result
+    // depend on the Shell sort's exact steps, so that case takes the Shell sort itself.
+    std::vector<std::int32_t> origine(positions, positions + n);
+    std::sort(positions, positions + n, [&](std::int32_t a, std::int32_t b) {
+        int fin = 0;
+        const int r = compare(a, b, &fin);
+        return r != 0 ? r < 0 : fin < 0;
+    });
+    bool egalite = false;
+    for (std::int32_t i = 0; i + 1 < n && !egalite; ++i) {
+        int fin = 0;
+        egalite = compare(positions[i], positions[i + 1], &fin) == 0;
+    }
+    if (!egalite)
+        return;
+    std::copy(origine.begin(), origine.end(), positions);
+    talmer::TriShell(positions, n, [&](std::int32_t a, std::int32_t b) {
+        int fin = 0;
+        return compare(a, b, &fin) <= 0;
+    });
+}

@@ -1,0 +1,63 @@
+// Specificities of a group of parts of a partition: the target parts (the selected ones) against
+// the reference parts (the checked ones), for every word form and then every repeated segment
+// attached to the base; the significant ones only, sorted by coefficient, highest first.
+#pragma once
+
+#include "engine/progression.h"
+
+#include <cstdint>
+#include <vector>
+
+class Partition;
+
+// One significant entity.
+struct StructSpec {
+    std::int32_t Entite = 0;  // a form, or Nbart + 1 + k for repeated segment k
+    std::int32_t F = 0;       // frequency summed over the reference parts
+    std::int32_t f = 0;       // frequency summed over the parts both reference and target
+    std::int32_t Coef = 0;    // rounded coefficient, never 0
+
+    bool operator==(const StructSpec &) const = default;
+};
+
+class PrimSpec {
+public:
+    // Keeps the partition (not owned) and reads its flag arrays as they stand when computing;
+    // copies its threshold and minimum frequency. With a divisor above 1 (the labels count), the
+    // corpus and part sizes are divided by it.
+    PrimSpec(Partition *partition, std::int32_t diviseur);
+    PrimSpec(const PrimSpec &) = delete;
+    PrimSpec &operator=(const PrimSpec &) = delete;
+
+    void SetProgression(FnProgression callback);
+    // Fills the list (once).
+    void Calcule();
+
+    const std::vector<StructSpec> &Liste() const { return liste_; }
+    std::int32_t NbLignes() const { return static_cast<std::int32_t>(liste_.size()); }
+    const StructSpec &Ligne(std::int32_t i) const { return liste_[static_cast<std::size_t>(i)]; }
+
+    Partition *PartitionSource() const { return partition_; }
+    std::int32_t Seuil() const { return seuil_; }
+    std::int32_t FreqMin() const { return freqMin_; }
+    std::int32_t Diviseur() const { return diviseur_; }
+    // The corpus and part sizes of the last computation, after the division.
+    std::int32_t TailleCorpus() const { return T_; }
+    std::int32_t TaillePartie() const { return t_; }
+
+    // The order of the lists: coefficient highest first, then entity number ascending, so that
+    // rows of equal coefficient always come in the same order.
+    static bool AvantDans(const StructSpec &a, const StructSpec &b);
+
+private:
+    FnProgression progression_ = nullptr;
+    std::vector<StructSpec> liste_;
+    Partition *partition_;
+    const char *references_;
+    const char *cibles_;
+    std::int32_t seuil_;
+    std::int32_t freqMin_;
+    std::int32_t diviseur_;
+    std::int32_t T_ = 0;
+    std::int32_t t_ = 0;
+};

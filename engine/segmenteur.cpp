@@ -1,0 +1,743 @@
+#include "engine/segmenteur.h"
+
+#include "engine/trace.h"
+#include "engine/trishell.h"
+#include "platform/core/collation.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <new>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using talmer::trace::Ajoute;
+using talmer::trace::Ajoutef;
+
+constexpr std::int32_t kLimd = 5000000;
+constexpr std::int32_t kCodeSautLigne = kLimd - 258;  // 4999742
+constexpr std::int32_t kCodePonct = kLimd - 1;        // 4999999 - c for punctuation character c
+constexpr int kLettresMot = 59;                       // longest word
+constexpr int kCaracteresCle = 126;                   // longest key type or content
+constexpr std::int64_t kOctetsParArticle = 40;        // spelling pool per article
+constexpr std::int32_t kVide = -1;                    // end of a hash chain
+constexpr const char *kFichierTravail = "xxxx.txn";
+
+// Group tags, first byte of a stored spelling.
+constexpr char kTagForme = '0';
+constexpr char kTagPonct = '1';
+constexpr char kTagType = '2';
+constexpr char kTagContenu = '3';
+constexpr char kTagLemme = '4';
+constexpr char kTagCategorie = '5';
+
+struct Article {
+    std::int64_t graphie = 0;   // offset of the tagged spelling in the pool
+    std::int32_t frq = 0;
+    std::int32_t alpha = 0;     // alphabetical index
+    std::int32_t numero = 0;    // final entity number
+};
+
+// A failure that stops the segmentation; the trace line has been written.
+struct Echec {
+    ResultatSegm resultat;
+};
+
+[[noreturn]] void echoue(ResultatSegm r) { throw Echec{r}; }
+
+void ecritLE32(unsigned char *out, std::int32_t v)
+{
+    const auto u = static_cast<std::uint32_t>(v);
+    out[0] = static_cast<unsigned char>(u);
+    out[1] = static_cast<unsigned char>(u >> 8);
+    out[2] = static_cast<unsigned char>(u >> 16);
+    out[3] = static_cast<unsigned char>(u >> 24);
+}
+
+std::int32_t litLE32(const unsigned char *in)
+{
+    const std::uint32_t u = static_cast<std::uint32_t>(in[0]) | (static_cast<std::uint32_t>(in[1]) << 8) |
+                            (static_cast<std::uint32_t>(in[2]) << 16) | (static_cast<std::uint32_t>(in[3]) << 24);
+    return static_cast<std::int32_t>(u);
+}
+
+// Closes a C stream on every path.
+struct Fichier {
+    std::FILE *f = nullptr;
+    Fichier() = default;
+    Fichier(const char *nom, const char *mode) : f(std::fopen(nom, mode)) {}
+    ~Fichier() { fermer(); }
+    Fichier(const Fichier &) = delete;
+    Fichier &operator=(const Fichier &) = delete;
+    explicit operator bool() const { return f != nullptr; }
+    // False when something could not be written.
+    bool fermer()
+    {
+        if (!f)
+            return true;
+        const bool ok = std::ferror(f) == 0;
+        const bool ferme = std::fclose(f) == 0;
+        f = nullptr;
+        return ok && ferme;
+    }
+};
+
+// The text, read one character at a time through a buffer, with one character of look-back.
+class Lecteur {
+public:
+    explicit Lecteur(std::FILE *f) : f_(f) {}
+    int lit()
+    {
+        if (rendu_ >= 0) {
+            const int c = rendu_;
+            rendu_ = -1;
+            return c;
+        }
+        if (pos_ == len_) {
+            len_ = std::fread(buf_, 1, sizeof buf_, f_);
+            pos_ = 0;
+            if (len_ == 0)
+                return EOF;
+        }
+        ++lus_;
+        return static_cast<unsigned char>(buf_[pos_++]);
+    }
+    void rend(int c) { rendu_ = c; }
+    bool erreur() const { return std::ferror(f_) != 0; }
+    std::int64_t lus() const { return lus_; }
+
+private:
+    std::FILE *f_;
+    char buf_[1 << 16];
+    std::size_t pos_ = 0, len_ = 0;
+    int rendu_ = -1;
+    std::int64_t lus_ = 0;
+};
+
+// 32-bit little-endian values written through a buffer.
+class Ecrivain {
+public:
+    explicit Ecrivain(std::FILE *f) : f_(f) {}
+    void ecrit(std::int32_t v)
+    {
+        if (n_ == kTaille)
+            vide();
+        ecritLE32(buf_ + 4 * n_, v);
+        ++n_;
+    }
+    bool vide()
+    {
+        if (n_ > 0 && std::fwrite(buf_, 4, n_, f_) != n_)
+            ok_ = false;
+        n_ = 0;
+        return ok_;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    static constexpr std::size_t kTaille = 16384;
+    std::FILE *f_;
+    unsigned char buf_[4 * kTaille];
+    std::size_t n_ = 0;
+    bool ok_ = true;
+};
+
+class Segmenteur {
+public:
+    Segmenteur(const char *chemin, const ParametresSegm &p) : chemin_(chemin), p_(p) {}
+
+    ResultatSegm lance()
+    {
+        Ajoute("\n\n*****D\xE9" "but SegmPrinc*****\n");
+        try {
+            traitPath();
+            allocTab();
+            segmText();
+            travDico();
+            numeDefT();
+        } catch (const Echec &e) {
+            nettoie();
+            return e.resultat;
+        } catch (const std::bad_alloc &) {
+            Ajoute("\nAllocation m\xE9moire impossible, segmentation abandonn\xE9" "e\n");
+            nettoie();
+            return ResultatSegm::MemoireInsuffisante;
+        }
+        desalloc();
+        effaceTxn();
+        return ResultatSegm::Reussie;
+    }
+
+private:
+    // ---- steps ----
+
+    void traitPath()
+    {
+        nomBase_ = NomBaseDeTexte(chemin_);
+        Ajoutef("\n\n*****FIN DE TraitPath : pn:%s bn:%s*****\n", chemin_.c_str(), nomBase_.c_str());
+    }
+
+    void allocTab()
+    {
+        const std::int64_t maxArt = p_.maxArt > 0 ? p_.maxArt : 0;
+        // Article numbers must stay below the codes of the work file and the numeric text.
+        limiteArticles_ = maxArt < kCodeSautLigne ? maxArt : kCodeSautLigne;
+        taillePool_ = maxArt * kOctetsParArticle;
+        Ajoutef("\nMAXART (Maximum d'articles trait\xE9s) = %ld", static_cast<long>(p_.maxArt));
+        Ajoutef("\nAllocation de %ldK", static_cast<long>((32 + 8 + 40) * maxArt / 1024));
+        // The pool is reserved whole but only touched as spellings arrive.
+        pool_.reset(new char[static_cast<std::size_t>(taillePool_ > 0 ? taillePool_ : 1)]);
+        articles_.reserve(static_cast<std::size_t>(limiteArticles_ < 1 << 20 ? limiteArticles_ : 1 << 20));
+        Ajoute("\n\n*****FIN DE AllocTab*****\n");
+    }
+
+    void segmText()
+    {
+        prepDelim();
+        std::int64_t compteurs[256] = {};
+        Fichier texte(chemin_.c_str(), "rb");
+        if (!texte) {
+            Ajoutef("\nFichier %s pas ouvert !", chemin_.c_str());
+            echoue(ResultatSegm::TexteIllisible);
+        }
+        Ajoutef("\nFichier -- %s -- ouvert pour segmentation", chemin_.c_str());
+        Fichier txn(kFichierTravail, "wb");
+        if (!txn) {
+            Ajoute("\n           xxxx.txn pas ouvert !");
+            echoue(ResultatSegm::TravailIllisible);
+        }
+        txnCree_ = true;
+        Ajoute("\nFichier xxxx.txn ouvert");
+        Ajoutef("\nD\xE9limiteurs : %s\n", p_.delimiteurs.c_str());
+
+        std::error_code ec;
+        const auto taille = std::filesystem::file_size(chemin_, ec);
+        const std::int64_t intervalle = ec ? 0 : static_cast<std::int64_t>(taille / 100);
+        std::int64_t compteur = 0;
+        std::int64_t dernierLu = 0;
+
+        Lecteur in(texte.f);
+        Ecrivain out(txn.f);
+        ligne_ = 1;
+        for (;;) {
+            if (p_.progression) {
+                for (; dernierLu < in.lus(); ++dernierLu) {
+                    if (compteur == intervalle) {
+                        p_.progression(0);
+                        compteur = 0;
+                    }
+                    ++compteur;
+                }
+            }
+            const int c = in.lit();
+            if (c == EOF)
+                break;
+            if (c == '\n') {
+                ++ligne_;
+                if (nbSauts_ >= std::numeric_limits<std::int32_t>::max() - kLimd - 2)
+                    tropDItems();
+                ++nbSauts_;
+                item(out, kCodeSautLigne);
+            } else if (c < 33) {
+                // blanks, tabs, carriage returns and other control codes separate words only
+            } else if (c == '<') {
+                litCle(in, out);
+            } else if (!delimiteur_[c]) {
+                char mot[1 + kLettresMot];
+                int n = 0;
+                mot[n++] = kTagForme;
+                mot[n++] = static_cast<char>(c);
+                int d;
+                while (n < 1 + kLettresMot && (d = in.lit()) != EOF) {
+                    if (delimiteur_[d]) {
+                        in.rend(d);
+                        break;
+                    }
+                    mot[n++] = static_cast<char>(d);
+                }
+                const std::int32_t a = chercheArticle(std::string_view(mot, static_cast<std::size_t>(n)));
+                if (nbocc_ >= std::numeric_limits<std::int32_t>::max())
+                    tropDItems();
+                ++nbocc_;
+                item(out, a);
+            } else {
+                ++compteurs[c];
+                item(out, kCodePonct - c);
+            }
+        }
+        if (in.erreur()) {
+            Ajoutef("\nFichier %s pas ouvert !", chemin_.c_str());
+            echoue(ResultatSegm::TexteIllisible);
+        }
+        if (!out.vide() || !txn.fermer()) {
+            Ajoute("\n           xxxx.txn pas ouvert !");
+            echoue(ResultatSegm::TravailIllisible);
+        }
+        creeArticlesPonct(compteurs);
+        compte();
+        groupe();
+        Ajoute("\n\n*****FIN DE SegmText*****\n");
+    }
+
+    void travDico()
+    {
+        const std::int32_t debutPonct = nbf_;
+        const std::int32_t debutTypes = debutPonct + nbponct_;
+        const std::int32_t debutContenus = debutTypes + nbcle_;
+        const std::int32_t fin = debutContenus + nbctnu_;
+        triAlphaGroupe(0, nbf_);
+        triAlphaGroupe(debutTypes, nbcle_);
+        triAlphaGroupe(debutContenus, nbctnu_);
+        // lemma and category groups are always empty
+        for (std::int32_t i = 0; i < fin; ++i)
+            articles_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])].alpha = i;
+
+        Ajoutef("\n--  Tri lexicom. de %7ld formes ", static_cast<long>(nbf_));
+        talmer::TriShell(list1_.data(), nbf_, [this](std::int32_t x, std::int32_t y) {
+            const Article &a = articles_[static_cast<std::size_t>(x)];
+            const Article &b = articles_[static_cast<std::size_t>(y)];
+            return a.frq > b.frq || (a.frq == b.frq && a.alpha < b.alpha);
+        });
+        fmax_ = fin > 0 ? articles_[static_cast<std::size_t>(list1_[0])].frq : 0;
+        for (std::int32_t i = 0; i < fin; ++i)
+            articles_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])].numero = i;
+        Ajoute("\n--  Fin Travail Dictionnaire              ");
+        Ajoute("\n\n*****FIN DE TravDico*****\n");
+    }
+
+    void numeDefT()
+    {
+        ecriDicNum();
+        Ajoute("\n\n*****FIN DE EcriDicNum*****\n");
+        ecriTexNum();
+        Ajoute("\n\n*****FIN DE EcriTexNum*****\n");
+        ecriParam();
+        Ajoute("\n\n*****FIN DE EcriParam*****\n");
+        publie();
+        Ajoute("\n\n*****FIN DE LA SEGMENTATION*****\n");
+        Ajoute("\n\n*****FIN DE NumeDefT*****\n");
+    }
+
+    void desalloc()
+    {
+        articles_.clear();
+        articles_.shrink_to_fit();
+        Ajoute("\nlib\xE9ration de ptrzon2");
+        list_.clear();
+        list_.shrink_to_fit();
+        Ajoute("\nlib\xE9ration de list");
+        list1_.clear();
+        list1_.shrink_to_fit();
+        Ajoute("\nlib\xE9ration de list1");
+        pool_.reset();
+        hash_.clear();
+        Ajoute("\nlib\xE9ration de msg");
+        Ajoute("\n\n*****FIN DE Desalloc*****\n");
+    }
+
+    void effaceTxn()
+    {
+        std::remove(kFichierTravail);
+        txnCree_ = false;
+        Ajoute("\n\n*****FIN DE EffaceTxn*****\n");
+    }
+
+    // ---- reading ----
+
+    void prepDelim()
+    {
+        for (int c = 0; c < 256; ++c)
+            delimiteur_[c] = c <= 32 || c == '<' || c == '>';
+        for (unsigned char c : p_.delimiteurs)
+            delimiteur_[c] = true;
+    }
+
+    void item(Ecrivain &out, std::int32_t v)
+    {
+        if (nbitem_ >= std::numeric_limits<std::int32_t>::max())
+            tropDItems();
+        ++nbitem_;
+        out.ecrit(v);
+    }
+
+    [[noreturn]] void tropDItems()
+    {
+        Ajoute("\nTexte trop long : plus de 2147483647 items ou occurrences, segmentation abandonn\xE9" "e\n");
+        echoue(ResultatSegm::TropDItems);
+    }
+
+    // A key marker: its type up to the first '=', its content up to the first '>', blanks dropped.
+    void litCle(Lecteur &in, Ecrivain &out)
+    {
+        const std::int32_t ligneCle = ligne_;
+        std::int32_t parts[2];
+        const char tags[2] = {kTagType, kTagContenu};
+        const int fins[2] = {'=', '>'};
+        for (int k = 0; k < 2; ++k) {
+            char tampon[1 + kCaracteresCle];
+            int n = 0;
+            tampon[n++] = tags[k];
+            bool controle = false;
+            for (;;) {
+                const int c = in.lit();
+                if (c == EOF) {
+                    Ajoutef("\nL%5ld Cl\xE9 non ferm\xE9" "e en fin de texte, segmentation abandonn\xE9" "e\n",
+                            static_cast<long>(ligneCle));
+                    echoue(ResultatSegm::CleInachevee);
+                }
+                if (c == fins[k])
+                    break;
+                if (c == '\n')
+                    ++ligne_;
+                if (c == ' ')
+                    continue;
+                if (c < 32)
+                    controle = true;
+                if (n == 1 + kCaracteresCle) {
+                    Ajoutef("\nL%5ld Cl\xE9 trop longue (plus de 126 caract\xE8res), segmentation abandonn\xE9" "e\n",
+                            static_cast<long>(ligneCle));
+                    echoue(ResultatSegm::CleTropLongue);
+                }
+                tampon[n++] = static_cast<char>(c);
+            }
+            if (controle) {
+                Ajoutef("\nL%5ld Cl\xE9 contenant un caract\xE8re de contr\xF4le (saut de ligne, tabulation...), "
+                        "segmentation abandonn\xE9" "e\n",
+                        static_cast<long>(ligneCle));
+                echoue(ResultatSegm::CleIllisible);
+            }
+            if (n == 1) {
+                Ajoutef("\nL%5ld Cl\xE9 sans type ou sans contenu, segmentation abandonn\xE9" "e\n",
+                        static_cast<long>(ligneCle));
+                echoue(ResultatSegm::CleVide);
+            }
+            parts[k] = chercheArticle(std::string_view(tampon, static_cast<std::size_t>(n)));
+        }
+        item(out, parts[0]);
+        item(out, parts[1]);
+    }
+
+    // The article of a tagged spelling, made on first sight; its frequency counts this item.
+    std::int32_t chercheArticle(std::string_view tagge)
+    {
+        const auto it = hash_.find(tagge);
+        if (it != hash_.end()) {
+            ++articles_[static_cast<std::size_t>(it->second)].frq;
+            return it->second;
+        }
+        const std::int32_t a = creeArticle(tagge, 1);
+        hash_.emplace(std::string_view(pool_.get() + articles_.back().graphie, tagge.size()), a);
+        return a;
+    }
+
+    std::int32_t creeArticle(std::string_view tagge, std::int32_t frq)
+    {
+        if (static_cast<std::int64_t>(articles_.size()) >= limiteArticles_) {
+            Ajoutef("\nTrop d'articles : plus de %ld (MAXART), segmentation abandonn\xE9" "e\n",
+                    static_cast<long>(limiteArticles_));
+            echoue(ResultatSegm::TropDArticles);
+        }
+        const auto taille = static_cast<std::int64_t>(tagge.size()) + 1;
+        if (poolUtilise_ + taille > taillePool_) {
+            Ajoutef("\nR\xE9serve des graphies pleine (%ld octets), segmentation abandonn\xE9" "e\n",
+                    static_cast<long>(taillePool_));
+            echoue(ResultatSegm::ReserveGraphies);
+        }
+        std::memcpy(pool_.get() + poolUtilise_, tagge.data(), tagge.size());
+        pool_[static_cast<std::size_t>(poolUtilise_ + taille - 1)] = '\0';
+        Article art;
+        art.graphie = poolUtilise_;
+        art.frq = frq;
+        poolUtilise_ += taille;
+        articles_.push_back(art);
+        return static_cast<std::int32_t>(articles_.size() - 1);
+    }
+
+    void creeArticlesPonct(const std::int64_t (&compteurs)[256])
+    {
+        for (int c = 0; c < 256; ++c) {
+            if (compteurs[c] > 0) {
+                const char tagge[2] = {kTagPonct, static_cast<char>(c)};
+                creeArticle(std::string_view(tagge, 2), static_cast<std::int32_t>(compteurs[c]));
+                ++nbponct_;
+            }
+        }
+    }
+
+    char tag(const Article &a) const { return pool_[static_cast<std::size_t>(a.graphie)]; }
+    const char *graphie(const Article &a) const { return pool_.get() + a.graphie + 1; }
+
+    void compte()
+    {
+        std::int32_t nblemm = 0, nbcatg = 0;
+        for (const Article &a : articles_) {
+            switch (tag(a)) {
+            case kTagForme:
+                ++nbf_;
+                if (a.frq == 1)
+                    ++nhap_;
+                break;
+            case kTagType: ++nbcle_; break;
+            case kTagContenu: ++nbctnu_; break;
+            case kTagLemme: ++nblemm; break;
+            case kTagCategorie: ++nbcatg; break;
+            default: break;
+            }
+        }
+        Ajoutef("\n==  nbf= %ld, nhap= %ld, nbcle= %ld, nbctnu= %ld, nblemm=%ld, nbcatg= %ld\n",
+                static_cast<long>(nbf_), static_cast<long>(nhap_), static_cast<long>(nbcle_),
+                static_cast<long>(nbctnu_), static_cast<long>(nblemm), static_cast<long>(nbcatg));
+    }
+
+    // "list" gets the articles group by group, each in creation order; "list1" is its copy.
+    void groupe()
+    {
+        list_.reserve(articles_.size());
+        for (char t : {kTagForme, kTagPonct, kTagType, kTagContenu, kTagLemme, kTagCategorie}) {
+            for (std::size_t i = 0; i < articles_.size(); ++i) {
+                if (tag(articles_[i]) == t)
+                    list_.push_back(static_cast<std::int32_t>(i));
+            }
+        }
+        list1_ = list_;
+        nbart_ = static_cast<std::int32_t>(articles_.size());
+    }
+
+    // ---- numbering ----
+
+    static int bucket(unsigned char c)
+    {
+        switch (c) {
+        case 0xE7: return 'c';
+        case 0xF1: return 'n';
+        case 0xEC: case 0xED: case 0xEE: case 0xEF: return 'i';
+        case 0xE8: case 0xE9: case 0xEA: case 0xEB: return 'e';
+        case 0xF2: case 0xF3: case 0xF4: case 0xF6: return 'o';
+        case 0xF9: case 0xFA: case 0xFB: case 0xFC: return 'u';
+        case 0xE0: case 0xE1: case 0xE2: case 0xE4: case 0xE5: return 'a';
+        default: return c;
+        }
+    }
+
+    // Counting sort by first-letter bucket, then a Shell sort of each bucket in French order.
+    void triAlphaGroupe(std::int32_t debut, std::int32_t n)
+    {
+        if (n <= 0)
+            return;
+        std::int32_t *plage = list1_.data() + debut;
+        std::int64_t places[257] = {};
+        for (std::int32_t i = 0; i < n; ++i)
+            ++places[bucket(static_cast<unsigned char>(*graphie(articles_[static_cast<std::size_t>(plage[i])]))) + 1];
+        for (int b = 1; b <= 256; ++b)
+            places[b] += places[b - 1];
+        const std::vector<std::int32_t> avant(plage, plage + n);
+        std::int64_t curseur[256];
+        std::memcpy(curseur, places, sizeof curseur);
+        for (std::int32_t a : avant)
+            plage[curseur[bucket(static_cast<unsigned char>(*graphie(articles_[static_cast<std::size_t>(a)])))]++] = a;
+
+        for (int b = 0; b < 256; ++b) {
+            const std::int64_t m = places[b + 1] - places[b];
+            if (m < 2)
+                continue;
+            std::int32_t *seau = plage + places[b];
+            // Collation keys computed once per spelling; their byte order is the comparison's.
+            std::vector<std::pair<std::string, std::int32_t>> cles;
+            cles.reserve(static_cast<std::size_t>(m));
+            for (std::int64_t i = 0; i < m; ++i)
+                cles.emplace_back(talmer::platform::CleDeTri(graphie(articles_[static_cast<std::size_t>(seau[i])])), seau[i]);
+            talmer::TriShell(cles.data(), m, [](const auto &x, const auto &y) { return x.first < y.first; });
+            for (std::int64_t i = 0; i < m; ++i)
+                seau[i] = cles[static_cast<std::size_t>(i)].second;
+        }
+    }
+
+    // ---- files ----
+
+    std::string temporaire(const char *ext) const { return nomBase_ + ext + ".t3tmp"; }
+
+    [[noreturn]] void fichierEchoue(const std::string &nom)
+    {
+        Ajoutef("\n\"%s\": ne peut etre ouvert\n", nom.c_str());
+        echoue(ResultatSegm::FichierBase);
+    }
+
+    void ecriDicNum()
+    {
+        const std::string nom = nomBase_ + ".dic";
+        const std::string tmp = temporaire(".dic");
+        temporaires_.push_back(tmp);
+        Fichier f(tmp.c_str(), "wb");
+        if (!f)
+            fichierEchoue(nom);
+        Ajoutef("\n    Fichier Dict  :\t %s :", nom.c_str());
+        std::int32_t lignes = 0;
+        for (std::int32_t i = 0; i < nbart_; ++i) {
+            const Article &a = articles_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])];
+            std::fprintf(f.f, " %-7ld %7ld  %s\r\n", static_cast<long>(a.frq), static_cast<long>(a.alpha), graphie(a));
+            ++lignes;
+        }
+        if (!f.fermer())
+            fichierEchoue(nom);
+        Ajoutef("\n--  Fin EcriDicNum  %7ld articles", static_cast<long>(lignes));
+    }
+
+    void ecriTexNum()
+    {
+        const std::string nom = nomBase_ + ".num";
+        const std::string tmp = temporaire(".num");
+        Fichier txn(kFichierTravail, "rb");
+        if (!txn)
+            fichierEchoue(kFichierTravail);
+        temporaires_.push_back(tmp);
+        Fichier f(tmp.c_str(), "wb");
+        if (!f)
+            fichierEchoue(nom);
+        Ajoutef("\n    Fichier Texte :\t %s : ", nom.c_str());
+        Ecrivain out(f.f);
+        const auto dernier = static_cast<std::int64_t>(articles_.size()) - 1;
+        unsigned char buf[4 * 16384];
+        std::int64_t n = 0;
+        for (;;) {
+            const std::size_t lus = std::fread(buf, 4, 16384, txn.f);
+            for (std::size_t i = 0; i < lus; ++i) {
+                const std::int32_t v = litLE32(buf + 4 * i);
+                out.ecrit(v >= 0 && v <= dernier ? articles_[static_cast<std::size_t>(v)].numero : v);
+            }
+            n += static_cast<std::int64_t>(lus);
+            if (lus < 16384)
+                break;
+        }
+        if (std::ferror(txn.f) || n != nbitem_)
+            fichierEchoue(kFichierTravail);
+        if (!out.vide() || !f.fermer())
+            fichierEchoue(nom);
+        Ajoutef(" %7ld items.", static_cast<long>(n));
+    }
+
+    void ecriParam()
+    {
+        const std::string nom = nomBase_ + ".par";
+        const std::string tmp = temporaire(".par");
+        temporaires_.push_back(tmp);
+        Fichier f(tmp.c_str(), "wb");
+        if (!f)
+            fichierEchoue(nom);
+        Ajoutef("\n    Fichier Param \t %s  :", nom.c_str());
+        const char *b = nomBase_.c_str();
+        std::fprintf(f.f, "%s\r\n", b);
+        std::fprintf(f.f, "%ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld", static_cast<long>(nbitem_),
+                     static_cast<long>(nbitem_), static_cast<long>(nbart_ - 1), static_cast<long>(nbocc_),
+                     static_cast<long>(nbf_), static_cast<long>(fmax_), static_cast<long>(nhap_),
+                     static_cast<long>(kLimd), static_cast<long>(nbponct_), static_cast<long>(nbcle_),
+                     static_cast<long>(nbctnu_), 0L, 0L);
+        std::fprintf(f.f, "\r\n*** R\xE9sultat de la segmentation du fichier: %s.TXT ***", b);
+        std::string delims;
+        for (char c : p_.delimiteurs) {
+            if (c == '\n')
+                delims.push_back('\r');
+            delims.push_back(c);
+        }
+        std::fprintf(f.f, "\r\nD\xE9limiteurs %s", delims.c_str());
+        std::fprintf(f.f, "\r\n");
+        std::fprintf(f.f, "\r\n \tnombre des occurrences :  %10ld", static_cast<long>(nbocc_));
+        std::fprintf(f.f, "\r\n \tnombre des formes      :  %10ld", static_cast<long>(nbf_));
+        std::fprintf(f.f, "\r\n \tfrequence maximale     :  %10ld", static_cast<long>(fmax_));
+        std::fprintf(f.f, "\r\n \tnombre des hapax       :  %10ld", static_cast<long>(nhap_));
+        std::fprintf(f.f, "\r\n \tnombre des cl\xE9s(type)  :  %10ld", static_cast<long>(nbcle_));
+        std::fprintf(f.f, "\r\n \tnombre des cl\xE9s(ctnu)  :  %10ld", static_cast<long>(nbctnu_));
+        std::fprintf(f.f, "\r\n\r\n*** Fin de la segmentation du fichier:      %s.TXT ***", b);
+        if (!f.fermer())
+            fichierEchoue(nom);
+    }
+
+    // The three complete files take their names; the parameter file last, so that a base never
+    // opens on a dictionary or text of another segmentation.
+    void publie()
+    {
+        std::error_code ec;
+        const std::string par = nomBase_ + ".par";
+        for (const char *ext : {".dic", ".num", ".par"}) {
+            const std::string nom = nomBase_ + ext;
+            std::filesystem::rename(temporaire(ext), nom, ec);
+            if (ec) {
+                if (std::string(ext) != ".par")
+                    std::filesystem::remove(par, ec);
+                fichierEchoue(nom);
+            }
+        }
+        temporaires_.clear();
+    }
+
+    // After a failure: the work file and every half-written file go.
+    void nettoie()
+    {
+        std::error_code ec;
+        for (const std::string &t : temporaires_)
+            std::filesystem::remove(t, ec);
+        temporaires_.clear();
+        if (txnCree_)
+            std::filesystem::remove(kFichierTravail, ec);
+    }
+
+    std::string chemin_;
+    const ParametresSegm &p_;
+    std::string nomBase_;
+    std::int64_t limiteArticles_ = 0;
+    std::int64_t taillePool_ = 0;
+    std::int64_t poolUtilise_ = 0;
+    std::unique_ptr<char[]> pool_;
+    std::vector<Article> articles_;
+    std::unordered_map<std::string_view, std::int32_t> hash_;
+    std::vector<std::int32_t> list_, list1_;
+    bool delimiteur_[256] = {};
+    std::int32_t ligne_ = 1;
+    std::int32_t nbitem_ = 0, nbocc_ = 0, nbSauts_ = 0;
+    std::int32_t nbf_ = 0, nhap_ = 0, nbponct_ = 0, nbcle_ = 0, nbctnu_ = 0, nbart_ = 0, fmax_ = 0;
+    bool txnCree_ = false;
+    std::vector<std::string> temporaires_;
+};
+
+} // namespace
+
+std::string NomBaseDeTexte(const std::string &cheminTexte)
+{
+    const std::size_t barre = cheminTexte.rfind('/');
+    const std::string nom = barre == std::string::npos ? cheminTexte : cheminTexte.substr(barre + 1);
+    const std::size_t point = nom.rfind('.');
+    return point == std::string::npos ? nom : nom.substr(0, point);
+}
+
+ResultatSegm SegmPrinc(const char *cheminTexte, const ParametresSegm &parametres)
+{
+    Segmenteur s(cheminTexte ? cheminTexte : "", parametres);
+    return s.lance();
+}
+
+const char *MessageSegmentation(ResultatSegm resultat)
+{
+    switch (resultat) {
+    case ResultatSegm::Reussie: return "Segmentation réussie.";
+    case ResultatSegm::TexteIllisible: return "Le texte ne peut pas être lu.";
+    case ResultatSegm::TravailIllisible: return "Le fichier de travail xxxx.txn ne peut pas être écrit ou relu.";
+    case ResultatSegm::FichierBase: return "Un fichier de la base ne peut pas être écrit.";
+    case ResultatSegm::TropDArticles:
+        return "Trop d'articles (formes, ponctuations et clés) : augmentez le nombre maximum d'articles.";
+    case ResultatSegm::ReserveGraphies: return "La réserve des graphies est pleine : augmentez le nombre maximum d'articles.";
+    case ResultatSegm::CleTropLongue: return "Une clé a un type ou un contenu de plus de 126 caractères.";
+    case ResultatSegm::CleVide: return "Une clé a un type ou un contenu vide.";
+    case ResultatSegm::CleIllisible:
+        return "Une clé contient un caractère de contrôle (saut de ligne, tabulation...).";
+    case ResultatSegm::CleInachevee: return "Une clé n'est pas fermée avant la fin du texte.";
+    case ResultatSegm::TropDItems: return "Le texte dépasse 2147483647 items.";
+    case ResultatSegm::MemoireInsuffisante: return "Allocation mémoire impossible.";
+    }
+    return "";
+}

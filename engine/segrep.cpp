@@ -1,0 +1,197 @@
+#include "engine/segrep.h"
+
+#include "engine/charg1.h"
+
+#include <algorithm>
+#include <limits>
+#include <mutex>
+#include <unordered_set>
+
+namespace {
+
+// The base whose alphabetical indexes order segments: the base of the last SegRep constructed.
+// Every live SegRep is known too, so that a base that goes away is forgotten by all of them and
+// nothing is ever read through a pointer to it.
+struct Registre {
+    std::mutex verrou;
+    charg1 *baseAlpha = nullptr;
+    std::unordered_set<SegRep *> instances;
+};
+
+Registre &registre()
+{
+    static Registre r;
+    return r;
+}
+
+charg1 *baseAlpha()
+{
+    Registre &r = registre();
+    std::lock_guard<std::mutex> l(r.verrou);
+    return r.baseAlpha;
+}
+
+// Alphabetical rank of a form; with no base left, the entity number keeps the order well defined.
+std::int32_t rang(const charg1 *base, std::int32_t forme) { return base ? base->Lexg(forme) : forme; }
+
+} // namespace
+
+SegRep::SegRep(charg1 *base, const std::set<std::int32_t> &delimiteurs) : base_(base), delimiteurs_(delimiteurs)
+{
+    Registre &r = registre();
+    std::lock_guard<std::mutex> l(r.verrou);
+    r.baseAlpha = base;
+    r.instances.insert(this);
+}
+
+SegRep::~SegRep()
+{
+    {
+        Registre &r = registre();
+        std::lock_guard<std::mutex> l(r.verrou);
+        r.instances.erase(this);
+    }
+    if (fpos_.is_open())
+        fpos_.close();
+    if (fdesc_.is_open())
+        fdesc_.close();
+}
+
+void SegRep::OublieBase(const charg1 *base)
+{
+    if (!base)
+        return;
+    Registre &r = registre();
+    std::lock_guard<std::mutex> l(r.verrou);
+    if (r.baseAlpha == base)
+        r.baseAlpha = nullptr;
+    for (SegRep *s : r.instances) {
+        if (s->base_ == base)
+            s->base_ = nullptr;
+    }
+}
+
+void SegRep::AttribGauge(FnProgression callback) { gauge_ = callback; }
+
+bool SegRep::OuvreFichiers()
+{
+    if (fpos_.is_open())
+        fpos_.close();
+    if (fdesc_.is_open())
+        fdesc_.close();
+    if (!base_)
+        return false;
+    const std::string nom = base_->NomBase();
+    const auto mode = std::ios::in | std::ios::out | std::ios::trunc | std::ios::binary;
+    fpos_.open(nom + ".loc.sr", mode);
+    fdesc_.open(nom + ".desc.sr", mode);
+    if (!fpos_.is_open() || !fdesc_.is_open()) {
+        if (fpos_.is_open())
+            fpos_.close();
+        if (fdesc_.is_open())
+            fdesc_.close();
+        return false;
+    }
+    return true;
+}
+
+std::int32_t SegRep::EcritPositions(std::vector<std::int32_t> positions)
+{
+    std::sort(positions.begin(), positions.end());
+    if (!fpos_.is_open() || !fpos_.good())
+        return -1;
+    // Reads share the stream's position: writes always go to the end.
+    fpos_.seekp(0, std::ios::end);
+    const std::streamoff offset = fpos_.good() ? static_cast<std::streamoff>(fpos_.tellp()) : -1;
+    if (offset < 0 || offset > std::numeric_limits<std::int32_t>::max())
+        return -1;
+    for (std::int32_t p : positions) {
+        if (!fpos_.good())
+            break;
+        const auto u = static_cast<std::uint32_t>(p);
+        const char octets[4] = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
+                                static_cast<char>((u >> 16) & 0xFF), static_cast<char>((u >> 24) & 0xFF)};
+        fpos_.write(octets, 4);
+    }
+    fpos_.flush();
+    return static_cast<std::int32_t>(offset);
+}
+
+void SegRep::AjouteSegment(const std::vector<std::int32_t> &formes, std::vector<std::int32_t> positions)
+{
+    Segment s;
+    s.Formes = formes;
+    s.Frq = static_cast<std::int32_t>(positions.size());
+    s.Offset = EcritPositions(std::move(positions));
+    segments_.push_back(std::move(s));
+}
+
+std::vector<std::int32_t> SegRep::LocOccSeg(std::int32_t k)
+{
+    std::vector<std::int32_t> positions;
+    if (!fpos_.is_open() || k < 0 || k >= NbSegments())
+        return positions;
+    const Segment &s = segments_[static_cast<std::size_t>(k)];
+    if (s.Offset < 0 || s.Frq <= 0)
+        return positions;
+    // Each query stands alone: a read that failed before does not spoil this one.
+    fpos_.clear();
+    fpos_.seekg(s.Offset, std::ios::beg);
+    if (!fpos_.good())
+        return positions;
+    std::vector<unsigned char> octets(static_cast<std::size_t>(s.Frq) * 4);
+    fpos_.read(reinterpret_cast<char *>(octets.data()), static_cast<std::streamsize>(octets.size()));
+    const std::size_t lus = static_cast<std::size_t>(fpos_.gcount()) / 4;
+    positions.reserve(lus);
+    for (std::size_t i = 0; i < lus; ++i) {
+        const unsigned char *o = octets.data() + 4 * i;
+        const std::uint32_t u = static_cast<std::uint32_t>(o[0]) | (static_cast<std::uint32_t>(o[1]) << 8) |
+                                (static_cast<std::uint32_t>(o[2]) << 16) | (static_cast<std::uint32_t>(o[3]) << 24);
+        positions.push_back(static_cast<std::int32_t>(u));
+    }
+    return positions;
+}
+
+std::string SegRep::RetourneGraphie(std::int32_t k) const
+{
+    std::string texte;
+    if (!base_ || k < 0 || k >= NbSegments())
+        return texte;
+    for (std::int32_t forme : segments_[static_cast<std::size_t>(k)].Formes) {
+        texte += base_->RetourneGraphie(forme, false);
+        texte += ' ';
+    }
+    return texte;
+}
+
+int SegRep::ComparSegAlpha(const Segment &a, const Segment &b)
+{
+    const charg1 *base = baseAlpha();
+    const std::size_t n = std::min(a.Formes.size(), b.Formes.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::int32_t ra = rang(base, a.Formes[i]);
+        const std::int32_t rb = rang(base, b.Formes[i]);
+        if (ra < rb)
+            return -1;
+        if (ra > rb)
+            return 1;
+    }
+    return a.Formes.size() < b.Formes.size() ? -1 : 1;
+}
+
+void SegRep::TriAlpha()
+{
+    const charg1 *base = baseAlpha();
+    // The order of ComparSegAlpha, except that a segment is never "before" an identical one: the
+    // sort needs a strict weak ordering.
+    std::sort(segments_.begin(), segments_.end(), [base](const Segment &a, const Segment &b) {
+        const std::size_t n = std::min(a.Formes.size(), b.Formes.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::int32_t ra = rang(base, a.Formes[i]);
+            const std::int32_t rb = rang(base, b.Formes[i]);
+            if (ra != rb)
+                return ra < rb;
+        }
+        return a.Formes.size() < b.Formes.size();
+    });
+}

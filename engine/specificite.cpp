@@ -1,0 +1,110 @@
+#include "engine/specificite.h"
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+const double PlancherProba = std::bit_cast<double>(std::uint64_t{0x358DEE7A4AD4B81EULL});
+
+namespace {
+
+// 2 pi as the program has always written it.
+constexpr double DeuxPi = 6.283185307179586;
+
+// A term of a tail smaller than this ends the summation (after it has been added).
+constexpr double TermeNegligeable = 1e-10;
+
+} // namespace
+
+double LnFact(double n)
+{
+    if (n > 33.0) {
+        // Stirling: n ln n - n + 0.5 ln(2 pi n) + 1 / (12 n), summed left to right.
+        double r = n * std::log(n);
+        r = r - n;
+        r = r + 0.5 * std::log(DeuxPi * n);
+        r = r + 1.0 / (12.0 * n);
+        return r;
+    }
+    double p = 1.0;
+    for (double g = 2.0; g <= n; g = g + 1.0)
+        p = p * g;
+    return std::log(p);
+}
+
+double ProbaHypergeo(double T, double t, double F, double k)
+{
+    double s = LnFact(T - F) - LnFact(T);
+    s = s + LnFact(T - t);
+    s = s - LnFact(T - F - t + k);
+    if (k != 0.0) {
+        s = s + LnFact(F);
+        s = s + LnFact(t);
+        s = s - LnFact(k);
+        s = s - LnFact(F - k);
+        s = s - LnFact(t - k);
+    }
+    return std::exp(s);
+}
+
+double CalcSpecif(double T, double t, double F, double f, double seuil)
+{
+    if (f > t || F > T)
+        return 0.0;
+    // More occurrences outside the part than the rest of the corpus holds (sizes divided by the
+    // labels count can give such a table): the recurrences would run through negative factors
+    // and end in a logarithm of a negative sum. Such a table is not significant.
+    if (F - f > T - t)
+        return 0.0;
+    double P = ProbaHypergeo(T, t, F, f);
+    if (P > seuil)
+        return 0.0;
+    if (P < PlancherProba)
+        P = PlancherProba;
+    double terme = P;
+    double somme = P;
+    const double mode = (F + 1.0) * (t + 1.0) / (T + 2.0);
+    const bool sousEmploi = mode > f;
+    if (sousEmploi) {
+        // Lower tail: the probability of s - 1 from that of s.
+        for (double s = f; s > 0.0; s = s - 1.0) {
+            terme = (terme * s * (T - F - t + s)) / ((F - s + 1.0) * (t - s + 1.0));
+            somme = somme + terme;
+            if (somme > seuil)
+                return 0.0;
+            if (terme < TermeNegligeable)
+                break;
+        }
+    } else {
+        // Upper tail: the probability of s + 1 from that of s.
+        for (double s = f; s < F; s = s + 1.0) {
+            terme = ((F - s) * terme * (t - s)) / ((s + 1.0) * (T - F - t + s + 1.0));
+            somme = somme + terme;
+            if (somme > seuil)
+                return 0.0;
+            if (terme < TermeNegligeable)
+                break;
+        }
+    }
+    const double r = std::log10(somme) - 1.0;
+    return sousEmploi ? r : -r;
+}
+
+std::int32_t ArrondiSpecif(double x)
+{
+    if (std::isnan(x))
+        return 0;
+    constexpr double haut = static_cast<double>(std::numeric_limits<std::int32_t>::max());
+    constexpr double bas = static_cast<double>(std::numeric_limits<std::int32_t>::min());
+    const double a = x >= 0.0 ? x + 0.5 : x - 0.5;
+    if (a >= haut)
+        return std::numeric_limits<std::int32_t>::max();
+    if (a <= bas)
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(a);
+}
+
+std::int32_t CalcSpecifEntier(double T, double t, double F, double f, double seuil)
+{
+    return ArrondiSpecif(CalcSpecif(T, t, F, f, seuil));
+}

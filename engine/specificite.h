@@ -1,0 +1,34 @@
+// The hypergeometric specificity model: how far the sub-frequency f of a term in a part of t
+// occurrences departs from chance, in a corpus of T occurrences where the term occurs F times.
+//
+// Every specificity of the program goes through these four functions, and their results must be
+// the same on every machine: the engine is compiled without fast-math and without contraction,
+// and the arithmetic below follows a fixed order of operations (changing it changes last bits,
+// hence occasionally a rounded coefficient).
+#pragma once
+
+#include <cstdint>
+
+// Point probabilities are raised to this floor: the double just below the double nearest to
+// 1e-50 (bits 0x358DEE7A4AD4B81E, printed 9.999999999999999e-51). It bounds every coefficient
+// to 51 in magnitude.
+extern const double PlancherProba;
+
+// Natural logarithm of n!: the exact product up to 33, Stirling's formula with its first
+// correction term above.
+double LnFact(double n);
+
+// Probability that a part of t occurrences drawn from T holds exactly k of the F occurrences of
+// a term.
+double ProbaHypergeo(double T, double t, double F, double k);
+
+// Signed specificity coefficient: positive for over-use (f at or above the mode), negative for
+// under-use, 0 when not significant at the threshold (a probability, 0.05 for 5 %).
+double CalcSpecif(double T, double t, double F, double f, double seuil);
+
+// The coefficient rounded half away from zero.
+std::int32_t CalcSpecifEntier(double T, double t, double F, double f, double seuil);
+
+// Rounding half away from zero: x + 0.5 truncated when x >= 0, x - 0.5 truncated otherwise.
+// A value that is not a number gives 0.
+std::int32_t ArrondiSpecif(double x);
