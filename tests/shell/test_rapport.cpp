@@ -57,6 +57,7 @@ class RapportTest : public talmer::test::InTempDir {
 protected:
     void SetUp() override
     {
+        avaitTemp_ = qEnvironmentVariableIsSet("TEMP");
         ancienTemp_ = qgetenv("TEMP");
         fs::create_directory("tmp");
         qputenv("TEMP", QByteArray((fs::current_path() / "tmp").string().c_str()));
@@ -66,7 +67,10 @@ protected:
     void TearDown() override
     {
         FixeConfigurationProgramme(nullptr);
-        qputenv("TEMP", ancienTemp_);
+        if (avaitTemp_)
+            qputenv("TEMP", ancienTemp_);
+        else
+            qunsetenv("TEMP");
     }
 
     // Writes the files of an HTML item into the report's temporary folder.
@@ -88,6 +92,7 @@ protected:
     ConfigurationT3 config_;
     QStandardItemModel arbre_;
     QByteArray ancienTemp_;
+    bool avaitTemp_ = false;
 };
 
 } // namespace
