@@ -118,7 +118,8 @@ def bulle():
 
 
 def cube():
-    # An isometric cube: light top, mid left face, dark right face, on a transparent ground.
+    # An isometric cube: light top, mid left face, dark right face, dark outline, on a transparent
+    # ground.
     w = h = 24
     pal = [(0xFF, 0xFF, 0xFF), (0xA9, 0xC6, 0xEE), (0x4A, 0x7B, 0xC4), (0x23, 0x47, 0x86), (0x10, 0x20, 0x40)]
     px = []
@@ -126,19 +127,18 @@ def cube():
     for y in range(h):
         for x in range(w):
             dx = abs(x - cx)
-            top_edge = 6 - dx / 2.0 + 0.5
-            mid = 12 - dx / 2.0 + 0.5
-            bottom = 23 - dx / 2.0
-            if dx > 10.5 or y < top_edge or y > bottom:
+            haut = 1 + dx / 2.0
+            milieu = 11.5 - dx / 2.0
+            bas = 22.5 - dx / 2.0
+            if dx > 10.5 or y < haut - 0.5 or y > bas + 0.5:
                 px.append(0)
-            elif y < mid and y > 1 + dx / 2.0 - 0.5:
+                continue
+            if dx > 9.6 or y < haut + 0.5 or y > bas - 0.5 or abs(y - milieu) < 0.5:
+                px.append(4)
+            elif y < milieu:
                 px.append(1)
-            elif y >= mid or y > 1 + dx / 2.0 - 0.5:
-                px.append(2 if x < cx else 3)
             else:
-                px.append(0)
-            if px[-1] != 0 and (abs(dx - 10.5) < 0.6 or abs(y - bottom) < 0.6):
-                px[-1] = 4
+                px.append(2 if x < cx else 3)
     return w, h, pal, px, 0
 
 

@@ -1,6 +1,10 @@
 // The workspace registry: identity of partitions and sectionings, per base, and purging.
 #include "shell/corpus_registry.h"
 
+#include "engine/partition.h"
+#include "engine/section.h"
+#include "engine/base_fixture.h"
+
 #include <QStandardItemModel>
 
 #include <gtest/gtest.h>
@@ -131,4 +135,49 @@ TEST(Corpus, ProgramWideRegistry)
     FixeCorpusProgramme(&corpus);
     EXPECT_EQ(CorpusProgramme(), &corpus);
     FixeCorpusProgramme(nullptr);
+}
+
+// With real objects of a loaded base.
+
+class CorpusSurUneBase : public talmer::test::InTempDir {};
+
+TEST_F(CorpusSurUneBase, PartitionsAndSectioningsOfALoadedBase)
+{
+    auto base = talmer::test::makeBase("<auteur=A> Le chat dort. <auteur=B> Le chien dort ? Oui.\r\n");
+    ASSERT_TRUE(base);
+    const std::int32_t cle = base->LocFormDic("auteur", false);
+    ASSERT_GE(cle, 0);
+    const std::int32_t point = base->LocFormDic(".", true);
+    const std::int32_t question = base->LocFormDic("?", true);
+    ASSERT_GE(point, 0);
+    ASSERT_GE(question, 0);
+
+    Corpus corpus;
+    corpus.AjouteBase(base.get());
+    Partition p1(base.get(), cle);
+    auto p2 = std::make_unique<Partition>(base.get(), cle);
+    EXPECT_TRUE(corpus.AjoutePartition(&p1));
+    EXPECT_FALSE(corpus.AjoutePartition(p2.get()));
+    EXPECT_EQ(corpus.IndexPartition(p2.get()), 0);
+    EXPECT_EQ(corpus.IndexPartition(base.get(), cle), 0);
+    EXPECT_EQ(corpus.NbPartitions(), 1);
+
+    const std::int32_t d1[] = {point, question};
+    const std::int32_t d2[] = {question, point};
+    Section s1(base.get(), d1, 2);
+    Section s2(base.get(), d2, 2);
+    Section s3(base.get(), d1, 2);
+    EXPECT_TRUE(corpus.AjouteSection(&s1));
+    EXPECT_TRUE(corpus.AjouteSection(&s2));
+    EXPECT_FALSE(corpus.AjouteSection(&s3));
+    EXPECT_EQ(corpus.IndexSection(&s3), 0);
+    EXPECT_EQ(corpus.IndexSection(&s2), 1);
+
+    // A partition of a second base of the same text is another partition.
+    talmer::test::TempDir ailleurs;
+    auto autre = talmer::test::makeBase("<auteur=A> Le chat dort. <auteur=B> Le chien dort ? Oui.\r\n");
+    ASSERT_TRUE(autre);
+    Partition p3(autre.get(), autre->LocFormDic("auteur", false));
+    EXPECT_EQ(corpus.IndexPartition(&p3), -1);
+    EXPECT_TRUE(corpus.AjoutePartition(&p3));
 }

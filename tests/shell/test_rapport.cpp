@@ -1,6 +1,8 @@
 // The analysis report: items in the temporary folder, notes, and the report folder it writes.
 #include "shell/rapport.h"
 
+#include "engine/base_fixture.h"
+
 #include "shell/configuration.h"
 #include "shell/utilitaires.h"
 #include "support/tempdir.h"
@@ -55,6 +57,7 @@ class RapportTest : public talmer::test::InTempDir {
 protected:
     void SetUp() override
     {
+        avaitTemp_ = qEnvironmentVariableIsSet("TEMP");
         ancienTemp_ = qgetenv("TEMP");
         fs::create_directory("tmp");
         qputenv("TEMP", QByteArray((fs::current_path() / "tmp").string().c_str()));
@@ -64,7 +67,10 @@ protected:
     void TearDown() override
     {
         FixeConfigurationProgramme(nullptr);
-        qputenv("TEMP", ancienTemp_);
+        if (avaitTemp_)
+            qputenv("TEMP", ancienTemp_);
+        else
+            qunsetenv("TEMP");
     }
 
     // Writes the files of an HTML item into the report's temporary folder.
@@ -86,6 +92,7 @@ protected:
     ConfigurationT3 config_;
     QStandardItemModel arbre_;
     QByteArray ancienTemp_;
+    bool avaitTemp_ = false;
 };
 
 } // namespace
@@ -382,4 +389,25 @@ TEST_F(RapportTest, DefaultDestinationIsWritable)
     // The build folder is writable: the folder beside the program.
     EXPECT_FALSE(repli);
     EXPECT_EQ(dossier, QCoreApplication::applicationDirPath() + QStringLiteral("/RAPPORT"));
+}
+
+
+TEST_F(RapportTest, NameAndCountsFromALoadedBase)
+{
+    auto base = talmer::test::makeBase("<auteur=A> Le chat dort. Le chat mange.\r\n", ".,", "ville");
+    ASSERT_TRUE(base);
+    const CaracteristiquesBase c = CaracteristiquesDe(base.get());
+    EXPECT_EQ(c.NomBase, base->NomBase());
+    EXPECT_EQ(c.Nbocc, base->Nbocc());
+    Rapport r(&arbre_, base.get(), creation);
+    EXPECT_EQ(r.Base(), base.get());
+    EXPECT_TRUE(r.Nom().endsWith(QStringLiteral("_20261209-080503")));
+    EXPECT_TRUE(r.Nom().startsWith(QString::fromLatin1(base->NomBase())));
+    ASSERT_TRUE(r.Genere(QStringLiteral("sortie")));
+    const std::string index = readFile(chemin(r.Destination()) / "index.htm");
+    EXPECT_NE(index.find("Nombre des occurrences <td align=right>" + std::to_string(base->Nbocc()) + "\r\n"), std::string::npos);
+    EXPECT_NE(index.find("Nombre des formes<td align=right>" + std::to_string(base->Nbform()) + "\r\n"), std::string::npos);
+    EXPECT_NE(index.find("Fr&eacute;quence maximale<td align=right>" + std::to_string(base->Fmax()) + "\r\n"), std::string::npos);
+    EXPECT_NE(index.find("Nombre des hapax<td align=right>" + std::to_string(base->Nhap()) + "\r\n"), std::string::npos);
+    EXPECT_EQ(CaracteristiquesDe(nullptr).Nbocc, 0);
 }
