@@ -81,6 +81,11 @@ TFenPrinc *FenetrePrincipale()
     return fenPrinc;
 }
 
+QString MessageErreurChargement(int code)
+{
+    return Traduit("Erreur ") + Traduit(TexteErreurChargement(code));
+}
+
 void PasProgression(std::int32_t)
 {
     if (fenPrinc)
@@ -571,7 +576,7 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
         AfficheStatut(QString());
     }
     if (code != ChargeReussie) {
-        LesDialogues().message(this, chemin, T("Erreur ") + T(TexteErreurChargement(code)),
+        LesDialogues().message(this, chemin, MessageErreurChargement(code),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return false;
     }
