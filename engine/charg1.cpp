@@ -261,12 +261,13 @@ bool charg1::AllocMem()
     tailleList_ = std::int64_t{fmax_} * static_cast<std::int64_t>(sizeof(std::int32_t));
     Ajoute("\nAllocation de la m\xE9moire :");
 
-    // A table that could never fit is refused before the system is asked for it.
+    // Table sizes are 32-bit byte counts; a table that could never fit is refused before the
+    // system is asked for it.
     const std::int64_t disponible = memoirePhysique();
     std::int64_t cumul = 0;
     auto possible = [&](std::int64_t taille, const char *nom) {
         cumul += taille;
-        if (cumul > disponible) {
+        if (taille > std::numeric_limits<std::int32_t>::max() || cumul > disponible) {
             Ajoutef("\nAllocation de %s impossible, %lld octets", nom, static_cast<long long>(taille));
             return false;
         }
@@ -278,28 +279,28 @@ bool charg1::AllocMem()
     lexm_ = new (std::nothrow) EntreeDico[static_cast<std::size_t>(nbart_) + 1]();
     if (!lexm_)
         return possible(disponible, "lexm");
-    Ajoutef("\nAllocation de lexm r\xE9ussie, %lld octets", static_cast<long long>(tailleLexm_));
+    Ajoutef("\nAllocation de lexm r\xE9ussie, %ld octets", static_cast<long>(tailleLexm_));
 
     if (!possible(tailleTnum_, "tnum"))
         return false;
     tnum_ = new (std::nothrow) std::int32_t[static_cast<std::size_t>(nbitem_)];
     if (!tnum_)
         return possible(disponible, "tnum");
-    Ajoutef("\nAllocation de tnum r\xE9ussie, %lld octets", static_cast<long long>(tailleTnum_));
+    Ajoutef("\nAllocation de tnum r\xE9ussie, %ld octets", static_cast<long>(tailleTnum_));
 
     if (!possible(tailleFtext_, "ftext"))
         return false;
     ftext_ = new (std::nothrow) char[static_cast<std::size_t>(tailleFtext_)];
     if (!ftext_)
         return possible(disponible, "ftext");
-    Ajoutef("\nAllocation de ftext r\xE9ussie, %lld octets", static_cast<long long>(tailleFtext_));
+    Ajoutef("\nAllocation de ftext r\xE9ussie, %ld octets", static_cast<long>(tailleFtext_));
 
     if (!possible(tailleList_, "list"))
         return false;
     list_ = new (std::nothrow) std::int32_t[static_cast<std::size_t>(fmax_)];
     if (!list_)
         return possible(disponible, "list");
-    Ajoutef("\nAllocation de list r\xE9ussie, %lld octets", static_cast<long long>(tailleList_));
+    Ajoutef("\nAllocation de list r\xE9ussie, %ld octets", static_cast<long>(tailleList_));
     return true;
 }
 
@@ -621,48 +622,53 @@ void charg1::TriCont(std::int32_t *positions, std::int32_t n, std::int32_t step,
         return;
     }
 
-    // Which items take part in the comparison, and their alphabetical rank, read once.
-    std::vector<char> compte(static_cast<std::size_t>(nbart_), 0);
+    // Which items take part in the comparison, and their alphabetical rank, read once: the rank
+    // of an entity that does not count is -2 (an entity's rank is never negative).
+    constexpr std::int32_t kIgnore = -2;
+    std::vector<std::int32_t> rang(static_cast<std::size_t>(nbart_));
     for (std::int32_t e = 0; e < nbart_; ++e)
-        compte[static_cast<std::size_t>(e)] = e <= limit || kept.count(e) != 0;
-    auto compteItem = [&](std::int32_t x) {
+        rang[static_cast<std::size_t>(e)] = e <= limit || kept.count(e) != 0 ? lexm_[e].Lexg : kIgnore;
+    // Rank of the item at a position, kIgnore when it does not count (items that are not entities,
+    // such as line breaks, count when limit or kept says so, with the rank -1 of a non-entity).
+    auto rangItem = [&](std::int32_t x) {
         if (x >= 0 && x < nbart_)
-            return compte[static_cast<std::size_t>(x)] != 0;
-        return x <= limit || kept.count(x) != 0;
+            return rang[static_cast<std::size_t>(x)];
+        return x <= limit || kept.count(x) != 0 ? -1 : kIgnore;
     };
     // Three-way comparison of the two contexts, as sequences of counted items: -1 or 1 when an item
     // decides, 0 when either context reaches an end of the text first (the Shell sort then keeps the
-    // pair as it is, in both orders); *premier tells which one ran out (-1 a, 1 b, 0 both).
+    // pair as it is, in both orders); *fin tells which one ran out (-1 a, 1 b, 0 both).
+    const std::int32_t *const texte = tnum_;
+    const std::int64_t nbitem = nbitem_;
     auto compare = [&](std::int32_t a, std::int32_t b, int *fin) {
         std::int64_t pa = a, pb = b;
         for (;;) {
-            std::int32_t x = 0, y = 0;
+            std::int32_t lx = kIgnore, ly = kIgnore;
             bool finA = false, finB = false;
             for (;;) {
                 pa += pas;
-                if (pa < 0 || pa >= nbitem_) {
+                if (pa < 0 || pa >= nbitem) {
                     finA = true;
                     break;
                 }
-                x = tnum_[pa];
-                if (compteItem(x))
+                lx = rangItem(texte[pa]);
+                if (lx != kIgnore)
                     break;
             }
             for (;;) {
                 pb += pas;
-                if (pb < 0 || pb >= nbitem_) {
+                if (pb < 0 || pb >= nbitem) {
                     finB = true;
                     break;
                 }
-                y = tnum_[pb];
-                if (compteItem(y))
+                ly = rangItem(texte[pb]);
+                if (ly != kIgnore)
                     break;
             }
             if (finA || finB) {
                 *fin = finA && finB ? 0 : (finA ? -1 : 1);
                 return 0;
             }
-            const std::int32_t lx = Lexg(x), ly = Lexg(y);
             if (lx != ly)
                 return lx < ly ? -1 : 1;
         }

@@ -16,6 +16,8 @@ struct StructSpec {
     std::int32_t F = 0;       // frequency summed over the reference parts
     std::int32_t f = 0;       // frequency summed over the parts both reference and target
     std::int32_t Coef = 0;    // rounded coefficient, never 0
+
+    bool operator==(const StructSpec &) const = default;
 };
 
 class PrimSpec {

@@ -13,6 +13,8 @@ struct StructSpecChr {
     std::int32_t Coef = 0;      // rounded coefficient, never 0
     std::int32_t Premiere = 0;  // first part of the reported run
     std::int32_t Derniere = 0;  // last part of the reported run
+
+    bool operator==(const StructSpecChr &) const = default;
 };
 
 class PrimSpecChr {

@@ -208,12 +208,12 @@ private:
             echoue(ResultatSegm::TexteIllisible);
         }
         Ajoutef("\nFichier -- %s -- ouvert pour segmentation", chemin_.c_str());
-        txnCree_ = true;
         Fichier txn(kFichierTravail, "wb");
         if (!txn) {
             Ajoute("\n           xxxx.txn pas ouvert !");
             echoue(ResultatSegm::TravailIllisible);
         }
+        txnCree_ = true;
         Ajoute("\nFichier xxxx.txn ouvert");
         Ajoutef("\nD\xE9limiteurs : %s\n", p_.delimiteurs.c_str());
 

@@ -5,7 +5,6 @@
 
 #include <QAbstractItemView>
 #include <QFontDatabase>
-#include <QStyledItemDelegate>
 #include <QWidget>
 #include <QtCharts/QLegend>
 
@@ -56,27 +55,13 @@ QFontDatabase::WritingSystem ecritureDe(std::uint8_t fontCharset)
     }
 }
 
-// Aligns the text of one column, whatever the model.
-class DelegueAlignement : public QStyledItemDelegate {
-public:
-    DelegueAlignement(Qt::Alignment alignement, QObject *parent)
-        : QStyledItemDelegate(parent), alignement_(alignement)
-    {
-    }
-    void fixeAlignement(Qt::Alignment a) { alignement_ = a; }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->displayAlignment = alignement_;
-    }
-
-private:
-    Qt::Alignment alignement_;
-};
-
 } // namespace
+
+void DelegueAlignement::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->displayAlignment = alignement_;
+}
 
 QFont PoliceAffichage(const QFont &base)
 {
@@ -109,7 +94,7 @@ void ApplyCharsetToListView(QAbstractItemView *liste, int colonne)
     if (colonne != -1 && colonne >= 0) {
         QAbstractItemDelegate *actuel = liste->itemDelegateForColumn(colonne);
         if (auto *notre = dynamic_cast<DelegueAlignement *>(actuel))
-            notre->fixeAlignement(AlignementAffichage());
+            notre->FixeAlignement(AlignementAffichage());
         else if (!actuel)
             liste->setItemDelegateForColumn(colonne, new DelegueAlignement(AlignementAffichage(), liste));
         liste->viewport()->update();

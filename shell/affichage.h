@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStyledItemDelegate>
 
 #include <string>
 #include <string_view>
@@ -34,6 +35,20 @@ QFont PoliceAffichage(const QFont &base);
 Qt::LayoutDirection DirectionAffichage();
 // Alignment of a text column: right for the right-to-left sets, else left (vertically centred).
 Qt::Alignment AlignementAffichage();
+
+// Draws one column of a list with a fixed text alignment, whatever the model says.
+class DelegueAlignement : public QStyledItemDelegate {
+public:
+    DelegueAlignement(Qt::Alignment alignement, QObject *parent) : QStyledItemDelegate(parent), alignement_(alignement) {}
+    Qt::Alignment Alignement() const { return alignement_; }
+    void FixeAlignement(Qt::Alignment a) { alignement_ = a; }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    Qt::Alignment alignement_;
+};
 
 // The display font on a list; when `colonne` is not -1, that column is right-justified for a
 // right-to-left set and left-justified otherwise (through a delegate, so it holds for any model);

@@ -1,5 +1,6 @@
 #include "shell/configuration.h"
 
+#include "shell/translation.h"
 #include "shell/utilitaires.h"
 
 #include <QFile>
@@ -119,7 +120,7 @@ bool ConfigurationT3::Save(QString *erreur) const
         fichier.cancelWriting();
     }
     if (!ok && erreur)
-        *erreur = QStringLiteral("Impossible d'enregistrer la configuration dans « %1 » : %2").arg(nom, raison);
+        *erreur = Traduit("Impossible d'enregistrer la configuration dans « %1 » : %2").arg(nom, raison);
     return ok;
 }
 

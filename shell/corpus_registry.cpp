@@ -1,5 +1,8 @@
 #include "shell/corpus_registry.h"
 
+#include "engine/partition.h"
+#include "engine/section.h"
+
 #include <algorithm>
 
 bool Corpus::AjouteBase(const charg1 *base)
@@ -48,6 +51,26 @@ int Corpus::IndexSection(const charg1 *base, const std::vector<std::int32_t> &de
         if (sections_[i]->base == base && sections_[i]->delimiteurs == delimiteurs)
             return static_cast<int>(i);
     return -1;
+}
+
+bool Corpus::AjoutePartition(Partition *partition)
+{
+    return partition && AjoutePartition(partition, partition->Base(), partition->Cle());
+}
+
+int Corpus::IndexPartition(const Partition *partition) const
+{
+    return partition ? IndexPartition(partition->Base(), partition->Cle()) : -1;
+}
+
+bool Corpus::AjouteSection(Section *section)
+{
+    return section && AjouteSection(section, section->Base(), section->Delimiteurs());
+}
+
+int Corpus::IndexSection(const Section *section) const
+{
+    return section ? IndexSection(section->Base(), section->Delimiteurs()) : -1;
 }
 
 Corpus::EntreesPurgees Corpus::PurgeBase(const charg1 *base)

@@ -48,6 +48,12 @@ public:
     // where a freed one lay: the entries of the old one are purged first. Returns true.
     bool AjouteBase(const charg1 *base);
 
+    // The same operations on the objects themselves (their base, key or delimiters).
+    bool AjoutePartition(Partition *partition);
+    int IndexPartition(const Partition *partition) const;
+    bool AjouteSection(Section *section);
+    int IndexSection(const Section *section) const;
+
     // Registers the partition unless one of the same base and key is registered (false, nothing
     // registered: the caller frees its new partition and uses the registered one).
     bool AjoutePartition(Partition *partition, const charg1 *base, std::int32_t cle);

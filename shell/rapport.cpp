@@ -277,7 +277,7 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
     index += "</table><br><br>" + ligne;
 
     // Decorations the pages point to.
-    const QString images = QCoreApplication::applicationDirPath() + QStringLiteral("/images/");
+    const QString images = DossierDecors();
     for (const char *decor : {"paper.gif", "bulle.gif", "cube.gif", "grille.gif"}) {
         const QString source = images + QLatin1String(decor);
         if (!QFileInfo::exists(source))
@@ -349,6 +349,15 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
         return fin(false);
     sauve_ = true;
     return fin(true);
+}
+
+QString Rapport::DossierDecors() const
+{
+    QString dossier = dossierDecors_.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/images")
+                                               : dossierDecors_;
+    if (!dossier.endsWith(QLatin1Char('/')))
+        dossier += QLatin1Char('/');
+    return dossier;
 }
 
 QString Rapport::DossierParDefaut(bool *repli)

@@ -122,6 +122,10 @@ public:
     const charg1 *Base() const { return base_; }
     QStandardItemModel *Arbre() const { return arbre_; }
 
+    // The folder the decorations are copied from: "images" beside the program unless set.
+    QString DossierDecors() const;
+    void FixeDossierDecors(const QString &dossier) { dossierDecors_ = dossier; }
+
     // The user chose not to save: the destructor may remove the temporary folder.
     void Abandonne() { abandonne_ = true; }
 
@@ -145,6 +149,7 @@ private:
     std::vector<GenreElement> genres_;
     bool sauve_ = true;
     bool abandonne_ = false;
+    QString dossierDecors_;
 };
 
 // The current report of the program (not owned; the main window owns it). Null until a base is

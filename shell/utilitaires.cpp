@@ -1,5 +1,7 @@
 #include "shell/utilitaires.h"
 
+#include "shell/translation.h"
+
 #include <QColor>
 #include <QFile>
 #include <QImage>
@@ -80,7 +82,7 @@ bool SauveBitmapJpeg(const QImage &image, const QString &fichier, int qualite, Q
         return false;
     };
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return echec(QStringLiteral("Image vide : rien à enregistrer dans %1.").arg(fichier));
+        return echec(Traduit("Image vide : rien à enregistrer dans %1.").arg(fichier));
     if (qualite < 1)
         qualite = 1;
     if (qualite > 100)
@@ -92,7 +94,7 @@ bool SauveBitmapJpeg(const QImage &image, const QString &fichier, int qualite, Q
     char message[JMSG_LENGTH_MAX] = {0};
     if (!encodeJpeg(rgb.constBits(), rgb.width(), rgb.height(), static_cast<int>(rgb.bytesPerLine()),
                     qualite, &tampon, &taille, message))
-        return echec(QStringLiteral("Erreur de codage JPEG de %1 : %2").arg(fichier, QString::fromLocal8Bit(message)));
+        return echec(Traduit("Erreur de codage JPEG de %1 : %2").arg(fichier, QString::fromLocal8Bit(message)));
 
     QSaveFile sortie(fichier);
     bool ok = sortie.open(QIODevice::WriteOnly);
@@ -109,7 +111,7 @@ bool SauveBitmapJpeg(const QImage &image, const QString &fichier, int qualite, Q
         sortie.cancelWriting();
     }
     if (!ok)
-        return echec(QStringLiteral("Impossible d'écrire l'image %1 : %2").arg(fichier, raison));
+        return echec(Traduit("Impossible d'écrire l'image %1 : %2").arg(fichier, raison));
     return true;
 }
 
