@@ -786,15 +786,7 @@ void TFenPrinc::NouveauRapport()
         rapport_.reset();
     }
     Rapport::InitArbreRapport(modeleRapport_);
-    CaracteristiquesBase caracteristiques;
-    if (base_) {
-        caracteristiques.NomBase = base_->NomBase();
-        caracteristiques.Nbocc = base_->Nbocc();
-        caracteristiques.Nbform = base_->Nbform();
-        caracteristiques.Fmax = base_->Fmax();
-        caracteristiques.Nhap = base_->Nhap();
-    }
-    rapport_ = std::make_unique<Rapport>(modeleRapport_, base_.get(), caracteristiques);
+    rapport_ = std::make_unique<Rapport>(modeleRapport_, base_.get());
     FixeRapportCourant(rapport_.get());
     treeViewRapport_->expandAll();
     ActualiseCommandes();
