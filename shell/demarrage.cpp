@@ -8,10 +8,13 @@
 #include "shell/translation.h"
 
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 
-#include <typeinfo>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 
 QString TexteException(const QString &message, const QObject *emetteur)
 {
@@ -155,8 +158,54 @@ void Demarrage::Termine()
     }
 }
 
+namespace {
+int tubeSignaux[2] = {-1, -1};
+
+void SurSignalDeFin(int)
+{
+    const char octet = 1;
+    [[maybe_unused]] const ssize_t ecrit = ::write(tubeSignaux[1], &octet, 1);
+}
+} // namespace
+
+FermetureSurSignal::FermetureSurSignal(QObject *parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, tubeSignaux) != 0)
+        return;
+    notification_ = new QSocketNotifier(tubeSignaux[0], QSocketNotifier::Read, this);
+    connect(notification_, &QSocketNotifier::activated, this, [] {
+        char octet;
+        [[maybe_unused]] const ssize_t lu = ::read(tubeSignaux[0], &octet, 1);
+        // The main window closes as when its close box is used (the report prompt included).
+        if (TFenPrinc *fenetre = FenetrePrincipale())
+            fenetre->close();
+        else
+            QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = SurSignalDeFin;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+FermetureSurSignal::~FermetureSurSignal()
+{
+    if (!notification_)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    ::close(tubeSignaux[0]);
+    ::close(tubeSignaux[1]);
+    tubeSignaux[0] = tubeSignaux[1] = -1;
+}
+
 int LanceTalmer(ApplicationTalmer &application, const OptionsDemarrage &options)
 {
+    FermetureSurSignal fermeture;
     Demarrage demarrage(options);
     QStringList arguments = application.arguments();
     if (!arguments.isEmpty())

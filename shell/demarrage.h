@@ -41,6 +41,17 @@ protected:
     bool eventFilter(QObject *objet, QEvent *event) override;
 };
 
+// A termination request (SIGTERM, or Ctrl+C in the terminal) closes the main window the ordinary
+// way, so that the report is offered for saving and the temporary files go.
+class FermetureSurSignal : public QObject {
+public:
+    explicit FermetureSurSignal(QObject *parent = nullptr);
+    ~FermetureSurSignal() override;
+
+private:
+    class QSocketNotifier *notification_ = nullptr;
+};
+
 struct OptionsDemarrage {
     // How long the splash screen stays at least, in milliseconds (held by a timer: the program
     // keeps painting and answering the window system meanwhile).

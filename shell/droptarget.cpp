@@ -27,10 +27,22 @@ void TDropTarget::TexteDepose(const QString &)
 }
 
 namespace {
+// Plain text among the offered formats (a list of files alone is not text, although Qt would
+// give its addresses as text).
+bool OffreDuTexte(const QMimeData *donnees)
+{
+    if (!donnees)
+        return false;
+    for (const QString &format : donnees->formats())
+        if (format == QLatin1String("text/plain") || format.startsWith(QLatin1String("text/plain;")))
+            return true;
+    return false;
+}
+
 // Text from another program: a drag whose source is not a widget of this process.
 bool TexteExterieur(const QDropEvent *e)
 {
-    return e->source() == nullptr && e->mimeData() && e->mimeData()->hasText();
+    return e->source() == nullptr && OffreDuTexte(e->mimeData());
 }
 } // namespace
 
@@ -66,11 +78,9 @@ bool TDropTarget::eventFilter(QObject *objet, QEvent *event)
         auto *e = static_cast<QDropEvent *>(event);
         if (e->source() != nullptr)
             return false;
-        if (!TexteExterieur(e)) {
-            e->setDropAction(Qt::IgnoreAction);
-            e->ignore();
-            return true;
-        }
+        // Anything but text is left to the window itself (which refuses it by default).
+        if (!TexteExterieur(e))
+            return false;
         TexteDepose(e->mimeData()->text());
         e->setDropAction(Qt::CopyAction);
         e->accept();

@@ -81,6 +81,11 @@ TFenPrinc *FenetrePrincipale()
     return fenPrinc;
 }
 
+QString MessageErreurChargement(int code)
+{
+    return Traduit("Erreur ") + Traduit(TexteErreurChargement(code));
+}
+
 void PasProgression(std::int32_t)
 {
     if (fenPrinc)
@@ -571,7 +576,7 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
         AfficheStatut(QString());
     }
     if (code != ChargeReussie) {
-        LesDialogues().message(this, chemin, T("Erreur ") + T(TexteErreurChargement(code)),
+        LesDialogues().message(this, chemin, MessageErreurChargement(code),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return false;
     }
@@ -781,15 +786,7 @@ void TFenPrinc::NouveauRapport()
         rapport_.reset();
     }
     Rapport::InitArbreRapport(modeleRapport_);
-    CaracteristiquesBase caracteristiques;
-    if (base_) {
-        caracteristiques.NomBase = base_->NomBase();
-        caracteristiques.Nbocc = base_->Nbocc();
-        caracteristiques.Nbform = base_->Nbform();
-        caracteristiques.Fmax = base_->Fmax();
-        caracteristiques.Nhap = base_->Nhap();
-    }
-    rapport_ = std::make_unique<Rapport>(modeleRapport_, base_.get(), caracteristiques);
+    rapport_ = std::make_unique<Rapport>(modeleRapport_, base_.get());
     FixeRapportCourant(rapport_.get());
     treeViewRapport_->expandAll();
     ActualiseCommandes();

@@ -276,6 +276,9 @@ private:
 // The main window of the run (null before it is created and after it is destroyed).
 TFenPrinc *FenetrePrincipale();
 
+// The message of a failed load: "Erreur " followed by the text of the loader's code.
+QString MessageErreurChargement(int code);
+
 // Progress callbacks given to the engine's long computations (their argument is ignored).
 void PasProgression(std::int32_t);
 void PasProgression2(std::int32_t);
