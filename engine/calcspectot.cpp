@@ -44,17 +44,17 @@ void CalcSpecTot::CalculeSpecParties()
         if (!partition_->EstCochee(i))
             continue;
         partition_->Selectionne(i, true);
-        auto spec = std::make_unique<PrimSpec>(partition_, 1);
-        spec->SetProgression(pas_);
-        spec->Calcule();
+        auto calcul = std::make_unique<PrimSpec>(partition_, 1);
+        calcul->SetProgression(pas_);
+        calcul->Calcule();
 
         std::vector<std::pair<std::int32_t, std::int32_t>> index;
-        index.reserve(spec->Liste().size());
-        for (const StructSpec &ligne : spec->Liste())
+        index.reserve(calcul->Liste().size());
+        for (const StructSpec &ligne : calcul->Liste())
             index.emplace_back(ligne.Entite, ligne.Coef);
         std::sort(index.begin(), index.end());
         index_.push_back(std::move(index));
-        parties_.push_back(std::move(spec));
+        parties_.push_back(std::move(calcul));
     }
 }
 

@@ -102,16 +102,16 @@ void Compte(std::int32_t phase)
 TEST_F(GroupeTest, OnePartAgainstAllSortedByCoefficient)
 {
     partition->Selectionne(0, true);
-    PrimSpec spec(partition.get(), 1);
+    PrimSpec calcul(partition.get(), 1);
     appels0 = appels1 = 0;
-    spec.SetProgression(Compte);
-    spec.Calcule();
-    EXPECT_EQ(spec.TailleCorpus(), 174);
-    EXPECT_EQ(spec.TaillePartie(), 81);
+    calcul.SetProgression(Compte);
+    calcul.Calcule();
+    EXPECT_EQ(calcul.TailleCorpus(), 174);
+    EXPECT_EQ(calcul.TaillePartie(), 81);
     // b (F 35) never occurs in x: a form absent from the target parts gets no row. e (F 10, the
     // minimum frequency) is tested, g (F 9) is not. e and h tie: entity order (e before h).
     const std::vector<Ligne> attendu = {{"a", 35, 30, 8}, {"e", 10, 10, 4}, {"h", 10, 10, 4}, {"c", 50, 10, -6}};
-    EXPECT_EQ(Lignes(spec.Liste()), attendu);
+    EXPECT_EQ(Lignes(calcul.Liste()), attendu);
     // Fewer than 100 forms: one call, after the first form; no segment phase.
     EXPECT_EQ(appels0, 1);
     EXPECT_EQ(appels1, 0);
@@ -128,23 +128,23 @@ TEST_F(GroupeTest, TwoTargetParts)
 {
     partition->Selectionne(0, true);
     partition->Selectionne(2, true);
-    PrimSpec spec(partition.get(), 1);
-    spec.Calcule();
-    EXPECT_EQ(spec.TaillePartie(), 122);
+    PrimSpec calcul(partition.get(), 1);
+    calcul.Calcule();
+    EXPECT_EQ(calcul.TaillePartie(), 122);
     const std::vector<Ligne> attendu = {{"a", 35, 35, 7}, {"e", 10, 10, 3}, {"h", 10, 10, 3},
                                         {"c", 50, 40, 2}, {"d", 25, 13, -3}, {"b", 35, 5, -15}};
-    EXPECT_EQ(Lignes(spec.Liste()), attendu);
+    EXPECT_EQ(Lignes(calcul.Liste()), attendu);
 }
 
 TEST_F(GroupeTest, DivisorTruncatesBothSizes)
 {
     partition->Selectionne(2, true);
-    PrimSpec spec(partition.get(), 3);
-    spec.Calcule();
-    EXPECT_EQ(spec.TailleCorpus(), 58);   // 174 / 3
-    EXPECT_EQ(spec.TaillePartie(), 13);   // 41 / 3 = 13.67
+    PrimSpec calcul(partition.get(), 3);
+    calcul.Calcule();
+    EXPECT_EQ(calcul.TailleCorpus(), 58);   // 174 / 3
+    EXPECT_EQ(calcul.TaillePartie(), 13);   // 41 / 3 = 13.67
     const std::vector<Ligne> attendu = {{"d", 25, 1, -4}};
-    EXPECT_EQ(Lignes(spec.Liste()), attendu);
+    EXPECT_EQ(Lignes(calcul.Liste()), attendu);
 }
 
 TEST_F(GroupeTest, NothingCheckedGivesNothing)
@@ -152,10 +152,10 @@ TEST_F(GroupeTest, NothingCheckedGivesNothing)
     partition->Selectionne(0, true);
     for (int k = 0; k < 3; ++k)
         partition->Coche(k, false);
-    PrimSpec spec(partition.get(), 1);
-    spec.Calcule();
-    EXPECT_EQ(spec.TailleCorpus(), 0);
-    EXPECT_EQ(spec.NbLignes(), 0);
+    PrimSpec calcul(partition.get(), 1);
+    calcul.Calcule();
+    EXPECT_EQ(calcul.TailleCorpus(), 0);
+    EXPECT_EQ(calcul.NbLignes(), 0);
 }
 
 TEST_F(GroupeTest, SegmentsAbsentFromTheTargetCanBeUnderUsed)
@@ -170,14 +170,14 @@ TEST_F(GroupeTest, SegmentsAbsentFromTheTargetCanBeUnderUsed)
     sr.AjouteSegment({bb[0], bb[1]}, std::vector<std::int32_t>(b.begin(), b.begin() + 9));
     base->AssigneSR(&sr);
     partition->Selectionne(0, true);
-    PrimSpec spec(partition.get(), 1);
+    PrimSpec calcul(partition.get(), 1);
     appels0 = appels1 = 0;
-    spec.SetProgression(Compte);
-    spec.Calcule();
+    calcul.SetProgression(Compte);
+    calcul.Calcule();
     const std::vector<Ligne> attendu = {{"a", 35, 30, 8}, {"e", 10, 10, 4}, {"h", 10, 10, 4},
                                         {"seg", 12, 0, -4}, {"c", 50, 10, -6}};
-    EXPECT_EQ(Lignes(spec.Liste()), attendu);
-    EXPECT_EQ(spec.Liste()[3].Entite, base->Nbart() + 1);
+    EXPECT_EQ(Lignes(calcul.Liste()), attendu);
+    EXPECT_EQ(calcul.Liste()[3].Entite, base->Nbart() + 1);
     EXPECT_EQ(appels0, 1);
     EXPECT_EQ(appels1, 1);
     base->AssigneSR(nullptr);
