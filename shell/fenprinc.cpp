@@ -720,28 +720,31 @@ QStandardItem *TFenPrinc::NoeudBase() const
     return noeudBase_.isValid() ? fenNavig_->Modele()->itemFromIndex(noeudBase_) : nullptr;
 }
 
-QStandardItem *TFenPrinc::NoeudTexte() const
+// The fixed children of the base's node: "Texte", "Dictionnaire", "Cartes Sections", "Partitions".
+QStandardItem *TFenPrinc::EnfantDeLaBase(int rang) const
 {
     QStandardItem *racine = NoeudBase();
-    return racine ? racine->child(0) : nullptr;
+    return racine ? racine->child(rang) : nullptr;
+}
+
+QStandardItem *TFenPrinc::NoeudTexte() const
+{
+    return EnfantDeLaBase(0);
 }
 
 QStandardItem *TFenPrinc::NoeudDictionnaire() const
 {
-    QStandardItem *racine = NoeudBase();
-    return racine ? racine->child(1) : nullptr;
+    return EnfantDeLaBase(1);
 }
 
 QStandardItem *TFenPrinc::NoeudCartesSections() const
 {
-    QStandardItem *racine = NoeudBase();
-    return racine ? racine->child(2) : nullptr;
+    return EnfantDeLaBase(2);
 }
 
 QStandardItem *TFenPrinc::NoeudPartitions() const
 {
-    QStandardItem *racine = NoeudBase();
-    return racine ? racine->child(3) : nullptr;
+    return EnfantDeLaBase(3);
 }
 
 void TFenPrinc::FermeBase()

@@ -108,6 +108,7 @@ public:
     TFenNavig *FenNavig() const { return fenNavig_; }
     // Nodes of the open base's branch (null before a base is open).
     QStandardItem *NoeudBase() const;
+    QStandardItem *EnfantDeLaBase(int rang) const;
     QStandardItem *NoeudTexte() const;
     QStandardItem *NoeudDictionnaire() const;
     QStandardItem *NoeudCartesSections() const;
