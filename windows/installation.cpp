@@ -1,0 +1,16 @@
+#include "windows/installation.h"
+
+#include "shell/fenprinc.h"
+
+namespace talmer {
+
+void InstalleFenetres(TFenPrinc &fenPrinc)
+{
+    // Each family of windows fills its own entries; a command stays disabled while its entry is
+    // empty.
+    FabriquesFenetres &fabriques = fenPrinc.Fabriques();
+    (void)fabriques;
+    fenPrinc.ActualiseCommandes();
+}
+
+} // namespace talmer
