@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/partitions/fenchoixpart.h"
 
 namespace talmer {
 
@@ -9,7 +10,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
-    (void)fabriques;
+    fabriques.partitions = ChoisitPartition;
     fenPrinc.ActualiseCommandes();
 }
 
