@@ -77,6 +77,8 @@ TFenPrepSR::TFenPrepSR(charg1 &base, QWidget *parent) : QDialog(parent)
     grille->addWidget(avertissement_, 4, 0, 1, 2);
 
     boutons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    boutons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    boutons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
     grille->addWidget(boutons_, 5, 0, 1, 2);
     connect(boutons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(boutons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
