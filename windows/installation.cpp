@@ -2,6 +2,7 @@
 
 #include "shell/fenprinc.h"
 #include "windows/partitions/fenchoixpart.h"
+#include "windows/segments/installation_segments.h"
 
 namespace talmer {
 
@@ -11,6 +12,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     // empty.
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
     fabriques.partitions = ChoisitPartition;
+    InstalleSegments(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
