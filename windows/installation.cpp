@@ -1,10 +1,8 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
-#include "windows/groupes/fenselecformes.h"
-
-#include <QGroupBox>
-#include <QMdiSubWindow>
+#include "windows/groupes/installation_groupes.h"
+#include "windows/segments/installation_segments.h"
 
 namespace talmer {
 
@@ -12,13 +10,8 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
 {
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
-    FabriquesFenetres &fabriques = fenPrinc.Fabriques();
-    fabriques.groupeFormes = [](TFenPrinc &principale, charg1 &base) {
-        auto *fenetre = new TFenSelecFormes(&base);
-        QMdiSubWindow *sous = principale.AjouteFenetre(fenetre);
-        sous->resize(fenetre->GrpBoxOptions->sizeHint().width() + 16, sous->height());
-        sous->move(0, 0);
-    };
+    InstalleSegments(fenPrinc);
+    InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
