@@ -171,6 +171,8 @@ TFenSelecFormes::TFenSelecFormes(charg1 *base, QWidget *parent)
     ApplyCharsetToEdit(EdNomGrp);
     FixeCouleurPastille(couleurPastille_);
     LstTypeReq->setCurrentIndex(0);
+    // The pattern is what the user types first.
+    setFocusProxy(EdMotif);
 
     // Text dragged from other programs is taken (and ignored) by the list; groups of forms are
     // taken by the list and the two fields, nothing else.
