@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/courbes/installation_courbes.h"
 #include "windows/segments/installation_segments.h"
 
 namespace talmer {
@@ -10,6 +11,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
     InstalleSegments(fenPrinc);
+    InstalleCourbes();
     fenPrinc.ActualiseCommandes();
 }
 
