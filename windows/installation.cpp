@@ -2,6 +2,7 @@
 
 #include "shell/fenprinc.h"
 #include "windows/courbes/installation_courbes.h"
+#include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
 
 namespace talmer {
@@ -10,6 +11,8 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
 {
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
+    FabriquesFenetres &fabriques = fenPrinc.Fabriques();
+    fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
     InstalleCourbes();
     fenPrinc.ActualiseCommandes();
