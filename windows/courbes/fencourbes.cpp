@@ -179,8 +179,13 @@ void FenCourbes::Place(TFenPrinc &fen, QMdiSubWindow *sous)
         return;
     const int largeur = fen.LargeurLibre() - 16;
     const int hauteur = fen.HauteurLibre() / 2 - 4;
-    if (largeur > 0 && hauteur > 0)
-        sous->setGeometry(0, hauteur - 12, largeur, hauteur);
+    if (largeur <= 0 || hauteur <= 0)
+        return;
+    // A window opened while another is maximised opens maximised too; it is placed in its normal
+    // state, so that it keeps this place when the others are restored.
+    if (sous->isMaximized() || sous->isMinimized())
+        sous->showNormal();
+    sous->setGeometry(0, hauteur - 12, largeur, hauteur);
 }
 
 } // namespace talmer
