@@ -2,6 +2,7 @@
 
 #include "shell/fenprinc.h"
 #include "windows/courbes/installation_courbes.h"
+#include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
 
@@ -15,6 +16,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
     InstalleCourbes();
+    InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
