@@ -1,6 +1,8 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/courbes/installation_courbes.h"
+#include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
 
@@ -13,6 +15,8 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
+    InstalleCourbes();
+    InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
