@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/segments/installation_segments.h"
 
 namespace talmer {
 
@@ -8,8 +9,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
 {
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
-    FabriquesFenetres &fabriques = fenPrinc.Fabriques();
-    (void)fabriques;
+    InstalleSegments(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
