@@ -1,5 +1,6 @@
 #include "windows/specificites/fenspecgrp.h"
 
+#include "windows/commun/choixcouleur.h"
 #include "windows/specificites/pages_statpart.h"
 #include "windows/specificites/textes_coef.h"
 
@@ -14,7 +15,6 @@
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
 
-#include <QColorDialog>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -36,16 +36,6 @@ int compteurPages = 0;
 
 constexpr std::int32_t Bleu = 0x00FF0000;
 constexpr std::int32_t Noir = 0x00000000;
-
-QColor couleurQt(std::int32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-std::int32_t couleurBgr(const QColor &c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
 
 } // namespace
 
@@ -217,7 +207,7 @@ TFenSpecGrp::TFenSpecGrp(QWidget *owner, std::unique_ptr<PrimSpec> calcul)
 {
     partition_ = calcul_ ? calcul_->PartitionSource() : nullptr;
     base_ = partition_ ? partition_->Base() : nullptr;
-    pastille_ = couleurQt(CouleurPastille(partition_));
+    pastille_ = CouleurDeValeur(CouleurPastille(partition_));
     Construit(calcul_ ? calcul_->Liste() : std::vector<StructSpec>());
     setWindowTitle(Traduit("Spécifs - Part : ") + EnUnicode(partition_ ? partition_->NomPartition() : ""));
 }
@@ -225,7 +215,7 @@ TFenSpecGrp::TFenSpecGrp(QWidget *owner, std::unique_ptr<PrimSpec> calcul)
 TFenSpecGrp::TFenSpecGrp(QWidget *owner, charg1 *base, std::vector<StructSpec> lignes)
     : QWidget(owner), base_(base)
 {
-    pastille_ = couleurQt(CouleurPastille(nullptr));
+    pastille_ = CouleurDeValeur(CouleurPastille(nullptr));
     Construit(lignes);
     setWindowTitle(Traduit("Spécifs - Sections"));
 }
@@ -295,7 +285,7 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
     liste_->setColumnWidth(0, 100);
     liste_->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
     ApplyCharsetToListView(liste_, -1);
-    liste_->couleur = couleurBgr(pastille_);
+    liste_->couleur = ValeurCouleur(pastille_);
 
     auto *tout = new QVBoxLayout(this);
     tout->setContentsMargins(0, 0, 0, 0);
@@ -345,14 +335,13 @@ void TFenSpecGrp::FixePastille(const QColor &couleur)
     QPalette p = shPastille_->palette();
     p.setColor(QPalette::Window, couleur);
     shPastille_->setPalette(p);
-    liste_->couleur = couleurBgr(couleur);
+    liste_->couleur = ValeurCouleur(couleur);
 }
 
 void TFenSpecGrp::ShPastilleClick()
 {
-    const QColor c = QColorDialog::getColor(pastille_, this);
-    if (c.isValid())
-        FixePastille(c);
+    if (const std::optional<QColor> c = ChoisitCouleur(this, pastille_))
+        FixePastille(*c);
 }
 
 bool TFenSpecGrp::eventFilter(QObject *objet, QEvent *event)

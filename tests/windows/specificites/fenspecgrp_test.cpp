@@ -4,12 +4,15 @@
 #include "corpus_parties.h"
 #include "dialogues_muets.h"
 
+#include "windows/commun/choixcouleur.h"
+
 #include "shell/dragobjects.h"
 #include "shell/rapport.h"
 
 #include <QItemSelectionModel>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -117,7 +120,12 @@ TEST_F(ListeSpec, ChipColourFollowsTheSelectedParts)
 TEST_F(ListeSpec, DragCarriesTheSelectedRowsInDisplayOrder)
 {
     TFenSpecGrp liste(nullptr, base.get(), Lignes());
-    liste.FixePastille(QColor(0, 128, 0));
+    EXPECT_EQ(liste.Pastille(), QColor(0, 0, 0)); // a list of sections
+    // A click on the chip chooses the colour the dragged group gets.
+    FixeChoixCouleur([](QWidget *, const QColor &) { return std::optional<QColor>(QColor(0, 128, 0)); });
+    QTest::mouseClick(liste.findChild<QWidget *>("ShPastille"), Qt::LeftButton);
+    FixeChoixCouleur({});
+    EXPECT_EQ(liste.Pastille(), QColor(0, 128, 0));
     VueListeSpecifs &vue = *liste.ListeSpecifs();
     EXPECT_EQ(vue.ObjetGlisse(base.get(), vue.couleur), nullptr);
     liste.BoutonNegatives()->setChecked(true); // dort, chien, chat, le
