@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
 
 namespace talmer {
@@ -9,6 +10,8 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
 {
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
+    FabriquesFenetres &fabriques = fenPrinc.Fabriques();
+    fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
