@@ -3,6 +3,7 @@
 #include "shell/fenprinc.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
+#include "windows/specificites/installation_specificites.h"
 
 namespace talmer {
 
@@ -13,6 +14,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
+    InstalleSpecificites();
     fenPrinc.ActualiseCommandes();
 }
 

@@ -27,7 +27,7 @@ TFenParamSpecDiac *dialogueEnCours = nullptr;
 
 PageSC::PageSC(Partition *partition, QWidget *parent) : QWidget(parent), partition_(partition)
 {
-    setObjectName(QStringLiteral("TabSC"));
+    setObjectName(QStringLiteral("PageSC"));
     modele_ = new ModeleSC(partition, this);
     grille_ = new QTableView(this);
     grille_->setObjectName(QStringLiteral("GridSC"));

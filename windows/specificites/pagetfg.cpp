@@ -103,7 +103,7 @@ void GrilleTFG::dropEvent(QDropEvent *event)
 
 PageTFG::PageTFG(Partition *partition, QWidget *parent) : QWidget(parent), partition_(partition)
 {
-    setObjectName(QStringLiteral("TabTFG"));
+    setObjectName(QStringLiteral("PageTFG"));
     modele_ = new ModeleTFG(partition, this);
     grille_ = new GrilleTFG(partition, this);
     grille_->setModel(modele_);
