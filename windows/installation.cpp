@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
 #include "windows/specificites/installation_specificites.h"
@@ -15,6 +16,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
     InstalleSpecificites();
+    InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
