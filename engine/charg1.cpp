@@ -191,6 +191,14 @@ int charg1::ChargeBase(const char *cheminPar)
 {
     DesAlloc();
     segRep_ = nullptr;
+    // A segmentation killed while it published a base in that folder is settled first, so that the
+    // base opens whole (the earlier one or the new one) even when its parameter file had not yet
+    // taken its name.
+    if (cheminPar) {
+        const std::string chemin = cheminPar;
+        const std::size_t barre = chemin.rfind('/');
+        talmer::fichiers::ReprendPublications(barre == std::string::npos ? std::string() : chemin.substr(0, barre + 1));
+    }
     if (!LecParam(cheminPar)) {
         nbart_ = nbitem_ = nbform_ = nbartponct_ = nbcle_ = nbctnu_ = nbocc_ = 0;
         nbTotEntites_ = nbFormSup_ = 0;

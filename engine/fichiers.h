@@ -62,9 +62,9 @@ bool EstNomDeTravail(std::string_view nomFichier);
 
 // The temporary files of one run of the segmenter in the current directory: "xxxx-" followed by
 // eight letters or digits that name the run, then a suffix (".txn" for the work file, ".dic",
-// ".num", ".par" for the new base files, ".anc.dic"... for copies of the earlier ones). The run's
-// work file is created first and locked for the run's life; the run's other files are made after
-// it and removed before it.
+// ".num", ".par" for the new base files, ".anc.dic"... for copies of the earlier ones, ".pub" for
+// the journal of its publication). The run's work file is created first and locked for the run's
+// life; the run's other files are made after it and removed before it.
 class LotTravail {
 public:
     LotTravail() = default;
@@ -72,9 +72,15 @@ public:
     LotTravail(const LotTravail &) = delete;
     LotTravail &operator=(const LotTravail &) = delete;
 
-    // Removes what killed runs left in the current directory, then reserves a name for this run
-    // and creates its work file, locked; false (errno set) when the folder refuses it.
+    // Settles what killed runs left in the current directory (ReprendPublications), then reserves
+    // a name for this run and creates its work file, locked; false (errno set) when the folder
+    // refuses it.
     bool Ouvre();
+    // Once the three new base files of the run are complete and on disk, and before anything is
+    // renamed: writes the run's journal, naming the base and each new file (inode and size), and
+    // puts it on disk. From then on a run that is killed is finished by the next one. False when
+    // the journal cannot be written (nothing has changed then).
+    bool Annonce(const std::string &nomBase);
     // The name of this run's file with the suffix (".txn", ".dic"...).
     std::string Nom(std::string_view suffixe) const;
     // Descriptor of the work file, open for reading and writing.
@@ -87,9 +93,14 @@ private:
     int fd_ = -1;
 };
 
-// Removes the files that runs killed before their end left in the current directory (the files of
-// every run name whose work file is absent or not locked).
-void NettoieRestes();
+// Settles, in a folder (empty: the current directory), what runs killed before their end left
+// there (every run name whose work file is absent or not locked), under the folder's lock. A run
+// killed while it published its base is finished when every new file it announced is found, under
+// its temporary name or already under its final one: the remaining files take their final names,
+// the parameter file last. Otherwise (a new file is missing, or a rename fails) the earlier files
+// the run kept aside take their names back. Either way the base shows one segmentation, never a mix
+// of two. Then every file of those runs is removed.
+void ReprendPublications(const std::string &dossier = std::string());
 
 // The rename that publishes a new base file under its final name: rename(2) unless a test has put
 // another step in its place (an empty function restores rename(2)). Returns 0 or -1 like rename.

@@ -690,10 +690,11 @@ private:
 
     // The three complete files, already on disk, take their names. The earlier parameter file goes
     // first: while the numeric text and the dictionary change, no parameter file leads to them, so
-    // a run stopped between two renames leaves a base refused as missing, never one that shows a
-    // text of another segmentation. The parameter file comes last. The earlier files are kept
-    // under the run's names until the end, so that a rename that fails puts the earlier base back
-    // whole. Two runs never publish in one folder at the same time.
+    // a run stopped between two renames never leaves a base that shows a text of another
+    // segmentation; the journal written before the first change lets the next run in the folder,
+    // or the next load of a base there, finish the publication. The parameter file comes last.
+    // The earlier files are kept under the run's names until the end, so that a rename that fails
+    // puts the earlier base back whole. Two runs never publish in one folder at the same time.
     void publie()
     {
         struct Etape {
@@ -725,6 +726,18 @@ private:
                 break;
             }
             e.existait = true;
+        }
+        // The journal on disk before anything changes: a run killed from here on is finished by
+        // the next one in the folder, or undone with the earlier files kept aside.
+        if (echec.empty()) {
+            if (lot_.Annonce(nomBase_))
+                temporaires_.push_back(lot_.Nom(".pub"));
+            else
+                echec = par.final;
+        }
+        for (Etape &e : etapes) {
+            if (!echec.empty() || !e.existait)
+                continue;
             unlink(e.ancien.c_str());
             temporaires_.push_back(e.ancien);
             e.sauve = link(e.final.c_str(), e.ancien.c_str()) == 0;
@@ -752,7 +765,7 @@ private:
             // Back to the earlier base: each earlier file under its name, no new file left.
             for (const Etape &e : etapes) {
                 if (e.sauve)
-                    std::rename(e.ancien.c_str(), e.final.c_str());
+                    fichiers::Renomme(e.ancien.c_str(), e.final.c_str());
                 else if (e.remplace && !e.existait)
                     unlink(e.final.c_str());
             }
@@ -763,6 +776,7 @@ private:
             if (e.sauve)
                 unlink(e.ancien.c_str());
         }
+        unlink(lot_.Nom(".pub").c_str());
         fichiers::SynchroniseDossier();
         temporaires_.clear();
     }

@@ -1,6 +1,7 @@
 #include "shell/fenprinc.h"
 
 #include "engine/charg1.h"
+#include "engine/fichiers.h"
 #include "engine/partition.h"
 #include "engine/section.h"
 #include "engine/segmenteur.h"
@@ -710,9 +711,13 @@ void TFenPrinc::OuvreLigneDeCommande(const QStringList &arguments)
     const QString chemin = info.absoluteFilePath();
     if (!ChangeDossierCourant(info.absolutePath()))
         return;
+    // A parameter file that a killed segmentation had not yet put in place is put there first.
+    const bool parametres = chemin.endsWith(QStringLiteral(".par"), Qt::CaseSensitive);
+    if (parametres)
+        talmer::fichiers::ReprendPublications();
     if (!QFileInfo::exists(chemin))
         return;
-    if (chemin.endsWith(QStringLiteral(".par"), Qt::CaseSensitive))
+    if (parametres)
         OuvreBase(chemin);
     else
         SegmenteTexte(chemin);

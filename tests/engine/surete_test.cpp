@@ -274,40 +274,82 @@ TEST_F(Surete, AFailedRenamePutsTheEarlierBaseBack)
     }
 }
 
-TEST_F(Surete, AKilledRunNeverLeavesAWrongTextAndItsLeftoversGo)
+TEST_F(Surete, AKilledRunIsSettledByTheNextLoadOrRunAndNeverShowsAMix)
 {
-    // The run is stopped before the k-th rename of a new file (4: right after the last one).
-    for (int k = 1; k <= 4; ++k) {
-        SCOPED_TRACE("killed before rename " + std::to_string(k));
-        baseA();
-        writeFile("nouveau.txt", kTexteB);
-        fs::remove("corpus.txt");
-        fs::create_symlink("nouveau.txt", "corpus.txt");
-        const int sortie = dansUnFils([k] {
-            int n = 0;
-            talmer::fichiers::DefinitRenommage([&n, k](const char *de, const char *vers) {
-                if (++n == k)
-                    _exit(0);
-                const int r = std::rename(de, vers);
-                if (n == 3 && k == 4)
-                    _exit(0);
-                return r;
+    // The run works in "dossier" and is stopped at a rename (its calls counted from 1: the three new
+    // files, then, after a failure, the earlier files put back); a failed rename is counted too.
+    struct Cas {
+        const char *nom;
+        int echoue;         // the rename that fails (0: none)
+        int tue;            // the rename at which the run stops
+        bool apres;         // ... once that rename is done
+        const char *vue;    // what the base then shows
+    };
+    const std::vector<Cas> cas = {
+        // Every new file was complete before the first rename: the publication is finished.
+        {"killed before rename 1", 0, 1, false, "B"},
+        {"killed before rename 2", 0, 2, false, "B"},
+        {"killed before rename 3", 0, 3, false, "B"},
+        {"killed after the last rename", 0, 3, true, "B"},
+        {"rename 2 fails, killed before the earlier files come back", 2, 3, false, "B"},
+        // A new file is already overwritten by its earlier one: the earlier base comes back whole.
+        {"rename 2 fails, killed once the earlier numeric text is back", 2, 3, true, "A"},
+        {"rename 3 fails, killed once two earlier files are back", 3, 5, true, "A"},
+    };
+    for (const Cas &c : cas) {
+        for (bool parChargement : {true, false}) {
+            SCOPED_TRACE(std::string(c.nom) + (parChargement ? ", settled by a load" : ", settled by the next run"));
+            fs::remove_all("dossier");
+            fs::create_directory("dossier");
+            fs::current_path("dossier");
+            baseA();
+            writeFile("nouveau.txt", kTexteB);
+            fs::remove("corpus.txt");
+            fs::create_symlink("nouveau.txt", "corpus.txt");
+            const int sortie = dansUnFils([&c] {
+                int n = 0;
+                talmer::fichiers::DefinitRenommage([&n, &c](const char *de, const char *vers) {
+                    if (++n == c.tue && !c.apres)
+                        _exit(0);
+                    if (n == c.echoue) {
+                        errno = EIO;
+                        return -1;
+                    }
+                    const int r = std::rename(de, vers);
+                    if (n == c.tue)
+                        _exit(0);
+                    return r;
+                });
+                segmente("corpus.txt");
+                return 1;
             });
-            segmente("corpus.txt");
-            return 1;
-        });
-        ASSERT_EQ(sortie, 0);
-        // While the files change no parameter file leads to them: the base is refused, never
-        // shown with a text of the other segmentation; after the last rename it is the new one.
-        EXPECT_EQ(texteDe("corpus.par"), k == 4 ? kVueB : "refusée");
-        EXPECT_TRUE(restes());
+            ASSERT_EQ(sortie, 0);
+            // Killed while the files change: no parameter file leads to them.
+            EXPECT_EQ(fs::exists("corpus.par"), c.tue == 3 && c.apres && c.echoue == 0);
+            EXPECT_TRUE(restes());
+            const std::string vue = c.vue == std::string("A") ? kVueA : kVueB;
+            if (parChargement) {
+                // Loaded from elsewhere, through the folder of its parameter file.
+                fs::current_path("..");
+                EXPECT_EQ(texteDe("dossier/corpus.par"), vue);
+                fs::current_path("dossier");
+            } else {
+                // The next run in the folder, for another text, settles it before anything else.
+                writeFile("autre.txt", "autre texte.");
+                ASSERT_EQ(segmente("autre.txt"), ResultatSegm::Reussie);
+                EXPECT_TRUE(fs::exists("corpus.par"));
+                EXPECT_EQ(texteDe("corpus.par"), vue);
+            }
+            EXPECT_FALSE(restes());
 
-        // The next run in the folder removes what the killed one left.
-        fs::remove("corpus.txt");
-        writeFile("corpus.txt", kTexteA);
-        ASSERT_EQ(segmente("corpus.txt"), ResultatSegm::Reussie);
-        EXPECT_FALSE(restes());
-        EXPECT_EQ(texteDe("corpus.par"), kVueA);
+            // Later runs in the folder work as usual.
+            fs::remove("corpus.txt");
+            writeFile("corpus.txt", kTexteA);
+            ASSERT_EQ(segmente("corpus.txt"), ResultatSegm::Reussie);
+            EXPECT_FALSE(restes());
+            EXPECT_EQ(texteDe("corpus.par"), kVueA);
+            fs::current_path("..");
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "poste_test.h"
 
 #include "engine/charg1.h"
+#include "engine/fichiers.h"
 #include "engine/segmenteur.h"
 #include "shell/contributeur.h"
 #include "shell/corpus_registry.h"
@@ -29,6 +30,8 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using talmer::test::DialoguesTest;
@@ -477,6 +480,33 @@ TEST_F(FenPrincTest, CommandLineCases)
     // The capitals case made the base texte.par of the text.
     EXPECT_EQ(fen->TexteCheminBase(), dossier + QStringLiteral("/texte.par"));
     QDir::setCurrent(depart);
+}
+
+TEST_F(FenPrincTest, CommandLineOpensABaseWhosePublicationWasKilled)
+{
+    // Base "corpus" from one text, then a run for another text killed before its first rename:
+    // the parameter file is gone, the new files wait under their temporary names.
+    writeFile("corpus.txt", "un deux trois.");
+    ParametresSegm p;
+    p.delimiteurs = ".";
+    ASSERT_EQ(SegmPrinc("corpus.txt", p), ResultatSegm::Reussie);
+    writeFile("corpus.txt", "quatre cinq.");
+    const pid_t fils = fork();
+    if (fils == 0) {
+        talmer::fichiers::DefinitRenommage([](const char *, const char *) -> int { _exit(0); });
+        SegmPrinc("corpus.txt", p);
+        _exit(1);
+    }
+    int etat = 0;
+    ASSERT_EQ(waitpid(fils, &etat, 0), fils);
+    ASSERT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 0);
+    ASSERT_FALSE(QFileInfo::exists(QStringLiteral("corpus.par")));
+
+    fen->OuvreLigneDeCommande({QDir::current().absoluteFilePath(QStringLiteral("corpus.par"))});
+    ASSERT_NE(fen->Base(), nullptr);
+    EXPECT_EQ(fen->Base()->Nbocc(), 2);
+    EXPECT_GE(fen->Base()->LocFormDic("quatre", false), 0);
+    EXPECT_LT(fen->Base()->LocFormDic("trois", false), 0);
 }
 
 // ----------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 //
 //   t3base [-d délimiteurs] [-n maxart] texte.txt|base.par
 #include "engine/charg1.h"
+#include "engine/fichiers.h"
 #include "engine/segmenteur.h"
 #include "engine/trace.h"
 #include "engine/verifcles.h"
@@ -95,6 +96,9 @@ int main(int argc, char **argv)
             return 1;
         }
     }
+    // A parameter file that a killed segmentation had not yet put in place is put there first.
+    if (p.extension() == ".par")
+        talmer::fichiers::ReprendPublications();
     if (!std::filesystem::exists(nom, ec)) {
         std::fprintf(stderr, "Fichier introuvable : %s\n", chemin.c_str());
         return 1;
