@@ -22,6 +22,7 @@ struct SegRep::Contextes {
     std::vector<std::int32_t> position;  // text position of each counted item
     int bits = 1;                        // width of a rank inside a key
     int parCle = 64;                     // ranks packed into one key
+    static constexpr int Compares = 11;  // counted items compared from each start
 
     explicit Contextes(const SegRep &sr);
 
@@ -55,7 +56,7 @@ SegRep::Contextes::Contextes(const SegRep &sr)
     bits = std::bit_width(static_cast<std::uint32_t>(rangMax));
     parCle = 64 / bits;
 
-    rang.reserve(static_cast<std::size_t>(nbitem) + static_cast<std::size_t>(parCle));
+    rang.reserve(static_cast<std::size_t>(nbitem) + static_cast<std::size_t>(std::max(parCle, Compares)));
     position.reserve(static_cast<std::size_t>(nbitem));
     for (std::int32_t p = 0; p < nbitem; ++p) {
         const std::int32_t x = base.Tnum(p);
@@ -66,7 +67,7 @@ SegRep::Contextes::Contextes(const SegRep &sr)
             position.push_back(p);
         }
     }
-    rang.insert(rang.end(), static_cast<std::size_t>(parCle), 0);
+    rang.insert(rang.end(), static_cast<std::size_t>(std::max(parCle, Compares)), 0);
 }
 
 void SegRep::PrepareDelimiteurs()
@@ -212,21 +213,21 @@ void SegRep::TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, st
         e[static_cast<std::size_t>(i)] = {ctx.Cle(debuts[i]), debuts[i], positions[i]};
     const std::int32_t *r = ctx.rang.data();
     const int parCle = ctx.parCle;
-    // Equal keys from two different starts hold no end mark (it would sit at the same offset in
-    // both, so at the same start): the walk beyond them stops at the latest at the end mark of
-    // the later start, which the other one cannot have reached.
+    // A sequence read takes at most 11 forms from the pivot and stops at a delimiter or at the
+    // end of the text, all of which lie within the first 11 counted items of its context. Two
+    // occurrences whose first 11 counted items differ are ordered there as their whole contexts
+    // would order them; those that share them read the same sequence, and their order among
+    // themselves changes neither the runs nor the emitted segments (whose positions are written
+    // ascending). So the comparison stops after 11 items, however long the shared context.
     std::sort(e.begin(), e.end(), [r, parCle](const Entree &a, const Entree &b) {
         if (a.cle != b.cle)
             return a.cle < b.cle;
-        if (a.debut == b.debut)
-            return false;
-        const std::int32_t *x = r + a.debut + parCle;
-        const std::int32_t *y = r + b.debut + parCle;
-        while (*x == *y) {
-            ++x;
-            ++y;
+        for (int k = parCle; k < Contextes::Compares; ++k) {
+            const std::int32_t x = r[a.debut + k], y = r[b.debut + k];
+            if (x != y)
+                return x < y;
         }
-        return *x < *y;
+        return false;
     });
     for (std::int32_t i = 0; i < n; ++i)
         positions[i] = e[static_cast<std::size_t>(i)].position;
