@@ -364,6 +364,13 @@ std::string texteAleatoire(std::mt19937 &g)
         items.insert(items.begin() + static_cast<std::ptrdiff_t>(ou), passage.begin(), passage.end());
     }
     std::string t = "a ";  // at least one form
+    // A large vocabulary in some texts (words met once, ahead of a full stop), so that the
+    // comparison of contexts reads past the ranks packed into one key.
+    if (g() % 2) {
+        for (int i = 0; i < 70; ++i)
+            t += "h" + std::to_string(i) + ' ';
+        t += ". ";
+    }
     for (const std::string &item : items)
         t += item + ' ';
     return t;
