@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include <time.h>
 #include <unistd.h>
 
 namespace bench {
@@ -46,9 +47,26 @@ struct Parametres {
     std::uint32_t graine = 20260101;
 };
 
-inline double Secondes(std::chrono::steady_clock::time_point debut)
+// The processor time of the calling thread, as a clock: on a machine shared with other work the
+// figures then say what a computation costs rather than how long it waited for a processor.
+struct HorlogeProcesseur {
+    using duration = std::chrono::nanoseconds;
+    using rep = duration::rep;
+    using period = duration::period;
+    using time_point = std::chrono::time_point<HorlogeProcesseur>;
+    static constexpr bool is_steady = true;
+    static time_point now()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return time_point(duration(std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec));
+    }
+};
+
+template <class Instant>
+double Secondes(Instant debut)
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    return std::chrono::duration<double>(Instant::clock::now() - debut).count();
 }
 
 // The temporary folder, removed with the object.

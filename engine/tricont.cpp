@@ -12,6 +12,7 @@
 #include "engine/trishell.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <numeric>
 #include <vector>
@@ -137,31 +138,38 @@ static bool TriParBlocs(const Lecture &lu, std::int32_t *positions, std::int32_t
         }
     };
 
-    // Blocks ranked as item sequences; their first two items, packed (0 once the block has
-    // ended, so that a beginning sorts first), decide most comparisons.
+    // Blocks ranked as item sequences; their first items, packed (0 once the block has ended,
+    // so that a beginning sorts first), decide most comparisons.
+    std::int32_t rangMax = 0;
+    for (std::int32_t r : lu.rang)
+        rangMax = std::max(rangMax, r);
+    const int bits = std::bit_width(static_cast<std::uint32_t>(rangMax) + 2u);
+    const int parMot = 64 / bits;
     struct Tete {
-        std::uint64_t cle;
+        std::uint64_t cle[2];
         std::int32_t bloc;
     };
     std::vector<Tete> tetes(static_cast<std::size_t>(m));
     for (std::int32_t k = 0; k < m; ++k) {
-        std::uint64_t cle = 0;
+        Tete &t = tetes[static_cast<std::size_t>(k)];
+        t.bloc = k;
         std::int64_t p = ordre[static_cast<std::size_t>(k)];
-        const std::int64_t t = k < dernier ? ordre[static_cast<std::size_t>(k) + 1] : -2;
-        for (int i = 0; i < 2; ++i) {
-            std::int32_t r = 0;
-            const bool fin = p == t || (p = lu.Suivant(p, &r)) < 0;
-            cle = (cle << 32) | (fin ? 0u : static_cast<std::uint32_t>(r + 2));
-            if (fin) {
-                cle <<= 32 * (1 - i);
-                break;
+        const std::int64_t terme = k < dernier ? ordre[static_cast<std::size_t>(k) + 1] : -2;
+        bool fin = false;
+        for (std::uint64_t &mot : t.cle) {
+            mot = 0;
+            for (int i = 0; i < parMot; ++i) {
+                std::int32_t r = 0;
+                fin = fin || p == terme || (p = lu.Suivant(p, &r)) < 0;
+                mot = (mot << bits) | (fin ? 0u : static_cast<std::uint32_t>(r + 2));
             }
         }
-        tetes[static_cast<std::size_t>(k)] = {cle, k};
     }
     std::sort(tetes.begin(), tetes.end(), [&](const Tete &a, const Tete &b) {
-        if (a.cle != b.cle)
-            return a.cle < b.cle;
+        if (a.cle[0] != b.cle[0])
+            return a.cle[0] < b.cle[0];
+        if (a.cle[1] != b.cle[1])
+            return a.cle[1] < b.cle[1];
         return compareBlocs(a.bloc, b.bloc).ordre < 0;
     });
     std::vector<std::int32_t> blocs(static_cast<std::size_t>(m));
