@@ -4,6 +4,7 @@
 #include "windows/courbes/installation_courbes.h"
 #include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
+#include "windows/sections/installation_sections.h"
 #include "windows/segments/installation_segments.h"
 
 namespace talmer {
@@ -17,6 +18,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     InstalleSegments(fenPrinc);
     InstalleCourbes();
     InstalleGroupes(fenPrinc);
+    InstalleSections(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
