@@ -49,7 +49,9 @@ Teintes TeintesDe(std::int32_t couleur)
     for (int decalage = 0; decalage < 24; decalage += 8) {
         const int v = (couleur >> decalage) & 0xFF;
         const int demi = v + ((255 - v) >> 1);
-        const int tiers = static_cast<int>(v + (255 - v) * 0.6666666666666666);
+        // Two thirds as the double 0.6666666666666666, the sum kept in extended precision: 255 x
+        // that double stays just below 170, so black gives 169 (0xA9) in every channel.
+        const int tiers = static_cast<int>(v + (255 - v) * static_cast<long double>(0.6666666666666666));
         t.couleur2 |= demi << decalage;
         t.couleur3 |= tiers << decalage;
     }

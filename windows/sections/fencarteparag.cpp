@@ -612,9 +612,6 @@ QImage TFenCarteParag::ImageCarte() const
 
 void TFenCarteParag::AjouteAuRapport()
 {
-    Rapport *rapport = RapportCourant();
-    if (!rapport)
-        return;
     if (disposition_.hauteur > HauteurJpegMax) {
         LesDialogues().message(this, QStringLiteral("Talmer3"),
                                Traduit("La carte mesure %1 pixels de haut ; une image JPEG n'en admet que %2. "
@@ -624,6 +621,9 @@ void TFenCarteParag::AjouteAuRapport()
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return;
     }
+    Rapport *rapport = RapportCourant();
+    if (!rapport)
+        return;
     const int compteur = compteurImages_ + 1;
     const QDateTime maintenant = QDateTime::currentDateTime();
     const QString nom = NomImageCarte(EnUnicode(base_.NomBase()), section_.Delimiteurs(), vue_, compteur);
