@@ -18,6 +18,7 @@
 #include "windows/sections/fenchoixdelim.h"
 #include "windows/sections/fencarteparag.h"
 #include "windows/sections/selection_fichier.h"
+#include "windows/specificites/fenspecgrp.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +31,7 @@
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabWidget>
+#include <QTabBar>
 #include <QToolButton>
 
 #include <memory>
@@ -421,6 +423,28 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
     const QByteArray page = Lit(rapport->DossierTemporaire() + QString::fromLatin1(base->NomBase()) +
                                 QStringLiteral("_section-") + QString::number(point) + QStringLiteral("_1_0.html"));
     EXPECT_TRUE(page.contains("<h2>Section 0</h2><br>\n<font size=-2>\n"));
+}
+
+TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
+{
+    Cree({QStringLiteral(".")});
+    ASSERT_NE(dernier, nullptr);
+    const DispositionCarte &d = dernier->Disposition();
+    for (int i : {0, 1, 2})
+        dernier->Presse(QPoint(d.x[i] + 2, d.y[i] + 2), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+    dialogues.repondDialogue = [](QDialog &dlg) {
+        dynamic_cast<TFenParamSpecSect &>(dlg).CSpinEdit1()->setValue(100);
+        return int(QDialog::Accepted);
+    };
+    dernier->SpfButtonClick();
+    TFenSpecGrp *liste = nullptr;
+    for (int k = 0; k < fen->ListesGauche()->count(); ++k)
+        if (auto *l = qobject_cast<TFenSpecGrp *>(fen->ListesGauche()->widget(k)))
+            liste = l;
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(liste->windowTitle(), QStringLiteral("Spécifs - Sections"));
+    EXPECT_EQ(liste->LbCorpRef()->text(), QStringLiteral("3 sections"));
+    EXPECT_GT(liste->Modele()->rowCount(), 0);
 }
 
 } // namespace
