@@ -2,9 +2,10 @@
 
 #include "shell/translation.h"
 
+#include "platform/qt/ecriture_sure.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -303,18 +304,19 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
                 .arg(dest.fileName());
     }
 
-    QSaveFile fichier(destination);
-    if (!fichier.open(QIODevice::WriteOnly))
-        return Traduit("Le fichier « %1 » ne peut pas être créé : %2.")
-            .arg(dest.fileName(), fichier.errorString());
-    raison = EcritDans(fichier, typeCle, marqueur);
-    if (!raison.isEmpty()) {
-        fichier.cancelWriting();
-        return raison;
-    }
-    if (!fichier.commit())
-        return Traduit("Le fichier « %1 » n'a pas pu être enregistré : %2.")
-            .arg(dest.fileName(), fichier.errorString());
+    QString raisonEcriture;
+    QString raisonFichier;
+    const bool ok = EcritFichierSur(
+        destination,
+        [&](QIODevice &fichier) {
+            raisonEcriture = EcritDans(fichier, typeCle, marqueur);
+            return raisonEcriture.isEmpty();
+        },
+        &raisonFichier);
+    if (!raisonEcriture.isEmpty())
+        return raisonEcriture;
+    if (!ok)
+        return Traduit("Le fichier « %1 » n'a pas pu être enregistré : %2.").arg(dest.fileName(), raisonFichier);
     return {};
 }
 

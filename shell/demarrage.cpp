@@ -45,6 +45,8 @@ bool NotifieProtege(QObject *receveur, const std::function<bool()> &traitement)
 
 ApplicationTalmer::ApplicationTalmer(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // Names the user's configuration folder, whatever the program file is called.
+    QApplication::setApplicationName(QStringLiteral("Talmer3"));
 }
 
 bool ApplicationTalmer::notify(QObject *receveur, QEvent *event)
@@ -152,6 +154,10 @@ void Demarrage::Termine()
         delaiBulles_ = nullptr;
     }
     if (configuration_) {
+        // The settings of the run are kept for the next one.
+        QString erreur;
+        if (!configuration_->Save(&erreur))
+            qWarning("%s", qUtf8Printable(erreur));
         FixeConfigurationProgramme(nullptr);
         configuration_.reset();
         Note("configuration liberee");

@@ -47,7 +47,7 @@ struct ParametresSegmentsRepetes {
 class TFenPrinc;
 
 // The analysis windows the main window opens. Each command stays disabled until its window is
-// provided here (the windows of the analysis subsystem install them at start-up).
+// provided here (the analysis windows install them at start-up).
 struct FabriquesFenetres {
     // Opened when a base has been loaded: the dictionary (docks itself with AjoutePageLaterale)
     // and the reading view.

@@ -42,7 +42,10 @@ protected:
 
 TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
 {
-    writeFile("talmer3.conf", "numart=1234\r\n");
+    // The settings come from the user's configuration folder, and go back there at the end.
+    const fs::path conf = fs::path(ConfigurationT3::DossierParDefaut().toStdString()) / "talmer3.conf";
+    fs::create_directories(conf.parent_path());
+    writeFile(conf, "numart=1234\r\n");
     FixeMaxArt(MaxArtDefaut);
     std::vector<std::string> etapes;
     QElapsedTimer chrono;
@@ -91,6 +94,7 @@ TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
         demarrage.Termine();
         EXPECT_EQ(ConfigurationProgramme(), nullptr);
         EXPECT_EQ(FenetrePrincipale(), nullptr);
+        EXPECT_EQ(readFile(conf), "numart=1234\r\ncharset=0\r\n");
     }
     const std::vector<std::string> attendues = {
         "ligne de commande gardee", "configuration", "nombre maximum d'articles", "ecran d'accueil",
@@ -187,16 +191,16 @@ TEST_F(OptionsTest, OkStoresTheSettingsAndSavesTheFile)
     EXPECT_EQ(NbEtiquettes(), 3);
     EXPECT_EQ(configuration.GetNumart(), 200000);
     EXPECT_EQ(configuration.GetCharsetIndex(), 2);
-    EXPECT_EQ(readFile("talmer3.conf"), "numart=200000\r\ncharset=2\r\n");
+    EXPECT_EQ(readFile(configuration.Chemin().toStdString()), "numart=200000\r\ncharset=2\r\n");
     EXPECT_TRUE(dialogues.messages.empty());
 
-    // Opened again, the labels count shows 1, and OK without editing sets it back to 1.
+    // Opened again, the dialog shows the current values, and OK without editing keeps them.
     TFenOpt encore(configuration);
-    EXPECT_EQ(encore.EdEtiqs()->text(), QStringLiteral("1"));
+    EXPECT_EQ(encore.EdEtiqs()->text(), QStringLiteral("3"));
     EXPECT_EQ(encore.EdMaxart()->text(), QStringLiteral("200000"));
     EXPECT_EQ(encore.CbCharset()->currentIndex(), 2);
     encore.BitBtn1Click();
-    EXPECT_EQ(NbEtiquettes(), 1);
+    EXPECT_EQ(NbEtiquettes(), 3);
 }
 
 TEST_F(OptionsTest, AWrongEntryChangesNothingAndSavesNothing)
@@ -217,7 +221,7 @@ TEST_F(OptionsTest, AWrongEntryChangesNothingAndSavesNothing)
         EXPECT_EQ(NbEtiquettes(), 1);
         EXPECT_EQ(MaxArt(), MaxArtDefaut);
         EXPECT_EQ(configuration.GetCharsetIndex(), 0);
-        EXPECT_FALSE(fs::exists("talmer3.conf"));
+        EXPECT_FALSE(fs::exists(configuration.Chemin().toStdString()));
     }
 }
 
