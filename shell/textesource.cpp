@@ -61,6 +61,47 @@ void ValideurUtf8::Ajoute(std::string_view octets)
     }
 }
 
+std::string ConvertisseurUtf8::convertitAttente(std::size_t fin)
+{
+    std::int64_t manquants = 0;
+    std::string octets = codePage_.DepuisUtf8(std::string_view(attente_.data(), fin), &manquants);
+    manquants_ += manquants;
+    attente_.erase(0, fin);
+    return octets;
+}
+
+std::string ConvertisseurUtf8::Convertit(std::string_view octets)
+{
+    attente_.append(octets);
+    if (debut_) {
+        if (attente_.size() < 3)
+            return {};
+        if (attente_.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            attente_.erase(0, 3);
+        debut_ = false;
+    }
+    // Up to the last whole character; one cut by the end of the piece waits for the next.
+    std::size_t fin = attente_.size();
+    std::size_t i = fin;
+    while (i > 0 && fin - i < 3 && (static_cast<unsigned char>(attente_[i - 1]) & 0xC0) == 0x80)
+        --i;
+    if (i > 0) {
+        const auto tete = static_cast<unsigned char>(attente_[i - 1]);
+        const std::size_t longueur = tete >= 0xF0 ? 4 : tete >= 0xE0 ? 3 : tete >= 0xC0 ? 2 : 1;
+        if (i - 1 + longueur > fin)
+            fin = i - 1;
+    }
+    return convertitAttente(fin);
+}
+
+std::string ConvertisseurUtf8::Termine()
+{
+    if (debut_ && attente_.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        attente_.clear();
+    debut_ = false;
+    return convertitAttente(attente_.size());
+}
+
 bool EstTexteUtf8(const QString &chemin)
 {
     QFile f(chemin);
@@ -116,8 +157,10 @@ ResultatConversion ConvertitTexteUtf8(const QString &chemin, const CodePage &cod
         return r;
     };
 
-    std::string attente; // the start of a character cut by the end of a block
-    bool debut = true;
+    ConvertisseurUtf8 convertisseur(codePage);
+    auto ecrit = [&](const std::string &octets) {
+        return cible.write(octets.data(), static_cast<qint64>(octets.size())) == static_cast<qint64>(octets.size());
+    };
     std::vector<char> tampon(static_cast<std::size_t>(TailleBloc));
     for (;;) {
         const qint64 lus = source.read(tampon.data(), TailleBloc);
@@ -125,39 +168,12 @@ ResultatConversion ConvertitTexteUtf8(const QString &chemin, const CodePage &cod
             return echec(Traduit("Le texte « %1 » ne peut pas être lu : %2").arg(chemin, source.errorString()));
         if (lus == 0)
             break;
-        attente.append(tampon.data(), static_cast<std::size_t>(lus));
-        if (debut && attente.size() >= 3) {
-            if (attente.compare(0, 3, "\xEF\xBB\xBF") == 0)
-                attente.erase(0, 3);
-            debut = false;
-        }
-        // Convert up to the last whole character; a cut one waits for the next block.
-        std::size_t fin = attente.size();
-        std::size_t i = fin;
-        while (i > 0 && fin - i < 3 && (static_cast<unsigned char>(attente[i - 1]) & 0xC0) == 0x80)
-            --i;
-        if (i > 0) {
-            const auto tete = static_cast<unsigned char>(attente[i - 1]);
-            const std::size_t longueur = tete >= 0xF0 ? 4 : tete >= 0xE0 ? 3 : tete >= 0xC0 ? 2 : 1;
-            if (i - 1 + longueur > fin)
-                fin = i - 1;
-        }
-        std::int64_t manquants = 0;
-        const std::string octets = codePage.DepuisUtf8(std::string_view(attente.data(), fin), &manquants);
-        r.manquants += manquants;
-        if (cible.write(octets.data(), static_cast<qint64>(octets.size())) != static_cast<qint64>(octets.size()))
-            return echec(Traduit("Le fichier « %1 » ne peut pas être écrit : %2").arg(nom, cible.errorString()));
-        attente.erase(0, fin);
-    }
-    if (debut && attente.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        attente.clear();
-    if (!attente.empty()) {
-        std::int64_t manquants = 0;
-        const std::string octets = codePage.DepuisUtf8(attente, &manquants);
-        r.manquants += manquants;
-        if (cible.write(octets.data(), static_cast<qint64>(octets.size())) != static_cast<qint64>(octets.size()))
+        if (!ecrit(convertisseur.Convertit(std::string_view(tampon.data(), static_cast<std::size_t>(lus)))))
             return echec(Traduit("Le fichier « %1 » ne peut pas être écrit : %2").arg(nom, cible.errorString()));
     }
+    if (!ecrit(convertisseur.Termine()))
+        return echec(Traduit("Le fichier « %1 » ne peut pas être écrit : %2").arg(nom, cible.errorString()));
+    r.manquants = convertisseur.Manquants();
     if (!cible.flush()) {
         const QString raison = cible.errorString();
         return echec(Traduit("Le fichier « %1 » ne peut pas être écrit : %2").arg(nom, raison));

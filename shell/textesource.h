@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace talmer {
@@ -27,6 +28,26 @@ private:
     unsigned char bas_ = 0x80, haut_ = 0xBF;
     bool valide_ = true;
     bool nonAscii_ = false;
+};
+
+// Converts a UTF-8 byte stream, given in pieces, into a code page: a character cut between two
+// pieces waits for the next one, a byte-order mark at the start is dropped, and each character
+// the code page lacks becomes '?' and is counted.
+class ConvertisseurUtf8 {
+public:
+    explicit ConvertisseurUtf8(const CodePage &codePage) : codePage_(codePage) {}
+    std::string Convertit(std::string_view octets);
+    // What is left at the end of the stream.
+    std::string Termine();
+    std::int64_t Manquants() const { return manquants_; }
+
+private:
+    std::string convertitAttente(std::size_t fin);
+
+    const CodePage &codePage_;
+    std::string attente_;
+    bool debut_ = true;
+    std::int64_t manquants_ = 0;
 };
 
 // True when the file is valid UTF-8 holding at least one non-ASCII byte (a pure ASCII text reads
