@@ -1,6 +1,10 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/courbes/installation_courbes.h"
+#include "windows/groupes/installation_groupes.h"
+#include "windows/partitions/fenchoixpart.h"
+#include "windows/segments/installation_segments.h"
 
 namespace talmer {
 
@@ -9,7 +13,10 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
-    (void)fabriques;
+    fabriques.partitions = ChoisitPartition;
+    InstalleSegments(fenPrinc);
+    InstalleCourbes();
+    InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 

@@ -1,0 +1,83 @@
+// The view every window that shows a generated HTML page uses: it reads the page file's bytes,
+// decodes them from the display code page and shows them in a QTextBrowser.
+//
+// A text widget lays out a page of tens of megabytes far too slowly to show at once, so a large
+// page is shown in parts (see decoupagehtml.h): each part is laid out on its own, and a bar under
+// the page moves from one part to the next. A page no larger than one part shows as it is, with
+// no bar.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstddef>
+
+#include "windows/commun/decoupagehtml.h"
+
+class QLabel;
+class QTextBrowser;
+class QToolButton;
+
+namespace talmer {
+
+class VueHtml : public QWidget {
+    Q_OBJECT
+public:
+    // Bytes of body per part unless FixeTaillePartie says otherwise.
+    static constexpr std::size_t TaillePartieParDefaut = 256 * 1024;
+
+    explicit VueHtml(QWidget *parent = nullptr);
+    ~VueHtml() override;
+
+    // Reads the page file and shows its first part from the top. False, with the reason in
+    // French in Erreur(), when the file cannot be read; the view is empty then.
+    bool Affiche(const QString &chemin);
+    // Reads the same file again (its writer has rewritten it) and shows the same part at the same
+    // scroll position, as far as the new page has them.
+    bool Rafraichit();
+
+    const QString &Chemin() const { return chemin_; }
+    const QString &Erreur() const { return erreur_; }
+
+    int NbParties() const { return static_cast<int>(decoupage_.NbParties()); }
+    int PartieCourante() const { return partie_; }
+    // Shows part k (clamped to the parts there are) from its top.
+    void MontrePartie(int k);
+    // Shows the part holding the anchor (name="..." or id="...") and scrolls to it; false when
+    // the page has no such anchor.
+    bool AllerAAncre(const QString &nom);
+    void FixeTaillePartie(std::size_t octets) { taillePartie_ = octets == 0 ? 1 : octets; }
+
+    // The browser itself (drops are left to the window that holds the view: neither the browser
+    // nor its viewport accepts them).
+    QTextBrowser *Navigateur() const { return navigateur_; }
+    // The HTML (Unicode) of the part on screen.
+    QString HtmlPartie() const { return htmlPartie_; }
+
+signals:
+    // A link to something other than an anchor of this page was clicked.
+    void lienActive(const QUrl &adresse);
+
+private:
+    void Montre(int k, int defilement);
+    void ActualiseBarre();
+    void LienClique(const QUrl &adresse);
+
+    QTextBrowser *navigateur_ = nullptr;
+    QWidget *barre_ = nullptr;
+    QToolButton *precedent_ = nullptr;
+    QToolButton *suivant_ = nullptr;
+    QLabel *etiquette_ = nullptr;
+
+    QString chemin_;
+    QString erreur_;
+    QByteArray page_;
+    DecoupageHtml decoupage_;
+    QString htmlPartie_;
+    std::size_t taillePartie_ = TaillePartieParDefaut;
+    int partie_ = 0;
+};
+
+} // namespace talmer
