@@ -1,0 +1,20 @@
+#include "windows/afc/installation_afc.h"
+
+#include "shell/dialogues.h"
+#include "shell/fenprinc.h"
+#include "windows/afc/fenparamafc.h"
+#include "windows/partitions/fabriques_statpart.h"
+
+namespace talmer {
+
+void InstalleAFC()
+{
+    FabriquesStatistiques().afc = [](TFenPrinc &fen, Partition &partition, QWidget *parent) {
+        // Every part of the partition is active in an analysis started from its statistics.
+        TFenParamAFC dialogue(partition, &fen, parent);
+        dialogue.FixeTag(0);
+        LesDialogues().execute(dialogue);
+    };
+}
+
+} // namespace talmer
