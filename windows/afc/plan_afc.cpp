@@ -360,11 +360,13 @@ QString CelluleFacteurs(const ListePoints &points, std::int32_t ligne, std::int3
     return NombreFixe(points.colonnes[static_cast<std::size_t>(c)][k], decimales);
 }
 
-int ProchainNumeroImageAFC()
+int &CompteurImagesAFC()
 {
     static int compteur = 0;
-    return ++compteur;
+    return compteur;
 }
+
+int ProchainNumeroImageAFC() { return ++CompteurImagesAFC(); }
 
 QString BlocRapportAFC(const QString &titre, const std::string &base, const QDateTime &moment, const std::string &cle,
                        std::int32_t nbPoints)

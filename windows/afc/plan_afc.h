@@ -98,6 +98,8 @@ QString CelluleFacteurs(const ListePoints &points, std::int32_t ligne, std::int3
 // The report: the picture counter shared by every factor-plane window (the next value),
 // and the HTML block that goes with a picture.
 int ProchainNumeroImageAFC();
+// The counter itself (0 at start; tests put it back).
+int &CompteurImagesAFC();
 QString BlocRapportAFC(const QString &titre, const std::string &base, const QDateTime &moment, const std::string &cle,
                        std::int32_t nbPoints);
 
