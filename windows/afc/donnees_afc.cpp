@@ -111,7 +111,7 @@ DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre
     const charg1 *base = partition.Base();
     if (!base)
         return donnees;
-    const std::vector<std::int32_t> &table = partition.Table();
+    const auto &table = partition.Table();
     const std::int32_t ni = std::min(dimensions.ni, base->Nbform());
     donnees.formes.resize(static_cast<std::size_t>(std::max(ni, 0)));
     for (std::int32_t f = 0; f < ni; ++f) {
