@@ -1,6 +1,10 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/dictionnaire/fendicnum.h"
+#include "windows/liseuse/fenliseuse.h"
+
+#include <QMdiSubWindow>
 
 namespace talmer {
 
@@ -9,7 +13,16 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
-    (void)fabriques;
+    fabriques.dictionnaire = [](TFenPrinc &fen, charg1 &base) {
+        auto *dictionnaire = new TFenDicNum(base);
+        fen.AjoutePageLaterale(dictionnaire, dictionnaire->windowTitle());
+    };
+    fabriques.liseuse = [](TFenPrinc &fen, charg1 &base) {
+        auto *liseuse = new TFenLiseuse(base);
+        QMdiSubWindow *sous = fen.AjouteFenetre(liseuse);
+        sous->resize(696, 480);
+        sous->showMaximized();
+    };
     fenPrinc.ActualiseCommandes();
 }
 
