@@ -75,6 +75,8 @@ void SegRep::AttribGauge(FnProgression callback) { gauge_ = callback; }
 
 bool SegRep::OuvreFichiers()
 {
+    memoire_.clear();
+    enMemoire_ = false;
     if (fpos_.is_open())
         fpos_.close();
     if (fdesc_.is_open())
@@ -129,11 +131,20 @@ void SegRep::AjouteSegment(const std::vector<std::int32_t> &formes, std::vector<
 std::vector<std::int32_t> SegRep::LocOccSeg(std::int32_t k)
 {
     std::vector<std::int32_t> positions;
-    if (!fpos_.is_open() || k < 0 || k >= NbSegments())
+    if ((!fpos_.is_open() && !enMemoire_) || k < 0 || k >= NbSegments())
         return positions;
     const Segment &s = segments_[static_cast<std::size_t>(k)];
     if (s.Offset < 0 || s.Frq <= 0)
         return positions;
+    if (enMemoire_) {
+        const std::size_t debut = static_cast<std::size_t>(s.Offset) / 4;
+        if (s.Offset % 4 != 0 || debut >= memoire_.size())
+            return positions;
+        const std::size_t fin = std::min(memoire_.size(), debut + static_cast<std::size_t>(s.Frq));
+        positions.assign(memoire_.begin() + static_cast<std::ptrdiff_t>(debut),
+                         memoire_.begin() + static_cast<std::ptrdiff_t>(fin));
+        return positions;
+    }
     // Each query stands alone: a read that failed before does not spoil this one.
     fpos_.clear();
     fpos_.seekg(s.Offset, std::ios::beg);
@@ -150,6 +161,36 @@ std::vector<std::int32_t> SegRep::LocOccSeg(std::int32_t k)
         positions.push_back(static_cast<std::int32_t>(u));
     }
     return positions;
+}
+
+bool SegRep::GardePositionsEnMemoire()
+{
+    if (enMemoire_)
+        return true;
+    if (!fpos_.is_open())
+        return false;
+    fpos_.clear();
+    fpos_.seekg(0, std::ios::end);
+    const std::streamoff taille = fpos_.good() ? static_cast<std::streamoff>(fpos_.tellg()) : -1;
+    if (taille < 0 || taille % 4 != 0)
+        return false;
+    fpos_.seekg(0, std::ios::beg);
+    std::vector<unsigned char> octets(static_cast<std::size_t>(taille));
+    fpos_.read(reinterpret_cast<char *>(octets.data()), static_cast<std::streamsize>(octets.size()));
+    if (static_cast<std::streamoff>(fpos_.gcount()) != taille)
+        return false;
+    memoire_.resize(octets.size() / 4);
+    for (std::size_t i = 0; i < memoire_.size(); ++i) {
+        const unsigned char *o = octets.data() + 4 * i;
+        const std::uint32_t u = static_cast<std::uint32_t>(o[0]) | (static_cast<std::uint32_t>(o[1]) << 8) |
+                                (static_cast<std::uint32_t>(o[2]) << 16) | (static_cast<std::uint32_t>(o[3]) << 24);
+        memoire_[i] = static_cast<std::int32_t>(u);
+    }
+    enMemoire_ = true;
+    fpos_.close();
+    if (fdesc_.is_open())
+        fdesc_.close();
+    return true;
 }
 
 std::string SegRep::RetourneGraphie(std::int32_t k) const

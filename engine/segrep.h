@@ -89,6 +89,12 @@ public:
     std::int32_t NbSegments() const { return static_cast<std::int32_t>(segments_.size()); }
     bool FichiersOuverts() const { return fpos_.is_open(); }
 
+    // Reads every segment's positions into memory and closes both files, so that a later
+    // computation on the same base, which rewrites them, leaves this list's answers intact.
+    // False, the files left as they were, when the positions cannot all be read back.
+    bool GardePositionsEnMemoire();
+    bool PositionsEnMemoire() const { return enMemoire_; }
+
     // Creates (or empties) <base>.loc.sr and <base>.desc.sr in the current directory, both open for
     // reading and writing; false, with both closed, when either cannot be opened.
     bool OuvreFichiers();
@@ -110,6 +116,9 @@ private:
     std::set<std::int32_t> delimiteurs_;
     std::vector<Segment> segments_;
     FnProgression gauge_ = nullptr;
+    // The positions file's content once kept in memory (one entry per 4 bytes of the file).
+    std::vector<std::int32_t> memoire_;
+    bool enMemoire_ = false;
 
     // The computation's own machinery (segrep_calc.cpp).
     struct Contextes;

@@ -12,4 +12,5 @@ $SUDO apt-get install -y \
   gettext fonts-dejavu-core \
   libgtest-dev googletest \
   antiword catdoc \
-  xvfb xauth
+  xvfb xauth \
+  python3 python3-numpy

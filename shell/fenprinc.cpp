@@ -966,6 +966,10 @@ void TFenPrinc::BtnSRClick()
     ParametresSegmentsRepetes parametres;
     if (!fabriques_.prepareSegments(*this, *base_, parametres))
         return;
+    // The new computation rewrites the positions file: the lists made before read theirs from
+    // memory from now on, so none of them is ever answered with the new file at its old offsets.
+    for (const std::unique_ptr<SegRep> &ancien : segmentsBase_)
+        ancien->GardePositionsEnMemoire();
     auto segments = std::make_unique<SegRep>(base_.get(), parametres.delimiteurs);
     {
         Occupation occupation;

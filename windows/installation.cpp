@@ -2,7 +2,10 @@
 
 #include "shell/fenprinc.h"
 #include "windows/dictionnaire/fendicnum.h"
+#include "windows/groupes/installation_groupes.h"
 #include "windows/liseuse/fenliseuse.h"
+#include "windows/partitions/fenchoixpart.h"
+#include "windows/segments/installation_segments.h"
 
 #include <QMdiSubWindow>
 
@@ -23,6 +26,9 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
         sous->resize(696, 480);
         sous->showMaximized();
     };
+    fabriques.partitions = ChoisitPartition;
+    InstalleSegments(fenPrinc);
+    InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 

@@ -85,6 +85,31 @@ TEST_F(SegmentData, TwoSegmentsInATwentyByteFile)
     EXPECT_EQ(s.LocOccSeg(0), (Positions{5}));
 }
 
+TEST_F(SegmentData, PositionsKeptInMemoryOutliveALaterComputation)
+{
+    SegRep ancien(base.get(), {});
+    ASSERT_TRUE(ancien.OuvreFichiers());
+    ancien.AjouteSegment({a, b}, {7, 0, 3});
+    ancien.AjouteSegment({b, c}, {9, 1});
+    ASSERT_TRUE(ancien.GardePositionsEnMemoire());
+    EXPECT_FALSE(ancien.FichiersOuverts());
+
+    // A new set rewrites the same file with other segments at the same offsets.
+    SegRep nouveau(base.get(), {});
+    ASSERT_TRUE(nouveau.OuvreFichiers());
+    nouveau.AjouteSegment({c, a}, {5, 6, 8, 10});
+    EXPECT_EQ(nouveau.LocOccSeg(0), (Positions{5, 6, 8, 10}));
+
+    EXPECT_EQ(ancien.LocOccSeg(0), (Positions{0, 3, 7}));
+    EXPECT_EQ(ancien.LocOccSeg(1), (Positions{1, 9}));
+    for (std::int32_t k : {-1, 2})
+        EXPECT_TRUE(ancien.LocOccSeg(k).empty()) << k;
+
+    // A set whose files never opened has nothing to keep.
+    SegRep ferme(base.get(), {});
+    EXPECT_FALSE(ferme.GardePositionsEnMemoire());
+}
+
 TEST_F(SegmentData, NothingIsReturnedThatWasNotRead)
 {
     SegRep closed(base.get(), {});

@@ -1,0 +1,55 @@
+// The correspondence analysis computed by ta3afc: reading the table written by the analysis dialog
+// ("coran.don"), the analysis itself, and the two result files the factor plane reads back
+// ("facteurs.txt", "vp.txt"). Plain C++ with Eigen, no user interface.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talmer::afc {
+
+// The table of "coran.don": form rows by parts, with the flag of each part.
+struct TableAfc {
+    std::string titre;
+    std::int32_t ni = 0;              // number of form rows, as the second line gives it
+    std::int32_t nj = 0;              // number of parts, as the second line gives it
+    std::int32_t nf = 0;              // number of factors asked for (the control line)
+    std::vector<char> drapeaux;       // per part: '1' active, '2' supplementary
+    std::vector<std::string> libelles; // per form row: its 20-byte label
+    std::vector<std::int64_t> effectifs; // form rows x parts, row after row
+    std::int32_t nbSegments = 0;      // segment rows after the control line (read, not analysed)
+
+    std::int32_t NbParties() const { return static_cast<std::int32_t>(drapeaux.size()); }
+};
+
+// Reads the text of "coran.don" (CR LF or LF line ends). Returns an empty string when the table
+// is well formed, otherwise the reason in French; `table` is then unspecified.
+std::string LitCoranDon(std::string_view texte, TableAfc &table);
+
+// One part of the result (a column of the table).
+struct PointAfc {
+    bool actif = true;
+    double masse = 0;     // column total / total of the active table
+    double distance = 0;  // squared chi-square distance of the part's profile to the centroid
+    std::vector<double> coordonnees;   // principal coordinates, one per factor
+    std::vector<double> contributions; // share of the factor's eigenvalue (0 for supplementary)
+    std::vector<double> cosinus2;      // squared cosine with the factor
+};
+
+struct ResultatAfc {
+    std::vector<double> valeursPropres; // every non-trivial eigenvalue, largest first
+    std::int32_t nbFacteurs = 0;        // F = min(asked, non-trivial)
+    std::vector<PointAfc> points;       // one per part, in the table's order
+};
+
+// The analysis of the active table (form rows x parts flagged '1'); supplementary parts are
+// projected afterwards. Returns an empty string on success, otherwise the reason in French.
+std::string Analyse(const TableAfc &table, ResultatAfc &resultat);
+
+// The bytes of "facteurs.txt" and "vp.txt" (CR LF line ends; units in FORMAT.txt).
+std::string TexteFacteurs(const ResultatAfc &resultat);
+std::string TexteValeursPropres(const ResultatAfc &resultat);
+
+} // namespace talmer::afc

@@ -1,0 +1,22 @@
+#include "windows/groupes/installation_groupes.h"
+
+#include "shell/fenprinc.h"
+#include "windows/groupes/fenselecformes.h"
+
+#include <QGroupBox>
+#include <QMdiSubWindow>
+
+namespace talmer {
+
+void InstalleGroupes(TFenPrinc &fenPrinc)
+{
+    // A new window at each click, on the open base, at the top left, as wide as its options.
+    fenPrinc.Fabriques().groupeFormes = [](TFenPrinc &principale, charg1 &base) {
+        auto *fenetre = new TFenSelecFormes(&base);
+        QMdiSubWindow *sous = principale.AjouteFenetre(fenetre);
+        sous->resize(fenetre->GrpBoxOptions->sizeHint().width() + 16, sous->height());
+        sous->move(0, 0);
+    };
+}
+
+} // namespace talmer

@@ -1,0 +1,170 @@
+#include "windows/segments/frmsr.h"
+
+#include "engine/charg1.h"
+#include "engine/segrep.h"
+#include "shell/affichage.h"
+#include "shell/configuration.h"
+#include "shell/dialogues.h"
+#include "shell/dragobjects.h"
+#include "shell/rapport.h"
+#include "shell/translation.h"
+#include "windows/commun/choixcouleur.h"
+#include "windows/segments/modele_segments.h"
+#include "windows/segments/ordre_segments.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSaveFile>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+int compteurPages = 0;
+
+void PeintPastille(QToolButton *pastille, std::int32_t couleur)
+{
+    pastille->setStyleSheet(QStringLiteral("QToolButton { background-color: %1; border: 1px solid black; }")
+                                .arg(talmer::CouleurDeValeur(couleur).name()));
+}
+
+} // namespace
+
+ListeSR::ListeSR(TfrmSR *fenetre) : QTableView(fenetre), fenetre_(fenetre)
+{
+    setObjectName(QStringLiteral("ListSR"));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    // Every row has the same height: the view never measures the rows it does not show.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void ListeSR::startDrag(Qt::DropActions)
+{
+    const std::vector<std::int32_t> entites = fenetre_->EntitesSelectionnees();
+    charg1 *base = fenetre_->Segments().Base();
+    if (entites.empty() || !base)
+        return;
+    auto objet = std::make_unique<talmer::TTgenDragObject>(this, base, std::string(), fenetre_->CouleurPastille(),
+                                                           static_cast<std::int32_t>(entites.size()));
+    std::copy(entites.begin(), entites.end(), objet->Entites().begin());
+    talmer::LanceGlisser(this, std::move(objet));
+}
+
+TfrmSR::TfrmSR(SegRep &segments, QWidget *parent) : QWidget(parent), segments_(segments)
+{
+    setObjectName(QStringLiteral("TfrmSR"));
+    setWindowTitle(Titre());
+    resize(270, 612);
+
+    auto *disposition = new QVBoxLayout(this);
+    disposition->setContentsMargins(0, 0, 0, 0);
+    auto *panel1 = new QWidget(this);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setFixedHeight(41);
+    auto *haut = new QHBoxLayout(panel1);
+    auto *label1 = new QLabel(QStringLiteral("Sélectionnez une couleur :"), panel1);
+    shPastille_ = new QToolButton(panel1);
+    shPastille_->setObjectName(QStringLiteral("ShPastille"));
+    shPastille_->setFixedSize(33, 15);
+    shPastille_->setToolTip(QStringLiteral("Couleur d'affichage des éléments de la liste\naprès projection."));
+    PeintPastille(shPastille_, couleur_);
+    spdBtnRap_ = new QToolButton(panel1);
+    spdBtnRap_->setObjectName(QStringLiteral("SpdBtnRap"));
+    spdBtnRap_->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+    spdBtnRap_->setToolTip(QStringLiteral("Ajouter au rapport"));
+    haut->addWidget(label1);
+    haut->addWidget(shPastille_);
+    haut->addStretch();
+    haut->addWidget(spdBtnRap_);
+    disposition->addWidget(panel1);
+
+    listSR_ = new ListeSR(this);
+    modele_ = new talmer::ModeleSegments(&segments_, this);
+    listSR_->setModel(modele_);
+    listSR_->setColumnWidth(0, 30);
+    listSR_->setColumnWidth(1, 175);
+    listSR_->setColumnWidth(2, 30);
+    disposition->addWidget(listSR_);
+
+    connect(listSR_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmSR::ListSRColumnClick);
+    connect(shPastille_, &QToolButton::clicked, this, &TfrmSR::ShPastilleClick);
+    connect(spdBtnRap_, &QToolButton::clicked, this, &TfrmSR::AjouteAuRapport);
+
+    TraduitComposants(this);
+    ApplyCharsetToListView(listSR_, -1);
+}
+
+TfrmSR::~TfrmSR() = default;
+
+QString TfrmSR::Titre() { return Traduit("Segments répétés"); }
+
+void TfrmSR::ListSRColumnClick(int colonne) { modele_->TrieColonne(colonne); }
+
+std::vector<std::int32_t> TfrmSR::EntitesSelectionnees() const
+{
+    std::vector<int> lignes;
+    for (const QModelIndex &i : listSR_->selectionModel()->selectedRows())
+        lignes.push_back(i.row());
+    std::sort(lignes.begin(), lignes.end());
+    std::vector<std::int32_t> entites;
+    entites.reserve(lignes.size());
+    for (int r : lignes) {
+        const std::int32_t s = modele_->SegmentDeLigne(r);
+        if (s >= 0)
+            entites.push_back(modele_->EntiteDeSegment(s));
+    }
+    return entites;
+}
+
+void TfrmSR::ShPastilleClick()
+{
+    if (const std::optional<QColor> c = talmer::ChoisitCouleur(this, talmer::CouleurDeValeur(couleur_))) {
+        couleur_ = talmer::ValeurCouleur(*c);
+        PeintPastille(shPastille_, couleur_);
+    }
+}
+
+QString TfrmSR::NomPageSuivante()
+{
+    ++compteurPages;
+    return QStringLiteral("sr%1").arg(compteurPages);
+}
+
+void TfrmSR::AjouteAuRapport()
+{
+    Rapport *rapport = RapportCourant();
+    const charg1 *base = segments_.Base();
+    if (!rapport || !base)
+        return;
+    const std::string page =
+        talmer::PageSegments(segments_.Segments(), *base, EnCodePageHtml(windowTitle()), JeuDAffichage().GetHtmlCharset(),
+                             talmer::DateDePage(QDateTime::currentDateTime()));
+    // Each page keeps a name of its own, so an earlier page of the report is never overwritten.
+    const QString nom = NomPageSuivante();
+    QSaveFile fichier(rapport->DossierTemporaire() + nom + QStringLiteral(".html"));
+    if (!fichier.open(QIODevice::WriteOnly) ||
+        fichier.write(page.data(), static_cast<qint64>(page.size())) != static_cast<qint64>(page.size()) ||
+        !fichier.commit()) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"),
+                               Traduit("Impossible d'écrire la page du rapport :\n%1").arg(fichier.errorString()),
+                               BoutonsMessage::Ok, IconeMessage::Erreur);
+        return;
+    }
+    rapport->AjouteElement(windowTitle(), nom, QStringLiteral(" "), GenreElement::Page);
+}
