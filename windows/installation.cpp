@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/courbes/installation_courbes.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/groupes/installation_groupes.h"
 #include "windows/liseuse/fenliseuse.h"
@@ -28,6 +29,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     };
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
+    InstalleCourbes();
     InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
