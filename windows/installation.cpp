@@ -7,6 +7,7 @@
 #include "windows/liseuse/fenliseuse.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
+#include "windows/specificites/installation_specificites.h"
 
 #include <QMdiSubWindow>
 
@@ -29,6 +30,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     };
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
+    InstalleSpecificites();
     InstalleCourbes();
     InstalleGroupes(fenPrinc);
     fenPrinc.ActualiseCommandes();
