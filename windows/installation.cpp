@@ -6,6 +6,7 @@
 #include "windows/groupes/installation_groupes.h"
 #include "windows/liseuse/fenliseuse.h"
 #include "windows/partitions/fenchoixpart.h"
+#include "windows/sections/installation_sections.h"
 #include "windows/segments/installation_segments.h"
 #include "windows/specificites/installation_specificites.h"
 
@@ -33,6 +34,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     InstalleSpecificites();
     InstalleCourbes();
     InstalleGroupes(fenPrinc);
+    InstalleSections(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
