@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/afc/installation_afc.h"
 #include "windows/courbes/installation_courbes.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/groupes/installation_groupes.h"
@@ -33,6 +34,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     InstalleSegments(fenPrinc);
     InstalleSpecificites();
     InstalleCourbes();
+    InstalleAFC();
     InstalleGroupes(fenPrinc);
     InstalleSections(fenPrinc);
     fenPrinc.ActualiseCommandes();
