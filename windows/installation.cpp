@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/concordance/installation_concordance.h"
 #include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
@@ -15,6 +16,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
     InstalleGroupes(fenPrinc);
+    InstalleConcordance(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 
