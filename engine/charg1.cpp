@@ -1,5 +1,6 @@
 #include "engine/charg1.h"
 
+#include "engine/fichiers.h"
 #include "engine/segrep.h"
 #include "engine/trace.h"
 #include "engine/trishell.h"
@@ -10,6 +11,7 @@
 #include <limits>
 #include <new>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using talmer::trace::Ajoute;
@@ -17,7 +19,9 @@ using talmer::trace::Ajoutef;
 
 namespace {
 
-constexpr std::int64_t kOctetsGraphie = 40;   // spelling pool per entity
+constexpr std::int64_t kOctetsGraphie = 40;   // spelling pool per entity, at the least
+// Shortest dictionary line: a digit, a blank, a digit, a blank, one byte of spelling, a line feed.
+constexpr std::int64_t kOctetsLigneDicMin = 6;
 constexpr std::int32_t kMaxEntites = charg1::CodeSautLigne;
 constexpr int kPonctMax = 256;
 
@@ -195,7 +199,7 @@ bool charg1::LecParam(const char *cheminPar)
 {
     talmer::trace::Demarre("LecParam\n");
     nomBase_[0] = '\0';
-    Flux par(cheminPar ? std::fopen(cheminPar, "rb") : nullptr);
+    Flux par(cheminPar ? talmer::fichiers::OuvreLecture(cheminPar) : nullptr);
     if (!par.f) {
         Ajoutef("\nFichier de param\xE8tres %s pas ouvert !", cheminPar ? cheminPar : "");
         return false;
@@ -211,7 +215,17 @@ bool charg1::LecParam(const char *cheminPar)
         Ajoutef("\nNom de base de plus de %ld caract\xE8res dans %s", static_cast<long>(TailleNomBase - 2), cheminPar);
         return false;
     }
+    // The other files of the base lie beside the parameter file: its first line names them, it is
+    // not a path to follow (nor a place where the repeated segments may create files).
+    if (nom.find('/') != std::string::npos || nom.find('\0') != std::string::npos) {
+        Ajoutef("\nNom de base %s refus\xE9 dans %s : un nom de fichier sans dossier est attendu", nom.c_str(),
+                cheminPar);
+        return false;
+    }
     std::memcpy(nomBase_, nom.c_str(), nom.size() + 1);
+    const std::string chemin = cheminPar;
+    const std::size_t barre = chemin.rfind('/');
+    dossier_ = barre == std::string::npos ? std::string() : chemin.substr(0, barre + 1);
 
     std::int32_t v[11];
     for (std::int32_t &x : v) {
@@ -246,6 +260,25 @@ bool charg1::LecParam(const char *cheminPar)
         Ajoutef("\nFichier de param\xE8tres %s incoh\xE9rent : comptes impossibles", cheminPar);
         return false;
     }
+    // Counts beyond what the files hold are the parameter file's fault, told before any memory is
+    // asked for them. (A missing file is told by the step that opens it.)
+    struct stat st {};
+    tailleDic_ = -1;
+    const std::string dic = dossier_ + nomBase_ + ".dic";
+    if (stat(dic.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        tailleDic_ = st.st_size;
+        if (std::int64_t{nbart_} * kOctetsLigneDicMin > tailleDic_) {
+            Ajoutef("\nFichier de param\xE8tres %s incoh\xE9rent : %ld entr\xE9" "es annonc\xE9" "es, %s.dic n'en contient pas autant",
+                    cheminPar, static_cast<long>(nbart_), nomBase_);
+            return false;
+        }
+    }
+    const std::string num = dossier_ + nomBase_ + ".num";
+    if (stat(num.c_str(), &st) == 0 && S_ISREG(st.st_mode) && std::int64_t{nbitem_} * 4 > st.st_size) {
+        Ajoutef("\nFichier de param\xE8tres %s incoh\xE9rent : %ld items annonc\xE9s, %s.num n'en contient que %lld",
+                cheminPar, static_cast<long>(nbitem_), nomBase_, static_cast<long long>(st.st_size / 4));
+        return false;
+    }
     nbTotEntites_ = nbart_;
     nbFormSup_ = 0;
     limdMoins1_ = limd_ - 1;
@@ -257,7 +290,9 @@ bool charg1::AllocMem()
 {
     tailleLexm_ = (std::int64_t{nbart_} + 1) * static_cast<std::int64_t>(sizeof(EntreeDico));
     tailleTnum_ = std::int64_t{nbitem_} * static_cast<std::int64_t>(sizeof(std::int32_t));
-    tailleFtext_ = (std::int64_t{nbart_} + 1) * kOctetsGraphie;
+    // Every spelling with its terminating zero takes no more room than its line in the dictionary:
+    // the pool holds whatever the segmenter wrote, however long its spellings.
+    tailleFtext_ = std::max((std::int64_t{nbart_} + 1) * kOctetsGraphie, tailleDic_ + 1);
     tailleList_ = std::int64_t{fmax_} * static_cast<std::int64_t>(sizeof(std::int32_t));
     Ajoute("\nAllocation de la m\xE9moire :");
 
@@ -309,7 +344,7 @@ bool charg1::OpenDicNum()
     const std::string nom = std::string(nomBase_) + ".dic";
     Ajoute("\nEntr\xE9" "e dans OpenDicNum");
     Ajoutef("\nDictionnaire num\xE9ris\xE9 : %s", nom.c_str());
-    Flux dic(std::fopen(nom.c_str(), "rb"));
+    Flux dic(talmer::fichiers::OuvreLecture((dossier_ + nom).c_str()));
     if (!dic.f) {
         Ajoutef("\n\"%s\": ne peut etre ouvert\n", nom.c_str());
         return false;
@@ -337,6 +372,13 @@ bool charg1::OpenDicNum()
                 return false;
             }
             graphie.push_back(static_cast<char>(c));
+        }
+        // Every line ends with its line end: a spelling that runs into the end of the file has
+        // lost its end.
+        if (c == EOF) {
+            Ajoutef("\nDictionnaire %s : l'entr\xE9" "e %ld n'a pas de fin de ligne (fichier tronqu\xE9)", nom.c_str(),
+                    static_cast<long>(j));
+            return false;
         }
         // the character after the spelling is its line end, if any; the next number skips the rest
         if (frq < 0 || alpha < 0 || alpha >= nbart_ || indexVu[static_cast<std::size_t>(alpha)]) {
@@ -380,7 +422,7 @@ bool charg1::OpenTextNum()
 {
     const std::string nom = std::string(nomBase_) + ".num";
     Ajoute("\nEntr\xE9" "e dans OpenTextNum\n");
-    Flux num(std::fopen(nom.c_str(), "rb"));
+    Flux num(talmer::fichiers::OuvreLecture((dossier_ + nom).c_str()));
     if (!num.f) {
         Ajoutef("\n\"%s\": ne peut etre ouvert\n", nom.c_str());
         return false;
@@ -393,6 +435,10 @@ bool charg1::OpenTextNum()
     Progression prog(gauge_, nbitem_, 1);
     std::int64_t sauts = 0;
     std::int64_t occurrences = 0;
+    // Occurrences of every entity, held against the dictionary's frequencies at the end: files of
+    // two segmentations side by side disagree there.
+    std::vector<std::int32_t> vus(static_cast<std::size_t>(nbart_), 0);
+    std::int32_t *const compte = vus.data();
     unsigned char buf[4 * 16384];
     std::int64_t p = 0;
     while (p < nbitem_) {
@@ -427,6 +473,8 @@ bool charg1::OpenTextNum()
             }
             if (v < nbform_)
                 ++occurrences;
+            if (v < nbart_)
+                ++compte[v];
             tnum_[p] = v;
         }
         if (lus < voulu) {
@@ -443,6 +491,13 @@ bool charg1::OpenTextNum()
         Ajoutef("\nTexte num\xE9ris\xE9 %s : %lld occurrences au lieu de %ld", nom.c_str(),
                 static_cast<long long>(occurrences), static_cast<long>(nbocc_));
         return false;
+    }
+    for (std::int32_t e = 0; e < nbart_; ++e) {
+        if (compte[e] != lexm_[e].Frq) {
+            Ajoutef("\nTexte num\xE9ris\xE9 %s : l'entit\xE9 %ld y figure %ld fois, le dictionnaire en annonce %ld",
+                    nom.c_str(), static_cast<long>(e), static_cast<long>(compte[e]), static_cast<long>(lexm_[e].Frq));
+            return false;
+        }
     }
     nbLignes_ = static_cast<std::int32_t>(sauts);
     return true;

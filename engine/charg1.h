@@ -52,8 +52,10 @@ public:
 
     // Loading.
     void AttribGauge(FnProgression callback);
-    // Reads <base>.par at the given path, then <base>.dic and <base>.num relative to the current
-    // directory. Returns a CodeChargeBase; on failure the instance must not be queried further.
+    // Reads <base>.par at the given path, then <base>.dic and <base>.num beside it (<base> is the
+    // file name on the first line of the .par; one holding a '/' is refused). Every entity must
+    // occur in the numeric text exactly as often as its dictionary record says. Returns a
+    // CodeChargeBase; on failure the instance must not be queried further.
     int ChargeBase(const char *cheminPar);
     void DesAlloc();
 
@@ -121,6 +123,8 @@ private:
     bool DansTexte(std::int32_t p) const { return p >= 0 && p < nbitem_ && tnum_ != nullptr; }
 
     char nomBase_[TailleNomBase] = {};
+    std::string dossier_;          // folder of the parameter file, with its final '/', or ""
+    std::int64_t tailleDic_ = -1;  // size of the dictionary file seen before allocating, -1 unknown
     std::int32_t limd_ = 0;
     std::int32_t limdMoins1_ = 0;
     std::int32_t limdMoins258_ = 0;

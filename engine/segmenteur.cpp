@@ -1,9 +1,11 @@
 #include "engine/segmenteur.h"
 
+#include "engine/fichiers.h"
 #include "engine/trace.h"
 #include "engine/trishell.h"
 #include "platform/core/collation.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -16,7 +18,12 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+namespace fichiers = talmer::fichiers;
 
 using talmer::trace::Ajoute;
 using talmer::trace::Ajoutef;
@@ -28,7 +35,6 @@ constexpr int kLettresMot = 59;                       // longest word
 constexpr int kCaracteresCle = 126;                   // longest key type or content
 constexpr std::int64_t kOctetsParArticle = 40;        // spelling pool per article
 constexpr std::int32_t kVide = -1;                    // end of a hash chain
-constexpr const char *kFichierTravail = "xxxx.txn";
 
 // Group tags, first byte of a stored spelling.
 constexpr char kTagForme = '0';
@@ -72,22 +78,38 @@ std::int32_t litLE32(const unsigned char *in)
 struct Fichier {
     std::FILE *f = nullptr;
     Fichier() = default;
-    Fichier(const char *nom, const char *mode) : f(std::fopen(nom, mode)) {}
+    explicit Fichier(std::FILE *fichier) : f(fichier) {}
+    // A stream over a descriptor, which it then owns; -1 gives no stream.
+    Fichier(int fd, const char *mode) : f(fd >= 0 ? fdopen(fd, mode) : nullptr)
+    {
+        if (fd >= 0 && !f)
+            close(fd);
+    }
     ~Fichier() { fermer(); }
     Fichier(const Fichier &) = delete;
     Fichier &operator=(const Fichier &) = delete;
     explicit operator bool() const { return f != nullptr; }
-    // False when something could not be written.
-    bool fermer()
+    // False when something could not be written; with surDisque, the data also reach the disk
+    // before the stream is closed.
+    bool fermer(bool surDisque = false)
     {
         if (!f)
             return true;
-        const bool ok = std::ferror(f) == 0;
+        bool ok = std::fflush(f) == 0 && std::ferror(f) == 0;
+        if (surDisque && ok)
+            ok = fichiers::Synchronise(fileno(f));
         const bool ferme = std::fclose(f) == 0;
         f = nullptr;
         return ok && ferme;
     }
 };
+
+// Byte-identity of two existing files (the same file under two names or through a link).
+bool memeFichier(const struct stat &a, const char *chemin)
+{
+    struct stat b {};
+    return stat(chemin, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 // The text, read one character at a time through a buffer, with one character of look-back.
 class Lecteur {
@@ -155,7 +177,15 @@ public:
 
     ResultatSegm lance()
     {
+        // A reserved name may be the trace file itself: nothing at all is written then.
+        const EtatTexte etat = ExamineTexte(chemin_.c_str());
+        if (etat == EtatTexte::NomReserve)
+            return ResultatSegm::NomReserve;
         Ajoute("\n\n*****D\xE9" "but SegmPrinc*****\n");
+        if (etat == EtatTexte::NonRegulier) {
+            refuseNonRegulier();
+            return ResultatSegm::TexteNonRegulier;
+        }
         try {
             traitPath();
             allocTab();
@@ -202,18 +232,40 @@ private:
     {
         prepDelim();
         std::int64_t compteurs[256] = {};
-        Fichier texte(chemin_.c_str(), "rb");
+        fichiers::Lecture lecture = fichiers::Lecture::Possible;
+        Fichier texte(fichiers::OuvreLecture(chemin_.c_str(), &lecture));
+        if (lecture == fichiers::Lecture::NonRegulier) {
+            refuseNonRegulier();
+            echoue(ResultatSegm::TexteNonRegulier);
+        }
         if (!texte) {
             Ajoutef("\nFichier %s pas ouvert !", chemin_.c_str());
             echoue(ResultatSegm::TexteIllisible);
         }
         Ajoutef("\nFichier -- %s -- ouvert pour segmentation", chemin_.c_str());
-        Fichier txn(kFichierTravail, "wb");
-        if (!txn) {
+        // The work file has a name of its own, so that runs in one folder never meet; its name is
+        // read by no one else, and the trace keeps calling it by its usual name.
+        if (!lot_.Ouvre()) {
+            const int erreur = errno;
+            if (erreur == EACCES || erreur == EROFS || erreur == EPERM || erreur == ENOSPC || erreur == EDQUOT) {
+                std::error_code ec;
+                const std::string dossier = std::filesystem::current_path(ec).string();
+                Ajoutef("\nLe dossier %s ne peut pas \xEAtre \xE9" "crit (%s), segmentation abandonn\xE9" "e\n",
+                        dossier.c_str(), std::strerror(erreur));
+                echoue(ResultatSegm::DossierInterdit);
+            }
             Ajoute("\n           xxxx.txn pas ouvert !");
             echoue(ResultatSegm::TravailIllisible);
         }
-        txnCree_ = true;
+        txn_.f = nullptr;
+        {
+            Fichier travail(dup(lot_.Travail()), "w+b");
+            std::swap(txn_.f, travail.f);
+        }
+        if (!txn_) {
+            Ajoute("\n           xxxx.txn pas ouvert !");
+            echoue(ResultatSegm::TravailIllisible);
+        }
         Ajoute("\nFichier xxxx.txn ouvert");
         Ajoutef("\nD\xE9limiteurs : %s\n", p_.delimiteurs.c_str());
 
@@ -224,7 +276,7 @@ private:
         std::int64_t dernierLu = 0;
 
         Lecteur in(texte.f);
-        Ecrivain out(txn.f);
+        Ecrivain out(txn_.f);
         ligne_ = 1;
         for (;;) {
             if (p_.progression) {
@@ -276,7 +328,7 @@ private:
             Ajoutef("\nFichier %s pas ouvert !", chemin_.c_str());
             echoue(ResultatSegm::TexteIllisible);
         }
-        if (!out.vide() || !txn.fermer()) {
+        if (!out.vide() || std::fflush(txn_.f) != 0 || std::ferror(txn_.f)) {
             Ajoute("\n           xxxx.txn pas ouvert !");
             echoue(ResultatSegm::TravailIllisible);
         }
@@ -344,8 +396,8 @@ private:
 
     void effaceTxn()
     {
-        std::remove(kFichierTravail);
-        txnCree_ = false;
+        txn_.fermer();
+        lot_.Ferme();
         Ajoute("\n\n*****FIN DE EffaceTxn*****\n");
     }
 
@@ -561,20 +613,34 @@ private:
 
     // ---- files ----
 
-    std::string temporaire(const char *ext) const { return nomBase_ + ext + ".t3tmp"; }
-
     [[noreturn]] void fichierEchoue(const std::string &nom)
     {
         Ajoutef("\n\"%s\": ne peut etre ouvert\n", nom.c_str());
         echoue(ResultatSegm::FichierBase);
     }
 
+    void refuseNonRegulier()
+    {
+        Ajoutef("\nFichier %s refus\xE9 : ce n'est pas un fichier ordinaire (dossier, tube ou p\xE9riph\xE9rique)",
+                chemin_.c_str());
+    }
+
+    // A new file of this run, created exclusively; a leftover of the same name can only be stale,
+    // since the run's name is reserved by its work file.
+    int creeTemporaire(const std::string &tmp)
+    {
+        int fd = fichiers::CreeExclusif(tmp.c_str());
+        if (fd < 0 && errno == EEXIST && unlink(tmp.c_str()) == 0)
+            fd = fichiers::CreeExclusif(tmp.c_str());
+        if (fd >= 0)
+            temporaires_.push_back(tmp);
+        return fd;
+    }
+
     void ecriDicNum()
     {
         const std::string nom = nomBase_ + ".dic";
-        const std::string tmp = temporaire(".dic");
-        temporaires_.push_back(tmp);
-        Fichier f(tmp.c_str(), "wb");
+        Fichier f(creeTemporaire(lot_.Nom(".dic")), "wb");
         if (!f)
             fichierEchoue(nom);
         Ajoutef("\n    Fichier Dict  :\t %s :", nom.c_str());
@@ -584,7 +650,7 @@ private:
             std::fprintf(f.f, " %-7ld %7ld  %s\r\n", static_cast<long>(a.frq), static_cast<long>(a.alpha), graphie(a));
             ++lignes;
         }
-        if (!f.fermer())
+        if (!f.fermer(true))
             fichierEchoue(nom);
         Ajoutef("\n--  Fin EcriDicNum  %7ld articles", static_cast<long>(lignes));
     }
@@ -592,12 +658,9 @@ private:
     void ecriTexNum()
     {
         const std::string nom = nomBase_ + ".num";
-        const std::string tmp = temporaire(".num");
-        Fichier txn(kFichierTravail, "rb");
-        if (!txn)
-            fichierEchoue(kFichierTravail);
-        temporaires_.push_back(tmp);
-        Fichier f(tmp.c_str(), "wb");
+        if (!txn_ || std::fseek(txn_.f, 0, SEEK_SET) != 0)
+            fichierEchoue("xxxx.txn");
+        Fichier f(creeTemporaire(lot_.Nom(".num")), "wb");
         if (!f)
             fichierEchoue(nom);
         Ajoutef("\n    Fichier Texte :\t %s : ", nom.c_str());
@@ -606,7 +669,7 @@ private:
         unsigned char buf[4 * 16384];
         std::int64_t n = 0;
         for (;;) {
-            const std::size_t lus = std::fread(buf, 4, 16384, txn.f);
+            const std::size_t lus = std::fread(buf, 4, 16384, txn_.f);
             for (std::size_t i = 0; i < lus; ++i) {
                 const std::int32_t v = litLE32(buf + 4 * i);
                 out.ecrit(v >= 0 && v <= dernier ? articles_[static_cast<std::size_t>(v)].numero : v);
@@ -615,9 +678,9 @@ private:
             if (lus < 16384)
                 break;
         }
-        if (std::ferror(txn.f) || n != nbitem_)
-            fichierEchoue(kFichierTravail);
-        if (!out.vide() || !f.fermer())
+        if (std::ferror(txn_.f) || n != nbitem_)
+            fichierEchoue("xxxx.txn");
+        if (!out.vide() || !f.fermer(true))
             fichierEchoue(nom);
         Ajoutef(" %7ld items.", static_cast<long>(n));
     }
@@ -625,9 +688,7 @@ private:
     void ecriParam()
     {
         const std::string nom = nomBase_ + ".par";
-        const std::string tmp = temporaire(".par");
-        temporaires_.push_back(tmp);
-        Fichier f(tmp.c_str(), "wb");
+        Fichier f(creeTemporaire(lot_.Nom(".par")), "wb");
         if (!f)
             fichierEchoue(nom);
         Ajoutef("\n    Fichier Param \t %s  :", nom.c_str());
@@ -654,37 +715,97 @@ private:
         std::fprintf(f.f, "\r\n \tnombre des cl\xE9s(type)  :  %10ld", static_cast<long>(nbcle_));
         std::fprintf(f.f, "\r\n \tnombre des cl\xE9s(ctnu)  :  %10ld", static_cast<long>(nbctnu_));
         std::fprintf(f.f, "\r\n\r\n*** Fin de la segmentation du fichier:      %s.TXT ***", b);
-        if (!f.fermer())
+        if (!f.fermer(true))
             fichierEchoue(nom);
     }
 
-    // The three complete files take their names; the parameter file last, so that a base never
-    // opens on a dictionary or text of another segmentation.
+    // The three complete files, already on disk, take their names. The earlier parameter file goes
+    // first: while the numeric text and the dictionary change, no parameter file leads to them, so
+    // a run stopped between two renames leaves a base refused as missing, never one that shows a
+    // text of another segmentation. The parameter file comes last. The earlier files are kept
+    // under the run's names until the end, so that a rename that fails puts the earlier base back
+    // whole. Two runs never publish in one folder at the same time.
     void publie()
     {
-        std::error_code ec;
-        const std::string par = nomBase_ + ".par";
-        for (const char *ext : {".dic", ".num", ".par"}) {
-            const std::string nom = nomBase_ + ext;
-            std::filesystem::rename(temporaire(ext), nom, ec);
-            if (ec) {
-                if (std::string(ext) != ".par")
-                    std::filesystem::remove(par, ec);
-                fichierEchoue(nom);
-            }
+        struct Etape {
+            std::string nouveau, final, ancien;
+            bool existait = false;   // an earlier file had the final name
+            bool sauve = false;      // ... and is kept under `ancien`
+            bool remplace = false;   // the new file has the final name
+        };
+        std::vector<Etape> etapes;
+        for (const char *ext : {".num", ".dic", ".par"}) {
+            Etape e;
+            e.nouveau = lot_.Nom(ext);
+            e.final = nomBase_ + ext;
+            e.ancien = lot_.Nom(std::string(".anc") + ext);
+            etapes.push_back(std::move(e));
         }
+        Etape &par = etapes[2];
+
+        fichiers::VerrouDossier verrou;
+        std::string echec;
+        for (Etape &e : etapes) {
+            struct stat st {};
+            if (lstat(e.final.c_str(), &st) != 0)
+                continue;
+            // Only files are replaced: a folder (or anything else) under a base file's name stops
+            // the publication before anything is touched.
+            if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+                echec = e.final;
+                break;
+            }
+            e.existait = true;
+            unlink(e.ancien.c_str());
+            temporaires_.push_back(e.ancien);
+            e.sauve = link(e.final.c_str(), e.ancien.c_str()) == 0;
+        }
+        // Where the file system has no hard links, an earlier file is moved aside instead.
+        auto metDeCote = [](Etape &e) {
+            if (e.existait && !e.sauve)
+                e.sauve = std::rename(e.final.c_str(), e.ancien.c_str()) == 0;
+            return !e.existait || e.sauve;
+        };
+        if (echec.empty() && par.existait) {
+            struct stat st {};
+            if (!metDeCote(par) || (lstat(par.final.c_str(), &st) == 0 && unlink(par.final.c_str()) != 0))
+                echec = par.final;
+        }
+        for (Etape &e : etapes) {
+            if (!echec.empty())
+                break;
+            if (!metDeCote(e) || fichiers::Renomme(e.nouveau.c_str(), e.final.c_str()) != 0)
+                echec = e.final;
+            else
+                e.remplace = true;
+        }
+        if (!echec.empty()) {
+            // Back to the earlier base: each earlier file under its name, no new file left.
+            for (const Etape &e : etapes) {
+                if (e.sauve)
+                    std::rename(e.ancien.c_str(), e.final.c_str());
+                else if (e.remplace && !e.existait)
+                    unlink(e.final.c_str());
+            }
+            fichiers::SynchroniseDossier();
+            fichierEchoue(echec);
+        }
+        for (const Etape &e : etapes) {
+            if (e.sauve)
+                unlink(e.ancien.c_str());
+        }
+        fichiers::SynchroniseDossier();
         temporaires_.clear();
     }
 
     // After a failure: the work file and every half-written file go.
     void nettoie()
     {
-        std::error_code ec;
         for (const std::string &t : temporaires_)
-            std::filesystem::remove(t, ec);
+            unlink(t.c_str());
         temporaires_.clear();
-        if (txnCree_)
-            std::filesystem::remove(kFichierTravail, ec);
+        txn_.fermer();
+        lot_.Ferme();
     }
 
     std::string chemin_;
@@ -701,7 +822,8 @@ private:
     std::int32_t ligne_ = 1;
     std::int32_t nbitem_ = 0, nbocc_ = 0, nbSauts_ = 0;
     std::int32_t nbf_ = 0, nhap_ = 0, nbponct_ = 0, nbcle_ = 0, nbctnu_ = 0, nbart_ = 0, fmax_ = 0;
-    bool txnCree_ = false;
+    fichiers::LotTravail lot_;
+    Fichier txn_;
     std::vector<std::string> temporaires_;
 };
 
@@ -715,6 +837,47 @@ std::string NomBaseDeTexte(const std::string &cheminTexte)
     return point == std::string::npos ? nom : nom.substr(0, point);
 }
 
+EtatTexte ExamineTexte(const char *cheminTexte)
+{
+    switch (fichiers::Examine(cheminTexte)) {
+    case fichiers::Lecture::Illisible: return EtatTexte::Illisible;
+    case fichiers::Lecture::NonRegulier: return EtatTexte::NonRegulier;
+    case fichiers::Lecture::Possible: break;
+    }
+    struct stat texte {};
+    if (stat(cheminTexte, &texte) != 0)
+        return EtatTexte::Illisible;
+    const std::string chemin = cheminTexte;
+    const std::size_t barre = chemin.rfind('/');
+    if (fichiers::EstNomDeTravail(barre == std::string::npos ? chemin : chemin.substr(barre + 1)))
+        return EtatTexte::NomReserve;
+    // Every file of the current directory that the key check or the segmentation writes, and the
+    // name of the work file in earlier versions; the same file under another name or through a
+    // link counts too.
+    const std::string base = NomBaseDeTexte(chemin);
+    for (const std::string &nom : {std::string(talmer::trace::NomFichier), std::string("xxxx.txn"), base + ".dic",
+                                   base + ".num", base + ".par", base + ".loc.sr", base + ".desc.sr"}) {
+        if (memeFichier(texte, nom.c_str()))
+            return EtatTexte::NomReserve;
+    }
+    return EtatTexte::Accepte;
+}
+
+const char *MessageTexte(EtatTexte etat)
+{
+    switch (etat) {
+    case EtatTexte::Accepte: return "";
+    case EtatTexte::Illisible: return "Le texte ne peut pas être lu.";
+    case EtatTexte::NonRegulier:
+        return "Ce n'est pas un fichier texte ordinaire (dossier, tube ou périphérique) : il ne peut pas être segmenté.";
+    case EtatTexte::NomReserve:
+        return "Ce texte porte le nom d'un fichier que la segmentation écrit (atrace.txt, fichier de travail, ou "
+               "fichier .dic, .num, .par, .loc.sr ou .desc.sr de sa propre base) : il serait écrasé. "
+               "Renommez-le ou placez-le dans un autre dossier avant de le segmenter.";
+    }
+    return "";
+}
+
 ResultatSegm SegmPrinc(const char *cheminTexte, const ParametresSegm &parametres)
 {
     Segmenteur s(cheminTexte ? cheminTexte : "", parametres);
@@ -725,8 +888,8 @@ const char *MessageSegmentation(ResultatSegm resultat)
 {
     switch (resultat) {
     case ResultatSegm::Reussie: return "Segmentation réussie.";
-    case ResultatSegm::TexteIllisible: return "Le texte ne peut pas être lu.";
-    case ResultatSegm::TravailIllisible: return "Le fichier de travail xxxx.txn ne peut pas être écrit ou relu.";
+    case ResultatSegm::TexteIllisible: return MessageTexte(EtatTexte::Illisible);
+    case ResultatSegm::TravailIllisible: return "Le fichier de travail ne peut pas être écrit ou relu.";
     case ResultatSegm::FichierBase: return "Un fichier de la base ne peut pas être écrit.";
     case ResultatSegm::TropDArticles:
         return "Trop d'articles (formes, ponctuations et clés) : augmentez le nombre maximum d'articles.";
@@ -738,6 +901,11 @@ const char *MessageSegmentation(ResultatSegm resultat)
     case ResultatSegm::CleInachevee: return "Une clé n'est pas fermée avant la fin du texte.";
     case ResultatSegm::TropDItems: return "Le texte dépasse 2147483647 items.";
     case ResultatSegm::MemoireInsuffisante: return "Allocation mémoire impossible.";
+    case ResultatSegm::TexteNonRegulier: return MessageTexte(EtatTexte::NonRegulier);
+    case ResultatSegm::NomReserve: return MessageTexte(EtatTexte::NomReserve);
+    case ResultatSegm::DossierInterdit:
+        return "Le dossier du texte ne peut pas être écrit : la base ne peut pas y être créée. Copiez le texte "
+               "dans un dossier où vous pouvez écrire.";
     }
     return "";
 }

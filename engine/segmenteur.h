@@ -19,8 +19,8 @@ inline constexpr const char *DelimiteursDefaut = ".,:;!?/_-\\\"'()[]{}\xA7$";
 
 enum class ResultatSegm {
     Reussie,
-    TexteIllisible,        // the text cannot be opened
-    TravailIllisible,      // the work file "xxxx.txn" cannot be created or read back
+    TexteIllisible,        // the text cannot be opened or read
+    TravailIllisible,      // the work file cannot be created or read back
     FichierBase,           // a base file cannot be written
     TropDArticles,         // more articles than the maximum number of articles
     ReserveGraphies,       // the spelling pool (40 bytes per article) is full
@@ -30,7 +30,27 @@ enum class ResultatSegm {
     CleInachevee,          // a '<' whose marker the text ends before closing
     TropDItems,            // a count beyond 32 bits
     MemoireInsuffisante,   // the tables cannot be allocated
+    TexteNonRegulier,      // the text is a folder, a FIFO or a device
+    NomReserve,            // the text bears the name of a file the segmentation writes
+    DossierInterdit,       // the current directory cannot be written
 };
+
+// What a text is, looked at before anything is written (the key check starts the trace file afresh,
+// the segmentation writes the base files): only a regular file that the run cannot overwrite is
+// accepted.
+enum class EtatTexte {
+    Accepte,
+    Illisible,     // absent or unreadable
+    NonRegulier,   // a folder, a FIFO, a device: reading it would block or make no sense
+    NomReserve,    // the trace file, a work file, or a file of its own base (.dic, .num, .par,
+                   // .loc.sr, .desc.sr) in the current directory
+};
+
+// Looks at the text without opening it; the current directory must be where its base will go.
+EtatTexte ExamineTexte(const char *cheminTexte);
+
+// A French sentence for the user (UTF-8) saying why a text is refused; "" for Accepte.
+const char *MessageTexte(EtatTexte etat);
 
 struct ParametresSegm {
     std::string delimiteurs;             // delimiter characters typed by the user
@@ -39,7 +59,13 @@ struct ParametresSegm {
 };
 
 // Segments the text; on any failure nothing of the new base is left on disk (earlier base files of
-// the same name stay as they were) and the trace file says why.
+// the same name stay as they were) and the trace file says why. A text that ExamineTexte refuses is
+// refused before anything is written (for a reserved name, not even the trace).
+//
+// The new base files are written whole and flushed to disk under temporary names, then renamed in
+// the order .num, .dic, .par; a rename that fails puts the earlier files back. A run stopped between
+// two renames leaves files of two segmentations, which the loader refuses (their frequencies
+// disagree) rather than showing a wrong text; the next run in the folder removes its leftovers.
 ResultatSegm SegmPrinc(const char *cheminTexte, const ParametresSegm &parametres);
 
 // A French sentence for the user (UTF-8) describing a segmentation result.

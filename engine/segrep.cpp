@@ -1,13 +1,32 @@
 #include "engine/segrep.h"
 
 #include "engine/charg1.h"
+#include "engine/fichiers.h"
 
 #include <algorithm>
 #include <limits>
 #include <mutex>
+#include <string>
 #include <unordered_set>
 
+#include <unistd.h>
+
 namespace {
+
+// Creates or empties a file of the base, open for reading and writing, never through a symbolic
+// link planted at its name nor on anything but a regular file. The stream reopens the very file
+// that was checked, through its descriptor, where the system allows it.
+void ouvreSansLien(std::fstream &f, const std::string &nom)
+{
+    const int fd = talmer::fichiers::OuvreEcritureSansLien(nom.c_str(), true);
+    if (fd < 0)
+        return;
+    const auto mode = std::ios::in | std::ios::out | std::ios::binary;
+    f.open("/proc/self/fd/" + std::to_string(fd), mode);
+    if (!f.is_open())
+        f.open(nom, mode);
+    close(fd);
+}
 
 // The base whose alphabetical indexes order segments: the base of the last SegRep constructed.
 // Every live SegRep is known too, so that a base that goes away is forgotten by all of them and
@@ -84,9 +103,8 @@ bool SegRep::OuvreFichiers()
     if (!base_)
         return false;
     const std::string nom = base_->NomBase();
-    const auto mode = std::ios::in | std::ios::out | std::ios::trunc | std::ios::binary;
-    fpos_.open(nom + ".loc.sr", mode);
-    fdesc_.open(nom + ".desc.sr", mode);
+    ouvreSansLien(fpos_, nom + ".loc.sr");
+    ouvreSansLien(fdesc_, nom + ".desc.sr");
     if (!fpos_.is_open() || !fdesc_.is_open()) {
         if (fpos_.is_open())
             fpos_.close();

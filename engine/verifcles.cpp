@@ -1,5 +1,7 @@
 #include "engine/verifcles.h"
 
+#include "engine/fichiers.h"
+#include "engine/segmenteur.h"
 #include "engine/trace.h"
 
 #include <cstdio>
@@ -43,8 +45,18 @@ std::int32_t VerifCles(const char *cheminTexte)
 {
     using talmer::trace::Ajoute;
     using talmer::trace::Ajoutef;
+    // A text under a reserved name may be the trace file itself, which the check starts afresh:
+    // nothing is written then.
+    if (cheminTexte && ExamineTexte(cheminTexte) == EtatTexte::NomReserve)
+        return -1;
     talmer::trace::Demarre("\n*****COMPTE-RENDU DE LA SEGMENTATION*****\n\n");
-    std::FILE *f = cheminTexte ? std::fopen(cheminTexte, "rb") : nullptr;
+    talmer::fichiers::Lecture lecture = talmer::fichiers::Lecture::Illisible;
+    std::FILE *f = cheminTexte ? talmer::fichiers::OuvreLecture(cheminTexte, &lecture) : nullptr;
+    if (lecture == talmer::fichiers::Lecture::NonRegulier) {
+        Ajoutef("\nFichier %s refus\xE9 : ce n'est pas un fichier ordinaire (dossier, tube ou p\xE9riph\xE9rique)",
+                cheminTexte);
+        return -1;
+    }
     if (!f) {
         Ajoutef("\nfichier %s pas ouvert !", cheminTexte ? cheminTexte : "");
         return -1;
@@ -124,7 +136,12 @@ std::int32_t VerifCles(const char *cheminTexte)
             }
         }
     }
+    const bool erreur = std::ferror(f) != 0;
     std::fclose(f);
+    if (erreur) {
+        Ajoutef("\nfichier %s illisible !", cheminTexte);
+        return -1;
+    }
     Ajoute("\n*****Fin de la v\xE9rification******");
     return fautes;
 }

@@ -5,6 +5,7 @@
 #include "engine/section.h"
 #include "engine/segmenteur.h"
 #include "engine/segrep.h"
+#include "engine/trace.h"
 #include "engine/verifcles.h"
 #include "shell/aide.h"
 #include "shell/configuration.h"
@@ -73,6 +74,15 @@ void LibereEntreesPurgees(Corpus::EntreesPurgees &purgees)
 QString T(const char *texte)
 {
     return Traduit(texte);
+}
+
+// Where the user reads the trace file: in the text's folder, or where it went when that folder
+// refused it.
+QString ConsultezTrace()
+{
+    if (talmer::trace::DansDossierCourant())
+        return T("Consultez atrace.txt");
+    return T("Consultez %1").arg(QFile::decodeName(talmer::trace::Chemin().c_str()));
 }
 } // namespace
 
@@ -620,6 +630,15 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
     // The segmenter writes the base and the trace file into the text's folder.
     if (!ChangeDossierCourant(info.absolutePath()))
         return false;
+    // Refused before anything is written: the key check starts the trace file afresh and the
+    // segmentation writes the base, either of which would destroy a text under such a name; a
+    // FIFO would block the reading.
+    const EtatTexte etat = ExamineTexte(CheminFichier(chemin).constData());
+    if (etat != EtatTexte::Accepte) {
+        AfficheStatut(QString());
+        LesDialogues().message(this, chemin, T(MessageTexte(etat)), BoutonsMessage::Ok, IconeMessage::Exclamation);
+        return false;
+    }
     // Asked before the work starts, so that a cancel costs nothing.
     if (!AccepteRemplacementRapport())
         return false;
@@ -634,14 +653,16 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
         AfficheStatut(QString());
         LesDialogues().message(this, QStringLiteral("Talmer3"),
                                T("Le texte « %1 » ne peut pas être lu.").arg(chemin) +
-                                   QStringLiteral("\n") + T("Consultez atrace.txt"),
+                                   QStringLiteral("\n") + ConsultezTrace(),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return false;
     }
     if (fautes > 0) {
         AfficheStatut(QString());
         LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               T("Problème dans les clefs.\nConsultez atrace.txt"));
+                               talmer::trace::DansDossierCourant()
+                                   ? T("Problème dans les clefs.\nConsultez atrace.txt")
+                                   : T("Problème dans les clefs.") + QStringLiteral("\n") + ConsultezTrace());
         return false;
     }
 
@@ -669,8 +690,7 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
     }
     if (resultat != ResultatSegm::Reussie) {
         LesDialogues().message(this, chemin,
-                               T(MessageSegmentation(resultat)) + QStringLiteral("\n") +
-                                   T("Consultez atrace.txt"),
+                               T(MessageSegmentation(resultat)) + QStringLiteral("\n") + ConsultezTrace(),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "shell/fenprinc.h"
 #include "windows/concordance/installation_concordance.h"
+#include "windows/courbes/installation_courbes.h"
 #include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
@@ -15,6 +16,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
+    InstalleCourbes();
     InstalleGroupes(fenPrinc);
     InstalleConcordance(fenPrinc);
     fenPrinc.ActualiseCommandes();

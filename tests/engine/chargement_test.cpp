@@ -129,15 +129,15 @@ TEST_F(Loading, SampleCorpusRoundTrip)
 
 TEST_F(Loading, HandMadeBaseReadsBack)
 {
-    // LF line ends, a frequency wider than 7 columns, a spelling with blanks inside, no
+    // LF line ends, a frequency written wider than 7 columns, a spelling with blanks inside, no
     // punctuation (9th number 0).
     writeFile("b.par", "b\n3 3 2 1 1 1 1 5000000 0 1 1 0 0\nsummary\n");
-    writeFile("b.dic", " 1 0  mot\n 123456789       1  auteur\n 1 2  Victor Hugo\n");
+    writeFile("b.dic", " 1 0  mot\n 000000001       1  auteur\n 1 2  Victor Hugo\n");
     writeFile("b.num", le32({1, 2, 0}));
     charg1 b;
     ASSERT_EQ(b.ChargeBase("b.par"), ChargeReussie);
     EXPECT_STREQ(b.NomBase(), "b");
-    EXPECT_EQ(b.RetourneFrq(1), 123456789);
+    EXPECT_EQ(b.RetourneFrq(1), 1);
     EXPECT_STREQ(b.RetourneGraphie(2, false), "Victor Hugo");
     EXPECT_EQ(items(b), (std::vector<std::int32_t>{1, 2, 0}));
     EXPECT_EQ(b.Nbartponct(), 0);
@@ -242,8 +242,14 @@ TEST_F(Loading, MalformedFilesGiveTheirCode)
          "\r\nFichier de param\xE8tres corpus.par incoh\xE9rent : comptes impossibles"},
         {"entities beyond the line-break code", parWith("4 4 4999742 3 2 2 1 5000000 1 0 0 0 0"), ErreurFichierParam,
          "\r\nFichier de param\xE8tres corpus.par incoh\xE9rent : comptes impossibles"},
-        {"text table beyond 32-bit sizes", parWith("600000000 4 2 3 2 2 1 5000000 1 0 0 0 0"), ErreurMemoire,
-         "\r\nAllocation de tnum impossible, 2400000000 octets"},
+        // Counts beyond what the files hold: the parameter file is wrong, before any allocation.
+        {"more items than the numeric text holds", parWith("600000000 4 2 3 2 2 1 5000000 1 0 0 0 0"), ErreurFichierParam,
+         "\r\nFichier de param\xE8tres corpus.par incoh\xE9rent : 600000000 items annonc\xE9s, corpus.num n'en contient que 4"},
+        {"more entities than the dictionary holds", parWith("4 4 9 3 2 2 1 5000000 1 0 0 0 0"), ErreurFichierParam,
+         "\r\nFichier de param\xE8tres corpus.par incoh\xE9rent : 10 entr\xE9" "es annonc\xE9" "es, corpus.dic n'en contient pas autant"},
+        {"base name with a folder", [] { writeFile("corpus.par", "../ailleurs/corpus\r\n4 4 2 3 2 2 1 5000000 1 0 0 0 0\r\n"); },
+         ErreurFichierParam,
+         "\r\nNom de base ../ailleurs/corpus refus\xE9 dans corpus.par : un nom de fichier sans dossier est attendu"},
         {"dictionary shorter", dicWith(" 2 1  un\r\n 1 0  deux\r\n"), ErreurDictionnaire,
          "\r\nDictionnaire corpus.dic illisible ou tronqu\xE9 \xE0 l'entr\xE9" "e 2"},
         {"dictionary longer", dicWith(dic + " 1 3  x\r\n"), ErreurDictionnaire,
@@ -256,15 +262,19 @@ TEST_F(Loading, MalformedFilesGiveTheirCode)
          "\r\nDictionnaire corpus.dic : fr\xE9quence ou index alphab\xE9tique impossible \xE0 l'entr\xE9" "e 1"},
         {"spelling longer than the line buffer", dicWith(" 2 1  " + std::string(65536, 'u') + "\r\n 1 0  deux\r\n 1 2  .\r\n"),
          ErreurDictionnaire, "\r\nDictionnaire corpus.dic : graphie de plus de 65535 octets \xE0 l'entr\xE9" "e 0"},
-        {"spellings overflow the pool", dicWith(" 2 1  " + std::string(157, 'u') + "\r\n 1 0  deux\r\n 1 2  .\r\n"),
-         ErreurDictionnaire, "\r\nDictionnaire corpus.dic : graphies trop longues pour la r\xE9serve (160 octets)"},
+        {"spellings longer than forty bytes each", dicWith(" 2 1  " + std::string(157, 'u') + "\r\n 1 0  deux\r\n 1 2  .\r\n"),
+         ChargeReussie, ""},
+        {"last spelling without its line end", dicWith(" 2 1  un\r\n 1 0  deux\r\n 1 2  ."), ErreurDictionnaire,
+         "\r\nDictionnaire corpus.dic : l'entr\xE9" "e 2 n'a pas de fin de ligne (fichier tronqu\xE9)"},
+        {"spelling cut by the end of the file", dicWith(" 2 1  un\r\n 1 0  de" + std::string(30, ' ')), ErreurDictionnaire,
+         "\r\nDictionnaire corpus.dic : l'entr\xE9" "e 1 n'a pas de fin de ligne (fichier tronqu\xE9)"},
         {"punctuation of two characters", dicWith(" 2 1  un\r\n 1 0  deux\r\n 1 2  ..\r\n"), ErreurDictionnaire,
          "\r\nDictionnaire corpus.dic : la ponctuation 2 n'est pas un caract\xE8re"},
         {"form frequencies against occurrences", dicWith(" 3 1  un\r\n 1 0  deux\r\n 1 2  .\r\n"), ErreurDictionnaire,
          "\r\nDictionnaire corpus.dic : les fr\xE9quences des formes ne totalisent pas 3 occurrences"},
         {"no numeric text", [] { fs::remove("corpus.num"); }, ErreurTexteNum, "\r\n\"corpus.num\": ne peut etre ouvert\r\n"},
-        {"numeric text truncated", [num] { writeFile("corpus.num", num.substr(0, 14)); }, ErreurTexteNum,
-         "\r\nTexte num\xE9ris\xE9 corpus.num tronqu\xE9 : 3 items sur 4"},
+        {"numeric text truncated", [num] { writeFile("corpus.num", num.substr(0, 14)); }, ErreurFichierParam,
+         "\r\nFichier de param\xE8tres corpus.par incoh\xE9rent : 4 items annonc\xE9s, corpus.num n'en contient que 3"},
         {"numeric text longer", numWith({0, 1, 0, 4999999 - '.', 0}), ErreurTexteNum,
          "\r\nTexte num\xE9ris\xE9 corpus.num : plus de 4 items"},
         {"entity at Nbart", numWith({0, 1, 3, 4999999 - '.'}), ErreurTexteNum,
@@ -279,6 +289,12 @@ TEST_F(Loading, MalformedFilesGiveTheirCode)
          "\r\nTexte num\xE9ris\xE9 corpus.num : ponctuation de code 256 absente du dictionnaire \xE0 la position 3"},
         {"occurrences against the parameter file", numWith({0, 1, 4999742, 4999999 - '.'}), ErreurTexteNum,
          "\r\nTexte num\xE9ris\xE9 corpus.num : 2 occurrences au lieu de 3"},
+        // The numeric text of another segmentation beside this dictionary: the form totals agree,
+        // the frequencies of the entities do not.
+        {"form frequencies against the text", numWith({0, 1, 1, 4999999 - '.'}), ErreurTexteNum,
+         "\r\nTexte num\xE9ris\xE9 corpus.num : l'entit\xE9 0 y figure 1 fois, le dictionnaire en annonce 2"},
+        {"punctuation frequency against the text", dicWith(" 2 1  un\r\n 1 0  deux\r\n 2 2  .\r\n"), ErreurTexteNum,
+         "\r\nTexte num\xE9ris\xE9 corpus.num : l'entit\xE9 2 y figure 1 fois, le dictionnaire en annonce 2"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,6 +3,7 @@
 #include "poste_test.h"
 
 #include "engine/charg1.h"
+#include "engine/segmenteur.h"
 #include "shell/contributeur.h"
 #include "shell/corpus_registry.h"
 #include "shell/fenchoixdelimforme.h"
@@ -26,6 +27,8 @@
 
 #include <filesystem>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using talmer::test::DialoguesTest;
@@ -529,6 +532,40 @@ TEST_F(FenPrincTest, AnUnreadableTextIsReportedAndTheProgramGoesOn)
     EXPECT_FALSE(fen->SegmenteTexte(QString::fromStdString((dir_.path() / "absent.txt").string())));
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("ne peut pas être lu")));
+}
+
+TEST_F(FenPrincTest, ReservedNamesAndWhatIsNotAFileAreRefusedBeforeAnythingIsWritten)
+{
+    writeFile("atrace.txt", "Mon texte.");
+    ASSERT_EQ(mkfifo("tube.txt", 0600), 0);
+    fs::create_directory("dossier.txt");
+    const QString ici = QDir::currentPath() + QStringLiteral("/");
+    struct Cas {
+        const char *nom;
+        QString chemin;
+        bool ligneDeCommande;
+        EtatTexte etat;
+    };
+    const Cas cas[] = {
+        {"the trace file, chosen", ici + QStringLiteral("atrace.txt"), false, EtatTexte::NomReserve},
+        {"the trace file, on the command line", ici + QStringLiteral("atrace.txt"), true, EtatTexte::NomReserve},
+        {"a FIFO, on the command line", ici + QStringLiteral("tube.txt"), true, EtatTexte::NonRegulier},
+        {"a folder, chosen", ici + QStringLiteral("dossier.txt"), false, EtatTexte::NonRegulier},
+    };
+    for (const Cas &c : cas) {
+        SCOPED_TRACE(c.nom);
+        dialogues.messages.clear();
+        dialogues.dialoguesVus.clear();
+        if (c.ligneDeCommande)
+            fen->OuvreLigneDeCommande({c.chemin});
+        else
+            EXPECT_FALSE(fen->SegmenteTexte(c.chemin));
+        ASSERT_EQ(dialogues.messages.size(), 1u);
+        EXPECT_EQ(dialogues.messages[0].texte, QString::fromUtf8(MessageTexte(c.etat)));
+        EXPECT_TRUE(dialogues.dialoguesVus.empty());
+        EXPECT_EQ(fen->Base(), nullptr);
+        EXPECT_EQ(readFile("atrace.txt"), "Mon texte.");
+    }
 }
 
 // ----------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 //   t3base [-d délimiteurs] [-n maxart] texte.txt|base.par
 #include "engine/charg1.h"
 #include "engine/segmenteur.h"
+#include "engine/trace.h"
 #include "engine/verifcles.h"
 #include "platform/core/collation.h"
 
@@ -101,16 +102,24 @@ int main(int argc, char **argv)
 
     std::string par = nom;
     if (p.extension() != ".par") {
+        // Refused before anything is written, as in the workbench.
+        const EtatTexte etat = ExamineTexte(nom.c_str());
+        if (etat != EtatTexte::Accepte) {
+            std::fprintf(stderr, "%s : %s\n", chemin.c_str(), MessageTexte(etat));
+            return 1;
+        }
         std::printf("Vérification des clés\n");
         const std::int32_t fautes = VerifCles(nom.c_str());
         if (fautes != 0) {
-            std::fprintf(stderr, "Problème dans les clefs.\nConsultez atrace.txt\n");
+            std::fprintf(stderr, "%s\nConsultez %s\n",
+                         fautes < 0 ? MessageTexte(EtatTexte::Illisible) : "Problème dans les clefs.",
+                         talmer::trace::Chemin().c_str());
             return 1;
         }
         std::printf("Segmentation du texte\n");
         const ResultatSegm r = SegmPrinc(nom.c_str(), params);
         if (r != ResultatSegm::Reussie) {
-            std::fprintf(stderr, "%s\nConsultez atrace.txt\n", MessageSegmentation(r));
+            std::fprintf(stderr, "%s\nConsultez %s\n", MessageSegmentation(r), talmer::trace::Chemin().c_str());
             return 1;
         }
         par = NomBaseDeTexte(nom) + ".par";
@@ -120,7 +129,8 @@ int main(int argc, char **argv)
     charg1 base;
     const int code = base.ChargeBase(par.c_str());
     if (code != ChargeReussie) {
-        std::fprintf(stderr, "%s : Erreur %s\nConsultez atrace.txt\n", par.c_str(), TexteErreurChargement(code));
+        std::fprintf(stderr, "%s : Erreur %s\nConsultez %s\n", par.c_str(), TexteErreurChargement(code),
+                     talmer::trace::Chemin().c_str());
         return 1;
     }
 

@@ -1,0 +1,304 @@
+// Zipf and growth curves: their points on a small base, the drops each window takes, the axes,
+// thinning, and the pictures added to the report.
+#include "engine/base_fixture.h"
+#include "engine/charg1.h"
+#include "engine/partition.h"
+#include "engine/tgen.h"
+#include "shell/dragobjects.h"
+#include "shell/rapport.h"
+#include "windows/courbes/fengrapheac.h"
+#include "windows/courbes/fenzipf.h"
+#include "windows/courbes/points_courbes.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QValueAxis>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+using talmer::Courbe;
+using talmer::PointCourbe;
+using talmer::test::InTempDir;
+using talmer::test::makeBase;
+using Points = std::vector<PointCourbe>;
+
+namespace {
+
+// Drag-enter then drop on the chart, as Qt delivers them; true when the drop was taken.
+bool Depose(talmer::FenCourbes &fenetre, const QMimeData &donnees)
+{
+    QWidget *cible = fenetre.Vue()->viewport();
+    const QPoint centre = cible->rect().center();
+    QDragEnterEvent entree(centre, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+    entree.ignore();
+    QApplication::sendEvent(cible, &entree);
+    if (!entree.isAccepted())
+        return false;
+    QDropEvent depot(QPointF(centre), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+    depot.ignore();
+    QApplication::sendEvent(cible, &depot);
+    return depot.isAccepted();
+}
+
+Points PointsDe(const QLineSeries *serie)
+{
+    Points points;
+    for (const QPointF &p : serie->points())
+        points.push_back({static_cast<std::int32_t>(p.x()), static_cast<std::int32_t>(p.y())});
+    return points;
+}
+
+} // namespace
+
+// Positions: 0 e, 1 f, 2-3 <p=y>, 4 a, 5 b, 6 a, 7 '.', 8-9 <p=x>, 10 c, 11 a, 12 '.', 13-14 <p=y>,
+// 15 d, 16 a, 17 '.'. Part 0 is x, part 1 is y; the text before the first marker (e f) belongs
+// to the first zone's part, y.
+class Courbes : public InTempDir {
+protected:
+    void SetUp() override
+    {
+        base = makeBase("e f <p=y> a b a . <p=x> c a . <p=y> d a .", ".");
+        ASSERT_TRUE(base);
+        ASSERT_EQ(base->Nbitem(), 18);
+        partition = std::make_unique<Partition>(base.get(), base->LocFormDic("p", false));
+        ASSERT_EQ(partition->NbParties(), 2);
+        ASSERT_STREQ(partition->NomPartie(0), "x");
+        for (std::int32_t k = 0; k < 2; ++k)
+            partition->Coche(k, true);
+    }
+    void Selectionne(bool x, bool y)
+    {
+        partition->Selectionne(0, x);
+        partition->Selectionne(1, y);
+    }
+    std::int32_t F(const char *s) const { return base->LocFormDic(s, true); }
+
+    std::unique_ptr<charg1> base;
+    std::unique_ptr<Partition> partition;
+};
+
+TEST_F(Courbes, ZipfPointsAndTitlesOfTheChosenParts)
+{
+    struct Cas {
+        bool x, y;
+        const char *titre;
+        Points points;
+    };
+    // a occurs 4 times (3 in y with the text before the first marker, 1 in x), every other form once.
+    for (const Cas &c : {Cas{false, false, "x, y", {{6, 1}, {1, 4}}}, Cas{true, true, "x, y", {{6, 1}, {1, 4}}},
+                         Cas{false, true, "y", {{5, 1}, {1, 3}}}, Cas{true, false, "x", {{2, 1}}}}) {
+        Selectionne(c.x, c.y);
+        const Courbe courbe = talmer::CourbeZipf(*partition);
+        EXPECT_EQ(courbe.titre, c.titre);
+        EXPECT_EQ(courbe.points, c.points) << c.titre;
+    }
+}
+
+TEST_F(Courbes, GrowthPointsOfTheFirstCurveFollowTheZonesOfTheChosenParts)
+{
+    struct Cas {
+        bool x, y;
+        const char *titre;
+        bool titreDuProgramme;
+        Points points;
+    };
+    for (const Cas &c : {
+             // The whole text: e f a b a c a d a; closing point (Nbocc, Nbform).
+             Cas{false, false, "Corpus entier", true, {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {6, 4}, {8, 5}, {9, 6}}},
+             Cas{true, true, "x, y", false, {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {6, 4}, {8, 5}, {9, 6}}},
+             // y: e f, then a b a, then d a (the last zone); x alone: c a, nothing after its zone.
+             Cas{false, true, "y", false, {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {6, 4}, {7, 5}}},
+             Cas{true, false, "x", false, {{1, 0}, {2, 1}, {2, 2}}},
+         }) {
+        Selectionne(c.x, c.y);
+        const Courbe courbe = talmer::CourbeAccroissementPartition(*base, *partition);
+        EXPECT_EQ(courbe.titre, c.titre);
+        EXPECT_EQ(courbe.titreDuProgramme, c.titreDuProgramme);
+        EXPECT_EQ(courbe.points, c.points) << c.titre;
+
+        // The same parts dropped as a selection draw the same curve.
+        Courbe deposee;
+        ASSERT_TRUE(talmer::CourbeAccroissementSelection(*base, *partition, deposee));
+        EXPECT_EQ(deposee.titre, "Titre à définir");
+        if (c.x || c.y)
+            EXPECT_EQ(deposee.points, c.points) << c.titre;
+        else
+            EXPECT_EQ(deposee.points, (Points{{0, 0}})); // no part selected: an empty mask
+    }
+}
+
+TEST_F(Courbes, GrowthOfAGroupRunsOverEveryOccurrenceAndMarksOnlyItsOwn)
+{
+    const std::int32_t formes[] = {F("a"), F("d")};
+    Tgen groupe(base.get(), formes, 2);
+    Courbe courbe;
+    ASSERT_TRUE(talmer::CourbeAccroissementSelection(*base, groupe, courbe));
+    EXPECT_EQ(courbe.points, (Points{{3, 0}, {8, 1}, {9, 2}}));
+
+    // A text of a, b, a: (1, 0), (2, 1) and the closing point (3, 2).
+    auto petite = makeBase("a b a", ".", "petite");
+    ASSERT_TRUE(petite);
+    Partition sansCle(petite.get(), -1);
+    EXPECT_EQ(talmer::CourbeAccroissementPartition(*petite, sansCle).points, (Points{{1, 0}, {2, 1}, {3, 2}}));
+}
+
+TEST(Eclaircit, KeepsTheHighestAndLowestPointOfEveryColumn)
+{
+    // A jagged curve: the thinned one must hold the same extremes in every column it spans.
+    Points points;
+    for (std::int32_t i = 1; i <= 100000; ++i)
+        points.push_back({i, static_cast<std::int32_t>(1000 * std::sqrt(i)) + (i % 7) * 50});
+    for (bool logX : {false, true}) {
+        const int colonnes = 500;
+        const Points fines = talmer::Eclaircit(points, colonnes, logX);
+        ASSERT_LE(fines.size(), 4u * colonnes);
+        EXPECT_EQ(fines.front(), points.front());
+        EXPECT_EQ(fines.back(), points.back());
+        auto colonne = [&](std::int32_t x) {
+            const double a = logX ? std::log(double(x)) : x, lo = logX ? 0.0 : 1.0, hi = logX ? std::log(1e5) : 1e5;
+            return std::min(colonnes - 1, int((a - lo) / (hi - lo) * colonnes));
+        };
+        std::vector<std::pair<int, int>> avant(colonnes, {INT32_MAX, INT32_MIN}), apres = avant;
+        for (const PointCourbe &p : points) {
+            auto &e = avant[static_cast<std::size_t>(colonne(p.x))];
+            e = {std::min(e.first, p.y), std::max(e.second, p.y)};
+        }
+        for (const PointCourbe &p : fines) {
+            auto &e = apres[static_cast<std::size_t>(colonne(p.x))];
+            e = {std::min(e.first, p.y), std::max(e.second, p.y)};
+        }
+        EXPECT_EQ(avant, apres) << logX;
+        EXPECT_TRUE(std::is_sorted(fines.begin(), fines.end(), [](auto &a, auto &b) { return a.x < b.x; }));
+    }
+    // Short curves stay whole.
+    const Points court{{1, 1}, {2, 2}, {3, 3}};
+    EXPECT_EQ(talmer::Eclaircit(court, 2, false), court);
+}
+
+TEST_F(Courbes, ZipfWindowTakesOnlyPartitionsOfItsKeyAndSpansEveryCurve)
+{
+    Selectionne(true, false);
+    TFenZipf fenetre(*partition);
+    EXPECT_EQ(fenetre.windowTitle(), QStringLiteral("Diagramme de Pareto - p"));
+    ASSERT_EQ(fenetre.Series().size(), 1);
+    EXPECT_EQ(fenetre.Series()[0]->name(), QStringLiteral("x"));
+    EXPECT_EQ(PointsDe(fenetre.Series()[0]), (Points{{2, 1}}));
+    // A single frequency: the log axis is widened so the point shows.
+    EXPECT_LT(fenetre.AxeFrequences()->min(), fenetre.AxeFrequences()->max());
+
+    // The partition dragged again adds the parts selected now; the frequency axis reaches the
+    // highest frequency of all curves, not the number of forms.
+    Selectionne(false, false);
+    talmer::TMimeTalmer meme(std::make_unique<talmer::TPartDragObject>(nullptr, partition.get()));
+    ASSERT_TRUE(Depose(fenetre, meme));
+    ASSERT_EQ(fenetre.Series().size(), 2);
+    EXPECT_EQ(PointsDe(fenetre.Series()[1]), (Points{{6, 1}, {1, 4}}));
+    EXPECT_DOUBLE_EQ(fenetre.AxeFrequences()->max(), 4);
+    EXPECT_DOUBLE_EQ(fenetre.AxeFormes()->max(), 6);
+
+    // Another key of the same base, a partition of another base, a group of forms: refused.
+    Partition autreCle(base.get(), base->LocFormDic(".", true));
+    talmer::TMimeTalmer autre(std::make_unique<talmer::TPartDragObject>(nullptr, &autreCle));
+    EXPECT_FALSE(Depose(fenetre, autre));
+    auto seconde = makeBase("e f <p=y> a b a .", ".", "seconde");
+    ASSERT_TRUE(seconde);
+    Partition ailleurs(seconde.get(), seconde->LocFormDic("p", false));
+    talmer::TMimeTalmer etrangere(std::make_unique<talmer::TPartDragObject>(nullptr, &ailleurs));
+    EXPECT_FALSE(Depose(fenetre, etrangere));
+    auto groupe = std::make_unique<talmer::TTgenDragObject>(nullptr, base.get(), std::string(), 0, 1);
+    groupe->Entites()[0] = F("a");
+    talmer::TMimeTalmer deGroupe(std::move(groupe));
+    EXPECT_FALSE(Depose(fenetre, deGroupe));
+    EXPECT_EQ(fenetre.Series().size(), 2);
+
+    // "Effacer", then a drop draws its curve alone, the axes set from it.
+    fenetre.BtnEffacer()->click();
+    EXPECT_TRUE(fenetre.Series().isEmpty());
+    Selectionne(false, true);
+    ASSERT_TRUE(Depose(fenetre, meme));
+    ASSERT_EQ(fenetre.Series().size(), 1);
+    EXPECT_DOUBLE_EQ(fenetre.AxeFrequences()->max(), 3);
+}
+
+TEST_F(Courbes, GrowthWindowTakesSelectionsOfItsBaseOnly)
+{
+    TFenGrapheAC fenetre(*partition, *base);
+    EXPECT_EQ(fenetre.windowTitle(), QStringLiteral("Accroissement de vocabulaire"));
+    ASSERT_EQ(fenetre.Series().size(), 1);
+    EXPECT_EQ(fenetre.Series()[0]->name(), QStringLiteral("Corpus entier"));
+    EXPECT_DOUBLE_EQ(fenetre.AxeOccurrences()->max(), 9);
+    EXPECT_DOUBLE_EQ(fenetre.AxeFormes()->max(), 6);
+
+    // A group of two forms: x over the whole text, one point per form and the closing one. The
+    // same drag object dropped twice draws from one group.
+    auto objet = std::make_unique<talmer::TTgenDragObject>(nullptr, base.get(), std::string(), 0, 2);
+    objet->Entites()[0] = F("a");
+    objet->Entites()[1] = F("d");
+    talmer::TTgenDragObject *porte = objet.get();
+    talmer::TMimeTalmer groupe(std::move(objet));
+    ASSERT_TRUE(Depose(fenetre, groupe));
+    Selection *construit = porte->RetourneObjet();
+    ASSERT_TRUE(Depose(fenetre, groupe));
+    EXPECT_EQ(porte->RetourneObjet(), construit);
+    ASSERT_EQ(fenetre.Series().size(), 3);
+    EXPECT_EQ(fenetre.Series()[1]->name(), QStringLiteral("Titre à définir"));
+    EXPECT_EQ(PointsDe(fenetre.Series()[1]), (Points{{3, 0}, {8, 1}, {9, 2}}));
+
+    // Refused: an object that carries no selection, and a selection of another base.
+    talmer::TMimeTalmer vide(std::make_unique<talmer::TTalmerDragObject>(nullptr, base.get()));
+    EXPECT_FALSE(Depose(fenetre, vide));
+    auto seconde = makeBase("e f <p=y> a b a .", ".", "seconde");
+    ASSERT_TRUE(seconde);
+    Partition ailleurs(seconde.get(), seconde->LocFormDic("p", false));
+    talmer::TMimeTalmer etrangere(std::make_unique<talmer::TPartDragObject>(nullptr, &ailleurs));
+    EXPECT_FALSE(Depose(fenetre, etrangere));
+    EXPECT_EQ(fenetre.Series().size(), 3);
+
+    fenetre.BtnEffacer()->click();
+    EXPECT_TRUE(fenetre.Series().isEmpty());
+}
+
+TEST_F(Courbes, PicturesForTheReportCarryACounterPerWindowKind)
+{
+    QStandardItemModel arbre;
+    Rapport::InitArbreRapport(&arbre);
+    Rapport rapport(&arbre, base.get());
+    ASSERT_TRUE(rapport.DossierTemporaireValide());
+    FixeRapportCourant(&rapport);
+    TFenZipf::Compteur() = 0;
+    TFenGrapheAC::Compteur() = 0;
+    {
+        TFenZipf zipf1(*partition);
+        TFenZipf zipf2(*partition);
+        TFenGrapheAC croissance(*partition, *base);
+        for (talmer::FenCourbes *f : std::initializer_list<talmer::FenCourbes *>{&zipf1, &zipf2, &croissance}) {
+            f->resize(600, 400);
+            f->AjouteAuRapport();
+        }
+    }
+    FixeRapportCourant(nullptr);
+    rapport.Abandonne();
+    ASSERT_EQ(rapport.NbElements(), 3);
+    EXPECT_EQ(rapport.FichiersElements(),
+              (QStringList{"img-grapheZipf-0.jpg", "img-grapheZipf-1.jpg", "img-grapheAC-0.jpg"}));
+    EXPECT_EQ(rapport.Genre(0), GenreElement::Image);
+    QStringList legendes;
+    for (int i = 0; i < 3; ++i)
+        legendes.push_back(arbre.item(0)->child(i)->text());
+    EXPECT_EQ(legendes, (QStringList{"Diagramme de Pareto - p (1)", "Diagramme de Pareto - p (2)",
+                                     "Accroissement de vocabulaire (1)"}));
+    for (const QString &f : rapport.FichiersElements()) {
+        QFile image(rapport.DossierTemporaire() + f);
+        ASSERT_TRUE(image.open(QIODevice::ReadOnly)) << f.toStdString();
+        EXPECT_TRUE(image.read(2) == QByteArray("\xFF\xD8", 2)) << f.toStdString();
+    }
+}

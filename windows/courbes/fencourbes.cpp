@@ -1,0 +1,191 @@
+#include "windows/courbes/fencourbes.h"
+
+#include "shell/affichage.h"
+#include "shell/dialogues.h"
+#include "shell/fenprinc.h"
+#include "shell/rapport.h"
+#include "shell/translation.h"
+#include "shell/utilitaires.h"
+#include "windows/commun/choixcouleur.h"
+
+#include <QChart>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLegend>
+#include <QLineSeries>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace talmer {
+
+VueGraphe::VueGraphe(QChart *chart, QWidget *parent) : QChartView(chart, parent)
+{
+    setAcceptDrops(true);
+    setRenderHint(QPainter::Antialiasing);
+}
+
+void VueGraphe::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (accepte && accepte(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void VueGraphe::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (accepte && accepte(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void VueGraphe::dragLeaveEvent(QDragLeaveEvent *event) { event->accept(); }
+
+void VueGraphe::dropEvent(QDropEvent *event)
+{
+    if (!accepte || !accepte(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    if (depose)
+        depose(event->mimeData());
+}
+
+std::pair<double, double> PlageLog(double mini, double maxi)
+{
+    mini = std::max(1.0, mini);
+    maxi = std::max(mini, maxi);
+    if (maxi <= mini)
+        maxi = mini * 10;
+    return {mini, maxi};
+}
+
+FenCourbes::FenCourbes(const QColor &fond, QWidget *parent) : QWidget(parent)
+{
+    chart_ = new QChart;
+    chart_->legend()->setAlignment(Qt::AlignTop);
+    chart_->legend()->setVisible(true);
+    chart_->setPlotAreaBackgroundBrush(Qt::white);
+    chart_->setPlotAreaBackgroundVisible(true);
+    ApplyCharsetToLegend(chart_->legend());
+    vue_ = new VueGraphe(chart_, this);
+    vue_->setObjectName(QStringLiteral("Graphe"));
+    vue_->accepte = [this](const QMimeData *d) { return Accepte(d); };
+    vue_->depose = [this](const QMimeData *d) { Depose(d); };
+
+    panBas_ = new QWidget(this);
+    panBas_->setObjectName(QStringLiteral("PanBas"));
+    panBas_->setFixedHeight(32);
+    panBas_->setAutoFillBackground(true);
+    auto *boutons = new QHBoxLayout(panBas_);
+    boutons->setContentsMargins(4, 2, 4, 2);
+    btnColorGraphe_ = new QPushButton(QStringLiteral("Couleur du graphique"), panBas_);
+    btnColorGraphe_->setObjectName(QStringLiteral("BtnColorGraphe"));
+    btnEffacer_ = new QPushButton(QStringLiteral("Effacer"), panBas_);
+    btnEffacer_->setObjectName(QStringLiteral("BtnEffacer"));
+    boutons->addWidget(btnColorGraphe_);
+    boutons->addWidget(btnEffacer_);
+    boutons->addStretch();
+
+    auto *disposition = new QVBoxLayout(this);
+    disposition->setContentsMargins(0, 0, 0, 0);
+    disposition->setSpacing(0);
+    disposition->addWidget(vue_, 1);
+    disposition->addWidget(panBas_);
+
+    connect(btnColorGraphe_, &QPushButton::clicked, this, &FenCourbes::BtnColorGrapheClick);
+    connect(btnEffacer_, &QPushButton::clicked, this, &FenCourbes::BtnEffacerClick);
+    AppliqueCouleur(fond);
+}
+
+FenCourbes::~FenCourbes() = default;
+
+QList<QLineSeries *> FenCourbes::Series() const
+{
+    QList<QLineSeries *> series;
+    for (QAbstractSeries *s : chart_->series())
+        if (auto *ligne = qobject_cast<QLineSeries *>(s))
+            series.push_back(ligne);
+    return series;
+}
+
+void FenCourbes::AppliqueCouleur(const QColor &couleur)
+{
+    chart_->setBackgroundBrush(couleur);
+    QPalette palette = panBas_->palette();
+    palette.setColor(QPalette::Window, couleur);
+    panBas_->setPalette(palette);
+}
+
+void FenCourbes::BtnColorGrapheClick()
+{
+    if (const std::optional<QColor> c = ChoisitCouleur(this, chart_->backgroundBrush().color()))
+        AppliqueCouleur(*c);
+}
+
+void FenCourbes::BtnEffacerClick()
+{
+    chart_->removeAllSeries();
+    AjusteAxes();
+}
+
+QLineSeries *FenCourbes::AjouteSerie(const Courbe &courbe, bool logX)
+{
+    auto *serie = new QLineSeries(this);
+    serie->setName(courbe.titreDuProgramme ? Traduit(courbe.titre.c_str()) : EnUnicode(courbe.titre));
+    const std::vector<PointCourbe> points = Eclaircit(courbe.points, ColonnesAffichees, logX);
+    QList<QPointF> liste;
+    liste.reserve(static_cast<qsizetype>(points.size()));
+    for (const PointCourbe &p : points)
+        liste.push_back(QPointF(p.x, p.y));
+    serie->replace(liste);
+    chart_->addSeries(serie);
+    // The chart gives each new series a colour of its theme; white would not show on the wall.
+    QPen stylo = serie->pen();
+    if (serie->color() == QColor(Qt::white))
+        stylo.setColor(Qt::black);
+    stylo.setWidth(2);
+    serie->setPen(stylo);
+    return serie;
+}
+
+void FenCourbes::AjouteAuRapport()
+{
+    Rapport *rapport = RapportCourant();
+    if (!rapport)
+        return;
+    int &compteur = CompteurImages();
+    const int n = compteur++;
+    const QString fichier = PrefixeImage() + QString::number(n) + QStringLiteral(".jpg");
+    const QImage image = vue_->grab().toImage();
+    QString erreur;
+    if (!SauveBitmapJpeg(image, rapport->DossierTemporaire() + fichier, 30, &erreur)) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"), erreur, BoutonsMessage::Ok, IconeMessage::Erreur);
+        return;
+    }
+    rapport->AjouteElement(windowTitle() + QStringLiteral(" (") + QString::number(n + 1) + QStringLiteral(")"),
+                           fichier, QStringLiteral(" "), GenreElement::Image);
+}
+
+void FenCourbes::Place(TFenPrinc &fen, QMdiSubWindow *sous)
+{
+    if (!sous)
+        return;
+    const int largeur = fen.LargeurLibre() - 16;
+    const int hauteur = fen.HauteurLibre() / 2 - 4;
+    if (largeur <= 0 || hauteur <= 0)
+        return;
+    // A window opened while another is maximised opens maximised too; it is placed in its normal
+    // state, so that it keeps this place when the others are restored.
+    if (sous->isMaximized() || sous->isMinimized())
+        sous->showNormal();
+    sous->setGeometry(0, hauteur - 12, largeur, hauteur);
+}
+
+} // namespace talmer
