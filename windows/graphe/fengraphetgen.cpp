@@ -98,7 +98,8 @@ void TFenGrapheTgen::ConstruitGraphe()
     titre.setPixelSize(12);
     axeValeurs_->setTitleFont(titre);
     axeValeurs_->setTitleBrush(Qt::black);
-    axeValeurs_->setLabelFormat(QStringLiteral("%d"));
+    // Whole values print as integers, and the ticks of a small range keep their decimals.
+    axeValeurs_->setLabelFormat(QStringLiteral("%.10g"));
     axeValeurs_->setRange(0, 1);
     graphe_->addAxis(axeValeurs_, Qt::AlignLeft);
     premiere_ = 0;
@@ -141,8 +142,10 @@ void TFenGrapheTgen::ConstruitBarre()
     btnUnZoom_ = Bouton(barre, "BtnUnZoom", QStringLiteral("Zoom -"));
     btnLeft_ = Bouton(barre, "BtnLeft", QString());
     btnLeft_->setArrowType(Qt::LeftArrow);
+    btnLeft_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     btnRight_ = Bouton(barre, "BtnRight", QString());
     btnRight_->setArrowType(Qt::RightArrow);
+    btnRight_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     btnClear_ = Bouton(barre, "BtnClear", QStringLiteral("E&ffacer"));
     btnClear_->setToolTip(QStringLiteral("Effacer le graphique"));
 
@@ -262,7 +265,21 @@ void TFenGrapheTgen::AjouteSpecificites(const Tgen &groupe)
     if (barre->color() == QColor(Qt::white))
         barre->setColor(Qt::black);
     barre->setBorderColor(barre->color());
+    BornesSpecificites();
+}
+
+void TFenGrapheTgen::BornesSpecificites()
+{
     axeValeurs_->setRange(plusBas_ - 1, plusHaut_ + 1);
+    // Coefficients are whole numbers: ticks at whole steps from 0, about ten of them at most.
+    const int etendue = plusHaut_ - plusBas_ + 2;
+    int pas = 1;
+    for (int facteur : {2, 5, 10, 20, 50})
+        if (etendue / pas > 10)
+            pas = facteur;
+    axeValeurs_->setTickType(QValueAxis::TicksDynamic);
+    axeValeurs_->setTickAnchor(0);
+    axeValeurs_->setTickInterval(pas);
 }
 
 void TFenGrapheTgen::EffaceSeries()
@@ -282,6 +299,7 @@ void TFenGrapheTgen::Efface()
 void TFenGrapheTgen::AfficheFrequences()
 {
     axeValeurs_->setTitleText(relatif_ ? Traduit("Fréquences relatives (X 10 000)") : Traduit("Fréquences absolues"));
+    axeValeurs_->setTickType(QValueAxis::TicksFixed);
     axeValeurs_->setRange(0, 1);
     for (const auto &g : groupes_)
         AjouteFrequences(*g);
@@ -290,7 +308,7 @@ void TFenGrapheTgen::AfficheFrequences()
 void TFenGrapheTgen::AfficheSpecificites()
 {
     axeValeurs_->setTitleText(Traduit("Spécificités"));
-    axeValeurs_->setRange(plusBas_ - 1, plusHaut_ + 1);
+    BornesSpecificites();
     for (const auto &g : groupes_)
         AjouteSpecificites(*g);
 }

@@ -101,6 +101,8 @@ private:
     void ConstruitBarre();
     // The colour a new series takes: the group's when it has one that no series shows yet.
     bool CouleurLibre(QColor couleur) const;
+    // The left axis of the specificity view: from the lowest coefficient - 1 to the highest + 1.
+    void BornesSpecificites();
     void MontreParties(int premiere, int derniere);
     void ZoomChange(bool zoome);
 

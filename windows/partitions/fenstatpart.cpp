@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace talmer {
 
 InstallationStatPart &ExtensionStatistiques()
@@ -80,6 +82,7 @@ TFenStatPart::TFenStatPart(TFenPrinc *fenPrinc, Partition &partition, QWidget *p
 
     TraduitComposants(this);
     ApplyCharsetToGrid(grdPCLC_);
+    grdPCLC_->AjusteColonnes();
     pcStat_->setCurrentWidget(tabPCLC_);
     MontreTabTFG(false);
     MontreTabSC(false);
@@ -154,7 +157,6 @@ void TFenStatPart::ConstruitPanneauOutils()
 {
     auto *panneau = new QWidget(this);
     panneau->setObjectName(QStringLiteral("PanelOutils"));
-    panneau->setFixedWidth(52);
     auto *colonne = new QVBoxLayout(panneau);
     colonne->setContentsMargins(2, 2, 2, 2);
     colonne->setSpacing(2);
@@ -168,8 +170,13 @@ void TFenStatPart::ConstruitPanneauOutils()
     btnAcroiVoc_->setIcon(IconeAccroissement());
     btnSpTot_ = NouveauBouton(panneau, "BtnSpTot", "Sp. Tot",
                               "Spécificités de toutes les parties cochées : tableau des formes par partie");
-    for (QToolButton *b : {btnSpecif_, btnSpEvol_, btnAFC_, btnCAH_, btnZipf_, btnAcroiVoc_, btnSpTot_})
+    int largeur = 52;
+    for (QToolButton *b : {btnSpecif_, btnSpEvol_, btnAFC_, btnCAH_, btnZipf_, btnAcroiVoc_, btnSpTot_}) {
         colonne->addWidget(b);
+        largeur = std::max(largeur, b->fontMetrics().horizontalAdvance(b->text()) + 16);
+    }
+    // 52 pixels unless a caption needs more in the current font.
+    panneau->setFixedWidth(largeur);
     colonne->addStretch(1);
 
     connect(btnSpecif_, &QToolButton::clicked, this, &TFenStatPart::BtnSpecifClick);

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -60,11 +61,20 @@ GrillePCLC::GrillePCLC(ModelePCLC *modele, QWidget *parent) : QTableView(parent)
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int c = 0; c < ModelePCLC::NbColonnes; ++c)
-        setColumnWidth(c, ModelePCLC::Largeurs[static_cast<std::size_t>(c)]);
+    AjusteColonnes();
     glisser_ = [this] {
         talmer::LanceGlisser(this, std::make_unique<talmer::TPartDragObject>(this, &modele_->PartitionComptee()));
     };
+}
+
+void GrillePCLC::AjusteColonnes()
+{
+    // The designed widths, widened where the font would cut a header.
+    const QFontMetrics mesure(horizontalHeader()->font());
+    for (int c = 0; c < ModelePCLC::NbColonnes; ++c) {
+        const int titre = mesure.horizontalAdvance(model()->headerData(c, Qt::Horizontal).toString()) + 10;
+        setColumnWidth(c, std::max(ModelePCLC::Largeurs[static_cast<std::size_t>(c)], c == 0 ? 0 : titre));
+    }
 }
 
 QPixmap GrillePCLC::MarqueCochee()
