@@ -1,5 +1,6 @@
 #include "engine/specificite.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -55,6 +56,11 @@ double CalcSpecif(double T, double t, double F, double f, double seuil)
     // labels count can give such a table): the recurrences would run through negative factors
     // and end in a logarithm of a negative sum. Such a table is not significant.
     if (F - f > T - t)
+        return 0.0;
+    // Only one sub-frequency is possible (the part is the whole corpus, or empty, or the term
+    // fills the corpus or is absent): nothing can depart from chance. Tested before the
+    // threshold, which at 100 % would otherwise let the probability 1 through as -1.
+    if (std::max(0.0, F + t - T) == std::min(F, t))
         return 0.0;
     double P = ProbaHypergeo(T, t, F, f);
     if (P > seuil)

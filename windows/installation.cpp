@@ -6,6 +6,7 @@
 #include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/segments/installation_segments.h"
+#include "windows/specificites/installation_specificites.h"
 
 namespace talmer {
 
@@ -16,6 +17,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
+    InstalleSpecificites();
     InstalleCourbes();
     InstalleGroupes(fenPrinc);
     InstalleConcordance(fenPrinc);

@@ -84,6 +84,9 @@ TEST(Specificite, CoefficientTable)
         {"F > T", 100, 10, 101, 5, 0.05, 0.0, 0},
         {"part is the whole corpus", 500, 500, 40, 40, 0.05, 0.0, 0},
         {"part is the whole corpus, threshold 100 %", 500, 500, 40, 40, 0.999, 0.0, 0},
+        {"part is the whole corpus, threshold exactly 100 %", 500, 500, 40, 40, 1.0, 0.0, 0},
+        {"empty part, threshold 100 %", 500, 0, 40, 0, 1.0, 0.0, 0},
+        {"term filling the corpus, threshold 100 %", 40, 10, 40, 10, 1.0, 0.0, 0},
         // 20 occurrences outside a part of 27 in a corpus of 30: no such table exists.
         {"impossible table (F - f > T - t)", 30, 27, 30, 10, 0.05, 0.0, 0},
     };

@@ -1,0 +1,171 @@
+// The specificity parameter dialogs and the runs they start.
+#include "windows/specificites/paramspec.h"
+
+#include "windows/specificites/fenspecgrp.h"
+#include "windows/specificites/pagesc.h"
+
+#include "corpus_parties.h"
+#include "dialogues_muets.h"
+
+#include "engine/primspec.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSpinBox>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+using namespace talmer;
+using talmer::test::DialoguesMuets;
+
+// Four parts in text order a, b, c, d: a 2 words, b 3, c 4, d 5.
+class QuatreParties : public talmer::test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        base = talmer::test::makeBase("<p=a> x y . <p=b> x z z . <p=c> y y x w . <p=d> z z w w w .", ".");
+        ASSERT_TRUE(base);
+        partition = std::make_unique<Partition>(base.get(), base->LocFormDic("p", false));
+        ASSERT_EQ(partition->NbParties(), 4);
+        ASSERT_EQ(partition->NbOccPartie(3), 5);
+    }
+    std::vector<bool> Drapeaux() const
+    {
+        std::vector<bool> d;
+        for (std::int32_t k = 0; k < 4; ++k) {
+            d.push_back(partition->EstCochee(k));
+            d.push_back(partition->EstSelectionnee(k));
+        }
+        return d;
+    }
+    std::unique_ptr<charg1> base;
+    std::unique_ptr<Partition> partition;
+};
+
+TEST_F(QuatreParties, ListsOfPartNamesEndWithASeparator)
+{
+    partition->Coche(1, false);
+    partition->Selectionne(2, true);
+    const ListesParties l = ListesDesParties(*partition);
+    EXPECT_EQ(l.reference, "a, c, d, ");
+    EXPECT_EQ(l.selection, "c, ");
+    partition->Selectionne(2, false);
+    EXPECT_EQ(ListesDesParties(*partition).selection, "");
+}
+
+TEST_F(QuatreParties, EvolutiveRunComparesTheTargetAloneWithThePartsUpToIt)
+{
+    // c selected: c (4 words) against a, b, c (9 words).
+    partition->Selectionne(2, true);
+    std::vector<bool> avant = Drapeaux();
+    std::int32_t partie = -1;
+    std::unique_ptr<PrimSpec> calcul = CalculeSpecEvolutive(*partition, nullptr, &partie);
+    ASSERT_TRUE(calcul);
+    EXPECT_EQ(partie, 2);
+    EXPECT_EQ(calcul->TailleCorpus(), 9);
+    EXPECT_EQ(calcul->TaillePartie(), 4);
+    EXPECT_EQ(Drapeaux(), avant);
+
+    // b and d selected: b alone against a and b; d, out of the reference, is out of the target.
+    partition->Selectionne(2, false);
+    partition->Selectionne(1, true);
+    partition->Selectionne(3, true);
+    avant = Drapeaux();
+    calcul = CalculeSpecEvolutive(*partition, nullptr, &partie);
+    ASSERT_TRUE(calcul);
+    EXPECT_EQ(partie, 1);
+    EXPECT_EQ(calcul->TailleCorpus(), 5);
+    EXPECT_EQ(calcul->TaillePartie(), 3);
+    EXPECT_EQ(Drapeaux(), avant);
+}
+
+void Echoue(std::int32_t)
+{
+    throw std::runtime_error("interrompu");
+}
+
+TEST_F(QuatreParties, RunsWithoutTargetComputeNothingAndFailuresPutTheFlagsBack)
+{
+    std::int32_t partie = 0;
+    EXPECT_EQ(CalculeSpecEvolutive(*partition, nullptr, &partie), nullptr);
+    EXPECT_EQ(partie, -1);
+    EXPECT_EQ(CalculeSpecGroupe(*partition, 1, nullptr), nullptr);
+
+    partition->Selectionne(1, true);
+    partition->Coche(3, false);
+    const std::vector<bool> avant = Drapeaux();
+    EXPECT_THROW(CalculeSpecEvolutive(*partition, Echoue, &partie), std::runtime_error);
+    EXPECT_EQ(Drapeaux(), avant);
+}
+
+TEST_F(QuatreParties, GroupDialogStartsFromItsOwnValuesAndStoresThemOnOk)
+{
+    DialoguesMuets dialogues;
+    partition->FixeSeuil(7);
+    partition->FixeFreqMin(3);
+    TFenParamSpec dialogue(nullptr, partition.get());
+    EXPECT_EQ(dialogue.SpinSeuil()->value(), 5);
+    EXPECT_EQ(dialogue.SpinFreqMin()->value(), 10 < base->Fmax() ? 10 : base->Fmax());
+    EXPECT_EQ(dialogue.SpinSeuil()->maximum(), 100);
+    EXPECT_EQ(dialogue.SpinFreqMin()->minimum(), 1);
+    EXPECT_EQ(dialogue.SpinFreqMin()->maximum(), base->Fmax());
+
+    // No target part: the user is told, nothing is computed or stored.
+    dialogue.SpinSeuil()->setValue(40);
+    dialogue.SpinFreqMin()->setValue(1);
+    dialogue.BtnOKClick();
+    EXPECT_EQ(dialogues.messages.size(), 1);
+    EXPECT_EQ(dialogue.Liste(), nullptr);
+    EXPECT_EQ(partition->Seuil(), 7);
+
+    partition->Selectionne(2, true);
+    partition->Coche(1, false);
+    dialogue.BtnOKClick();
+    EXPECT_EQ(partition->Seuil(), 40);
+    EXPECT_EQ(partition->FreqMin(), 1);
+    TFenSpecGrp *liste = dialogue.Liste();
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(liste->LbCorpRef()->text(), QString::fromUtf8("Corpus de référence : a, c, d, "));
+    EXPECT_EQ(liste->LbParties()->text(), QString::fromUtf8("Parties sélectionnées : c, "));
+    EXPECT_EQ(liste->LbParties()->toolTip(),
+              QString::fromUtf8("Corpus de référence : \na, c, d, \nParties sélectionnées : \nc, "));
+    EXPECT_EQ(liste->windowTitle(), QString::fromUtf8("Spécifs - Part : p"));
+    EXPECT_EQ(liste->Calcul()->TaillePartie(), 4);
+    delete liste;
+}
+
+TEST_F(QuatreParties, DiachronicRunWithoutSelectionTargetsTheFirstCheckedPartForThatRunOnly)
+{
+    DialoguesMuets dialogues;
+    partition->Coche(0, false);
+    const std::vector<bool> avant = Drapeaux();
+    std::vector<bool> pendant;
+    QString liste;
+    dialogues.repond = [&](QDialog &d) {
+        pendant = Drapeaux();
+        auto &diac = static_cast<TFenParamSpecDiac &>(d);
+        diac.ChkSpChr()->setChecked(false);
+        diac.SpinFreqMin()->setValue(1);
+        diac.BitBtnOKClick();
+        if (diac.Liste()) {
+            liste = diac.Liste()->windowTitle() + "|" + diac.Liste()->LbCorpRef()->text() + "|" +
+                    diac.Liste()->LbParties()->text();
+            delete diac.Liste();
+        }
+        return d.result();
+    };
+    PageSC page(partition.get());
+    page.LanceSpDiac(nullptr);
+    // b, the first checked part, was the target during the run; afterwards nothing is selected.
+    EXPECT_EQ(pendant, (std::vector<bool>{false, false, true, true, true, false, true, false}));
+    EXPECT_EQ(Drapeaux(), avant);
+    EXPECT_EQ(liste, QString::fromUtf8("Spécifs évolutives - p|Partie : b|"));
+    // The chronological specificities were not asked for.
+    EXPECT_EQ(page.Resultat(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+// The specificity windows in the partition statistics window: its buttons, pages and report.
+#include "windows/specificites/installation_specificites.h"
+
+#include "windows/partitions/fenstatpart.h"
+#include "windows/specificites/fenspecgrp.h"
+#include "windows/specificites/pagesc.h"
+#include "windows/specificites/pagetfg.h"
+#include "windows/specificites/paramspec.h"
+
+#include "corpus_parties.h"
+#include "dialogues_muets.h"
+
+#include "engine/calcspectot.h"
+
+#include "shell/rapport.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace talmer;
+
+class StatPartSpecificites : public talmer::test::CorpusParties {
+protected:
+    void SetUp() override
+    {
+        CorpusParties::SetUp();
+        InstalleSpecificites();
+    }
+    void TearDown() override
+    {
+        ExtensionStatistiques() = nullptr;
+        CorpusParties::TearDown();
+    }
+};
+
+TEST_F(StatPartSpecificites, SpTotShowsTheTableAndTheReportTakesTheActivePage)
+{
+    talmer::test::DialoguesMuets dialogues;
+    TFenStatPart f(nullptr, *partition);
+    for (QToolButton *b : {f.BtnSpecif(), f.BtnSpEvol(), f.BtnSpTot()})
+        EXPECT_TRUE(b->isEnabled());
+    PageTFG *tfg = PageTFGDe(f);
+    ASSERT_NE(tfg, nullptr);
+
+    // The dialog comes loaded from the partition; the box is greyed while every part is checked.
+    bool coche = true, actif = true;
+    dialogues.repond = [&](QDialog &d) {
+        auto &tot = static_cast<TFenParamSpecTot &>(d);
+        EXPECT_EQ(tot.CSSeuil()->value(), 5);
+        EXPECT_EQ(tot.CSFreqMin()->value(), 10);
+        coche = tot.ChkCorpRef()->isChecked();
+        actif = tot.ChkCorpRef()->isEnabled();
+        tot.CSSeuil()->setValue(100);
+        tot.CSFreqMin()->setValue(1);
+        return int(QDialog::Accepted);
+    };
+    EXPECT_FALSE(f.TabTFGVisible());
+    f.BtnSpTot()->click();
+    EXPECT_FALSE(coche);
+    EXPECT_FALSE(actif);
+    EXPECT_TRUE(f.TabTFGVisible());
+    EXPECT_EQ(f.PCStat()->currentWidget(), f.TabTFG());
+    ASSERT_NE(tfg->Calcul(), nullptr);
+    EXPECT_EQ(tfg->Calcul()->NbPartiesCalculees(), 3);
+    EXPECT_EQ(tfg->Modele()->rowCount(), 4);
+
+    QStandardItemModel arbre;
+    Rapport::InitArbreRapport(&arbre);
+    Rapport rapport(&arbre, base.get());
+    FixeRapportCourant(&rapport);
+    static_cast<ContributeurRapport &>(f).AjouteAuRapport();
+    f.PCStat()->setCurrentWidget(f.TabPCLC());
+    static_cast<ContributeurRapport &>(f).AjouteAuRapport();
+    static_cast<ContributeurRapport &>(f).AjouteAuRapport();
+    FixeRapportCourant(nullptr);
+    EXPECT_EQ(rapport.FichiersElements(), (QStringList{"tfgpartie", "pclcpartie", "pclcpartie_2"}));
+    const std::filesystem::path dossier(rapport.DossierTemporaire().toStdString());
+    const std::string xml = talmer::test::readFile(dossier / "tfgpartie.xml");
+    EXPECT_EQ(xml.rfind("<tfg nomPartition=\"partie\">\n<ligneTfg><forme>le</forme><partie nom=\"a\" codePartie=\"6\" frq=\"0\"", 0), 0u)
+        << xml;
+    EXPECT_EQ(talmer::test::readFile(dossier / "pclcpartie.xml"), talmer::test::readFile(dossier / "pclcpartie_2.xml"));
+    EXPECT_EQ(arbre.item(0)->child(0)->text(), QString::fromUtf8("Principales caractéristiques de la partition : partie"));
+    EXPECT_TRUE(dialogues.messages.isEmpty());
+    rapport.Abandonne();
+}
+
+TEST_F(StatPartSpecificites, SpecifsOpensTheListOfTheSelectedParts)
+{
+    talmer::test::DialoguesMuets dialogues;
+    TFenStatPart f(nullptr, *partition);
+    partition->Selectionne(2, true);
+    QPointer<TFenSpecGrp> liste;
+    dialogues.repond = [&](QDialog &d) {
+        auto &spec = static_cast<TFenParamSpec &>(d);
+        spec.SpinFreqMin()->setValue(1);
+        spec.SpinSeuil()->setValue(60);
+        spec.BtnOKClick();
+        liste = spec.Liste();
+        return d.result();
+    };
+    f.BtnSpecif()->click();
+    ASSERT_TRUE(liste);
+    // Part c against the whole corpus at 60 %: chien (+2), alone significant.
+    ASSERT_EQ(liste->Modele()->rowCount(), 1);
+    EXPECT_EQ(liste->Modele()->index(0, 0).data().toString(), "chien");
+    EXPECT_EQ(liste->Modele()->index(0, 3).data().toString(), "2");
+    delete liste.data();
+}
+
+} // namespace

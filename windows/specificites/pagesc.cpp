@@ -1,0 +1,109 @@
+#include "windows/specificites/pagesc.h"
+
+#include "windows/specificites/drapeaux.h"
+#include "windows/specificites/paramspec.h"
+
+#include "engine/partition.h"
+#include "engine/primspecchr.h"
+
+#include "shell/affichage.h"
+#include "shell/dialogues.h"
+#include "shell/occupation.h"
+#include "shell/translation.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <optional>
+
+namespace talmer {
+
+namespace {
+TFenParamSpecDiac *dialogueEnCours = nullptr;
+}
+
+PageSC::PageSC(Partition *partition, QWidget *parent) : QWidget(parent), partition_(partition)
+{
+    setObjectName(QStringLiteral("PageSC"));
+    modele_ = new ModeleSC(partition, this);
+    grille_ = new QTableView(this);
+    grille_->setObjectName(QStringLiteral("GridSC"));
+    grille_->setModel(modele_);
+    grille_->setWordWrap(false);
+    grille_->verticalHeader()->hide();
+    grille_->verticalHeader()->setDefaultSectionSize(16);
+    const int largeurs[5] = {204, 36, 35, 34, 68};
+    for (int c = 0; c < 5; ++c)
+        grille_->setColumnWidth(c, largeurs[c]);
+    ApplyCharsetToGrid(grille_);
+    auto *tout = new QVBoxLayout(this);
+    tout->setContentsMargins(0, 0, 0, 0);
+    tout->addWidget(grille_);
+    connect(grille_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int colonne) {
+        Occupation occupation;
+        modele_->ClicEntete(colonne);
+    });
+}
+
+PageSC::~PageSC()
+{
+    modele_->FixeResultat(nullptr);
+}
+
+TFenParamSpecDiac *PageSC::DialogueEnCours()
+{
+    return dialogueEnCours;
+}
+
+void PageSC::LanceSpDiac(QWidget *parent)
+{
+    if (partition_ == nullptr)
+        return;
+    // The dialog's run needs a target; with none selected, the first checked part is taken for
+    // that run only, and the user's flags come back as they were.
+    std::optional<GardeDrapeaux> garde;
+    if (partition_->CopieSelection() == std::vector<char>(static_cast<std::size_t>(partition_->NbParties()), 0)) {
+        garde.emplace(*partition_);
+        for (std::int32_t k = 0; k < partition_->NbParties(); ++k)
+            if (partition_->EstCochee(k)) {
+                partition_->Selectionne(k, true);
+                break;
+            }
+    }
+    TFenParamSpecDiac dialogue(parent, partition_);
+    dialogueEnCours = &dialogue;
+    const int resultat = LesDialogues().execute(dialogue);
+    dialogueEnCours = nullptr;
+    garde.reset();
+    if (resultat != QDialog::Accepted || !dialogue.ChkSpChr()->isChecked())
+        return;
+    CalculeChrono(dialogue.SpinSeuil()->value(), dialogue.SpinFreqMin()->value());
+}
+
+void PageSC::CalculeChrono(std::int32_t seuil, std::int32_t freqMin)
+{
+    if (partition_ == nullptr)
+        return;
+    std::unique_ptr<PrimSpecChr> nouveau;
+    {
+        Occupation occupation;
+        try {
+            nouveau = std::make_unique<PrimSpecChr>(partition_, seuil, freqMin);
+            nouveau->Calcule();
+        } catch (const std::exception &e) {
+            LesDialogues().message(this, QStringLiteral("Talmer3"),
+                                   Traduit("Le calcul des spécificités a échoué : %1").arg(QString::fromLocal8Bit(e.what())),
+                                   BoutonsMessage::Ok, IconeMessage::Erreur);
+            return;
+        }
+    }
+    modele_->FixeResultat(nouveau.get());
+    resultat_ = std::move(nouveau);
+    if (resultat_->NbLignes() > 0)
+        emit calcule();
+}
+
+} // namespace talmer

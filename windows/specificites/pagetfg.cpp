@@ -1,0 +1,247 @@
+#include "windows/specificites/pagetfg.h"
+
+#include "windows/specificites/pages_statpart.h"
+#include "windows/specificites/paramspec.h"
+
+#include "engine/calcspectot.h"
+#include "engine/charg1.h"
+#include "engine/partition.h"
+
+#include "shell/affichage.h"
+#include "shell/dialogues.h"
+#include "shell/dragobjects.h"
+#include "shell/fenprinc.h"
+#include "shell/occupation.h"
+#include "shell/rapport.h"
+#include "shell/translation.h"
+
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace talmer {
+
+// --- Drawing ------------------------------------------------------------------------------------
+
+void DelegueTFG::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    painter->save();
+    const QVariant fond = index.data(Qt::BackgroundRole);
+    if (option.state & QStyle::State_Selected)
+        painter->fillRect(option.rect, option.palette.highlight());
+    else if (fond.isValid())
+        painter->fillRect(option.rect, fond.value<QBrush>());
+    painter->setFont(option.font);
+    const QRect texte = option.rect.adjusted(2, 1, -1, 0);
+    painter->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color()
+                                                          : option.palette.text().color());
+    painter->drawText(texte, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data().toString());
+    const QString coef = index.data(ModeleTFG::RoleCoef).toString();
+    if (!coef.isEmpty()) {
+        painter->setPen(index.data(ModeleTFG::RoleCouleurCoef).value<QColor>());
+        painter->drawText(texte, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, coef);
+    }
+    painter->restore();
+}
+
+// --- Grid ---------------------------------------------------------------------------------------
+
+GrilleTFG::GrilleTFG(Partition *partition, QWidget *parent) : QTableView(parent), partition_(partition)
+{
+    setObjectName(QStringLiteral("GridTFG"));
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setWordWrap(false);
+    horizontalHeader()->setDefaultSectionSize(90);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    verticalHeader()->setDefaultSectionSize(16);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->hide();
+    ApplyCharsetToGrid(this);
+}
+
+void GrilleTFG::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (partition_ && GroupeAcceptable(event->mimeData(), partition_->Base()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void GrilleTFG::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (partition_ && GroupeAcceptable(event->mimeData(), partition_->Base()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void GrilleTFG::dropEvent(QDropEvent *event)
+{
+    TTgenDragObject *groupe = partition_ ? GroupeAcceptable(event->mimeData(), partition_->Base()) : nullptr;
+    if (groupe == nullptr) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit groupeDepose(groupe->Entites());
+}
+
+// --- Page ---------------------------------------------------------------------------------------
+
+PageTFG::PageTFG(Partition *partition, QWidget *parent) : QWidget(parent), partition_(partition)
+{
+    setObjectName(QStringLiteral("PageTFG"));
+    modele_ = new ModeleTFG(partition, this);
+    grille_ = new GrilleTFG(partition, this);
+    grille_->setModel(modele_);
+    grille_->setItemDelegate(new DelegueTFG(grille_));
+    auto *tri = new QHBoxLayout;
+    tri->addWidget(new QLabel(QStringLiteral("Tri par :"), this));
+    radFrq_ = new QRadioButton(QStringLiteral("&fréquence"), this);
+    radFrq_->setObjectName(QStringLiteral("RadFrq"));
+    radFrq_->setChecked(true);
+    radSpec_ = new QRadioButton(QStringLiteral("&spécificité"), this);
+    radSpec_->setObjectName(QStringLiteral("RadSpec"));
+    tri->addWidget(radFrq_);
+    tri->addWidget(radSpec_);
+    tri->addStretch(1);
+    auto *tout = new QVBoxLayout(this);
+    tout->setContentsMargins(0, 0, 0, 0);
+    tout->addWidget(grille_, 1);
+    tout->addLayout(tri);
+
+    connect(grille_->horizontalHeader(), &QHeaderView::sectionClicked, this, &PageTFG::ClicEntete);
+    connect(radFrq_, &QRadioButton::clicked, this, &PageTFG::RadFrqClick);
+    connect(radSpec_, &QRadioButton::clicked, this, &PageTFG::RadSpecClick);
+    connect(grille_, &GrilleTFG::groupeDepose, this, &PageTFG::DeposeGroupe);
+}
+
+PageTFG::~PageTFG()
+{
+    // The model refers to the computation: let it go first.
+    modele_->FixeCalcul(nullptr);
+}
+
+bool PageTFG::LanceSpTot(QWidget *parent)
+{
+    if (partition_ == nullptr)
+        return false;
+    TFenParamSpecTot dialogue(parent);
+    dialogue.CSSeuil()->setValue(partition_->Seuil());
+    dialogue.CSFreqMin()->setValue(partition_->FreqMin());
+    bool unDecoche = false;
+    for (std::int32_t k = 0; k < partition_->NbParties(); ++k)
+        if (!partition_->EstCochee(k))
+            unDecoche = true;
+    dialogue.ChkCorpRef()->setChecked(unDecoche);
+    dialogue.ChkCorpRef()->setEnabled(unDecoche);
+    if (LesDialogues().execute(dialogue) != QDialog::Accepted)
+        return false;
+    return Calcule(dialogue.ChkCorpRef()->isChecked(), dialogue.CSSeuil()->value(), dialogue.CSFreqMin()->value());
+}
+
+bool PageTFG::Calcule(bool restreindre, std::int32_t seuil, std::int32_t freqMin)
+{
+    if (partition_ == nullptr || partition_->Base() == nullptr)
+        return false;
+    partition_->FixeSeuil(seuil);
+    partition_->FixeFreqMin(freqMin);
+    const std::int32_t aCalculer = NbPartiesACalculer(*partition_, restreindre);
+    if (aCalculer == 0) {
+        LesDialogues().message(this, Traduit("Paramètres"), Traduit("Aucune partie n'est cochée : il n'y a rien à calculer."),
+                               BoutonsMessage::Ok, IconeMessage::Exclamation);
+        return false;
+    }
+    TFenPrinc *principale = FenetrePrincipale();
+    QProgressBar *barre = principale ? principale->Progression() : nullptr;
+    const int maximum = barre ? barre->maximum() : 0;
+    // Each computed part advances the bar by about its whole range: 100 steps of 2 for the forms,
+    // or 100 steps of 1 for the forms and 100 for the segments.
+    if (barre)
+        barre->setMaximum(aCalculer * maximum);
+    const bool segments = partition_->Base()->SegmentsAttaches() != nullptr;
+    const int pasAvant = principale ? principale->Pas() : 1;
+    if (principale)
+        principale->FixePas(1);
+    FnProgression pas = segments ? PasProgression : PasProgression2;
+    AfficheStatut(Traduit("Calcul des spécificités..."));
+
+    std::unique_ptr<CalcSpecTot> nouveau;
+    QString echec;
+    {
+        Occupation occupation;
+        try {
+            nouveau = CalculeSpecTot(*partition_, restreindre, pas);
+        } catch (const std::exception &e) {
+            echec = QString::fromLocal8Bit(e.what());
+        }
+    }
+    ResetProgress();
+    AfficheStatut(QString());
+    if (barre)
+        barre->setMaximum(maximum);
+    if (principale)
+        principale->FixePas(pasAvant);
+    if (!nouveau) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"), Traduit("Le calcul des spécificités a échoué : %1").arg(echec),
+                               BoutonsMessage::Ok, IconeMessage::Erreur);
+        return false;
+    }
+    // The new computation is complete before the previous one goes.
+    modele_->FixeCalcul(nouveau.get());
+    calcul_ = std::move(nouveau);
+    etat_.NouveauCalcul(calcul_->NbPartiesCalculees());
+    modele_->RemplitLignes();
+    emit calcule();
+    return true;
+}
+
+void PageTFG::ClicEntete(int colonne)
+{
+    Occupation occupation;
+    const OrdreTFG ordre = etat_.ClicEntete(colonne, radFrq_->isChecked());
+    modele_->Trie(ordre, etat_.Colonne());
+}
+
+void PageTFG::RadFrqClick()
+{
+    Occupation occupation;
+    modele_->Trie(etat_.ChoisitFrequence(), etat_.Colonne());
+}
+
+void PageTFG::RadSpecClick()
+{
+    Occupation occupation;
+    modele_->Trie(etat_.ChoisitSpecificite(), etat_.Colonne());
+}
+
+void PageTFG::DeposeGroupe(std::vector<std::int32_t> entites)
+{
+    Occupation occupation;
+    modele_->FixeLignes(std::move(entites));
+}
+
+bool PageTFG::ExporteAuRapport(Rapport &rapport, const QString &titre, QString *erreur) const
+{
+    if (partition_ == nullptr)
+        return false;
+    Occupation occupation;
+    const DonneesTFG d = DonneesTFGDe(*partition_, modele_->Lignes(), calcul_.get(), modele_->Frequences(),
+                                      EnCodePage(titre), rapport.Charset());
+    return AjoutePagesAuRapport(rapport, "tfg", d.cle, titre, PageTFGHtml(d), PageTFGXml(d), erreur);
+}
+
+} // namespace talmer
