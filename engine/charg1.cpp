@@ -1,6 +1,7 @@
 #include "engine/charg1.h"
 
 #include "engine/fichiers.h"
+#include "engine/memoire.h"
 #include "engine/segrep.h"
 #include "engine/trace.h"
 #include "engine/trishell.h"
@@ -119,12 +120,27 @@ public:
         }
         ++compteur_;
     }
+    // The same calls for a run of records up to (not including) record `fin`, all at once.
+    void jusqua(std::int64_t fin)
+    {
+        if (premier_) {
+            prochain_ = intervalle_;
+            premier_ = false;
+        }
+        while (prochain_ < fin) {
+            if (cb_)
+                cb_(phase_);
+            prochain_ = intervalle_ > 0 ? prochain_ + intervalle_ : std::numeric_limits<std::int64_t>::max();
+        }
+    }
 
 private:
     FnProgression cb_;
     std::int32_t intervalle_;
     std::int32_t phase_;
     std::int32_t compteur_ = 0;
+    std::int64_t prochain_ = 0;
+    bool premier_ = true;
 };
 
 std::int64_t memoirePhysique()
@@ -163,7 +179,7 @@ void charg1::DesAlloc()
 {
     delete[] lexm_;
     lexm_ = nullptr;
-    delete[] tnum_;
+    talmer::memoire::Libere(tnum_);
     tnum_ = nullptr;
     delete[] ftext_;
     ftext_ = nullptr;
@@ -318,7 +334,7 @@ bool charg1::AllocMem()
 
     if (!possible(tailleTnum_, "tnum"))
         return false;
-    tnum_ = new (std::nothrow) std::int32_t[static_cast<std::size_t>(nbitem_)];
+    tnum_ = static_cast<std::int32_t *>(talmer::memoire::Alloue(static_cast<std::size_t>(tailleTnum_)));
     if (!tnum_)
         return possible(disponible, "tnum");
     Ajoutef("\nAllocation de tnum r\xE9ussie, %ld octets", static_cast<long>(tailleTnum_));
@@ -439,14 +455,17 @@ bool charg1::OpenTextNum()
     // two segmentations side by side disagree there.
     std::vector<std::int32_t> vus(static_cast<std::size_t>(nbart_), 0);
     std::int32_t *const compte = vus.data();
-    unsigned char buf[4 * 16384];
+    // The file is read in large runs straight into the text table, each run then decoded in place.
+    constexpr std::size_t kRun = std::size_t{1} << 20;
     std::int64_t p = 0;
     while (p < nbitem_) {
         const std::int64_t reste = nbitem_ - p;
-        const std::size_t voulu = reste < 16384 ? static_cast<std::size_t>(reste) : 16384;
-        const std::size_t lus = std::fread(buf, 4, voulu, num.f);
+        const std::size_t voulu = reste < static_cast<std::int64_t>(kRun) ? static_cast<std::size_t>(reste) : kRun;
+        std::int32_t *const run = tnum_ + p;
+        const std::size_t lus = std::fread(run, 4, voulu, num.f);
+        const unsigned char *const buf = reinterpret_cast<const unsigned char *>(run);
+        prog.jusqua(p + static_cast<std::int64_t>(lus));
         for (std::size_t i = 0; i < lus; ++i, ++p) {
-            prog.enregistrement();
             const std::uint32_t u = static_cast<std::uint32_t>(buf[4 * i]) | (static_cast<std::uint32_t>(buf[4 * i + 1]) << 8) |
                                     (static_cast<std::uint32_t>(buf[4 * i + 2]) << 16) |
                                     (static_cast<std::uint32_t>(buf[4 * i + 3]) << 24);

@@ -1,10 +1,12 @@
 #include "engine/segmenteur.h"
 
 #include "engine/fichiers.h"
+#include "engine/memoire.h"
 #include "engine/trace.h"
 #include "engine/trishell.h"
 #include "platform/core/collation.h"
 
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +36,9 @@ constexpr std::int32_t kCodePonct = kLimd - 1;        // 4999999 - c for punctua
 constexpr int kLettresMot = 59;                       // longest word
 constexpr int kCaracteresCle = 126;                   // longest key type or content
 constexpr std::int64_t kOctetsParArticle = 40;        // spelling pool per article
+// Bytes that may be read past the end of a token's text (never used): the buffers that hold
+// tokens leave this much room behind them, so that a key is made with whole-word reads.
+constexpr std::size_t kDebordement = 8;
 constexpr std::int32_t kVide = -1;                    // end of a hash chain
 
 // Group tags, first byte of a stored spelling.
@@ -46,6 +51,7 @@ constexpr char kTagCategorie = '5';
 
 struct Article {
     std::int64_t graphie = 0;   // offset of the tagged spelling in the pool
+    std::int32_t longueur = 0;  // length of the tagged spelling
     std::int32_t frq = 0;
     std::int32_t alpha = 0;     // alphabetical index
     std::int32_t numero = 0;    // final entity number
@@ -111,64 +117,252 @@ bool memeFichier(const struct stat &a, const char *chemin)
     return stat(chemin, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The text, read one character at a time through a buffer, with one character of look-back.
+// The text, read in large blocks. Before each token the main loop asks for a margin of bytes
+// ahead (a word is at most 59 letters) and scans the token straight in the buffer; key markers,
+// which blanks may stretch without bound, are read one character at a time.
 class Lecteur {
 public:
-    explicit Lecteur(std::FILE *f) : f_(f) {}
+    static constexpr std::size_t kBloc = std::size_t{1} << 20;
+
+    explicit Lecteur(std::FILE *f) : f_(f), buf_(new unsigned char[kBloc + kDebordement]()) {}
+    // At least n bytes ahead of the position (n below the block size), unless the text ends first.
+    void assure(std::size_t n)
+    {
+        if (len_ - pos_ < n && !fin_)
+            recharge();
+    }
+    std::size_t disponible() const { return len_ - pos_; }
+    const unsigned char *courant() const { return buf_.get() + pos_; }
+    void avance(std::size_t n) { pos_ += n; }
     int lit()
     {
-        if (rendu_ >= 0) {
-            const int c = rendu_;
-            rendu_ = -1;
-            return c;
-        }
         if (pos_ == len_) {
-            len_ = std::fread(buf_, 1, sizeof buf_, f_);
-            pos_ = 0;
-            if (len_ == 0)
+            recharge();
+            if (pos_ == len_)
                 return EOF;
         }
-        ++lus_;
-        return static_cast<unsigned char>(buf_[pos_++]);
+        return buf_[pos_++];
     }
-    void rend(int c) { rendu_ = c; }
-    bool erreur() const { return std::ferror(f_) != 0; }
-    std::int64_t lus() const { return lus_; }
+    bool erreur() const { return erreur_; }
+    // Bytes of the text consumed so far.
+    std::int64_t lus() const { return debut_ + static_cast<std::int64_t>(pos_); }
 
 private:
+    void recharge()
+    {
+        std::memmove(buf_.get(), buf_.get() + pos_, len_ - pos_);
+        len_ -= pos_;
+        debut_ += static_cast<std::int64_t>(pos_);
+        pos_ = 0;
+        while (len_ < kBloc && !fin_) {
+            const std::size_t n = std::fread(buf_.get() + len_, 1, kBloc - len_, f_);
+            if (n == 0) {
+                fin_ = true;
+                erreur_ = std::ferror(f_) != 0;
+            }
+            len_ += n;
+        }
+    }
+
     std::FILE *f_;
-    char buf_[1 << 16];
+    std::unique_ptr<unsigned char[]> buf_;
     std::size_t pos_ = 0, len_ = 0;
-    int rendu_ = -1;
-    std::int64_t lus_ = 0;
+    std::int64_t debut_ = 0;
+    bool fin_ = false, erreur_ = false;
 };
 
-// 32-bit little-endian values written through a buffer.
-class Ecrivain {
+// The items of the text in text order: held in memory in blocks while they fit within the limit,
+// else all in the work file (32-bit little-endian values), which is then read back once.
+class Items {
 public:
-    explicit Ecrivain(std::FILE *f) : f_(f) {}
-    void ecrit(std::int32_t v)
+    static constexpr std::size_t kBloc = std::size_t{1} << 20;
+
+    Items(std::FILE *travail, std::int64_t maxEnMemoire)
+        : travail_(travail), max_(maxEnMemoire),
+          taille_(maxEnMemoire < 1 ? 1 : maxEnMemoire < static_cast<std::int64_t>(kBloc) ? static_cast<std::size_t>(maxEnMemoire) : kBloc)
     {
-        if (n_ == kTaille)
-            vide();
-        ecritLE32(buf_ + 4 * n_, v);
-        ++n_;
     }
-    bool vide()
+    void ajoute(std::int32_t v)
     {
-        if (n_ > 0 && std::fwrite(buf_, 4, n_, f_) != n_)
-            ok_ = false;
-        n_ = 0;
-        return ok_;
+        if (courant_ == finBloc_)
+            nouveauBloc();
+        *courant_++ = v;
     }
-    bool ok() const { return ok_; }
+    // Ends the writing; false when the work file failed.
+    bool termine()
+    {
+        if (!dansFichier_)
+            return true;
+        ecritBloc(blocs_.back().get(), static_cast<std::size_t>(courant_ - blocs_.back().get()));
+        courant_ = finBloc_ = blocs_.back().get();
+        return ok_ && std::fflush(travail_) == 0;
+    }
+    bool dansFichier() const { return dansFichier_; }
+    // Hands the items over in order, a run at a time, to f(const std::int32_t *, std::size_t);
+    // returns the number handed over (-1 when the work file cannot be read back).
+    template <typename F> std::int64_t parcourt(F f)
+    {
+        std::int64_t n = 0;
+        if (!dansFichier_) {
+            for (std::size_t b = 0; b < blocs_.size(); ++b) {
+                const std::size_t m = b + 1 < blocs_.size() ? taille_ : static_cast<std::size_t>(courant_ - blocs_[b].get());
+                f(blocs_[b].get(), m);
+                n += static_cast<std::int64_t>(m);
+            }
+            return n;
+        }
+        if (std::fseek(travail_, 0, SEEK_SET) != 0)
+            return -1;
+        std::vector<unsigned char> octets(4 * taille_);
+        std::int32_t *valeurs = blocs_.back().get();
+        for (;;) {
+            const std::size_t lus = std::fread(octets.data(), 4, taille_, travail_);
+            for (std::size_t i = 0; i < lus; ++i)
+                valeurs[i] = litLE32(octets.data() + 4 * i);
+            f(valeurs, lus);
+            n += static_cast<std::int64_t>(lus);
+            if (lus < taille_)
+                break;
+        }
+        return std::ferror(travail_) ? -1 : n;
+    }
 
 private:
-    static constexpr std::size_t kTaille = 16384;
-    std::FILE *f_;
-    unsigned char buf_[4 * kTaille];
-    std::size_t n_ = 0;
+    // Called when the current block is full (or at the first item).
+    void nouveauBloc()
+    {
+        if (!blocs_.empty() && !dansFichier_ && static_cast<std::int64_t>(blocs_.size() + 1) * static_cast<std::int64_t>(taille_) > max_) {
+            // Beyond the limit: what memory holds goes to the work file, and every item after it;
+            // one block stays as the buffer.
+            dansFichier_ = true;
+            for (const auto &b : blocs_)
+                ecritBloc(b.get(), taille_);
+            blocs_.resize(1);
+        } else if (dansFichier_) {
+            ecritBloc(blocs_.back().get(), taille_);
+        } else {
+            auto *bloc = static_cast<std::int32_t *>(talmer::memoire::Alloue(taille_ * sizeof(std::int32_t)));
+            if (!bloc)
+                throw std::bad_alloc();
+            blocs_.emplace_back(bloc);
+        }
+        courant_ = blocs_.back().get();
+        finBloc_ = courant_ + taille_;
+    }
+    void ecritBloc(const std::int32_t *v, std::size_t n)
+    {
+        octets_.resize(4 * taille_);
+        for (std::size_t i = 0; i < n; ++i)
+            ecritLE32(octets_.data() + 4 * i, v[i]);
+        if (n > 0 && std::fwrite(octets_.data(), 4, n, travail_) != n)
+            ok_ = false;
+    }
+
+    std::FILE *travail_;
+    std::int64_t max_;
+    std::size_t taille_;  // items per block
+    struct Libere {
+        void operator()(std::int32_t *p) const { talmer::memoire::Libere(p); }
+    };
+    std::vector<std::unique_ptr<std::int32_t[], Libere>> blocs_;
+    std::int32_t *courant_ = nullptr;
+    std::int32_t *finBloc_ = nullptr;
+    std::vector<unsigned char> octets_;
+    bool dansFichier_ = false;
     bool ok_ = true;
+};
+
+// A tagged spelling (the tag, then the text) as the table sees it: its first eight bytes, zero
+// padded (no spelling holds a zero byte, so a spelling of fewer than eight bytes is told apart by
+// them alone), and a hash of the whole. The text must be followed by kDebordement readable bytes.
+struct Cle {
+    std::uint64_t debut = 0;
+    std::uint32_t hache = 0;
+
+    Cle(char tag, const unsigned char *s, std::size_t n)
+    {
+        // The tag and the first seven bytes of the text, in memory order.
+        std::uint64_t w;
+        std::memcpy(&w, s, 8);
+        if constexpr (std::endian::native == std::endian::little) {
+            debut = (w << 8) | static_cast<unsigned char>(tag);
+            if (n < 7)
+                debut &= ~std::uint64_t{0} >> (8 * (7 - n));
+        } else {
+            unsigned char tete[8] = {static_cast<unsigned char>(tag)};
+            std::memcpy(tete + 1, s, n < 7 ? n : 7);
+            std::memcpy(&debut, tete, 8);
+        }
+        std::uint64_t h = (debut ^ (0x9E3779B97F4A7C15ull + n)) * 0xFF51AFD7ED558CCDull;
+        for (std::size_t i = 7; i < n; i += 8) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, s + i, n - i < 8 ? n - i : 8);
+            h = ((h ^ (h >> 32)) ^ w) * 0xC4CEB9FE1A85EC53ull;
+        }
+        h ^= h >> 29;
+        h *= 0xFF51AFD7ED558CCDull;
+        hache = static_cast<std::uint32_t>(h >> 32);
+    }
+};
+
+// Articles by tagged spelling: open addressing over a power-of-two table, at most half full.
+class TableGraphies {
+public:
+    TableGraphies() : cases_(kDepart) {}
+    // The slot of the article with this key (of a tagged spelling of this length), or the free
+    // slot where a new one goes (then *trouve is false). Below eight bytes the key is the whole
+    // spelling; from eight on, `egal` compares the spellings themselves.
+    template <typename Egal> std::size_t cherche(const Cle &cle, std::size_t longueur, Egal egal, bool *trouve) const
+    {
+        const std::size_t masque = cases_.size() - 1;
+        for (std::size_t i = cle.hache & masque;; i = (i + 1) & masque) {
+            const Case &c = cases_[i];
+            if (c.article < 0) {
+                *trouve = false;
+                return i;
+            }
+            if (c.debut == cle.debut && c.hache == cle.hache && (longueur < 8 || egal(c.article))) {
+                *trouve = true;
+                return i;
+            }
+        }
+    }
+    std::int32_t article(std::size_t i) const { return cases_[i].article; }
+    void insere(std::size_t i, const Cle &cle, std::int32_t article)
+    {
+        cases_[i] = Case{cle.debut, cle.hache, article};
+        if (2 * ++nombre_ > cases_.size())
+            agrandit();
+    }
+    void vide()
+    {
+        cases_.assign(kDepart, Case{});
+        nombre_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kDepart = std::size_t{1} << 12;
+    struct Case {
+        std::uint64_t debut = 0;
+        std::uint32_t hache = 0;
+        std::int32_t article = -1;
+    };
+    void agrandit()
+    {
+        std::vector<Case> anciennes(cases_.size() * 2);
+        anciennes.swap(cases_);
+        const std::size_t masque = cases_.size() - 1;
+        for (const Case &c : anciennes) {
+            if (c.article < 0)
+                continue;
+            std::size_t i = c.hache & masque;
+            while (cases_[i].article >= 0)
+                i = (i + 1) & masque;
+            cases_[i] = c;
+        }
+    }
+    std::vector<Case> cases_;
+    std::size_t nombre_ = 0;
 };
 
 class Segmenteur {
@@ -271,67 +465,68 @@ private:
 
         std::error_code ec;
         const auto taille = std::filesystem::file_size(chemin_, ec);
+        // The progress callback comes each time a hundredth of the text has been read (once only
+        // for a text of fewer than 100 bytes), looked at before each token.
         const std::int64_t intervalle = ec ? 0 : static_cast<std::int64_t>(taille / 100);
-        std::int64_t compteur = 0;
-        std::int64_t dernierLu = 0;
+        std::int64_t palier = intervalle;
 
+        items_ = std::make_unique<Items>(txn_.f, maxItemsEnMemoire());
         Lecteur in(texte.f);
-        Ecrivain out(txn_.f);
         ligne_ = 1;
         for (;;) {
             if (p_.progression) {
-                for (; dernierLu < in.lus(); ++dernierLu) {
-                    if (compteur == intervalle) {
-                        p_.progression(0);
-                        compteur = 0;
-                    }
-                    ++compteur;
+                while (in.lus() > palier) {
+                    p_.progression(0);
+                    palier = intervalle > 0 ? palier + intervalle : std::numeric_limits<std::int64_t>::max();
                 }
             }
-            const int c = in.lit();
-            if (c == EOF)
+            in.assure(kLettresMot);
+            const std::size_t disponible = in.disponible();
+            if (disponible == 0)
                 break;
-            if (c == '\n') {
+            const unsigned char *t = in.courant();
+            const unsigned char c = t[0];
+            if (!delimiteur_[c]) {
+                // A word: its letters up to the first delimiter, 59 at most.
+                const std::size_t limite = disponible < kLettresMot ? disponible : kLettresMot;
+                std::size_t n = 1;
+                while (n < limite && !delimiteur_[t[n]])
+                    ++n;
+                in.avance(n);
+                const std::int32_t a = chercheArticle(kTagForme, t, n);
+                if (nbocc_ >= std::numeric_limits<std::int32_t>::max())
+                    tropDItems();
+                ++nbocc_;
+                item(a);
+            } else if (c == '\n') {
+                in.avance(1);
                 ++ligne_;
                 if (nbSauts_ >= std::numeric_limits<std::int32_t>::max() - kLimd - 2)
                     tropDItems();
                 ++nbSauts_;
-                item(out, kCodeSautLigne);
+                item(kCodeSautLigne);
             } else if (c < 33) {
                 // blanks, tabs, carriage returns and other control codes separate words only
+                in.avance(1);
             } else if (c == '<') {
-                litCle(in, out);
-            } else if (!delimiteur_[c]) {
-                char mot[1 + kLettresMot];
-                int n = 0;
-                mot[n++] = kTagForme;
-                mot[n++] = static_cast<char>(c);
-                int d;
-                while (n < 1 + kLettresMot && (d = in.lit()) != EOF) {
-                    if (delimiteur_[d]) {
-                        in.rend(d);
-                        break;
-                    }
-                    mot[n++] = static_cast<char>(d);
-                }
-                const std::int32_t a = chercheArticle(std::string_view(mot, static_cast<std::size_t>(n)));
-                if (nbocc_ >= std::numeric_limits<std::int32_t>::max())
-                    tropDItems();
-                ++nbocc_;
-                item(out, a);
+                in.avance(1);
+                litCle(in);
             } else {
+                in.avance(1);
                 ++compteurs[c];
-                item(out, kCodePonct - c);
+                item(kCodePonct - c);
             }
         }
         if (in.erreur()) {
             Ajoutef("\nFichier %s pas ouvert !", chemin_.c_str());
             echoue(ResultatSegm::TexteIllisible);
         }
-        if (!out.vide() || std::fflush(txn_.f) != 0 || std::ferror(txn_.f)) {
+        if (!items_->termine() || std::ferror(txn_.f)) {
             Ajoute("\n           xxxx.txn pas ouvert !");
             echoue(ResultatSegm::TravailIllisible);
         }
+        for (std::size_t a = 0; a < frqs_.size(); ++a)
+            articles_[a].frq = frqs_[a];
         creeArticlesPonct(compteurs);
         compte();
         groupe();
@@ -389,7 +584,7 @@ private:
         list1_.shrink_to_fit();
         Ajoute("\nlib\xE9ration de list1");
         pool_.reset();
-        hash_.clear();
+        table_.vide();
         Ajoute("\nlib\xE9ration de msg");
         Ajoute("\n\n*****FIN DE Desalloc*****\n");
     }
@@ -411,12 +606,25 @@ private:
             delimiteur_[c] = true;
     }
 
-    void item(Ecrivain &out, std::int32_t v)
+    void item(std::int32_t v)
     {
         if (nbitem_ >= std::numeric_limits<std::int32_t>::max())
             tropDItems();
         ++nbitem_;
-        out.ecrit(v);
+        items_->ajoute(v);
+    }
+
+    // Items held in memory at most before they all go to the work file: as the caller says, or a
+    // quarter of the machine's memory.
+    std::int64_t maxItemsEnMemoire() const
+    {
+        if (p_.itemsEnMemoire >= 0)
+            return p_.itemsEnMemoire;
+        const long pages = sysconf(_SC_PHYS_PAGES);
+        const long page = sysconf(_SC_PAGESIZE);
+        if (pages <= 0 || page <= 0)
+            return std::int64_t{1} << 26;
+        return static_cast<std::int64_t>(pages) * page / 4 / 4;
     }
 
     [[noreturn]] void tropDItems()
@@ -426,14 +634,14 @@ private:
     }
 
     // A key marker: its type up to the first '=', its content up to the first '>', blanks dropped.
-    void litCle(Lecteur &in, Ecrivain &out)
+    void litCle(Lecteur &in)
     {
         const std::int32_t ligneCle = ligne_;
         std::int32_t parts[2];
         const char tags[2] = {kTagType, kTagContenu};
         const int fins[2] = {'=', '>'};
         for (int k = 0; k < 2; ++k) {
-            char tampon[1 + kCaracteresCle];
+            char tampon[1 + kCaracteresCle + kDebordement] = {};
             int n = 0;
             tampon[n++] = tags[k];
             bool controle = false;
@@ -470,22 +678,38 @@ private:
                         static_cast<long>(ligneCle));
                 echoue(ResultatSegm::CleVide);
             }
-            parts[k] = chercheArticle(std::string_view(tampon, static_cast<std::size_t>(n)));
+            parts[k] = chercheArticle(tampon[0], reinterpret_cast<const unsigned char *>(tampon + 1),
+                                      static_cast<std::size_t>(n - 1));
         }
-        item(out, parts[0]);
-        item(out, parts[1]);
+        item(parts[0]);
+        item(parts[1]);
     }
 
-    // The article of a tagged spelling, made on first sight; its frequency counts this item.
-    std::int32_t chercheArticle(std::string_view tagge)
+    // The article of a spelling under a tag, made on first sight; its frequency counts this item
+    // (in frqs_ while the text is read).
+    std::int32_t chercheArticle(char tag, const unsigned char *texte, std::size_t n)
     {
-        const auto it = hash_.find(tagge);
-        if (it != hash_.end()) {
-            ++articles_[static_cast<std::size_t>(it->second)].frq;
-            return it->second;
+        const Cle cle(tag, texte, n);
+        bool trouve = false;
+        const std::size_t i = table_.cherche(
+            cle, n + 1,
+            [&](std::int32_t a) {
+                const Article &art = articles_[static_cast<std::size_t>(a)];
+                const char *g = pool_.get() + art.graphie;
+                return static_cast<std::size_t>(art.longueur) == n + 1 && std::memcmp(g + 1, texte, n) == 0;
+            },
+            &trouve);
+        if (trouve) {
+            const std::int32_t a = table_.article(i);
+            ++frqs_[static_cast<std::size_t>(a)];
+            return a;
         }
-        const std::int32_t a = creeArticle(tagge, 1);
-        hash_.emplace(std::string_view(pool_.get() + articles_.back().graphie, tagge.size()), a);
+        char tagge[1 + kCaracteresCle + kDebordement];
+        tagge[0] = tag;
+        std::memcpy(tagge + 1, texte, n);
+        const std::int32_t a = creeArticle(std::string_view(tagge, n + 1), 1);
+        frqs_.push_back(1);
+        table_.insere(i, cle, a);
         return a;
     }
 
@@ -506,6 +730,7 @@ private:
         pool_[static_cast<std::size_t>(poolUtilise_ + taille - 1)] = '\0';
         Article art;
         art.graphie = poolUtilise_;
+        art.longueur = static_cast<std::int32_t>(tagge.size());
         art.frq = frq;
         poolUtilise_ += taille;
         articles_.push_back(art);
@@ -658,29 +883,32 @@ private:
     void ecriTexNum()
     {
         const std::string nom = nomBase_ + ".num";
-        if (!txn_ || std::fseek(txn_.f, 0, SEEK_SET) != 0)
-            fichierEchoue("xxxx.txn");
         Fichier f(creeTemporaire(lot_.Nom(".num")), "wb");
         if (!f)
             fichierEchoue(nom);
         Ajoutef("\n    Fichier Texte :\t %s : ", nom.c_str());
-        Ecrivain out(f.f);
-        const auto dernier = static_cast<std::int64_t>(articles_.size()) - 1;
-        unsigned char buf[4 * 16384];
-        std::int64_t n = 0;
-        for (;;) {
-            const std::size_t lus = std::fread(buf, 4, 16384, txn_.f);
-            for (std::size_t i = 0; i < lus; ++i) {
-                const std::int32_t v = litLE32(buf + 4 * i);
-                out.ecrit(v >= 0 && v <= dernier ? articles_[static_cast<std::size_t>(v)].numero : v);
+        // Creation index -> entity number, read once per item.
+        std::vector<std::int32_t> numero(articles_.size());
+        for (std::size_t a = 0; a < articles_.size(); ++a)
+            numero[a] = articles_[a].numero;
+        const auto nbArticles = static_cast<std::uint32_t>(articles_.size());
+        std::vector<unsigned char> octets;
+        bool ecrit = true;
+        const std::int64_t n = items_->parcourt([&](const std::int32_t *v, std::size_t m) {
+            octets.resize(4 * m);
+            unsigned char *o = octets.data();
+            for (std::size_t i = 0; i < m; ++i) {
+                // Articles get their number; the punctuation and line-break codes, far above any
+                // article index, stay as they are.
+                const std::int32_t x = v[i];
+                ecritLE32(o + 4 * i, static_cast<std::uint32_t>(x) < nbArticles ? numero[static_cast<std::size_t>(x)] : x);
             }
-            n += static_cast<std::int64_t>(lus);
-            if (lus < 16384)
-                break;
-        }
-        if (std::ferror(txn_.f) || n != nbitem_)
+            if (m > 0 && std::fwrite(o, 4, m, f.f) != m)
+                ecrit = false;
+        });
+        if (n != nbitem_)
             fichierEchoue("xxxx.txn");
-        if (!out.vide() || !f.fermer(true))
+        if (!ecrit || !f.fermer(true))
             fichierEchoue(nom);
         Ajoutef(" %7ld items.", static_cast<long>(n));
     }
@@ -816,7 +1044,9 @@ private:
     std::int64_t poolUtilise_ = 0;
     std::unique_ptr<char[]> pool_;
     std::vector<Article> articles_;
-    std::unordered_map<std::string_view, std::int32_t> hash_;
+    TableGraphies table_;
+    std::vector<std::int32_t> frqs_;
+    std::unique_ptr<Items> items_;
     std::vector<std::int32_t> list_, list1_;
     bool delimiteur_[256] = {};
     std::int32_t ligne_ = 1;

@@ -56,6 +56,9 @@ struct ParametresSegm {
     std::string delimiteurs;             // delimiter characters typed by the user
     std::int32_t maxArt = MaxArtDefaut;  // maximum number of articles, sizes every table
     FnProgression progression = nullptr; // called with 0 about a hundred times while the text is read
+    // Items held in memory at most; beyond, they all go through the work file, read back once.
+    // Negative: a quarter of the machine's memory.
+    std::int64_t itemsEnMemoire = -1;
 };
 
 // Segments the text; on any failure nothing of the new base is left on disk (earlier base files of

@@ -4,37 +4,76 @@
 #include "engine/segmenteur.h"
 #include "engine/trace.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace {
 
-// The text as a text-mode stream gives it: CR LF read as one line feed.
+// The text read in large blocks: scanned a block at a time between markers, and one character at
+// a time (CR LF read as one line feed, as a text-mode stream gives it) inside a marker.
 class LecteurTexte {
 public:
-    explicit LecteurTexte(std::FILE *f) : f_(f) {}
+    static constexpr std::size_t kBloc = std::size_t{1} << 20;
+
+    explicit LecteurTexte(std::FILE *f) : f_(f), buf_(new char[kBloc]) {}
+    // The bytes not read yet in the buffer, refilled when it is empty; empty at the end.
+    std::string_view reste()
+    {
+        if (pos_ == len_)
+            recharge();
+        return std::string_view(buf_.get() + pos_, len_ - pos_);
+    }
+    void avance(std::size_t n) { pos_ += n; }
     int lit()
     {
-        if (rendu_ != EOF) {
-            const int c = rendu_;
-            rendu_ = EOF;
-            return c;
-        }
-        int c = std::getc(f_);
+        const int c = octet();
         if (c == '\r') {
-            const int d = std::getc(f_);
+            const int d = octet();
             if (d == '\n')
                 return '\n';
             if (d != EOF)
-                std::ungetc(d, f_);
+                --pos_;
         }
         return c;
     }
-    void rend(int c) { rendu_ = c; }
+    void rend() { --pos_; }  // only a character other than a folded line end, right after lit()
+    bool erreur() const { return erreur_; }
 
 private:
+    int octet()
+    {
+        if (pos_ == len_) {
+            recharge();
+            if (pos_ == len_)
+                return EOF;
+        }
+        return static_cast<unsigned char>(buf_[pos_++]);
+    }
+    void recharge()
+    {
+        // Keeps the last byte read, so that a character can always be given back.
+        std::size_t garde = pos_ > 0 ? 1 : 0;
+        if (garde)
+            buf_[0] = buf_[pos_ - 1];
+        pos_ = garde;
+        len_ = garde;
+        if (fin_)
+            return;
+        const std::size_t n = std::fread(buf_.get() + garde, 1, kBloc - garde, f_);
+        if (n == 0) {
+            fin_ = true;
+            erreur_ = std::ferror(f_) != 0;
+        }
+        len_ += n;
+    }
+
     std::FILE *f_;
-    int rendu_ = EOF;
+    std::unique_ptr<char[]> buf_;
+    std::size_t pos_ = 0, len_ = 0;
+    bool fin_ = false, erreur_ = false;
 };
 
 constexpr int kLongueurTroncon = 249;  // characters read after the '<'
@@ -66,17 +105,24 @@ std::int32_t VerifCles(const char *cheminTexte)
     LecteurTexte in(f);
     std::int32_t fautes = 0;
     long ligne = 1;
-    for (int c = in.lit(); c != EOF; c = in.lit()) {
-        if (c == '\n') {
-            ++ligne;
-            continue;
-        }
-        if (c == '>') {
+    for (;;) {
+        // Up to the next '<': only line feeds and stray '>' matter there.
+        const std::string_view bloc = in.reste();
+        if (bloc.empty())
+            break;
+        const std::size_t ouvrant = bloc.find('<');
+        std::string_view avant = bloc.substr(0, ouvrant);
+        for (std::size_t ferme = avant.find('>'); ferme != std::string_view::npos; ferme = avant.find('>')) {
+            ligne += static_cast<long>(std::count(avant.begin(), avant.begin() + static_cast<std::ptrdiff_t>(ferme), '\n'));
             Ajoutef("\nL%5ld Cl\xE9 incorrecte \t\t\t\t\t\t\t\t: Mauvais emplacement de balise de fermeture", ligne);
+            avant.remove_prefix(ferme + 1);
+        }
+        ligne += static_cast<long>(std::count(avant.begin(), avant.end(), '\n'));
+        if (ouvrant == std::string_view::npos) {
+            in.avance(bloc.size());
             continue;
         }
-        if (c != '<')
-            continue;
+        in.avance(ouvrant + 1);
 
         std::string t(1, '<');
         for (int k = 0; k < kLongueurTroncon; ++k) {
@@ -89,7 +135,7 @@ std::int32_t VerifCles(const char *cheminTexte)
             if (d == '>')
                 break;
             if (d == '<') {
-                in.rend(d);
+                in.rend();
                 break;
             }
         }
@@ -136,7 +182,7 @@ std::int32_t VerifCles(const char *cheminTexte)
             }
         }
     }
-    const bool erreur = std::ferror(f) != 0;
+    const bool erreur = in.erreur();
     std::fclose(f);
     if (erreur) {
         Ajoutef("\nfichier %s illisible !", cheminTexte);

@@ -283,6 +283,8 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
     liste_->setModel(modele_);
     liste_->base = base_;
     liste_->setColumnWidth(0, 100);
+    for (int c = 1; c < 4; ++c)
+        liste_->setColumnWidth(c, 58);
     liste_->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
     ApplyCharsetToListView(liste_, -1);
     liste_->couleur = ValeurCouleur(pastille_);

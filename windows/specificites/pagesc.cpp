@@ -33,11 +33,15 @@ PageSC::PageSC(Partition *partition, QWidget *parent) : QWidget(parent), partiti
     grille_->setObjectName(QStringLiteral("GridSC"));
     grille_->setModel(modele_);
     grille_->setWordWrap(false);
+    grille_->setSelectionMode(QAbstractItemView::NoSelection);
     grille_->verticalHeader()->hide();
     grille_->verticalHeader()->setDefaultSectionSize(16);
     const int largeurs[5] = {204, 36, 35, 34, 68};
     for (int c = 0; c < 5; ++c)
         grille_->setColumnWidth(c, largeurs[c]);
+    // A run of parts ("1890 - 1900") is longer than its designed width: the last column takes
+    // the room left.
+    grille_->horizontalHeader()->setStretchLastSection(true);
     ApplyCharsetToGrid(grille_);
     auto *tout = new QVBoxLayout(this);
     tout->setContentsMargins(0, 0, 0, 0);

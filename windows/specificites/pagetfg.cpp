@@ -62,6 +62,8 @@ GrilleTFG::GrilleTFG(Partition *partition, QWidget *parent) : QTableView(parent)
     setObjectName(QStringLiteral("GridTFG"));
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+    // A header click sorts; it must not leave a column highlighted over the coefficients.
+    setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(false);
     horizontalHeader()->setDefaultSectionSize(90);
     horizontalHeader()->setSectionsClickable(true);

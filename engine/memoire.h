@@ -1,0 +1,14 @@
+// Large tables (the items of a text, the numeric text of a base): allocated on huge-page
+// boundaries and marked for huge pages where the system offers them, so that filling tens of
+// megabytes costs a few page faults rather than thousands.
+#pragma once
+
+#include <cstddef>
+
+namespace talmer::memoire {
+
+// Uninitialised memory for n bytes, or nullptr; released with Libere.
+void *Alloue(std::size_t n) noexcept;
+void Libere(void *p) noexcept;
+
+} // namespace talmer::memoire
