@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 using talmer::test::InTempDir;
 using talmer::test::makeBase;
@@ -295,6 +297,9 @@ TEST_F(Loading, MalformedFilesGiveTheirCode)
          "\r\nTexte num\xE9ris\xE9 corpus.num : l'entit\xE9 0 y figure 1 fois, le dictionnaire en annonce 2"},
         {"punctuation frequency against the text", dicWith(" 2 1  un\r\n 1 0  deux\r\n 2 2  .\r\n"), ErreurTexteNum,
          "\r\nTexte num\xE9ris\xE9 corpus.num : l'entit\xE9 2 y figure 1 fois, le dictionnaire en annonce 2"},
+        // Last: nothing may be written to a FIFO afterwards. Reading it would block for ever.
+        {"dictionary that is a FIFO", [] { fs::remove("corpus.dic"); ASSERT_EQ(mkfifo("corpus.dic", 0600), 0); },
+         ErreurDictionnaire, "\r\n\"corpus.dic\": ne peut etre ouvert\r\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
