@@ -15,6 +15,7 @@
 #include "shell/rapport.h"
 #include "shell/translation.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -26,6 +27,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyleOptionHeader>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -70,8 +72,35 @@ GrilleTFG::GrilleTFG(Partition *partition, QWidget *parent) : QTableView(parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     verticalHeader()->setDefaultSectionSize(16);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->hide();
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setMinimumWidth(90);
     ApplyCharsetToGrid(this);
+    // The corner over the spellings carries their title and sorts them.
+    coin_ = findChild<QAbstractButton *>();
+    if (coin_ != nullptr) {
+        disconnect(coin_, nullptr, this, nullptr);
+        coin_->installEventFilter(this);
+        connect(coin_, &QAbstractButton::clicked, this, &GrilleTFG::coinClique);
+    }
+}
+
+bool GrilleTFG::eventFilter(QObject *objet, QEvent *event)
+{
+    if (objet == coin_ && event->type() == QEvent::Paint) {
+        QStyleOptionHeader option;
+        option.initFrom(coin_);
+        option.rect = coin_->rect();
+        option.text = QString::fromLatin1(ModeleTFG::TitreLignes);
+        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        option.state |= QStyle::State_Raised | QStyle::State_Horizontal;
+        if (coin_->isDown())
+            option.state |= QStyle::State_Sunken;
+        QPainter peintre(coin_);
+        coin_->style()->drawControl(QStyle::CE_Header, &option, &peintre, coin_);
+        return true;
+    }
+    return QTableView::eventFilter(objet, event);
 }
 
 void GrilleTFG::dragEnterEvent(QDragEnterEvent *event)
@@ -125,7 +154,9 @@ PageTFG::PageTFG(Partition *partition, QWidget *parent) : QWidget(parent), parti
     tout->addWidget(grille_, 1);
     tout->addLayout(tri);
 
-    connect(grille_->horizontalHeader(), &QHeaderView::sectionClicked, this, &PageTFG::ClicEntete);
+    // Grid column 0 is the spellings' corner, column c the computed part c - 1.
+    connect(grille_, &GrilleTFG::coinClique, this, [this] { ClicEntete(0); });
+    connect(grille_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) { ClicEntete(section + 1); });
     connect(radFrq_, &QRadioButton::clicked, this, &PageTFG::RadFrqClick);
     connect(radSpec_, &QRadioButton::clicked, this, &PageTFG::RadSpecClick);
     connect(grille_, &GrilleTFG::groupeDepose, this, &PageTFG::DeposeGroupe);

@@ -14,6 +14,7 @@
 class CalcSpecTot;
 class Partition;
 class QRadioButton;
+class QAbstractButton;
 class Rapport;
 
 namespace talmer {
@@ -33,14 +34,18 @@ public:
 
 signals:
     void groupeDepose(std::vector<std::int32_t> entites);
+    // A click on the corner over the spellings.
+    void coinClique();
 
 protected:
+    bool eventFilter(QObject *objet, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     Partition *partition_;
+    QAbstractButton *coin_ = nullptr;
 };
 
 class PageTFG : public QWidget {
@@ -55,7 +60,8 @@ public:
     // computed. The previous result stays when it fails.
     bool Calcule(bool restreindre, std::int32_t seuil, std::int32_t freqMin);
 
-    // Header clicks and mode buttons.
+    // Header clicks (grid column 0: the corner over the spellings; c: computed part c - 1) and
+    // mode buttons.
     void ClicEntete(int colonne);
     void RadFrqClick();
     void RadSpecClick();

@@ -10,8 +10,6 @@
 
 #include "shell/affichage.h"
 
-#include <QApplication>
-#include <QPalette>
 
 #include <algorithm>
 
@@ -254,7 +252,7 @@ int ModeleTFG::columnCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return 1 + (calcul_ ? calcul_->NbPartiesCalculees() : 0);
+    return calcul_ ? calcul_->NbPartiesCalculees() : 0;
 }
 
 QVariant ModeleTFG::data(const QModelIndex &index, int role) const
@@ -262,24 +260,16 @@ QVariant ModeleTFG::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= static_cast<int>(lignes_.size()) || partition_ == nullptr)
         return {};
     const std::int32_t e = lignes_[static_cast<std::size_t>(index.row())];
-    const int c = index.column();
-    if (role == RoleEntite)
-        return e;
-    if (c == 0) {
-        if (role == Qt::DisplayRole && partition_->Base() != nullptr)
-            return EnUnicode(partition_->Base()->RetourneGraphie(e, false));
-        if (role == Qt::BackgroundRole)
-            return QApplication::palette().button();
-        return {};
-    }
-    const std::int32_t partie = PartieDeColonne(c - 1);
+    const int k = index.column();
     switch (role) {
+    case RoleEntite:
+        return e;
     case Qt::DisplayRole:
-        return QString::number(frequences_.Frq(e, partie));
+        return QString::number(frequences_.Frq(e, PartieDeColonne(k)));
     case RoleCoef:
-        return QString::fromLatin1(TexteCoefTableau(calcul_->RetourneSpec(e, c - 1)).c_str());
+        return QString::fromLatin1(TexteCoefTableau(calcul_->RetourneSpec(e, k)).c_str());
     case RoleCouleurCoef:
-        return calcul_->RetourneSpec(e, c - 1) > 0 ? QColor(255, 0, 0) : QColor(0, 0, 255);
+        return calcul_->RetourneSpec(e, k) > 0 ? QColor(255, 0, 0) : QColor(0, 0, 255);
     case Qt::BackgroundRole:
         // Grid row r = index + 1 (under the header): odd rows are green.
         return index.row() % 2 == 0 ? QColor(192, 220, 192) : QColor(Qt::white);
@@ -290,13 +280,15 @@ QVariant ModeleTFG::data(const QModelIndex &index, int role) const
 
 QVariant ModeleTFG::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
+    if (role != Qt::DisplayRole || partition_ == nullptr)
         return {};
-    if (orientation == Qt::Vertical)
-        return section + 1;
-    if (section == 0)
-        return QStringLiteral("Formes/SR");
-    const std::int32_t partie = PartieDeColonne(section - 1);
+    if (orientation == Qt::Vertical) {
+        // The spellings stay in view while the parts scroll by.
+        if (section < 0 || section >= static_cast<int>(lignes_.size()) || partition_->Base() == nullptr)
+            return {};
+        return EnUnicode(partition_->Base()->RetourneGraphie(lignes_[static_cast<std::size_t>(section)], false));
+    }
+    const std::int32_t partie = PartieDeColonne(section);
     return partie >= 0 ? EnUnicode(partition_->NomPartie(partie)) : QString();
 }
 

@@ -57,10 +57,13 @@ private:
     int colonne_ = -1;
 };
 
-// The rows of the table and what the grid shows of them.
+// The rows of the table and what the grid shows of them: one column per computed part, the
+// spellings in the vertical header.
 class ModeleTFG : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // The corner of the grid, over the spellings.
+    static constexpr const char *TitreLignes = "Formes/SR";
     // Role of a part cell: the coefficient text ("" for none) and its colour.
     static constexpr int RoleCoef = Qt::UserRole + 1;
     static constexpr int RoleCouleurCoef = Qt::UserRole + 2;

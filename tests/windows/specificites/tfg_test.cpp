@@ -9,6 +9,8 @@
 #include "engine/calcspectot.h"
 #include "engine/segrep.h"
 
+#include <QAbstractButton>
+#include <QHeaderView>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
@@ -173,16 +175,16 @@ TEST_F(TFGBase, PageRunKeepsItsOrdersButNeverAColumnBeyondTheNewComputation)
     ASSERT_TRUE(page.Calcule(false, 100, 1));
     EXPECT_EQ(partition->Seuil(), 100);
     EXPECT_EQ(partition->FreqMin(), 1);
-    ASSERT_EQ(m.columnCount(), 4);
-    EXPECT_EQ(m.headerData(0, Qt::Horizontal).toString(), "Formes/SR");
-    EXPECT_EQ(m.headerData(3, Qt::Horizontal).toString(), "c");
+    ASSERT_EQ(m.columnCount(), 3);
+    EXPECT_EQ(m.headerData(2, Qt::Horizontal).toString(), "c");
+    EXPECT_EQ(m.headerData(1, Qt::Vertical).toString(), "chat");
     EXPECT_EQ(m.Lignes(), (std::vector<std::int32_t>{0, 1, 2, 3}));
     // Grid row 1 (the first data row) is green, row 2 white; a part cell shows the frequency.
-    EXPECT_EQ(m.index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(192, 220, 192));
-    EXPECT_EQ(m.index(1, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
-    EXPECT_EQ(m.index(0, 2).data().toString(), "2");
+    EXPECT_EQ(m.index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(192, 220, 192));
+    EXPECT_EQ(m.index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(m.index(0, 1).data().toString(), "2");
 
-    page.ClicEntete(3); // part c, frequency descending: chien and le (1 each) first
+    page.Grille()->horizontalHeader()->sectionClicked(2); // part c, frequency descending: chien and le (1 each) first
     EXPECT_EQ(page.Etat().Colonne(), 2);
     EXPECT_EQ(std::set<std::int32_t>(m.Lignes().begin(), m.Lignes().begin() + 2), (std::set<std::int32_t>{0, 2}));
 
@@ -190,11 +192,16 @@ TEST_F(TFGBase, PageRunKeepsItsOrdersButNeverAColumnBeyondTheNewComputation)
     // column (computed part 2) no longer exists.
     partition->Coche(0, false);
     ASSERT_TRUE(page.Calcule(true, 100, 1));
-    EXPECT_EQ(m.columnCount(), 3);
+    EXPECT_EQ(m.columnCount(), 2);
     EXPECT_EQ(m.Lignes(), (std::vector<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(page.Etat().Colonne(), -1);
     EXPECT_TRUE(partition->EstCochee(1));
     EXPECT_FALSE(partition->EstCochee(0));
+
+    // The corner sorts the spellings.
+    page.Grille()->findChild<QAbstractButton *>()->click();
+    EXPECT_EQ(m.Lignes(), (std::vector<std::int32_t>{1, 2, 3, 0}));
+    EXPECT_EQ(page.Etat().Etat(), 0);
 
     // A dropped group replaces the rows, in its order.
     page.DeposeGroupe({3, 0});
