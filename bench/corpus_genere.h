@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include <time.h>
 #include <unistd.h>
 
 namespace bench {
@@ -39,12 +40,33 @@ struct Parametres {
     int formes = 5000;                 // forms that may be drawn (nearly all are)
     std::vector<CleGeneree> cles = {{"partie", 50}};
     double partPropre = 0.15;          // share of draws from the part's own ranking
+    // When above 0, every copieToutesLes-th part of the first key (the last of each run of that
+    // many) repeats word for word the words of the part copieToutesLes - 2 before it, as corpora
+    // of documents that quote or reprint one another do.
+    int copieToutesLes = 0;
     std::uint32_t graine = 20260101;
 };
 
-inline double Secondes(std::chrono::steady_clock::time_point debut)
+// The processor time of the calling thread, as a clock: on a machine shared with other work the
+// figures then say what a computation costs rather than how long it waited for a processor.
+struct HorlogeProcesseur {
+    using duration = std::chrono::nanoseconds;
+    using rep = duration::rep;
+    using period = duration::period;
+    using time_point = std::chrono::time_point<HorlogeProcesseur>;
+    static constexpr bool is_steady = true;
+    static time_point now()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return time_point(duration(std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec));
+    }
+};
+
+template <class Instant>
+double Secondes(Instant debut)
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    return std::chrono::duration<double>(Instant::clock::now() - debut).count();
 }
 
 // The temporary folder, removed with the object.
@@ -99,25 +121,40 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
     };
 
     // The sequence of raw items: >= 0 a raw form, -1 a full stop, -2 a line break,
-    // -(100 + 1000 * key + value) a key marker.
+    // -(100 + 100000 * key + value) a key marker.
     const int parties = p.cles.empty() ? 1 : p.cles.front().valeurs;
     std::vector<std::int32_t> brut;
     brut.reserve(static_cast<std::size_t>(p.occurrences + p.occurrences / 12 + p.occurrences / 15 + 1000));
     std::vector<int> valeurCourante(p.cles.size(), -1);
     int partie = 0;
+    std::vector<std::int32_t> mots;          // the words drawn or copied, in order
+    std::vector<std::int64_t> debutPartie;   // index in mots of each part's first word
+    if (p.copieToutesLes > 0)
+        mots.reserve(static_cast<std::size_t>(p.occurrences));
     for (std::int64_t i = 0; i < p.occurrences; ++i) {
         for (std::size_t c = 0; c < p.cles.size(); ++c) {
             const int v = static_cast<int>(i * p.cles[c].valeurs / p.occurrences);
             if (v != valeurCourante[c]) {
                 valeurCourante[c] = v;
-                brut.push_back(-(100 + 1000 * static_cast<std::int32_t>(c) + v));
-                if (c == 0)
+                brut.push_back(-(100 + 100000 * static_cast<std::int32_t>(c) + v));
+                if (c == 0) {
                     partie = v;
+                    debutPartie.push_back(i);
+                }
             }
         }
-        int rang = tire();
-        if (u01(alea) < p.partPropre)
-            rang = (rang + partie * (N / parties + 7)) % N;
+        int rang;
+        const int k = p.copieToutesLes;
+        if (k > 1 && partie % k == k - 1 && partie >= k - 2) {
+            const std::int64_t source = debutPartie[static_cast<std::size_t>(partie - (k - 2))];
+            rang = mots[static_cast<std::size_t>(source + (i - debutPartie.back()))];
+        } else {
+            rang = tire();
+            if (u01(alea) < p.partPropre)
+                rang = (rang + partie * (N / parties + 7)) % N;
+        }
+        if (k > 0)
+            mots.push_back(rang);
         brut.push_back(rang);
         if (i % 12 == 11)
             brut.push_back(-1);
@@ -171,8 +208,10 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
     }
     const std::int32_t nbart = prochain;
     auto contenu = [&](std::size_t c, int v) {
-        char b[32];
-        std::snprintf(b, sizeof b, "%03d", v);
+        // Enough digits for every value of the type, so that the contents sort in value order.
+        const int chiffres = std::max<int>(3, static_cast<int>(std::to_string(p.cles[c].valeurs - 1).size()));
+        std::string b = std::to_string(v);
+        b.insert(0, static_cast<std::size_t>(std::max<int>(0, chiffres - static_cast<int>(b.size()))), '0');
         return p.cles[c].type.substr(0, 1) + b;
     };
 
@@ -190,9 +229,9 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
                 num.push_back(4999742);
             } else {
                 const int code = -x - 100;
-                const auto c = static_cast<std::size_t>(code / 1000);
+                const auto c = static_cast<std::size_t>(code / 100000);
                 num.push_back(numeroType[c]);
-                num.push_back(premierContenu[c] + code % 1000);
+                num.push_back(premierContenu[c] + code % 100000);
             }
         }
         nbitem = static_cast<std::int64_t>(num.size());

@@ -20,7 +20,7 @@
 int main(int argc, char **argv)
 {
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
+    using Horloge = bench::HorlogeProcesseur;  // processor time
 
     bench::Parametres p;
     if (argc > 1)

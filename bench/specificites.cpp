@@ -25,7 +25,7 @@ void Pas(std::int32_t) { ++pas; }
 int main(int argc, char **argv)
 {
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
+    using Horloge = bench::HorlogeProcesseur;  // processor time
 
     bench::Parametres p;
     if (argc > 1)

@@ -38,6 +38,8 @@ void CalcSpecTot::CalculeSpecParties()
     const std::int32_t parties = partition_->NbParties();
     for (std::int32_t k = 0; k < parties; ++k)
         partition_->Selectionne(k, false);
+    // Every column has the same reference parts: their frequencies are summed once.
+    const PrimSpec::Marges marges = PrimSpec::PrepareMarges(*partition_);
     for (std::int32_t i = 0; i < parties; ++i) {
         if (i > 0)
             partition_->Selectionne(i - 1, false);
@@ -46,7 +48,7 @@ void CalcSpecTot::CalculeSpecParties()
         partition_->Selectionne(i, true);
         auto calcul = std::make_unique<PrimSpec>(partition_, 1);
         calcul->SetProgression(pas_);
-        calcul->Calcule();
+        calcul->CalculePartie(marges, i);
 
         std::vector<std::pair<std::int32_t, std::int32_t>> index;
         index.reserve(calcul->Liste().size());

@@ -5,6 +5,10 @@
 #include "engine/tgen.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+#include <sys/mman.h>
 
 namespace {
 
@@ -13,7 +17,55 @@ std::size_t Taille(std::int32_t n)
     return static_cast<std::size_t>(std::max<std::int32_t>(n, 0));
 }
 
+constexpr std::size_t kGrandePage = std::size_t{2} << 20;
+
+bool EstGrandBloc(std::size_t octets)
+{
+    return octets >= 2 * kGrandePage;
+}
+
+std::size_t Arrondi(std::size_t octets)
+{
+    return (octets + kGrandePage - 1) / kGrandePage * kGrandePage;
+}
+
 } // namespace
+
+void *AlloueZeros(std::size_t octets)
+{
+    if (!EstGrandBloc(octets)) {
+        void *p = std::calloc(octets == 0 ? 1 : octets, 1);
+        if (p == nullptr)
+            throw std::bad_alloc();
+        return p;
+    }
+    // Large pages need an aligned block: map one page more and give back what lies outside.
+    const std::size_t taille = Arrondi(octets);
+    void *brut = mmap(nullptr, taille + kGrandePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (brut == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto debut = reinterpret_cast<std::uintptr_t>(brut);
+    const std::uintptr_t aligne = (debut + kGrandePage - 1) / kGrandePage * kGrandePage;
+    if (aligne > debut)
+        munmap(brut, aligne - debut);
+    if (aligne + taille < debut + taille + kGrandePage)
+        munmap(reinterpret_cast<void *>(aligne + taille), debut + kGrandePage - aligne);
+    void *p = reinterpret_cast<void *>(aligne);
+#ifdef MADV_HUGEPAGE
+    madvise(p, taille, MADV_HUGEPAGE);  // a hint: ordinary pages serve as well
+#endif
+    return p;
+}
+
+void LibereZeros(void *p, std::size_t octets) noexcept
+{
+    if (p == nullptr)
+        return;
+    if (EstGrandBloc(octets))
+        munmap(p, Arrondi(octets));
+    else
+        std::free(p);
+}
 
 Partition::Partition(charg1 *base, std::int32_t cle) : base_(base), cle_(cle)
 {
@@ -78,7 +130,11 @@ void Partition::CalculeTableLexicale()
 {
     const std::int32_t nbform = base_ != nullptr ? base_->Nbform() : 0;
     const std::size_t parties = Taille(nbParties_);
-    table_.assign(Taille(nbform) * parties, 0);
+    {
+        TableFormesParties table;
+        table.resize(Taille(nbform) * parties);  // zeros
+        table_.swap(table);
+    }
     nbOcc_.assign(parties, 0);
     nbFormes_.assign(parties, 0);
     nbHapax_.assign(parties, 0);
@@ -89,28 +145,30 @@ void Partition::CalculeTableLexicale()
 
     // Zone z is walked from where zone z - 1 stopped (the start of the text for the first zone)
     // up to the next zone's start: the text before the first marker goes to the first zone's part.
+    // The part's counts follow each entry as it grows, so the table is never read back: a form
+    // reaches the part's highest frequency on its way to its own final count, and among the
+    // forms that end at the highest frequency the lowest-numbered one is kept.
     std::int32_t p = 0;
     for (std::int32_t z = 0; z < nbZones_; ++z) {
         const std::size_t partie = static_cast<std::size_t>(zones_[static_cast<std::size_t>(z)].Partie);
         const std::int32_t fin = zones_[static_cast<std::size_t>(z) + 1].Debut;
         for (; p < fin; ++p) {
             const std::int32_t x = base_->Tnum(p);
-            if (x >= 0 && x < nbform) {
-                ++nbOcc_[partie];
-                ++table_[static_cast<std::size_t>(x) * parties + partie];
+            if (x < 0 || x >= nbform)
+                continue;
+            ++nbOcc_[partie];
+            const std::int32_t n = ++table_[static_cast<std::size_t>(x) * parties + partie];
+            if (n == 1) {
+                ++nbFormes_[partie];
+                ++nbHapax_[partie];
+            } else if (n == 2) {
+                --nbHapax_[partie];
             }
-        }
-    }
-    for (std::size_t k = 0; k < parties; ++k) {
-        for (std::int32_t forme = 0; forme < nbform; ++forme) {
-            const std::int32_t n = table_[static_cast<std::size_t>(forme) * parties + k];
-            if (n > 0)
-                ++nbFormes_[k];
-            if (n == 1)
-                ++nbHapax_[k];
-            if (n > fmax_[k]) {
-                fmax_[k] = n;
-                formeFmax_[k] = forme;
+            if (n > fmax_[partie]) {
+                fmax_[partie] = n;
+                formeFmax_[partie] = x;
+            } else if (n == fmax_[partie] && x < formeFmax_[partie]) {
+                formeFmax_[partie] = x;
             }
         }
     }

@@ -33,6 +33,26 @@ public:
     // Fills the list (once).
     void Calcule();
 
+    // What the specificities of each part alone against the same reference parts share, read
+    // from the partition once: the corpus size, the reference frequency F of every entity and,
+    // part by part, the entities present there with their frequency.
+    struct Marges {
+        std::int32_t T = 0;                      // word occurrences of the reference parts
+        std::vector<std::int32_t> Fformes;       // per form
+        std::vector<std::int32_t> Fsegments;     // per attached segment
+        // Part k's forms of nonzero frequency, ascending: entries debutFormes[k] to
+        // debutFormes[k + 1] - 1 of formes and frqFormes; the same for the segments.
+        std::vector<std::int64_t> debutFormes, debutSegments;
+        std::vector<std::int32_t> formes, frqFormes, segments, frqSegments;
+        // The forms and segments after which the progress callback is called.
+        std::vector<std::int32_t> appelsFormes, appelsSegments;
+    };
+    // The shared values for the partition's checked parts as they stand.
+    static Marges PrepareMarges(const Partition &partition);
+    // Fills the list as Calcule does when the one target part is `partie`, a checked part, and
+    // the checked parts are those the margins were prepared for.
+    void CalculePartie(const Marges &marges, std::int32_t partie);
+
     const std::vector<StructSpec> &Liste() const { return liste_; }
     std::int32_t NbLignes() const { return static_cast<std::int32_t>(liste_.size()); }
     const StructSpec &Ligne(std::int32_t i) const { return liste_[static_cast<std::size_t>(i)]; }

@@ -129,7 +129,14 @@ private:
     bool EstDelimiteur(std::int32_t item) const;
     // Sorts the n occurrences by right context (the first counted item of each is compared from
     // its index `debuts[i]` in the counted text) and scans the runs, appending what they emit.
+    // The sequence of each occurrence is read from the counted text at debuts[i] - decalage when
+    // lectureComptee is set (see Contextes::LitSequence), from the text itself otherwise.
     void TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, std::int32_t *positions,
-                        std::int32_t n, std::vector<Segment> &sortie);
-    void ParcourtRuns(const std::int32_t *positions, std::int32_t n, std::vector<Segment> &sortie);
+                        std::int32_t n, std::int32_t decalage, bool lectureComptee, std::vector<Segment> &sortie);
+    // lecture(m, out) reads the sequence of the m-th occurrence in sorted order.
+    template <class Lecture>
+    void ParcourtRuns(const std::int32_t *positions, std::int32_t n, Lecture &&lecture, std::vector<Segment> &sortie);
+    // True when the sequence read of the counted text gives what LectSeg gives: every delimiter
+    // is an entity up to the first key type, where both reads test the delimiters alike.
+    bool LectureCompteePossible() const;
 };

@@ -20,10 +20,31 @@
 struct SegRep::Contextes {
     std::vector<std::int32_t> rang;      // counted items, then the end mark and zeros for the last keys
     std::vector<std::int32_t> position;  // text position of each counted item
+    std::vector<std::int32_t> entite;    // entity of each counted item
+    std::int32_t nbform = 0;
     int bits = 1;                        // width of a rank inside a key
     int parCle = 64;                     // ranks packed into one key
+    static constexpr int Compares = 11;  // counted items compared from each start
 
     explicit Contextes(const SegRep &sr);
+
+    // The sequence read from counted item i (as LectSeg from the position of that item, or from
+    // a position whose first counted item is i): the form before it unless a delimiter comes
+    // first, then up to 11 forms up to the first delimiter or the end of the text.
+    void LitSequence(std::int32_t i, std::int32_t out[TailleSequence]) const
+    {
+        for (int k = 0; k < TailleSequence; ++k)
+            out[k] = Bourrage;
+        const auto nb = static_cast<std::int32_t>(entite.size());
+        if (i > 0 && entite[static_cast<std::size_t>(i) - 1] < nbform)
+            out[0] = entite[static_cast<std::size_t>(i) - 1];
+        for (int k = 1; k < TailleSequence && i < nb; ++k, ++i) {
+            const std::int32_t x = entite[static_cast<std::size_t>(i)];
+            if (x >= nbform)
+                break;
+            out[k] = x;
+        }
+    }
 
     // The first parCle ranks from counted item i, packed so that keys compare as the ranks do.
     std::uint64_t Cle(std::int32_t i) const
@@ -55,8 +76,10 @@ SegRep::Contextes::Contextes(const SegRep &sr)
     bits = std::bit_width(static_cast<std::uint32_t>(rangMax));
     parCle = 64 / bits;
 
-    rang.reserve(static_cast<std::size_t>(nbitem) + static_cast<std::size_t>(parCle));
+    rang.reserve(static_cast<std::size_t>(nbitem) + static_cast<std::size_t>(std::max(parCle, Compares)));
     position.reserve(static_cast<std::size_t>(nbitem));
+    entite.reserve(static_cast<std::size_t>(nbitem));
+    this->nbform = nbform;
     for (std::int32_t p = 0; p < nbitem; ++p) {
         const std::int32_t x = base.Tnum(p);
         if (x < 0 || x >= nbRangs)
@@ -64,9 +87,10 @@ SegRep::Contextes::Contextes(const SegRep &sr)
         if (x < nbform || sr.EstDelimiteur(x)) {
             rang.push_back(rangDe[static_cast<std::size_t>(x)]);
             position.push_back(p);
+            entite.push_back(x);
         }
     }
-    rang.insert(rang.end(), static_cast<std::size_t>(parCle), 0);
+    rang.insert(rang.end(), static_cast<std::size_t>(std::max(parCle, Compares)), 0);
 }
 
 void SegRep::PrepareDelimiteurs()
@@ -157,14 +181,27 @@ std::vector<Segment> SegRep::EdiSeg(int j, EtatRuns &etat, const std::int32_t *p
     return sortie;
 }
 
-void SegRep::ParcourtRuns(const std::int32_t *positions, std::int32_t n, std::vector<Segment> &sortie)
+bool SegRep::LectureCompteePossible() const
+{
+    if (base_ == nullptr)
+        return false;
+    const std::int32_t borne = base_->Nbform() + base_->Nbartponct();
+    for (std::int32_t d : delimiteurs_)
+        if (d < 0 || d > borne || d >= base_->Nbart())
+            return false;
+    return true;
+}
+
+template <class Lecture>
+void SegRep::ParcourtRuns(const std::int32_t *positions, std::int32_t n, Lecture &&lecture,
+                          std::vector<Segment> &sortie)
 {
     if (n <= 0)
         return;
     EtatRuns etat;
     std::int32_t seq[TailleSequence];
     std::int32_t seq2[TailleSequence];
-    LectSeg(seq, positions[0]);
+    lecture(0, seq);
     for (int k = 1; k <= LongueurMax; ++k) {
         if (seq[k] == Bourrage) {
             etat.count[k] = 0;
@@ -180,7 +217,7 @@ void SegRep::ParcourtRuns(const std::int32_t *positions, std::int32_t n, std::ve
             sortie.push_back(std::move(s));
     };
     for (std::int32_t m = 1; m < n; ++m) {
-        LectSeg(seq2, positions[m]);
+        lecture(m, seq2);
         int j = 1;
         while (j < TailleSequence && seq[j] == seq2[j] && seq2[j] != Bourrage)
             ++j;
@@ -198,7 +235,8 @@ void SegRep::ParcourtRuns(const std::int32_t *positions, std::int32_t n, std::ve
 }
 
 void SegRep::TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, std::int32_t *positions,
-                            std::int32_t n, std::vector<Segment> &sortie)
+                            std::int32_t n, std::int32_t decalage, bool lectureComptee,
+                            std::vector<Segment> &sortie)
 {
     if (n <= 0)
         return;
@@ -212,25 +250,32 @@ void SegRep::TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, st
         e[static_cast<std::size_t>(i)] = {ctx.Cle(debuts[i]), debuts[i], positions[i]};
     const std::int32_t *r = ctx.rang.data();
     const int parCle = ctx.parCle;
-    // Equal keys from two different starts hold no end mark (it would sit at the same offset in
-    // both, so at the same start): the walk beyond them stops at the latest at the end mark of
-    // the later start, which the other one cannot have reached.
+    // A sequence read takes at most 11 forms from the pivot and stops at a delimiter or at the
+    // end of the text, all of which lie within the first 11 counted items of its context. Two
+    // occurrences whose first 11 counted items differ are ordered there as their whole contexts
+    // would order them; those that share them read the same sequence, and their order among
+    // themselves changes neither the runs nor the emitted segments (whose positions are written
+    // ascending). So the comparison stops after 11 items, however long the shared context.
     std::sort(e.begin(), e.end(), [r, parCle](const Entree &a, const Entree &b) {
         if (a.cle != b.cle)
             return a.cle < b.cle;
-        if (a.debut == b.debut)
-            return false;
-        const std::int32_t *x = r + a.debut + parCle;
-        const std::int32_t *y = r + b.debut + parCle;
-        while (*x == *y) {
-            ++x;
-            ++y;
+        for (int k = parCle; k < Contextes::Compares; ++k) {
+            const std::int32_t x = r[a.debut + k], y = r[b.debut + k];
+            if (x != y)
+                return x < y;
         }
-        return *x < *y;
+        return false;
     });
     for (std::int32_t i = 0; i < n; ++i)
         positions[i] = e[static_cast<std::size_t>(i)].position;
-    ParcourtRuns(positions, n, sortie);
+    if (lectureComptee)
+        ParcourtRuns(positions, n,
+                     [&](std::int32_t m, std::int32_t *out) {
+                         ctx.LitSequence(e[static_cast<std::size_t>(m)].debut - decalage, out);
+                     },
+                     sortie);
+    else
+        ParcourtRuns(positions, n, [&](std::int32_t m, std::int32_t *out) { LectSeg(out, positions[m]); }, sortie);
 }
 
 std::vector<Segment> SegRep::SelSegRep(std::int32_t *positions, std::int32_t n)
@@ -246,7 +291,11 @@ std::vector<Segment> SegRep::SelSegRep(std::int32_t *positions, std::int32_t n)
     for (std::int32_t i = 0; i < n; ++i)
         debuts[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(
             std::lower_bound(ctx.position.begin(), ctx.position.end(), positions[i]) - ctx.position.begin());
-    TrieEtParcourt(ctx, debuts.data(), positions, n, sortie);
+    // Positions outside the text read nothing, not even a left context: the text itself says so.
+    bool dansTexte = true;
+    for (std::int32_t i = 0; i < n && dansTexte; ++i)
+        dansTexte = positions[i] >= 0 && positions[i] < base_->Nbitem();
+    TrieEtParcourt(ctx, debuts.data(), positions, n, 0, dansTexte && LectureCompteePossible(), sortie);
     return sortie;
 }
 
@@ -297,7 +346,7 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
     const std::int32_t nbCompte = static_cast<std::int32_t>(ctx.position.size());
     std::vector<std::int32_t> debutPivot(static_cast<std::size_t>(nbPivots) + 1, 0);
     for (std::int32_t c = 0; c < nbCompte; ++c) {
-        const std::int32_t x = base_->Tnum(ctx.position[static_cast<std::size_t>(c)]);
+        const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
         if (x >= 0 && x < nbPivots)
             ++debutPivot[static_cast<std::size_t>(x) + 1];
     }
@@ -307,12 +356,13 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
     {
         std::vector<std::int32_t> curseur(debutPivot.begin(), debutPivot.end() - 1);
         for (std::int32_t c = 0; c < nbCompte; ++c) {
-            const std::int32_t x = base_->Tnum(ctx.position[static_cast<std::size_t>(c)]);
+            const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
             if (x >= 0 && x < nbPivots)
                 suivants[static_cast<std::size_t>(curseur[static_cast<std::size_t>(x)]++)] = c + 1;
         }
     }
 
+    const bool lectureComptee = LectureCompteePossible();
     const std::int32_t pas = nbPivots / 100;
     std::int32_t compteur = 0;
     std::vector<std::int32_t> positions;
@@ -323,7 +373,7 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
         positions.resize(static_cast<std::size_t>(n));
         for (std::int32_t t = 0; t < n; ++t)
             positions[static_cast<std::size_t>(t)] = ctx.position[static_cast<std::size_t>(debuts[t] - 1)];
-        TrieEtParcourt(ctx, debuts, positions.data(), n, segments_);
+        TrieEtParcourt(ctx, debuts, positions.data(), n, 1, lectureComptee, segments_);
         if (compteur == pas) {
             if (gauge_ != nullptr)
                 gauge_(0);

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
+#include <string>
 #include <set>
 #include <vector>
 
@@ -249,3 +251,43 @@ TEST(Partition2, KeyThatIsNotAKeyTypeGivesNoPart)
 }
 
 } // namespace
+
+// The counts of each part against a plain reading of the table, on random partitions with parts
+// in several zones, parts without forms and ties of the highest frequency.
+TEST_F(PartitionTest, PartCountsMatchTheTable)
+{
+    std::mt19937 g(20261210);
+    const char *mots[] = {"a", "b", "c", "d", "e"};
+    for (int essai = 0; essai < 40; ++essai) {
+        const int valeurs = 1 + static_cast<int>(g() % 8);
+        std::string texte = g() % 2 ? "a b " : "";
+        for (int zone = 0, zones = 1 + static_cast<int>(g() % 15); zone < zones; ++zone) {
+            texte += "<k=v" + std::to_string(g() % static_cast<unsigned>(valeurs)) + "> ";
+            for (int i = 0, n = static_cast<int>(g() % 12); i < n; ++i)
+                texte += std::string(mots[g() % 5]) + " ";
+        }
+        auto corpus = makeBase(texte, ".", "p" + std::to_string(essai));
+        ASSERT_TRUE(corpus);
+        const Partition parts(corpus.get(), corpus->LocFormDic("k", false));
+        for (std::int32_t k = 0; k < parts.NbParties(); ++k) {
+            std::int32_t formes = 0, hapax = 0, fmax = 0, formeFmax = 0, occ = 0;
+            for (std::int32_t f = 0; f < corpus->Nbform(); ++f) {
+                const std::int32_t n = parts.FrqFormePartie(f, k);
+                occ += n;
+                formes += n > 0;
+                hapax += n == 1;
+                if (n > fmax) {
+                    fmax = n;
+                    formeFmax = f;
+                }
+            }
+            EXPECT_EQ(parts.NbOccPartie(k), occ) << texte;
+            EXPECT_EQ(parts.NbFormesPartie(k), formes) << texte;
+            EXPECT_EQ(parts.NbHapaxPartie(k), hapax) << texte;
+            EXPECT_EQ(parts.FmaxPartie(k), fmax) << texte;
+            EXPECT_EQ(parts.FormeFmaxPartie(k), formeFmax) << texte;
+        }
+        if (HasFailure())
+            break;
+    }
+}

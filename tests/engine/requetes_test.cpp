@@ -255,22 +255,50 @@ TEST_F(Queries, ContextSortMatchesThePlainShellSortOnRandomTexts)
             else
                 tokens.push_back(words[rng() % static_cast<unsigned>(vocab)]);
         }
-        if (rng() % 2) {  // the text ends by repeating one of its stretches
+        const unsigned repetition = rng() % 4;
+        if (repetition == 1) {  // the text ends by repeating one of its stretches
             const std::size_t from = rng() % tokens.size();
             const std::size_t count = std::min<std::size_t>(tokens.size() - from, 1 + rng() % 8);
             for (std::size_t i = 0; i < count; ++i)
                 tokens.push_back(tokens[from + i]);
+        } else if (repetition >= 2) {
+            // Long passages copied again, once or several times, inside the text or at its end
+            // (as documents that reprint one another): contexts equal over many items.
+            const std::size_t copies = 1 + rng() % 3;
+            for (std::size_t c = 0; c < copies; ++c) {
+                const std::size_t from = rng() % tokens.size();
+                const std::size_t count = std::min<std::size_t>(tokens.size() - from, tokens.size() / 2 + 1);
+                const std::vector<std::string> passage(tokens.begin() + static_cast<std::ptrdiff_t>(from),
+                                                       tokens.begin() + static_cast<std::ptrdiff_t>(from + count));
+                const std::size_t at = repetition == 2 ? tokens.size() : rng() % (tokens.size() + 1);
+                tokens.insert(tokens.begin() + static_cast<std::ptrdiff_t>(at), passage.begin(), passage.end());
+            }
         }
         std::string text;
         for (const std::string &tok : tokens)
             text += tok + " ";
         auto b = makeBase(text, ".,;", "r" + std::to_string(t));
         ASSERT_TRUE(b);
-        for (int trial = 0; trial < 12; ++trial) {
+        for (int trial = 0; trial < 16; ++trial) {
             Positions p;
-            const unsigned kind = rng() % 3;
-            if (kind == 0) {  // a pivot's occurrences, as the concordance and the segments sort them
-                p = b->LocOccFor(static_cast<std::int32_t>(rng() % static_cast<unsigned>(std::max(1, b->Nbform()))));
+            const unsigned kind = rng() % 5;
+            const auto uneForme = [&]() {
+                return static_cast<std::int32_t>(rng() % static_cast<unsigned>(std::max(1, b->Nbform())));
+            };
+            if (kind <= 1) {  // a pivot's occurrences, as the concordance and the segments sort them
+                p = b->LocOccFor(uneForme());
+            } else if (kind == 2) {  // a group of forms, or every other occurrence of one
+                std::vector<std::int32_t> groupe = {uneForme(), uneForme()};
+                if (rng() % 2)
+                    groupe.push_back(b->Nbform() + static_cast<std::int32_t>(rng() % 3));  // punctuation
+                p = b->LocOccFor(groupe.data(), static_cast<std::int32_t>(groupe.size()));
+                if (rng() % 2) {
+                    Positions moitie;
+                    for (std::size_t i = 0; i < p.size(); i += 2)
+                        moitie.push_back(p[i]);
+                    p = moitie;
+                }
+                std::shuffle(p.begin(), p.end(), rng);
             } else {  // any positions, some repeated, some just outside the text
                 const int m = static_cast<int>(rng() % 40);
                 for (int i = 0; i < m; ++i)

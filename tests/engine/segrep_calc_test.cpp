@@ -330,7 +330,9 @@ TEST_F(SegRepCalc, SequenceRead)
     }
 }
 
-// Random texts over a small vocabulary, with punctuation, line breaks and key markers.
+// Random texts over a small vocabulary, with punctuation, line breaks and key markers; half of
+// them repeat long passages of themselves (longer than a segment), inside or at the end of the
+// text, so that contexts agree far beyond 11 forms and run to the end of the text.
 std::string texteAleatoire(std::mt19937 &g)
 {
     static const char *mots[] = {"a", "b", "c", "d", "e", "f"};
@@ -339,24 +341,42 @@ std::string texteAleatoire(std::mt19937 &g)
     const int vocabulaire = std::uniform_int_distribution<int>(1, 6)(g);
     std::uniform_int_distribution<int> mot(0, vocabulaire - 1);
     std::uniform_int_distribution<int> sorte(0, 99);
-    std::string t;
+    std::vector<std::string> items;
     for (int i = 0; i < n; ++i) {
         const int s = sorte(g);
         if (s < 72)
-            t += mots[std::min(mot(g), mot(g))];  // skewed towards the first words
+            items.push_back(mots[std::min(mot(g), mot(g))]);  // skewed towards the first words
         else if (s < 80)
-            t += ".";
+            items.push_back(".");
         else if (s < 86)
-            t += ",";
+            items.push_back(",");
         else if (s < 90)
-            t += ";";
+            items.push_back(";");
         else if (s < 95)
-            t += "\n";
+            items.push_back("\n");
         else
-            t += s % 2 ? "<t=x>" : "<u=y>";
-        t += ' ';
+            items.push_back(s % 2 ? "<t=x>" : "<u=y>");
     }
-    return t + "a";  // at least one form
+    const int copies = std::uniform_int_distribution<int>(-2, 2)(g);
+    for (int c = 0; c < copies; ++c) {
+        const auto debut = static_cast<std::size_t>(std::uniform_int_distribution<int>(0, n - 1)(g));
+        const std::size_t longueur = std::min<std::size_t>(items.size() - debut, 14 + g() % 30);
+        const std::vector<std::string> passage(items.begin() + static_cast<std::ptrdiff_t>(debut),
+                                               items.begin() + static_cast<std::ptrdiff_t>(debut + longueur));
+        const std::size_t ou = c == 0 ? items.size() : g() % (items.size() + 1);
+        items.insert(items.begin() + static_cast<std::ptrdiff_t>(ou), passage.begin(), passage.end());
+    }
+    std::string t = "a ";  // at least one form
+    // A large vocabulary in some texts (words met once, ahead of a full stop), so that the
+    // comparison of contexts reads past the ranks packed into one key.
+    if (g() % 2) {
+        for (int i = 0; i < 70; ++i)
+            t += "h" + std::to_string(i) + ' ';
+        t += ". ";
+    }
+    for (const std::string &item : items)
+        t += item + ' ';
+    return t;
 }
 
 TEST_F(SegRepCalc, RandomTextsMatchReferenceAndBruteForce)

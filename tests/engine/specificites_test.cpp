@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -226,6 +227,76 @@ TEST_F(GroupeTest, PerPartWithoutCheckedPart)
     EXPECT_TRUE(tot.IndicesParties().empty());
     EXPECT_EQ(tot.RetourneSpec(0, 0), 0);
     EXPECT_EQ(tot.Colonne(0), nullptr);
+}
+
+std::vector<std::int32_t> journal;
+void Journalise(std::int32_t phase)
+{
+    journal.push_back(phase);
+}
+
+// Every column equals the group computation of that part alone, row for row, with the same
+// progress calls: on random partitions with unchecked parts, parts present in several zones,
+// parts without forms, and repeated segments attached.
+TEST_F(GroupeTest, PerPartColumnsMatchTheGroupComputationOfEachPart)
+{
+    std::mt19937 g(20261210);
+    const std::vector<std::string> mots = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
+    for (int essai = 0; essai < 30; ++essai) {
+        const int valeurs = 1 + static_cast<int>(g() % 12);
+        std::string texte;
+        for (int zone = 0, zones = 1 + static_cast<int>(g() % 25); zone < zones; ++zone) {
+            const int v = static_cast<int>(g() % static_cast<unsigned>(valeurs));
+            texte += "<p=v" + std::to_string(v) + "> ";
+            for (int i = 0, n = static_cast<int>(g() % 60); i < n; ++i) {
+                // Each part leans towards its own words, so that specificities show.
+                const auto m = g() % 3 == 0 ? static_cast<std::size_t>(v) % mots.size() : g() % mots.size();
+                texte += mots[m] + (g() % 9 == 0 ? " . " : " ");
+            }
+        }
+        const std::string nom = "s" + std::to_string(essai);
+        auto corpus = makeBase(texte, ".", nom);
+        ASSERT_TRUE(corpus);
+        SegRep segments(corpus.get(), {corpus->LocFormDic(".", true)});
+        if (essai % 2) {
+            segments.CalcSegRep(0, 2);
+            corpus->AssigneSR(&segments);
+        }
+        Partition parts(corpus.get(), corpus->LocFormDic("p", false));
+        parts.FixeFreqMin(static_cast<std::int32_t>(g() % 6));
+        parts.FixeSeuil(essai % 3 == 0 ? 50 : 5);
+        for (std::int32_t k = 0; k < parts.NbParties(); ++k) {
+            parts.Coche(k, g() % 4 != 0);
+            parts.Selectionne(k, g() % 3 == 0);
+        }
+        const std::vector<char> selection = parts.CopieSelection();
+
+        journal.clear();
+        CalcSpecTot tot(&parts, false, false, Journalise, nullptr);
+        const std::vector<std::int32_t> journalTot = journal;
+        EXPECT_EQ(parts.CopieSelection(), selection);
+
+        journal.clear();
+        std::int32_t colonne = 0;
+        for (std::int32_t i = 0; i < parts.NbParties(); ++i) {
+            if (!parts.EstCochee(i))
+                continue;
+            for (std::int32_t k = 0; k < parts.NbParties(); ++k)
+                parts.Selectionne(k, k == i);
+            PrimSpec seule(&parts, 1);
+            seule.SetProgression(Journalise);
+            seule.Calcule();
+            ASSERT_LT(colonne, tot.NbPartiesCalculees());
+            EXPECT_EQ(tot.Colonne(colonne)->Liste(), seule.Liste()) << "essai " << essai << " part " << i;
+            EXPECT_EQ(tot.Colonne(colonne)->TaillePartie(), seule.TaillePartie());
+            ++colonne;
+        }
+        EXPECT_EQ(colonne, tot.NbPartiesCalculees());
+        EXPECT_EQ(journalTot, journal) << "essai " << essai;
+        corpus->AssigneSR(nullptr);
+        if (HasFailure())
+            break;
+    }
 }
 
 void Echoue(std::int32_t)

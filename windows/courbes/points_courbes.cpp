@@ -84,7 +84,7 @@ Courbe CourbeZipf(const Partition &partition)
         return courbe;
 
     const std::int32_t np = partition.NbParties();
-    const std::vector<std::int32_t> &table = partition.Table();
+    const TableFormesParties &table = partition.Table();
     const std::int32_t nbform = base->Nbform();
     if (np <= 0 || table.size() < static_cast<std::size_t>(nbform) * static_cast<std::size_t>(np))
         return courbe;
