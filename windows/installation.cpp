@@ -5,6 +5,7 @@
 #include "windows/courbes/installation_courbes.h"
 #include "windows/groupes/installation_groupes.h"
 #include "windows/partitions/fenchoixpart.h"
+#include "windows/sections/installation_sections.h"
 #include "windows/segments/installation_segments.h"
 #include "windows/specificites/installation_specificites.h"
 
@@ -21,6 +22,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     InstalleCourbes();
     InstalleGroupes(fenPrinc);
     InstalleConcordance(fenPrinc);
+    InstalleSections(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
 

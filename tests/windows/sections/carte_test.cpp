@@ -1,0 +1,450 @@
+// The section map window on a small base: groups, presses, browsing, clearing, settings, saved
+// selections, the tall-picture refusal; and, from the main window, the section dialog with its
+// sectionings, views, nodes and report items.
+#include "engine/base_fixture.h"
+#include "shell/poste_test.h"
+
+#include "engine/charg1.h"
+#include "engine/primspec.h"
+#include "engine/section.h"
+#include "engine/tgen.h"
+#include "shell/corpus_registry.h"
+#include "shell/fennavig.h"
+#include "shell/fenprinc.h"
+#include "shell/rapport.h"
+#include "windows/commun/vuehtml.h"
+#include "windows/installation.h"
+#include "windows/sections/dialogues_carte.h"
+#include "windows/sections/fenchoixdelim.h"
+#include "windows/sections/fencarteparag.h"
+#include "windows/sections/selection_fichier.h"
+#include "windows/specificites/fenspecgrp.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTabBar>
+#include <QToolButton>
+
+#include <memory>
+
+using talmer::test::DialoguesTest;
+using talmer::test::TraiteEvenements;
+using namespace talmer;
+
+namespace {
+
+QByteArray Lit(const QString &chemin)
+{
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class CarteTest : public talmer::test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        // Ten sections at ".": chat in 1, 4 and 7; le in 0 and 4.
+        base = talmer::test::makeBase("x. le a. chat b. c. d. chat le. e. f. chat g. h. i.\n");
+        ASSERT_TRUE(base);
+        const std::int32_t point = base->LocFormDic(".", true);
+        section = std::make_unique<Section>(base.get(), &point, 1);
+        ASSERT_EQ(section->NbSections(), 11);
+        carte = std::make_unique<TFenCarteParag>(nullptr, *section, *base);
+        carte->show();
+    }
+
+    std::unique_ptr<Tgen> Groupe(const char *forme)
+    {
+        const std::int32_t e = base->LocFormDic(forme, true);
+        return std::make_unique<Tgen>(base.get(), &e, 1);
+    }
+
+    // A press at the centre of a section's box.
+    void Presse(int i, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        const DispositionCarte &d = carte->Disposition();
+        carte->Presse(QPoint(d.x[i] + 4, d.y[i] + 4), mods);
+    }
+
+    std::vector<int> Selectionnees() const
+    {
+        std::vector<int> s;
+        for (std::size_t i = 0; i < carte->Donnees().selection.size(); ++i)
+            if (carte->Donnees().selection[i])
+                s.push_back(static_cast<int>(i));
+        return s;
+    }
+
+    DialoguesTest dialogues;
+    std::unique_ptr<charg1> base;
+    std::unique_ptr<Section> section;
+    std::unique_ptr<TFenCarteParag> carte;
+};
+
+TEST_F(CarteTest, MainGroupColoursItsSectionsAndTheSecondLeavesItAlone)
+{
+    EXPECT_FALSE(carte->BtnOccPrec()->isEnabled());
+    EXPECT_FALSE(carte->BtnOccSuiv()->isEnabled());
+    EXPECT_FALSE(carte->BtnSecPrec()->isEnabled());
+    EXPECT_TRUE(carte->BtnSecSuiv()->isEnabled());
+
+    carte->AppliqueTgen(Groupe("chat"));
+    EXPECT_EQ(carte->Donnees().touche, (std::vector<char>{0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(carte->LbTgen1()->text(), QStringLiteral("chat"));
+    EXPECT_TRUE(carte->BtnOccSuiv()->isEnabled());
+    const std::vector<std::int32_t> specif = carte->Donnees().specif;
+
+    carte->AppliqueTgenSup(Groupe("le"));
+    EXPECT_EQ(carte->Donnees().toucheSup, (std::vector<char>{1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(carte->Donnees().touche, (std::vector<char>{0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(carte->Donnees().specif, specif);
+    EXPECT_EQ(carte->LbTgenSup()->text(), QStringLiteral("le"));
+
+    // A white group is painted black; the colour of its swatch is its own.
+    auto blanc = Groupe("chat");
+    blanc->FixeCouleur(0xFFFFFF);
+    carte->AppliqueTgen(std::move(blanc));
+    EXPECT_EQ(carte->ImageCarte().pixel(carte->Disposition().x[1] + 4, carte->Disposition().y[1] + 4) & 0xFFFFFF, 0u);
+}
+
+TEST_F(CarteTest, PressesSelectWithShiftAndCtrl)
+{
+    Presse(7);
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{7}));
+    EXPECT_EQ(carte->Donnees().courante, 7);
+    Presse(3, Qt::ShiftModifier);
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{3, 4, 5, 6, 7}));
+    EXPECT_EQ(carte->Donnees().courante, 3);
+    Presse(5, Qt::ControlModifier);
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{3, 4, 6, 7}));
+    Presse(2);
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{2}));
+    // Outside every box: nothing.
+    carte->Presse(QPoint(2, 2), Qt::NoModifier);
+    EXPECT_EQ(carte->Donnees().courante, 2);
+}
+
+TEST_F(CarteTest, ShiftPressWithoutCurrentSectionDoesNothing)
+{
+    Presse(3, Qt::ShiftModifier);
+    EXPECT_TRUE(Selectionnees().empty());
+    EXPECT_EQ(carte->Donnees().courante, -1);
+}
+
+TEST_F(CarteTest, BrowsingButtonsFollowTheCurrentSection)
+{
+    carte->AppliqueTgen(Groupe("chat"));
+    carte->BtnOccSuivClick();
+    EXPECT_EQ(carte->Donnees().courante, 1);
+    EXPECT_FALSE(carte->BtnOccPrec()->isEnabled()); // no hit before 1
+    EXPECT_TRUE(carte->BtnSecPrec()->isEnabled());
+    carte->BtnOccSuivClick();
+    carte->BtnOccSuivClick();
+    EXPECT_EQ(carte->Donnees().courante, 7);
+    EXPECT_FALSE(carte->BtnOccSuiv()->isEnabled());
+    carte->BtnOccSuivClick(); // from the last hit: stays
+    EXPECT_EQ(carte->Donnees().courante, 7);
+    carte->BtnOccPrecClick();
+    EXPECT_EQ(carte->Donnees().courante, 4);
+    EXPECT_TRUE(carte->BtnOccSuiv()->isEnabled());
+
+    // A press moves the section buttons too.
+    Presse(10);
+    EXPECT_FALSE(carte->BtnSecSuiv()->isEnabled());
+    EXPECT_TRUE(carte->BtnOccPrec()->isEnabled());
+    carte->BtnSecSuivClick();
+    EXPECT_EQ(carte->Donnees().courante, 10);
+    Presse(0);
+    EXPECT_FALSE(carte->BtnSecPrec()->isEnabled());
+    carte->BtnSecPrecClick();
+    EXPECT_EQ(carte->Donnees().courante, 0);
+    carte->BtnSecSuivClick();
+    EXPECT_EQ(carte->Donnees().courante, 1);
+    // The pane shows the current section, the group in bold.
+    EXPECT_TRUE(carte->Texte()->HtmlPartie().contains(QStringLiteral("chat")));
+    EXPECT_TRUE(QFile::exists(carte->Page().Chemin()));
+}
+
+TEST_F(CarteTest, ClearingKeepsTheGroupButLeavesNoHitToFind)
+{
+    carte->AppliqueTgen(Groupe("chat"));
+    carte->AppliqueTgenSup(Groupe("le"));
+    Presse(5);
+    carte->BtnEffacerClick();
+    EXPECT_EQ(carte->Donnees().touche, std::vector<char>(11, 0));
+    EXPECT_EQ(carte->Donnees().toucheSup, std::vector<char>(11, 0));
+    EXPECT_TRUE(Selectionnees().empty());
+    EXPECT_TRUE(carte->LbTgen1()->text().isEmpty());
+    EXPECT_NE(carte->Groupe(), nullptr);
+    EXPECT_EQ(carte->Donnees().courante, 5);
+    carte->BtnOccSuivClick();
+    carte->BtnOccPrecClick();
+    EXPECT_EQ(carte->Donnees().courante, 5);
+}
+
+TEST_F(CarteTest, SettingsPopupChecksBothThresholdsBeforeUsingThem)
+{
+    carte->AppliqueTgen(Groupe("chat"));
+    const std::int32_t couleur = carte->Groupe()->Couleur();
+    dialogues.repondDialogue = [](QDialog &d) {
+        auto &popup = dynamic_cast<TFenParamCarte &>(d);
+        popup.Edit1()->setText(QStringLiteral("3"));
+        popup.Edit2()->setText(QStringLiteral("un"));
+        popup.accept();
+        return popup.result();
+    };
+    carte->BtnColClick();
+    EXPECT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_EQ(carte->Donnees().seuilHaut, 5);
+    EXPECT_EQ(carte->Donnees().seuilBas, 2);
+
+    dialogues.repondDialogue = [](QDialog &d) {
+        auto &popup = dynamic_cast<TFenParamCarte &>(d);
+        popup.Edit1()->setText(QStringLiteral("3"));
+        popup.Edit2()->setText(QStringLiteral("1"));
+        popup.accept();
+        return popup.result();
+    };
+    carte->BtnColClick();
+    EXPECT_EQ(carte->Donnees().seuilHaut, 3);
+    EXPECT_EQ(carte->Donnees().seuilBas, 1);
+    EXPECT_EQ(carte->Donnees().teintes.couleur1, couleur);
+    EXPECT_EQ(carte->Donnees().teintes.couleur2, TeintesDe(couleur).couleur2);
+    // The popup keeps what was typed for the next map.
+    EXPECT_EQ(ParamCarte().Edit1()->text(), QStringLiteral("3"));
+}
+
+TEST_F(CarteTest, SavedSelectionRoundTripAndBadFileKeepsTheSelection)
+{
+    carte->AppliqueTgen(Groupe("chat")); // sections 1, 4, 7
+    carte->BtnSauveSelectionClick();
+    EXPECT_EQ(Lit(FichierSelection()).toStdString(), ExporteSelection({0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0}));
+
+    Presse(9);
+    dialogues.repondDialogue = [](QDialog &d) {
+        auto &choix = dynamic_cast<TfrmChoixSeclectionSection &>(d);
+        choix.Case(0)->setChecked(false);
+        choix.Case(1)->setChecked(true);
+        choix.accept();
+        return choix.result();
+    };
+    carte->BtnChargeSelectionClick();
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{2, 5, 8}));
+    EXPECT_EQ(carte->Donnees().courante, -1);
+    EXPECT_EQ(Lit(FichierControle()),
+              QByteArray("\r\nnom=Nom\r\ndimension=  11\r\ntype =  type\r\nfreq=  0\r\ncouleur =  000000\r\n") +
+                  QByteArray("\0 \0 \1 \0 \0 \1 \0 \0 \1 \0 \0 ", 22));
+
+    // Another map's file (another number of sections) is reported and changes nothing.
+    QFile f(FichierSelection());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(ExporteSelection({1, 1, 1}).c_str());
+    f.close();
+    EXPECT_FALSE(carte->ChargeSelection({0}));
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{2, 5, 8}));
+    EXPECT_FALSE(dialogues.messages.empty());
+}
+
+TEST_F(CarteTest, SectionsOfTheGroupsAreTheTargetsOfTheirSpecificities)
+{
+    std::vector<std::int32_t> vues;
+    FabriqueSpecifsSections() = [&](TFenPrinc *, charg1 &, std::vector<StructSpec>, std::int32_t n) { vues.push_back(n); };
+    dialogues.repondDialogue = [](QDialog &d) {
+        dynamic_cast<TFenParamSpecSect &>(d).CSpinEdit1()->setValue(100);
+        return int(QDialog::Accepted);
+    };
+    carte->BtnSpfSectTgenClick(); // no group: no window
+    carte->SpfButtonClick();      // no selection: no window
+    EXPECT_TRUE(vues.empty());
+    carte->AppliqueTgen(Groupe("chat"));
+    carte->AppliqueTgenSup(Groupe("le"));
+    carte->BtnSpfSectTgenClick();
+    Presse(2);
+    Presse(3, Qt::ControlModifier);
+    Presse(9, Qt::ControlModifier);
+    carte->SpfButtonClick();
+    EXPECT_EQ(vues, (std::vector<std::int32_t>{4, 3}));
+    FabriqueSpecifsSections() = nullptr;
+}
+
+class CarteLongueTest : public talmer::test::InTempDir {};
+
+TEST_F(CarteLongueTest, PictureTallerThanJpegAllowsIsRefused)
+{
+    std::string texte;
+    for (int i = 0; i < 120000; ++i)
+        texte += "a. ";
+    auto base = talmer::test::makeBase(texte + "\n");
+    ASSERT_TRUE(base);
+    const std::int32_t point = base->LocFormDic(".", true);
+    Section section(base.get(), &point, 1);
+    DialoguesTest dialogues;
+    TFenCarteParag carte(nullptr, section, *base);
+    carte.FixeTaille(25);
+    ASSERT_GT(carte.Disposition().hauteur, 65500);
+    carte.AjouteAuRapport();
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("65500")));
+    EXPECT_EQ(carte.CompteurImages(), 0);
+}
+
+// --- From the main window ------------------------------------------------------------------------
+
+class ChoixDelimTest : public talmer::test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        ancienTemp = qgetenv("TEMP");
+        avaitTemp = qEnvironmentVariableIsSet("TEMP");
+        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+        fen = std::make_unique<TFenPrinc>();
+        InstalleFenetres(*fen);
+        const std::string par = talmer::test::FabriqueBaseEchantillon(dir_.path() / "base");
+        ASSERT_FALSE(par.empty());
+        ASSERT_TRUE(fen->OuvreBase(QString::fromStdString(par)));
+        base = fen->Base();
+    }
+    void TearDown() override
+    {
+        if (fen && fen->RapportCourant())
+            fen->RapportCourant()->Abandonne();
+        fen.reset();
+        if (avaitTemp)
+            qputenv("TEMP", ancienTemp);
+        else
+            qunsetenv("TEMP");
+    }
+
+    // Runs "Carte des sections", choosing these delimiters and pressing "Créer".
+    void Cree(const QStringList &delimiteurs, bool *existantes = nullptr)
+    {
+        dialogues.repondDialogue = [this, delimiteurs, existantes](QDialog &d) {
+            auto &choix = dynamic_cast<TFenChoixDelim &>(d);
+            if (existantes)
+                *existantes = choix.OngletExistantesVisible();
+            for (int i = 0; i < choix.ListDelims()->count(); ++i)
+                if (delimiteurs.contains(choix.ListDelims()->item(i)->text()))
+                    choix.ListDelims()->item(i)->setSelected(true);
+            choix.BtnValideClick();
+            dernier = choix.VueOuverte();
+            return choix.result();
+        };
+        fen->Action("BtnParag")->trigger();
+        TraiteEvenements();
+    }
+
+    QStringList Enfants(QStandardItem *noeud) const
+    {
+        QStringList textes;
+        for (int r = 0; noeud && r < noeud->rowCount(); ++r)
+            textes << noeud->child(r)->text();
+        return textes;
+    }
+
+    QByteArray ancienTemp;
+    bool avaitTemp = false;
+    DialoguesTest dialogues;
+    std::unique_ptr<TFenPrinc> fen;
+    charg1 *base = nullptr;
+    TFenCarteParag *dernier = nullptr;
+};
+
+TEST_F(ChoixDelimTest, SectioningsViewsAndNodes)
+{
+    bool existantes = true;
+    Cree({QStringLiteral(".")}, &existantes);
+    EXPECT_FALSE(existantes);
+    ASSERT_NE(dernier, nullptr);
+    TFenCarteParag *premiere = dernier;
+    const QString noeud = QStringLiteral(" découpées d'après le délimiteur:  .");
+    EXPECT_EQ(premiere->windowTitle(), QStringLiteral("Sections ") + noeud + QStringLiteral(" - vue n°1"));
+    ASSERT_EQ(fen->Registre().NbSections(), 1);
+    EXPECT_EQ(Enfants(fen->NoeudCartesSections()), QStringList{noeud});
+    QStandardItem *noeudSection = fen->NoeudCartesSections()->child(0);
+    EXPECT_EQ(Enfants(noeudSection), QStringList{QStringLiteral("Vue n°1")});
+
+    // The same delimiter, answering No: the newest view comes to the front, nothing is added.
+    dialogues.reponses = {ReponseMessage::Non};
+    Cree({QStringLiteral(".")}, &existantes);
+    EXPECT_TRUE(existantes);
+    EXPECT_EQ(dernier, premiere);
+    EXPECT_EQ(fen->Registre().EntreeSection(0)->vues.size(), 1u);
+    EXPECT_EQ(dialogues.messages.back().texte, QStringLiteral("La section existe déjà,\nvoulez-vous créer une nouvelle vue ?"));
+
+    // Yes: a second view of the same sectioning.
+    dialogues.reponses = {ReponseMessage::Oui};
+    Cree({QStringLiteral(".")});
+    ASSERT_NE(dernier, premiere);
+    EXPECT_TRUE(dernier->windowTitle().endsWith(QStringLiteral(" - vue n°2")));
+    EXPECT_EQ(&dernier->SectionCarte(), &premiere->SectionCarte());
+    EXPECT_EQ(Enfants(noeudSection), (QStringList{QStringLiteral("Vue n°1"), QStringLiteral("Vue n°2")}));
+
+    // Another list of delimiters is another sectioning.
+    Cree({QStringLiteral("."), QStringLiteral(",")});
+    EXPECT_EQ(fen->Registre().NbSections(), 2);
+    EXPECT_EQ(Enfants(fen->NoeudCartesSections()).size(), 2);
+
+    // Closing a view only minimises it: the registry's views stay alive.
+    dernier->parentWidget()->close();
+    TraiteEvenements();
+    EXPECT_FALSE(fen->Registre().EntreeSection(1)->vues[0].isNull());
+}
+
+TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
+{
+    Cree({QStringLiteral(".")});
+    ASSERT_NE(dernier, nullptr);
+    Rapport *rapport = fen->RapportCourant();
+    ASSERT_NE(rapport, nullptr);
+    const std::int32_t point = dernier->SectionCarte().Delimiteurs()[0];
+    const QString prefixe = QString::fromLatin1(base->NomBase()) + QStringLiteral("_img-section-") +
+                            QString::number(point) + QStringLiteral("_1_");
+    dernier->AjouteAuRapport();
+    dernier->AjouteAuRapport();
+    EXPECT_TRUE(QFile::exists(rapport->DossierTemporaire() + prefixe + QStringLiteral("1.jpg")));
+    EXPECT_TRUE(QFile::exists(rapport->DossierTemporaire() + prefixe + QStringLiteral("2.jpg")));
+
+    // "&Rapport" without a current section adds nothing; with one, the page of that section.
+    const int avant = fen->ModeleRapport()->item(0)->rowCount();
+    dernier->BtnAjouteRapClick();
+    EXPECT_EQ(fen->ModeleRapport()->item(0)->rowCount(), avant);
+    dernier->BtnSecSuivClick();
+    dernier->BtnAjouteRapClick();
+    EXPECT_EQ(fen->ModeleRapport()->item(0)->rowCount(), avant + 1);
+    const QByteArray page = Lit(rapport->DossierTemporaire() + QString::fromLatin1(base->NomBase()) +
+                                QStringLiteral("_section-") + QString::number(point) + QStringLiteral("_1_0.html"));
+    EXPECT_TRUE(page.contains("<h2>Section 0</h2><br>\n<font size=-2>\n"));
+}
+
+TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
+{
+    Cree({QStringLiteral(".")});
+    ASSERT_NE(dernier, nullptr);
+    const DispositionCarte &d = dernier->Disposition();
+    for (int i : {0, 1, 2})
+        dernier->Presse(QPoint(d.x[i] + 2, d.y[i] + 2), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+    dialogues.repondDialogue = [](QDialog &dlg) {
+        dynamic_cast<TFenParamSpecSect &>(dlg).CSpinEdit1()->setValue(100);
+        return int(QDialog::Accepted);
+    };
+    dernier->SpfButtonClick();
+    TFenSpecGrp *liste = nullptr;
+    for (int k = 0; k < fen->ListesGauche()->count(); ++k)
+        if (auto *l = qobject_cast<TFenSpecGrp *>(fen->ListesGauche()->widget(k)))
+            liste = l;
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(liste->windowTitle(), QStringLiteral("Spécifs - Sections"));
+    EXPECT_EQ(liste->LbCorpRef()->text(), QStringLiteral("3 sections"));
+    EXPECT_GT(liste->Modele()->rowCount(), 0);
+}
+
+} // namespace
