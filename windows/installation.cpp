@@ -4,11 +4,15 @@
 #include "windows/afc/installation_afc.h"
 #include "windows/concordance/installation_concordance.h"
 #include "windows/courbes/installation_courbes.h"
+#include "windows/dictionnaire/fendicnum.h"
 #include "windows/groupes/installation_groupes.h"
+#include "windows/liseuse/fenliseuse.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/sections/installation_sections.h"
 #include "windows/segments/installation_segments.h"
 #include "windows/specificites/installation_specificites.h"
+
+#include <QMdiSubWindow>
 
 namespace talmer {
 
@@ -17,6 +21,16 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     // Each family of windows fills its own entries; a command stays disabled while its entry is
     // empty.
     FabriquesFenetres &fabriques = fenPrinc.Fabriques();
+    fabriques.dictionnaire = [](TFenPrinc &fen, charg1 &base) {
+        auto *dictionnaire = new TFenDicNum(base);
+        fen.AjoutePageLaterale(dictionnaire, dictionnaire->windowTitle());
+    };
+    fabriques.liseuse = [](TFenPrinc &fen, charg1 &base) {
+        auto *liseuse = new TFenLiseuse(base);
+        QMdiSubWindow *sous = fen.AjouteFenetre(liseuse);
+        sous->resize(696, 480);
+        sous->showMaximized();
+    };
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);
     InstalleSpecificites();

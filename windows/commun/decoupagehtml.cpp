@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <string>
+#include <cstring>
 
 namespace talmer {
 
@@ -14,27 +14,28 @@ char Minuscule(char c)
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-// First (or last) position of `motif` (lower case) in `texte` from `debut`, ignoring case.
-std::size_t Cherche(std::string_view texte, std::string_view motif, std::size_t debut, bool dernier)
+bool EgalSansCasse(std::string_view texte, std::size_t pos, std::string_view motifMinuscule)
 {
-    const auto egal = [](char a, char b) { return Minuscule(a) == b; };
-    if (debut > texte.size())
-        return std::string_view::npos;
-    const auto zone = texte.substr(debut);
-    if (dernier) {
-        const auto it = std::find_end(zone.begin(), zone.end(), motif.begin(), motif.end(), egal);
-        return it == zone.end() ? std::string_view::npos : debut + static_cast<std::size_t>(it - zone.begin());
-    }
-    const auto it = std::search(zone.begin(), zone.end(), motif.begin(), motif.end(), egal);
-    return it == zone.end() ? std::string_view::npos : debut + static_cast<std::size_t>(it - zone.begin());
+    if (pos + motifMinuscule.size() > texte.size())
+        return false;
+    for (std::size_t i = 0; i < motifMinuscule.size(); ++i)
+        if (Minuscule(texte[pos + i]) != motifMinuscule[i])
+            return false;
+    return true;
 }
 
 // Elements that never hold content, so open no nesting level even when written "<br>".
-bool ElementVide(const std::string &nom)
+bool ElementVide(std::string_view nom)
 {
-    static const std::array<const char *, 14> vides = {"area", "base", "br", "col", "embed", "hr", "img",
-                                                       "input", "link", "meta", "param", "source", "track", "wbr"};
-    return std::any_of(vides.begin(), vides.end(), [&](const char *v) { return nom == v; });
+    static const std::array<std::string_view, 14> vides = {"area", "base", "br", "col", "embed", "hr", "img",
+                                                           "input", "link", "meta", "param", "source", "track", "wbr"};
+    if (nom.size() > 6)
+        return false;
+    char minuscules[6];
+    for (std::size_t i = 0; i < nom.size(); ++i)
+        minuscules[i] = Minuscule(nom[i]);
+    const std::string_view m(minuscules, nom.size());
+    return std::any_of(vides.begin(), vides.end(), [&](std::string_view v) { return m == v; });
 }
 
 bool Blanc(char c)
@@ -42,97 +43,127 @@ bool Blanc(char c)
     return c == ' ' || c == '\n' || c == '\r' || c == '\t';
 }
 
+// The '>' that closes the tag whose name ends before `k` (quoted attribute values may hold one);
+// `fin` when the tag is not closed before it.
+const char *FinDeBalise(const char *k, const char *fin)
+{
+    char guillemet = 0;
+    for (; k < fin; ++k) {
+        const char c = *k;
+        if (guillemet) {
+            if (c == guillemet)
+                guillemet = 0;
+        } else if (c == '"' || c == '\'') {
+            guillemet = c;
+        } else if (c == '>') {
+            return k;
+        }
+    }
+    return fin;
+}
+
 } // namespace
+
+std::size_t FinEnteteHtml(std::string_view debutPage)
+{
+    for (std::size_t p = debutPage.find('<'); p != std::string_view::npos; p = debutPage.find('<', p + 1)) {
+        if (!EgalSansCasse(debutPage, p, "<body"))
+            continue;
+        const char *fin = debutPage.data() + debutPage.size();
+        const char *k = FinDeBalise(debutPage.data() + p + 5, fin);
+        return k < fin ? static_cast<std::size_t>(k - debutPage.data()) + 1 : std::string_view::npos;
+    }
+    return std::string_view::npos;
+}
+
+std::size_t DebutFinHtml(std::string_view finPage)
+{
+    for (std::size_t p = finPage.rfind('<'); p != std::string_view::npos; p = p == 0 ? std::string_view::npos : finPage.rfind('<', p - 1))
+        if (EgalSansCasse(finPage, p, "</body"))
+            return p;
+    return std::string_view::npos;
+}
+
+std::size_t LongueurPartie(std::string_view corps, std::size_t taillePartie)
+{
+    taillePartie = std::max<std::size_t>(taillePartie, 1);
+    if (corps.size() <= taillePartie)
+        return std::string_view::npos;
+    int profondeur = 0;
+    const char *const base = corps.data();
+    const char *const fin = base + corps.size();
+    const char *const seuil = base + taillePartie;
+    const char *p = base;
+    // A place where the part may end, once the nesting depth is known there.
+    const auto possible = [&](const char *q) { return profondeur == 0 && q >= seuil && q < fin; };
+    while (p < fin) {
+        const char *tag = static_cast<const char *>(std::memchr(p, '<', static_cast<std::size_t>(fin - p)));
+        if (!tag)
+            tag = fin;
+        // Text up to the tag: at depth zero, the part may end after a blank past the threshold.
+        if (profondeur == 0 && tag >= seuil) {
+            for (const char *q = std::max(p, seuil - 1); q < tag; ++q)
+                if (Blanc(*q) && possible(q + 1))
+                    return static_cast<std::size_t>(q + 1 - base);
+        }
+        p = tag;
+        if (p >= fin)
+            break;
+        if (static_cast<std::size_t>(fin - p) >= 4 && std::memcmp(p, "<!--", 4) == 0) {
+            const std::size_t f = corps.find("-->", static_cast<std::size_t>(p - base) + 4);
+            if (f == std::string_view::npos)
+                break;
+            p = base + f + 3;
+            if (possible(p))
+                return static_cast<std::size_t>(p - base);
+            continue;
+        }
+        const char *k = p + 1;
+        const bool fermante = k < fin && *k == '/';
+        if (fermante)
+            ++k;
+        const char *nom = k;
+        while (k < fin && std::isalnum(static_cast<unsigned char>(*k)))
+            ++k;
+        const std::string_view nomVu(nom, static_cast<std::size_t>(k - nom));
+        k = FinDeBalise(k, fin);
+        if (k >= fin)
+            break; // a tag left open runs past the end: no end inside it
+        const bool autoFermante = k[-1] == '/';
+        if (nomVu.empty()) {
+            // "<!DOCTYPE", "<?...": no element
+        } else if (fermante) {
+            profondeur = std::max(0, profondeur - 1);
+        } else if (!autoFermante && !ElementVide(nomVu)) {
+            ++profondeur;
+        }
+        p = k + 1;
+        if (possible(p))
+            return static_cast<std::size_t>(p - base);
+    }
+    return std::string_view::npos;
+}
 
 DecoupageHtml DecoupeHtml(std::string_view page, std::size_t taillePartie)
 {
     DecoupageHtml d;
     d.debutFin = page.size();
-    std::size_t corps = Cherche(page, "<body", 0, false);
-    if (corps != std::string_view::npos) {
-        // The body tag ends at its '>' (attribute values in quotes may hold one).
-        char guillemet = 0;
-        std::size_t i = corps + 5;
-        for (; i < page.size(); ++i) {
-            const char c = page[i];
-            if (guillemet) {
-                if (c == guillemet)
-                    guillemet = 0;
-            } else if (c == '"' || c == '\'') {
-                guillemet = c;
-            } else if (c == '>') {
-                break;
-            }
-        }
-        if (i >= page.size())
-            corps = std::string_view::npos;
-        else
-            d.finEntete = i + 1;
-    }
-    if (corps == std::string_view::npos) {
+    const std::size_t entete = FinEnteteHtml(page);
+    if (entete == std::string_view::npos) {
         d.debuts.push_back(0);
         return d;
     }
-    const std::size_t fin = Cherche(page, "</body", d.finEntete, true);
+    d.finEntete = entete;
+    const std::size_t fin = DebutFinHtml(page.substr(entete));
     if (fin != std::string_view::npos)
-        d.debutFin = fin;
-    d.debuts.push_back(d.finEntete);
-    if (taillePartie == 0)
-        taillePartie = 1;
-    if (d.debutFin - d.finEntete <= taillePartie)
-        return d;
-
-    int profondeur = 0;
-    std::size_t i = d.finEntete;
-    const auto coupePossible = [&](std::size_t p) {
-        if (profondeur == 0 && p < d.debutFin && p - d.debuts.back() >= taillePartie)
-            d.debuts.push_back(p);
-    };
-    while (i < d.debutFin) {
-        const char c = page[i];
-        if (c != '<') {
-            ++i;
-            if (Blanc(c))
-                coupePossible(i);
-            continue;
-        }
-        if (page.substr(i, 4) == "<!--") {
-            const std::size_t f = page.find("-->", i + 4);
-            i = f == std::string_view::npos || f + 3 > d.debutFin ? d.debutFin : f + 3;
-            coupePossible(i);
-            continue;
-        }
-        std::size_t k = i + 1;
-        const bool fermante = k < d.debutFin && page[k] == '/';
-        if (fermante)
-            ++k;
-        std::string nom;
-        while (k < d.debutFin && std::isalnum(static_cast<unsigned char>(page[k])))
-            nom += Minuscule(page[k++]);
-        char guillemet = 0;
-        for (; k < d.debutFin; ++k) {
-            const char ck = page[k];
-            if (guillemet) {
-                if (ck == guillemet)
-                    guillemet = 0;
-            } else if (ck == '"' || ck == '\'') {
-                guillemet = ck;
-            } else if (ck == '>') {
-                break;
-            }
-        }
-        if (k >= d.debutFin)
-            break; // a tag left open runs to the end: no cut inside it
-        const bool autoFermante = page[k - 1] == '/';
-        if (nom.empty()) {
-            // "<!DOCTYPE", "<?...": no element
-        } else if (fermante) {
-            profondeur = std::max(0, profondeur - 1);
-        } else if (!autoFermante && !ElementVide(nom)) {
-            ++profondeur;
-        }
-        i = k + 1;
-        coupePossible(i);
+        d.debutFin = entete + fin;
+    d.debuts.push_back(entete);
+    for (;;) {
+        const std::size_t debut = d.debuts.back();
+        const std::size_t n = LongueurPartie(page.substr(debut, d.debutFin - debut), taillePartie);
+        if (n == std::string_view::npos)
+            break;
+        d.debuts.push_back(debut + n);
     }
     return d;
 }

@@ -3,6 +3,7 @@
 #include "platform/qt/codepage.h"
 #include "shell/affichage.h"
 #include "shell/translation.h"
+#include "windows/commun/decoupagehtml.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,18 @@
 #include <string_view>
 
 namespace talmer {
+
+namespace {
+
+// How much of the page's start and end is read to find its head and its end.
+constexpr std::size_t TailleBout = 64 * 1024;
+
+std::string_view Vue(const QByteArray &octets)
+{
+    return {octets.constData(), static_cast<std::size_t>(octets.size())};
+}
+
+} // namespace
 
 VueHtml::VueHtml(QWidget *parent) : QWidget(parent)
 {
@@ -54,24 +67,92 @@ VueHtml::VueHtml(QWidget *parent) : QWidget(parent)
 
 VueHtml::~VueHtml() = default;
 
+QByteArray VueHtml::Lit(std::size_t debut, std::size_t n) const
+{
+    QFile fichier(chemin_);
+    if (!fichier.open(QIODevice::ReadOnly) || !fichier.seek(static_cast<qint64>(debut)))
+        return {};
+    return fichier.read(static_cast<qint64>(n));
+}
+
 bool VueHtml::Affiche(const QString &chemin)
 {
     chemin_ = chemin;
     erreur_.clear();
+    entete_.clear();
+    fin_.clear();
+    debuts_.clear();
+    toutesTrouvees_ = true;
+    taillePage_ = 0;
+    finCorps_ = 0;
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly)) {
         erreur_ = Traduit("Impossible de lire la page %1 : %2").arg(chemin, fichier.errorString());
-        page_.clear();
-        decoupage_ = DecoupeHtml(std::string_view(), taillePartie_);
+        debuts_.push_back(0);
         Montre(0, 0);
         return false;
     }
-    page_ = fichier.readAll();
-    decoupage_ = DecoupeHtml(std::string_view(page_.constData(), static_cast<std::size_t>(page_.size())), taillePartie_);
+    taillePage_ = static_cast<std::size_t>(fichier.size());
+    fichier.close();
     // Relative links and pictures of the page are found beside it.
     navigateur_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(chemin).absolutePath() + QLatin1Char('/')));
+
+    const QByteArray debut = Lit(0, TailleBout);
+    std::size_t finEntete = FinEnteteHtml(Vue(debut));
+    if (finEntete == std::string_view::npos && taillePage_ > TailleBout)
+        finEntete = FinEnteteHtml(Vue(entete_ = Lit(0, taillePage_))); // an unusually long head
+    if (finEntete == std::string_view::npos) {
+        // No body to cut: the page shows whole.
+        entete_ = Lit(0, taillePage_);
+        finCorps_ = taillePage_;
+        debuts_.push_back(taillePage_);
+        Montre(0, 0);
+        return true;
+    }
+    entete_ = Lit(0, finEntete);
+    const std::size_t debutBout = std::max(finEntete, taillePage_ > TailleBout ? taillePage_ - TailleBout : 0);
+    const QByteArray bout = Lit(debutBout, taillePage_ - debutBout);
+    const std::size_t fin = DebutFinHtml(Vue(bout));
+    finCorps_ = fin == std::string_view::npos ? taillePage_ : debutBout + fin;
+    fin_ = bout.mid(static_cast<qsizetype>(finCorps_ - debutBout));
+    debuts_.push_back(finEntete);
+    toutesTrouvees_ = false;
     Montre(0, 0);
     return true;
+}
+
+void VueHtml::Decouvre(std::size_t k)
+{
+    while (!toutesTrouvees_ && debuts_.size() <= k + 1) {
+        const std::size_t debut = debuts_.back();
+        std::size_t fenetre = 2 * taillePartie_;
+        for (;;) {
+            const std::size_t n = std::min(fenetre, finCorps_ - debut);
+            const QByteArray corps = Lit(debut, n);
+            const std::size_t longueur = LongueurPartie(Vue(corps), taillePartie_);
+            if (longueur != std::string_view::npos) {
+                debuts_.push_back(debut + longueur);
+                break;
+            }
+            if (debut + n >= finCorps_ || static_cast<std::size_t>(corps.size()) < n) {
+                toutesTrouvees_ = true; // this part runs to the end of the body
+                break;
+            }
+            fenetre *= 2; // an element open over the whole window: look further
+        }
+    }
+}
+
+std::size_t VueHtml::FinPartie(std::size_t k)
+{
+    Decouvre(k);
+    return k + 1 < debuts_.size() ? debuts_[k + 1] : finCorps_;
+}
+
+int VueHtml::NbParties()
+{
+    Decouvre(static_cast<std::size_t>(-2));
+    return static_cast<int>(debuts_.size());
 }
 
 bool VueHtml::Rafraichit()
@@ -93,19 +174,15 @@ void VueHtml::MontrePartie(int k)
 
 void VueHtml::Montre(int k, int defilement)
 {
-    const int n = NbParties();
-    partie_ = std::clamp(k, 0, std::max(0, n - 1));
-    const std::string_view page(page_.constData(), static_cast<std::size_t>(page_.size()));
-    std::string html;
-    if (!page.empty()) {
-        const std::size_t debut = decoupage_.DebutPartie(static_cast<std::size_t>(partie_));
-        const std::size_t fin = decoupage_.FinPartie(static_cast<std::size_t>(partie_));
-        html.reserve(decoupage_.finEntete + (fin - debut) + (page.size() - decoupage_.debutFin));
-        html.append(page.substr(0, decoupage_.finEntete));
-        html.append(page.substr(debut, fin - debut));
-        html.append(page.substr(decoupage_.debutFin));
-    }
-    htmlPartie_ = CodePageAffichage().VersUnicode(html);
+    k = std::max(0, k);
+    Decouvre(static_cast<std::size_t>(k));
+    partie_ = std::min(k, static_cast<int>(debuts_.size()) - 1);
+    const auto kp = static_cast<std::size_t>(partie_);
+    QByteArray html = entete_;
+    if (debuts_[kp] < finCorps_)
+        html += Lit(debuts_[kp], FinPartie(kp) - debuts_[kp]);
+    html += fin_;
+    htmlPartie_ = CodePageAffichage().VersUnicode(Vue(html));
     navigateur_->setHtml(htmlPartie_);
     navigateur_->verticalScrollBar()->setValue(defilement);
     ActualiseBarre();
@@ -113,27 +190,39 @@ void VueHtml::Montre(int k, int defilement)
 
 void VueHtml::ActualiseBarre()
 {
-    const int n = NbParties();
-    barre_->setVisible(n > 1);
+    const bool derniere = toutesTrouvees_ && partie_ + 1 >= static_cast<int>(debuts_.size());
+    barre_->setVisible(partie_ > 0 || !derniere);
     precedent_->setEnabled(partie_ > 0);
-    suivant_->setEnabled(partie_ + 1 < n);
-    etiquette_->setText(Traduit("Partie %1 sur %2").arg(partie_ + 1).arg(n));
+    suivant_->setEnabled(!derniere);
+    if (toutesTrouvees_) {
+        etiquette_->setText(Traduit("Partie %1 sur %2").arg(partie_ + 1).arg(debuts_.size()));
+    } else {
+        // Parts not reached yet are not counted: the count is estimated from the body's size.
+        const std::size_t corps = finCorps_ - debuts_.front();
+        const std::size_t estime = std::max<std::size_t>(debuts_.size(), (corps + taillePartie_ - 1) / taillePartie_);
+        etiquette_->setText(Traduit("Partie %1 sur environ %2").arg(partie_ + 1).arg(estime));
+    }
 }
 
 bool VueHtml::AllerAAncre(const QString &nom)
 {
     const std::string octets = EnCodePage(nom);
-    const std::string_view page(page_.constData(), static_cast<std::size_t>(page_.size()));
+    const QByteArray page = Lit(0, taillePage_);
+    const std::string_view vue = Vue(page);
     for (const char *attribut : {"name=\"", "id=\""}) {
         const std::string motif = attribut + octets + '"';
-        const std::size_t p = page.find(motif);
+        const std::size_t p = vue.find(motif);
         if (p == std::string_view::npos)
             continue;
-        int k = 0;
-        while (k + 1 < NbParties() && decoupage_.DebutPartie(static_cast<std::size_t>(k + 1)) <= p)
+        std::size_t k = 0;
+        for (;;) {
+            Decouvre(k + 1);
+            if (k + 1 >= debuts_.size() || debuts_[k + 1] > p)
+                break;
             ++k;
-        if (k != partie_)
-            Montre(k, 0);
+        }
+        if (static_cast<int>(k) != partie_)
+            Montre(static_cast<int>(k), 0);
         navigateur_->scrollToAnchor(nom);
         return true;
     }

@@ -3,8 +3,9 @@
 //
 // A text widget lays out a page of tens of megabytes far too slowly to show at once, so a large
 // page is shown in parts (see decoupagehtml.h): each part is laid out on its own, and a bar under
-// the page moves from one part to the next. A page no larger than one part shows as it is, with
-// no bar.
+// the page moves from one part to the next. The view reads from the file only the page's head and
+// end and the parts it shows or passes over, so showing the first part of a page costs the same
+// whatever the page's size. A page no larger than one part shows as it is, with no bar.
 #pragma once
 
 #include <QByteArray>
@@ -13,8 +14,7 @@
 #include <QWidget>
 
 #include <cstddef>
-
-#include "windows/commun/decoupagehtml.h"
+#include <vector>
 
 class QLabel;
 class QTextBrowser;
@@ -26,7 +26,7 @@ class VueHtml : public QWidget {
     Q_OBJECT
 public:
     // Bytes of body per part unless FixeTaillePartie says otherwise.
-    static constexpr std::size_t TaillePartieParDefaut = 256 * 1024;
+    static constexpr std::size_t TaillePartieParDefaut = 128 * 1024;
 
     explicit VueHtml(QWidget *parent = nullptr);
     ~VueHtml() override;
@@ -41,7 +41,8 @@ public:
     const QString &Chemin() const { return chemin_; }
     const QString &Erreur() const { return erreur_; }
 
-    int NbParties() const { return static_cast<int>(decoupage_.NbParties()); }
+    // The number of parts (finding it reads the page through to its end).
+    int NbParties();
     int PartieCourante() const { return partie_; }
     // Shows part k (clamped to the parts there are) from its top.
     void MontrePartie(int k);
@@ -61,6 +62,11 @@ signals:
     void lienActive(const QUrl &adresse);
 
 private:
+    // Bytes [debut, debut + n) of the page file (fewer at its end).
+    QByteArray Lit(std::size_t debut, std::size_t n) const;
+    // Finds the starts of the parts up to part k + 1, or up to the end of the body.
+    void Decouvre(std::size_t k);
+    std::size_t FinPartie(std::size_t k);
     void Montre(int k, int defilement);
     void ActualiseBarre();
     void LienClique(const QUrl &adresse);
@@ -73,8 +79,12 @@ private:
 
     QString chemin_;
     QString erreur_;
-    QByteArray page_;
-    DecoupageHtml decoupage_;
+    std::size_t taillePage_ = 0;
+    QByteArray entete_;          // bytes before the body (the whole page when it has no body)
+    QByteArray fin_;             // bytes from "</body" to the end
+    std::size_t finCorps_ = 0;   // offset of fin_ in the file
+    std::vector<std::size_t> debuts_; // starts of the parts found so far
+    bool toutesTrouvees_ = false;     // the last part is known
     QString htmlPartie_;
     std::size_t taillePartie_ = TaillePartieParDefaut;
     int partie_ = 0;

@@ -213,3 +213,46 @@ TEST_F(VueHtmlTest, AncreDUneAutrePartie)
     EXPECT_EQ(vue.PartieCourante(), vue.NbParties() - 1);
     EXPECT_FALSE(vue.AllerAAncre(QStringLiteral("nulle")));
 }
+
+TEST(DecoupeHtml, TexteSansBaliseCoupeApresLesBlancs)
+{
+    // Plain text: parts end after a blank once they have the size; a body ending in a blank
+    // gives no empty last part.
+    const std::string page = "<body>aa bb cc dd </body>";
+    const DecoupageHtml d = DecoupeHtml(page, 3);
+    std::vector<std::string> parties;
+    for (std::size_t k = 0; k < d.NbParties(); ++k)
+        parties.push_back(page.substr(d.DebutPartie(k), d.FinPartie(k) - d.DebutPartie(k)));
+    EXPECT_EQ(parties, (std::vector<std::string>{"aa ", "bb ", "cc ", "dd "}));
+}
+
+TEST_F(VueHtmlTest, PartiesLuesAuFurEtAMesureCommeLaPageEntiere)
+{
+    // The view finds the parts as it goes, reading the file piece by piece; an element longer
+    // than its reading window makes it read further. Its parts are those of the whole page.
+    std::string corps;
+    for (int i = 0; i < 60; ++i)
+        corps += " mot" + std::to_string(i);
+    corps += "<div>";
+    for (int i = 0; i < 80; ++i)
+        corps += " long" + std::to_string(i);
+    corps += "</div>";
+    for (int i = 0; i < 60; ++i)
+        corps += "<b>gras" + std::to_string(i) + "</b><br />\n";
+    const std::string page = "<html><head><title>t</title></head><body>" + corps + "</body></html>\r\n";
+    const QString chemin = Fichier("page");
+    Ecrit(chemin, page);
+    const DecoupageHtml d = DecoupeHtml(page, 100);
+    ASSERT_GT(d.NbParties(), 5u);
+
+    VueHtml vue;
+    vue.FixeTaillePartie(100);
+    ASSERT_TRUE(vue.Affiche(chemin));
+    const std::string entete = page.substr(0, d.finEntete), fin = page.substr(d.debutFin);
+    for (std::size_t k = 0; k < d.NbParties(); ++k) {
+        vue.MontrePartie(static_cast<int>(k));
+        const std::string attendu = entete + page.substr(d.DebutPartie(k), d.FinPartie(k) - d.DebutPartie(k)) + fin;
+        EXPECT_EQ(vue.HtmlPartie().toStdString(), attendu) << "part " << k;
+    }
+    EXPECT_EQ(vue.NbParties(), static_cast<int>(d.NbParties()));
+}

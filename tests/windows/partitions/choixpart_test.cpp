@@ -193,7 +193,7 @@ TEST_F(ChoixPartTest, CreateWithNothingSelectedOrCancelChangesNothing)
     EXPECT_EQ(dialogues.dialoguesVus, std::vector<std::string>{"TFenChoixPart"});
     EXPECT_EQ(fen->Registre().NbPartitions(), 0);
     EXPECT_FALSE(Partitions()->hasChildren());
-    EXPECT_TRUE(fen->ZoneMdi()->subWindowList().empty());
+    EXPECT_TRUE(Fenetres<TFenStatPart>().empty());
     EXPECT_FALSE(fen->Action("BtnPCLC")->isEnabled());
 
     TFenChoixPart choix(*fen, *base);

@@ -1,0 +1,171 @@
+// The reading view: the page bytes for small bases, and the window with its page file and drops.
+#include "engine/base_fixture.h"
+#include "shell/poste_test.h"
+
+#include "engine/tgen.h"
+#include "shell/dragobjects.h"
+#include "shell/utilitaires.h"
+#include "windows/commun/vuehtml.h"
+#include "windows/liseuse/fenliseuse.h"
+#include "windows/liseuse/pagelecture.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace talmer;
+
+namespace {
+
+// Entities: le 0 (twice), then a&b 1, chat 2, chien 3 (equal frequencies alphabetically),
+// ',' 4, '.' 5, the key type t 6, the key contents A&B 7 and C 8.
+const char *const Texte = "<t=A&B> le chat, a&b\nle chien.\n\n<t=C>";
+
+const std::string Entete =
+    "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1252\" />"
+    "<title>PLOVA</title><style type=\"text/css\">\r\n"
+    ".tgenstyle {font-weight: bold;\r\ncolor: #ff0000;}\r\n"
+    ".partie {background-color: #ffff00;\r\nfont-weight: bold;\r\ncolor: #0000ff;}\r\n"
+    "</style></head><body dir=\"LTR\">\r\n";
+const std::string Fin = "</body></html>\r\n";
+
+class LiseuseTest : public talmer::test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        avaitTemp = qEnvironmentVariableIsSet("TEMP");
+        ancienTemp = qgetenv("TEMP");
+        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+        base = talmer::test::makeBase(Texte, ".,");
+        ASSERT_TRUE(base);
+    }
+    void TearDown() override
+    {
+        if (avaitTemp)
+            qputenv("TEMP", ancienTemp);
+        else
+            qunsetenv("TEMP");
+    }
+
+    // A drop of a group on the window, as a drag from the dictionary makes it.
+    void Depose(TFenLiseuse &fen, std::vector<std::int32_t> entites, std::int32_t couleur, charg1 *de = nullptr)
+    {
+        auto objet = std::make_unique<TTgenDragObject>(nullptr, de ? de : base.get(), std::string(), couleur,
+                                                       static_cast<std::int32_t>(entites.size()));
+        objet->Entites() = std::move(entites);
+        TMimeTalmer donnees(std::move(objet));
+        const QPoint ici(10, 10);
+        QDragEnterEvent entree(ici, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&fen, &entree);
+        accepte = entree.isAccepted();
+        if (!accepte)
+            return;
+        QDropEvent depot(QPointF(ici), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&fen, &depot);
+    }
+
+    std::unique_ptr<charg1> base;
+    bool accepte = false;
+    talmer::test::DialoguesTest dialogues;
+    bool avaitTemp = false;
+    QByteArray ancienTemp;
+};
+
+} // namespace
+
+TEST_F(LiseuseTest, PageSansGroupe)
+{
+    ASSERT_EQ(base->Nbform(), 4);
+    const std::string attendu = Entete +
+        "<span class=\"partie\">&lt;t=A&amp;B&gt;</span> le chat , a&amp;b<br />\r\n"
+        " le chien .<br />\r\n"
+        "<br />\r\n"
+        "<span class=\"partie\">&lt;t=C&gt;</span>" + Fin;
+    EXPECT_EQ(PageLecture(*base, nullptr, ParametresPage{}), attendu);
+}
+
+TEST_F(LiseuseTest, PageAvecGroupeEtJeuDeDroiteAGauche)
+{
+    const std::int32_t formes[] = {2, 0}; // chat, le
+    Tgen groupe(base.get(), formes, 2);
+    groupe.FixeCouleur(0x563412);
+    ParametresPage p;
+    p.charset = "windows-1256";
+    p.direction = "RTL";
+    const std::string attendu =
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1256\" />"
+        "<title>PLOVA</title><style type=\"text/css\">\r\n"
+        ".tgenstyle {font-weight: bold;\r\ncolor: #123456;}\r\n"
+        ".partie {background-color: #ffff00;\r\nfont-weight: bold;\r\ncolor: #0000ff;}\r\n"
+        "</style></head><body dir=\"RTL\">\r\n"
+        "<span class=\"partie\">&lt;t=A&amp;B&gt;</span><span class=\"tgenstyle\"> le</span>"
+        "<span class=\"tgenstyle\"> chat</span> , a&amp;b<br />\r\n"
+        "<span class=\"tgenstyle\"> le</span> chien .<br />\r\n"
+        "<br />\r\n"
+        "<span class=\"partie\">&lt;t=C&gt;</span>" + Fin;
+    EXPECT_EQ(PageLecture(*base, &groupe, p), attendu);
+}
+
+TEST_F(LiseuseTest, TypeDeCleEnFinDeTexteSansValeur)
+{
+    // The last two items become "le" and the key type: the key has no value to read.
+    const std::int32_t n = base->Nbitem();
+    base->SetTnum(n - 2, 0);
+    base->SetTnum(n - 1, 6);
+    const std::string page = PageLecture(*base, nullptr, ParametresPage{});
+    const std::string fin = "<br />\r\n le<span class=\"partie\">&lt;t=&gt;</span>" + Fin;
+    ASSERT_GE(page.size(), fin.size());
+    EXPECT_EQ(page.substr(page.size() - fin.size()), fin);
+}
+
+TEST_F(LiseuseTest, FenetreEcritSaPageEtRemplaceLeGroupeDepose)
+{
+    QString chemin;
+    {
+        TFenLiseuse fen(*base);
+        EXPECT_EQ(fen.windowTitle(), QStringLiteral("Lectorium"));
+        chemin = fen.CheminPage();
+        EXPECT_TRUE(QFileInfo(chemin).fileName().startsWith(QStringLiteral("t3th")));
+        EXPECT_EQ(QFileInfo(chemin).absolutePath(), QFileInfo(QString::fromStdString(dir_.path().string())).absoluteFilePath());
+        EXPECT_EQ(talmer::test::readFile(chemin.toStdString()), PageLecture(*base, nullptr, ParametresPage{}));
+        EXPECT_EQ(fen.HTMLEdit()->Navigateur()->toPlainText().left(14), QStringLiteral("<t=A&B> le cha"));
+
+        // A group in white takes its palette colour; the page is written again with it.
+        Depose(fen, {3}, TTgenDragObject::SansCouleur);
+        ASSERT_TRUE(accepte);
+        ASSERT_NE(fen.Groupe(), nullptr);
+        const std::int32_t palette = fen.Groupe()->Couleur();
+        std::string page = talmer::test::readFile(chemin.toStdString());
+        EXPECT_NE(page.find("<span class=\"tgenstyle\"> chien</span>"), std::string::npos);
+        EXPECT_NE(palette, static_cast<std::int32_t>(TTgenDragObject::SansCouleur));
+        EXPECT_NE(page.find("color: " + CouleurHtml(static_cast<std::uint32_t>(palette)) + ";}"), std::string::npos);
+        EXPECT_EQ(page, PageLecture(*base, fen.Groupe(), ParametresPage{}));
+
+        // A second drop replaces the first group.
+        Depose(fen, {2}, 0x00FF00);
+        ASSERT_TRUE(accepte);
+        page = talmer::test::readFile(chemin.toStdString());
+        EXPECT_EQ(page.find("> chien</span>"), std::string::npos);
+        EXPECT_NE(page.find("<span class=\"tgenstyle\"> chat</span>"), std::string::npos);
+        EXPECT_NE(page.find("color: #00ff00;"), std::string::npos);
+        EXPECT_NE(fen.HTMLEdit()->HtmlPartie().indexOf(QStringLiteral("color: #00ff00;")), -1);
+
+        // A group of another base is refused and the page stays.
+        talmer::test::TempDir ailleurs;
+        auto autre = talmer::test::makeBase("x y z\n", ".");
+        ASSERT_TRUE(autre);
+        Depose(fen, {0}, 0x0000FF, autre.get());
+        EXPECT_FALSE(accepte);
+        EXPECT_EQ(talmer::test::readFile(chemin.toStdString()), page);
+        EXPECT_TRUE(dialogues.messages.empty());
+    }
+    EXPECT_FALSE(QFile::exists(chemin));
+}
