@@ -2,6 +2,7 @@
 
 #include "shell/fenprinc.h"
 #include "windows/afc/installation_afc.h"
+#include "windows/concordance/installation_concordance.h"
 #include "windows/courbes/installation_courbes.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/groupes/installation_groupes.h"
@@ -36,6 +37,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     InstalleCourbes();
     InstalleAFC();
     InstalleGroupes(fenPrinc);
+    InstalleConcordance(fenPrinc);
     InstalleSections(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }
