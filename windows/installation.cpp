@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/concordance/installation_concordance.h"
 #include "windows/courbes/installation_courbes.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/groupes/installation_groupes.h"
@@ -34,6 +35,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     InstalleSpecificites();
     InstalleCourbes();
     InstalleGroupes(fenPrinc);
+    InstalleConcordance(fenPrinc);
     InstalleSections(fenPrinc);
     fenPrinc.ActualiseCommandes();
 }

@@ -302,6 +302,7 @@ TEST(FenSelecFormesCommande, MainWindowOpensOneWindowPerClickOnTheOpenBase)
     const std::string par = talmer::test::FabriqueBaseEchantillon(dossier.path() / "base");
     ASSERT_FALSE(par.empty());
     const QByteArray ancienTemp = qgetenv("TEMP");
+    const bool avaitTemp = qEnvironmentVariableIsSet("TEMP");
     qputenv("TEMP", QFile::encodeName(QString::fromStdString(dossier.path().string())));
     {
         TFenPrinc fen;
@@ -324,5 +325,8 @@ TEST(FenSelecFormesCommande, MainWindowOpensOneWindowPerClickOnTheOpenBase)
         if (fen.RapportCourant())
             fen.RapportCourant()->Abandonne();
     }
-    qputenv("TEMP", ancienTemp);
+    if (avaitTemp)
+        qputenv("TEMP", ancienTemp);
+    else
+        qunsetenv("TEMP");
 }
