@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "windows/afc/installation_afc.h"
 #include "windows/concordance/installation_concordance.h"
 #include "windows/courbes/installation_courbes.h"
 #include "windows/dictionnaire/fendicnum.h"
@@ -34,6 +35,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     InstalleSegments(fenPrinc);
     InstalleSpecificites();
     InstalleCourbes();
+    InstalleAFC();
     InstalleGroupes(fenPrinc);
     InstalleConcordance(fenPrinc);
     InstalleSections(fenPrinc);

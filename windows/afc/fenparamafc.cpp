@@ -1,0 +1,227 @@
+#include "windows/afc/fenparamafc.h"
+
+#include "engine/charg1.h"
+#include "engine/partition.h"
+#include "shell/affichage.h"
+#include "shell/dialogues.h"
+#include "shell/fenprinc.h"
+#include "shell/translation.h"
+#include "windows/afc/donnees_afc.h"
+#include "windows/afc/fengrapheafc.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QString &ProgrammeFixe()
+{
+    static QString chemin;
+    return chemin;
+}
+
+const char *const ErreurFacteurs = "Erreur de lecture du fichier des facteurs";
+
+} // namespace
+
+void TFenParamAFC::FixeProgramme(const QString &chemin) { ProgrammeFixe() = chemin; }
+
+QString TFenParamAFC::Programme()
+{
+    if (!ProgrammeFixe().isEmpty())
+        return ProgrammeFixe();
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/ta3afc");
+}
+
+TFenParamAFC::TFenParamAFC(Partition &partition, TFenPrinc *fenPrinc, QWidget *parent)
+    : QDialog(parent), partition_(partition), fenPrinc_(fenPrinc)
+{
+    setObjectName(QStringLiteral("FenParamAFC"));
+    setWindowTitle(QStringLiteral("Paramètrage de l'AFC"));
+    resize(381, 185);
+
+    auto *grille = new QGridLayout;
+    auto edition = [this](const char *nom) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(nom));
+        return e;
+    };
+    edTitre_ = edition("EdTitre");
+    edNI_ = edition("EdNI");
+    edNJ_ = edition("EdNJ");
+    edNF_ = edition("EdNF");
+    edNI2_ = edition("EdNI2");
+    edNJ2_ = edition("EdNJ2");
+    edNI2_->setReadOnly(true);
+    edNJ2_->setReadOnly(true);
+    ApplyCharsetToEdit(edTitre_);
+    cSpinEdit1_ = new QSpinBox(this);
+    cSpinEdit1_->setObjectName(QStringLiteral("CSpinEdit1"));
+    // Stepped only, never typed.
+    if (auto *saisie = cSpinEdit1_->findChild<QLineEdit *>())
+        saisie->setReadOnly(true);
+
+    grille->addWidget(new QLabel(QStringLiteral("Titre de l'analyse :"), this), 0, 0);
+    grille->addWidget(edTitre_, 0, 1, 1, 5);
+    const std::pair<const char *, QLineEdit *> champs[] = {
+        {"NI", edNI_}, {"NJ", edNJ_}, {"NF", edNF_}, {"NI2", edNI2_}, {"NJ2", edNJ2_}};
+    int colonne = 0;
+    int ligne = 1;
+    for (const auto &[libelle, e] : champs) {
+        grille->addWidget(new QLabel(QString::fromLatin1(libelle), this), ligne, colonne);
+        grille->addWidget(e, ligne, colonne + 1);
+        colonne += 2;
+        if (colonne >= 6) {
+            colonne = 0;
+            ++ligne;
+        }
+    }
+    grille->addWidget(new QLabel(QStringLiteral("FreqMin :"), this), 3, 0);
+    grille->addWidget(cSpinEdit1_, 3, 1);
+
+    bitBtn1_ = new QPushButton(QStringLiteral("OK"), this);
+    bitBtn1_->setObjectName(QStringLiteral("BitBtn1"));
+    bitBtn1_->setDefault(true);
+    bitBtn2_ = new QPushButton(QStringLiteral("Annuler"), this);
+    bitBtn2_->setObjectName(QStringLiteral("BitBtn2"));
+    auto *boutons = new QHBoxLayout;
+    boutons->addStretch();
+    boutons->addWidget(bitBtn1_);
+    boutons->addWidget(bitBtn2_);
+    auto *disposition = new QVBoxLayout(this);
+    disposition->addLayout(grille);
+    disposition->addStretch();
+    disposition->addLayout(boutons);
+
+    connect(bitBtn1_, &QPushButton::clicked, this, &TFenParamAFC::BitBtn1Click);
+    connect(bitBtn2_, &QPushButton::clicked, this, &QDialog::reject);
+    FormCreate();
+    connect(cSpinEdit1_, &QSpinBox::valueChanged, this, &TFenParamAFC::CSpinEdit1Change);
+}
+
+void TFenParamAFC::FormCreate()
+{
+    TraduitComposants(this);
+    if (const QScreen *ecran = QGuiApplication::primaryScreen()) {
+        const QRect r = ecran->geometry();
+        move(r.width() / 2 - width() / 2, r.height() / 2 - height() / 2);
+    }
+    const charg1 *base = partition_.Base();
+    const std::int32_t nbParties = partition_.NbParties();
+    edTitre_->setText(EnUnicode(std::string(base ? base->NomBase() : "") + " : " + partition_.NomPartition()));
+    edNI_->setText(QString::number(base ? base->Nbform() : 0));
+    edNJ_->setText(QString::number(nbParties));
+    edNF_->setText(QString::number(nbParties - 1));
+    edNI2_->setText(QStringLiteral("0"));
+    std::int32_t decochees = 0;
+    for (std::int32_t k = 0; k < nbParties; ++k)
+        if (!partition_.EstCochee(k))
+            ++decochees;
+    edNJ2_->setText(QString::number(decochees));
+    // The partition's own minimum frequency changes only when the analysis is confirmed.
+    cSpinEdit1_->setRange(1, std::max(1, base ? base->Fmax() : 1));
+    cSpinEdit1_->setValue(10);
+    CSpinEdit1Change();
+}
+
+void TFenParamAFC::CSpinEdit1Change()
+{
+    edNI_->setText(QString::number(talmer::FormesRetenues(partition_, cSpinEdit1_->value())));
+}
+
+bool TFenParamAFC::EcritDonnees()
+{
+    const std::int32_t freqMin = cSpinEdit1_->value();
+    const std::optional<talmer::DimensionsAFC> dimensions = talmer::ValideDimensions(
+        edNI_->text().toStdString(), edNJ_->text().toStdString(), edNF_->text().toStdString(),
+        talmer::FormesRetenues(partition_, freqMin), partition_.NbParties());
+    if (!dimensions)
+        return false;
+    const talmer::DonneesAFC donnees =
+        talmer::RassembleDonnees(partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1);
+    if (!talmer::EcritFichier("coran.don", talmer::TexteCoranDon(donnees)))
+        return false;
+    partition_.FixeFreqMin(freqMin);
+    return true;
+}
+
+QString TFenParamAFC::ExecuteAnalyse()
+{
+    QProcess processus;
+    processus.setProgram(Programme());
+    processus.setWorkingDirectory(QDir::currentPath());
+    processus.setStandardInputFile(QProcess::nullDevice());
+    QEventLoop attente;
+    connect(&processus, &QProcess::finished, &attente, &QEventLoop::quit);
+    connect(&processus, &QProcess::errorOccurred, &attente, [&attente](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            attente.quit();
+    });
+    processus.start();
+    // The windows keep painting while the program runs; the main window takes no command until
+    // it ends, so that the partition cannot go away under it.
+    QWidget *fenetre = fenPrinc_ ? static_cast<QWidget *>(fenPrinc_) : nullptr;
+    if (fenetre)
+        fenetre->setEnabled(false);
+    if (processus.state() != QProcess::NotRunning)
+        attente.exec(QEventLoop::ExcludeUserInputEvents);
+    if (fenetre)
+        fenetre->setEnabled(true);
+    if (processus.error() == QProcess::FailedToStart)
+        return Traduit("Le programme d'analyse n'a pas pu être lancé :") + QLatin1Char(' ') +
+               QDir::toNativeSeparators(Programme());
+    if (processus.exitStatus() == QProcess::CrashExit)
+        return Traduit("Le programme d'analyse s'est arrêté anormalement.");
+    if (processus.exitCode() != 0) {
+        const QString raison = QString::fromUtf8(processus.readAllStandardError()).trimmed();
+        return raison.isEmpty() ? Traduit("Le programme d'analyse a signalé une erreur.") : raison;
+    }
+    return {};
+}
+
+void TFenParamAFC::BitBtn1Click()
+{
+    if (!EcritDonnees()) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"), Traduit("Vérifiez vos paramètres"),
+                               BoutonsMessage::Ok, IconeMessage::Exclamation);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QFile::remove(QStringLiteral("facteurs.txt"));
+    QFile::remove(QStringLiteral("vp.txt"));
+    hide();
+    const QString raison = ExecuteAnalyse();
+    TFenGrapheAFC *plan = nullptr;
+    if (raison.isEmpty())
+        plan = TFenGrapheAFC::Ouvre(partition_, QStringLiteral("facteurs.txt"), QStringLiteral("vp.txt"));
+    QApplication::restoreOverrideCursor();
+    if (!plan) {
+        QString texte = Traduit(ErreurFacteurs);
+        if (!raison.isEmpty())
+            texte += QStringLiteral("\n") + raison;
+        LesDialogues().message(parentWidget(), QStringLiteral("Talmer3"), texte, BoutonsMessage::Ok,
+                               IconeMessage::Erreur);
+    } else if (fenPrinc_) {
+        QMdiSubWindow *sous = fenPrinc_->AjouteFenetre(plan);
+        if (sous)
+            sous->showMaximized();
+    } else {
+        plan_ = plan;
+        plan->setAttribute(Qt::WA_DeleteOnClose);
+        plan->show();
+    }
+    accept();
+}

@@ -1,0 +1,75 @@
+// The set-up dialog of the correspondence analysis: the dimensions of the table and the minimum
+// frequency of the forms kept. OK writes "coran.don" in the current directory, runs the analysis
+// program ta3afc (beside the workbench's own program) and opens the factor plane on its results.
+#pragma once
+
+#include "windows/afc/fengrapheafc.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <cstdint>
+
+class Partition;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class TFenPrinc;
+
+class TFenParamAFC : public QDialog {
+    Q_OBJECT
+public:
+    // The partition is not owned. With a main window the plane opens there; without one it is
+    // kept as a top-level window (PlanOuvert()).
+    TFenParamAFC(Partition &partition, TFenPrinc *fenPrinc, QWidget *parent = nullptr);
+
+    // 0: every part is active; 1: the checked parts are active, the others supplementary.
+    int Tag() const { return tag_; }
+    void FixeTag(int tag) { tag_ = tag; }
+
+    QLineEdit *EdTitre() const { return edTitre_; }
+    QLineEdit *EdNI() const { return edNI_; }
+    QLineEdit *EdNJ() const { return edNJ_; }
+    QLineEdit *EdNF() const { return edNF_; }
+    QLineEdit *EdNI2() const { return edNI2_; }
+    QLineEdit *EdNJ2() const { return edNJ2_; }
+    QSpinBox *CSpinEdit1() const { return cSpinEdit1_; }
+    QPushButton *BitBtn1() const { return bitBtn1_; }
+    QPushButton *BitBtn2() const { return bitBtn2_; }
+
+    // NI becomes the number of forms that reach the spin's value.
+    void CSpinEdit1Change();
+    // Checks the dimensions and writes "coran.don" in the current directory; false (nothing
+    // written) when they are not valid or the file cannot be written.
+    bool EcritDonnees();
+    // OK: writes the table, runs the analysis and opens the plane, or says what went wrong.
+    void BitBtn1Click();
+
+    // The plane opened by the last run without a main window (null otherwise).
+    TFenGrapheAFC *PlanOuvert() const { return plan_; }
+
+    // The analysis program run by OK (tests put another one; empty restores ta3afc beside the
+    // running program).
+    static void FixeProgramme(const QString &chemin);
+    static QString Programme();
+
+private:
+    void FormCreate();
+    // Runs the program in the current directory, keeping the windows painted; empty on success,
+    // else the reason.
+    QString ExecuteAnalyse();
+
+    Partition &partition_;
+    TFenPrinc *fenPrinc_;
+    int tag_ = 0;
+    QLineEdit *edTitre_ = nullptr;
+    QLineEdit *edNI_ = nullptr;
+    QLineEdit *edNJ_ = nullptr;
+    QLineEdit *edNF_ = nullptr;
+    QLineEdit *edNI2_ = nullptr;
+    QLineEdit *edNJ2_ = nullptr;
+    QSpinBox *cSpinEdit1_ = nullptr;
+    QPushButton *bitBtn1_ = nullptr;
+    QPushButton *bitBtn2_ = nullptr;
+    QPointer<TFenGrapheAFC> plan_;
+};
