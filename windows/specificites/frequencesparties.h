@@ -21,6 +21,9 @@ public:
     // The frequencies of the entity in every part, NbParties() values.
     const std::int32_t *Ligne(std::int32_t entite) const;
 
+    // Forgets what was counted: the segments attached to the base may have changed since.
+    void Oublie() { autres_.clear(); }
+
     std::int32_t NbParties() const { return nbParties_; }
     const Partition *PartitionSource() const { return partition_; }
 

@@ -141,7 +141,7 @@ DialogueParamSpec::DialogueParamSpec(QWidget *owner, const char *nomSeuil, const
     corps_->addLayout(grille);
 }
 
-void DialogueParamSpec::AjouteBoutons(const char *nomOk, const char *nomAnnuler, bool)
+void DialogueParamSpec::AjouteBoutons(const char *nomOk, const char *nomAnnuler)
 {
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QString::fromLatin1(nomOk));
@@ -164,7 +164,7 @@ TFenParamSpec::TFenParamSpec(QWidget *owner, Partition *partition)
 {
     setObjectName(QStringLiteral("FenParamSpec"));
     setWindowTitle(QStringLiteral("Paramétrage du calcul des spécificités"));
-    AjouteBoutons("BtnOK", "BtnCancel", true);
+    AjouteBoutons("BtnOK", "BtnCancel");
     SpinSeuil()->setValue(5);
     const charg1 *base = partition_ ? partition_->Base() : nullptr;
     SpinFreqMin()->setRange(1, base ? base->Fmax() : 1);
@@ -224,7 +224,7 @@ TFenParamSpecDiac::TFenParamSpecDiac(QWidget *owner, Partition *partition)
     chkSpChr_->setChecked(true);
     corps_->addWidget(chkSpEvl_);
     corps_->addWidget(chkSpChr_);
-    AjouteBoutons("BitBtnOK", "BitBtnCancel", true);
+    AjouteBoutons("BitBtnOK", "BitBtnCancel");
     SpinSeuil()->setValue(5);
     const charg1 *base = partition_ ? partition_->Base() : nullptr;
     SpinFreqMin()->setRange(1, base ? base->Fmax() : 1);
@@ -274,7 +274,7 @@ TFenParamSpecTot::TFenParamSpecTot(QWidget *owner) : DialogueParamSpec(owner, "C
     chkCorpRef_ = new QCheckBox(QStringLiteral("Resteindre le corpus aux parties cochées"), this);
     chkCorpRef_->setObjectName(QStringLiteral("ChkCorpRef"));
     corps_->addWidget(chkCorpRef_);
-    AjouteBoutons("BitBtn1", "BitBtn2", true);
+    AjouteBoutons("BitBtn1", "BitBtn2");
 }
 
 } // namespace talmer

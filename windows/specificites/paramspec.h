@@ -55,8 +55,8 @@ public:
 
 protected:
     DialogueParamSpec(QWidget *owner, const char *nomSeuil, const char *nomFreqMin);
-    // Adds the buttons row (after any other control) and returns the OK button's slot holder.
-    void AjouteBoutons(const char *nomOk, const char *nomAnnuler, bool okFerme);
+    // Adds the OK and Cancel buttons (after any other control): OK runs Ok(), Cancel rejects.
+    void AjouteBoutons(const char *nomOk, const char *nomAnnuler);
     virtual void Ok() { accept(); }
     QVBoxLayout *corps_ = nullptr;
 

@@ -203,6 +203,9 @@ void ModeleTFG::FixeCalcul(const CalcSpecTot *calcul)
 {
     beginResetModel();
     calcul_ = calcul;
+    // A new computation may follow a new set of repeated segments: entity numbers beyond the
+    // dictionary may name other segments now.
+    frequences_.Oublie();
     endResetModel();
 }
 

@@ -216,6 +216,31 @@ TEST_F(TFGBase, PageRunKeepsItsOrdersButNeverAColumnBeyondTheNewComputation)
     EXPECT_EQ(dialogues.messages.size(), 1);
 }
 
+TEST_F(TFGBase, ANewRunCountsTheSegmentsAttachedThen)
+{
+    talmer::test::DialoguesMuets dialogues;
+    // Items: 2 le, 3 chat (part b); 8 le, 9 chien (part c); 15 le, 16 chat (part b).
+    SegRep premiers(base.get(), {4});
+    ASSERT_TRUE(premiers.OuvreFichiers());
+    premiers.AjouteSegment({0, 1}, {2, 15}); // "le chat "
+    base->AssigneSR(&premiers);
+    PageTFG page(partition.get());
+    const std::int32_t segment = base->Nbart() + 1;
+    ASSERT_TRUE(page.Calcule(false, 5, 1));
+    ASSERT_EQ(page.Modele()->Lignes().back(), segment);
+    EXPECT_EQ(page.Modele()->index(4, 1).data().toString(), "2");
+    EXPECT_EQ(page.Modele()->headerData(4, Qt::Vertical).toString(), "le chat ");
+
+    SegRep seconds(base.get(), {4});
+    ASSERT_TRUE(seconds.OuvreFichiers());
+    seconds.AjouteSegment({0, 2}, {8}); // "le chien "
+    base->AssigneSR(&seconds);
+    ASSERT_TRUE(page.Calcule(false, 5, 1));
+    EXPECT_EQ(page.Modele()->index(4, 1).data().toString(), "0");
+    EXPECT_EQ(page.Modele()->index(4, 2).data().toString(), "1");
+    base->AssigneSR(nullptr);
+}
+
 TEST_F(TFGBase, CancellingTheDialogChangesNothing)
 {
     DialoguesMuets dialogues;
