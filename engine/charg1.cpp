@@ -4,6 +4,7 @@
 #include "engine/memoire.h"
 #include "engine/segrep.h"
 #include "engine/trace.h"
+#include "platform/core/octets_le.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -465,10 +466,7 @@ bool charg1::OpenTextNum()
         const unsigned char *const buf = reinterpret_cast<const unsigned char *>(run);
         prog.jusqua(p + static_cast<std::int64_t>(lus));
         for (std::size_t i = 0; i < lus; ++i, ++p) {
-            const std::uint32_t u = static_cast<std::uint32_t>(buf[4 * i]) | (static_cast<std::uint32_t>(buf[4 * i + 1]) << 8) |
-                                    (static_cast<std::uint32_t>(buf[4 * i + 2]) << 16) |
-                                    (static_cast<std::uint32_t>(buf[4 * i + 3]) << 24);
-            std::int32_t v = static_cast<std::int32_t>(u);
+            std::int32_t v = talmer::LitLE32(buf + 4 * i);
             if (v == limdMoins258_) {
                 if (sauts > std::numeric_limits<std::int32_t>::max() - std::int64_t{limd_} - 2) {
                     Ajoutef("\nTexte num\xE9ris\xE9 %s : trop de sauts de ligne", nom.c_str());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/memoire.h"
+#include "platform/core/octets_le.h"
 
 #include <bit>
 #include <cstdint>
@@ -17,23 +18,6 @@ namespace talmer::segmentation {
 // Bytes that may be read past the end of a token's text (never used): the buffers that hold
 // tokens leave this much room behind them, so that a key is made with whole-word reads.
 constexpr std::size_t kDebordement = 8;
-
-// The 32-bit little-endian values of the work file and the numeric text.
-inline void ecritLE32(unsigned char *out, std::int32_t v)
-{
-    const auto u = static_cast<std::uint32_t>(v);
-    out[0] = static_cast<unsigned char>(u);
-    out[1] = static_cast<unsigned char>(u >> 8);
-    out[2] = static_cast<unsigned char>(u >> 16);
-    out[3] = static_cast<unsigned char>(u >> 24);
-}
-
-inline std::int32_t litLE32(const unsigned char *in)
-{
-    const std::uint32_t u = static_cast<std::uint32_t>(in[0]) | (static_cast<std::uint32_t>(in[1]) << 8) |
-                            (static_cast<std::uint32_t>(in[2]) << 16) | (static_cast<std::uint32_t>(in[3]) << 24);
-    return static_cast<std::int32_t>(u);
-}
 
 // The text, read in large blocks. Before each token the main loop asks for a margin of bytes
 // ahead (a word is at most 59 letters) and scans the token straight in the buffer; key markers,
@@ -137,7 +121,7 @@ public:
         for (;;) {
             const std::size_t lus = std::fread(octets.data(), 4, taille_, travail_);
             for (std::size_t i = 0; i < lus; ++i)
-                valeurs[i] = litLE32(octets.data() + 4 * i);
+                valeurs[i] = talmer::LitLE32(octets.data() + 4 * i);
             f(valeurs, lus);
             n += static_cast<std::int64_t>(lus);
             if (lus < taille_)
@@ -172,7 +156,7 @@ private:
     {
         octets_.resize(4 * taille_);
         for (std::size_t i = 0; i < n; ++i)
-            ecritLE32(octets_.data() + 4 * i, v[i]);
+            talmer::EcritLE32(octets_.data() + 4 * i, v[i]);
         if (n > 0 && std::fwrite(octets_.data(), 4, n, travail_) != n)
             ok_ = false;
     }

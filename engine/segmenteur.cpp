@@ -642,7 +642,7 @@ private:
             unsigned char *o = reinterpret_cast<unsigned char *>(v);
             for (std::size_t i = 0; i < m; ++i) {
                 const std::int32_t x = v[i];
-                ecritLE32(o + 4 * i, static_cast<std::uint32_t>(x) < nbArticles ? numero[static_cast<std::size_t>(x)] : x);
+                talmer::EcritLE32(o + 4 * i, static_cast<std::uint32_t>(x) < nbArticles ? numero[static_cast<std::size_t>(x)] : x);
             }
             if (m > 0 && std::fwrite(o, 4, m, f.f) != m)
                 ecrit = false;

@@ -2,6 +2,7 @@
 
 #include "engine/charg1.h"
 #include "engine/fichiers.h"
+#include "platform/core/octets_le.h"
 
 #include <algorithm>
 #include <limits>
@@ -128,10 +129,9 @@ std::int32_t SegRep::EcritPositions(std::vector<std::int32_t> positions)
     for (std::int32_t p : positions) {
         if (!fpos_.good())
             break;
-        const auto u = static_cast<std::uint32_t>(p);
-        const char octets[4] = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
-                                static_cast<char>((u >> 16) & 0xFF), static_cast<char>((u >> 24) & 0xFF)};
-        fpos_.write(octets, 4);
+        unsigned char octets[4];
+        talmer::EcritLE32(octets, p);
+        fpos_.write(reinterpret_cast<const char *>(octets), 4);
     }
     fpos_.flush();
     return static_cast<std::int32_t>(offset);
@@ -172,12 +172,8 @@ std::vector<std::int32_t> SegRep::LocOccSeg(std::int32_t k)
     fpos_.read(reinterpret_cast<char *>(octets.data()), static_cast<std::streamsize>(octets.size()));
     const std::size_t lus = static_cast<std::size_t>(fpos_.gcount()) / 4;
     positions.reserve(lus);
-    for (std::size_t i = 0; i < lus; ++i) {
-        const unsigned char *o = octets.data() + 4 * i;
-        const std::uint32_t u = static_cast<std::uint32_t>(o[0]) | (static_cast<std::uint32_t>(o[1]) << 8) |
-                                (static_cast<std::uint32_t>(o[2]) << 16) | (static_cast<std::uint32_t>(o[3]) << 24);
-        positions.push_back(static_cast<std::int32_t>(u));
-    }
+    for (std::size_t i = 0; i < lus; ++i)
+        positions.push_back(talmer::LitLE32(octets.data() + 4 * i));
     return positions;
 }
 
@@ -198,12 +194,8 @@ bool SegRep::GardePositionsEnMemoire()
     if (static_cast<std::streamoff>(fpos_.gcount()) != taille)
         return false;
     memoire_.resize(octets.size() / 4);
-    for (std::size_t i = 0; i < memoire_.size(); ++i) {
-        const unsigned char *o = octets.data() + 4 * i;
-        const std::uint32_t u = static_cast<std::uint32_t>(o[0]) | (static_cast<std::uint32_t>(o[1]) << 8) |
-                                (static_cast<std::uint32_t>(o[2]) << 16) | (static_cast<std::uint32_t>(o[3]) << 24);
-        memoire_[i] = static_cast<std::int32_t>(u);
-    }
+    for (std::size_t i = 0; i < memoire_.size(); ++i)
+        memoire_[i] = talmer::LitLE32(octets.data() + 4 * i);
     enMemoire_ = true;
     fpos_.close();
     if (fdesc_.is_open())

@@ -3,8 +3,11 @@
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
 
+#include "platform/qt/ecriture_sure.h"
+
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QStandardPaths>
 
 #include <fstream>
 
@@ -39,13 +42,24 @@ const std::vector<ConfigurationDeFonte> &ConfigurationT3::TableDesCharsets()
     return table;
 }
 
-ConfigurationT3::ConfigurationT3()
+ConfigurationT3::ConfigurationT3(QString dossier) : dossier_(std::move(dossier))
 {
     // Virtual calls from the constructor reach this class's own versions, as intended.
     ConfigurationT3::Init();
 }
 
 std::string ConfigurationT3::FileName() const { return "talmer3.conf"; }
+QString ConfigurationT3::DossierParDefaut()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+QString ConfigurationT3::Chemin() const
+{
+    const QString nom = QFile::decodeName(FileName().c_str());
+    return dossier_.isEmpty() ? nom : QDir(dossier_).filePath(nom);
+}
+
 std::string ConfigurationT3::KeyNumart() const { return "numart"; }
 std::string ConfigurationT3::KeyCharset() const { return "charset"; }
 std::string ConfigurationT3::KeyLangue() const { return "langue"; }
@@ -53,7 +67,7 @@ std::string ConfigurationT3::KeyLangue() const { return "langue"; }
 EntreesDeFichierIni ConfigurationT3::ReadFile() const
 {
     EntreesDeFichierIni entrees;
-    std::ifstream in(FileName(), std::ios::binary);
+    std::ifstream in(QFile::encodeName(Chemin()).toStdString(), std::ios::binary);
     if (!in)
         return entrees;
     std::string ligne;
@@ -93,7 +107,7 @@ void ConfigurationT3::Load()
 
 void ConfigurationT3::Init()
 {
-    if (FichierExiste(FileName())) {
+    if (FichierExiste(Chemin())) {
         Load();
     } else {
         numart_ = NumartParDefaut;
@@ -105,20 +119,13 @@ bool ConfigurationT3::Save(QString *erreur) const
 {
     const std::string contenu = KeyNumart() + "=" + std::to_string(numart_) + "\r\n" + KeyCharset() + "=" +
                                 std::to_string(charsetIndex_) + "\r\n";
-    const QString nom = QFile::decodeName(FileName().c_str());
-    QSaveFile fichier(nom);
-    bool ok = fichier.open(QIODevice::WriteOnly);
-    if (ok)
-        ok = fichier.write(contenu.data(), static_cast<qint64>(contenu.size())) == static_cast<qint64>(contenu.size());
+    const QString nom = Chemin();
     QString raison;
-    if (ok) {
-        ok = fichier.commit();
-        if (!ok)
-            raison = fichier.errorString();
-    } else {
-        raison = fichier.errorString();
-        fichier.cancelWriting();
-    }
+    bool ok = dossier_.isEmpty() || QDir().mkpath(dossier_);
+    if (!ok)
+        raison = Traduit("le dossier ne peut pas être créé");
+    else
+        ok = talmer::EcritFichierSur(nom, QByteArray::fromStdString(contenu), &raison);
     if (!ok && erreur)
         *erreur = Traduit("Impossible d'enregistrer la configuration dans « %1 » : %2").arg(nom, raison);
     return ok;

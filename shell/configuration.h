@@ -1,4 +1,6 @@
-// Program-wide settings kept in "talmer3.conf" and the sixteen display character sets.
+// Program-wide settings kept in "talmer3.conf" and the sixteen display character sets. The file
+// lies in the user's configuration folder, so that the settings outlive the run whatever folder
+// the bases are opened from.
 #pragma once
 
 #include <QString>
@@ -23,8 +25,9 @@ public:
     std::string GetCodePage() const { return codePage_; }
     // "LTR" or "RTL".
     std::string GetDirection() const { return direction_; }
-    // "windows-" followed by the code page: the charset declared by generated pages.
-    std::string GetHtmlCharset() const { return "windows-" + codePage_; }
+    // The charset declared by generated pages and XML documents: "windows-" followed by the code
+    // page, except for the DOS code page 850, whose registered name is "IBM850".
+    std::string GetHtmlCharset() const { return codePage_ == "850" ? "IBM850" : "windows-" + codePage_; }
 
     bool operator==(const ConfigurationDeFonte &) const = default;
 
@@ -48,13 +51,13 @@ public:
     static constexpr std::int32_t NumartMaximum = 4999742;
     static constexpr std::int32_t NbCharsets = 16;
 
-    // Reads "talmer3.conf" from the current directory when it exists, else takes the defaults.
-    ConfigurationT3();
+    // Reads "talmer3.conf" from `dossier` when it exists there, else takes the defaults.
+    explicit ConfigurationT3(QString dossier = DossierParDefaut());
     virtual ~ConfigurationT3() = default;
     ConfigurationT3(const ConfigurationT3 &) = delete;
     ConfigurationT3 &operator=(const ConfigurationT3 &) = delete;
 
-    virtual std::string FileName() const;   // "talmer3.conf", relative to the current directory
+    virtual std::string FileName() const;   // "talmer3.conf", the file's name in its folder
     virtual std::string KeyNumart() const;  // "numart"
     virtual std::string KeyCharset() const; // "charset"
     virtual std::string KeyLangue() const;  // "langue" (kept for the file's vocabulary; unused)
@@ -67,7 +70,14 @@ public:
     // Load when the file exists, else the defaults; writes nothing.
     virtual void Init();
 
-    // Writes "numart=<n>\r\ncharset=<i>\r\n" under a temporary name, then renames it.
+    // The user's configuration folder (Qt's application configuration location).
+    static QString DossierParDefaut();
+    // The folder given at construction, and the file's full path in it.
+    QString Dossier() const { return dossier_; }
+    QString Chemin() const;
+
+    // Writes "numart=<n>\r\ncharset=<i>\r\n" under a temporary name, then renames it; the
+    // folder is created when missing.
     // Returns false (and the reason in French in *erreur) when the file cannot be written.
     bool Save(QString *erreur = nullptr) const;
 
@@ -87,6 +97,7 @@ public:
     static bool NumartValide(std::int32_t n) { return n > 0 && n <= NumartMaximum; }
 
 private:
+    QString dossier_;
     ConfigurationDeFonte charset_;
     std::int32_t numart_ = NumartParDefaut;
     std::int32_t charsetIndex_ = 0;

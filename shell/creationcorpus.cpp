@@ -1,12 +1,16 @@
 #include "shell/creationcorpus.h"
 
+#include "shell/textesource.h"
 #include "shell/translation.h"
+
+#include "platform/qt/ecriture_sure.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <limits>
+#include <optional>
+#include <string_view>
 
 namespace talmer {
 
@@ -245,6 +249,15 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
         if (!QFileInfo(fic.chemin).isFile() || !source.open(QIODevice::ReadOnly))
             return Traduit("Le fichier « %1 » ne peut pas être lu.").arg(Nom(fic.chemin));
         texte.Nouveau();
+        std::optional<ConvertisseurUtf8> conversion;
+        if (conversionUtf8_ && EstTexteUtf8(fic.chemin))
+            conversion.emplace(*conversionUtf8_);
+        auto ecrit = [&](const char *octets, qint64 n) {
+            if (!conversion)
+                return texte.Ecrit(octets, n);
+            const std::string converti = conversion->Convertit(std::string_view(octets, static_cast<std::size_t>(n)));
+            return texte.Ecrit(converti.data(), static_cast<qint64>(converti.size()));
+        };
         std::string bloc(static_cast<std::size_t>(TailleBloc), '\0');
         for (;;) {
             const qint64 lu = source.read(bloc.data(), TailleBloc);
@@ -252,8 +265,14 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
                 return Traduit("Le fichier « %1 » ne peut pas être lu jusqu'au bout.").arg(Nom(fic.chemin));
             if (lu == 0)
                 break;
-            if (!texte.Ecrit(bloc.data(), lu))
+            if (!ecrit(bloc.data(), lu))
                 return ErreurEcriture(sortie);
+        }
+        if (conversion) {
+            const std::string reste = conversion->Termine();
+            if (!texte.Ecrit(reste.data(), static_cast<qint64>(reste.size())))
+                return ErreurEcriture(sortie);
+            manquants_ += conversion->Manquants();
         }
     }
     if (!texte.Texte("\n"))
@@ -261,8 +280,18 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
     return {};
 }
 
+QStringList CreationCorpus::SourcesUtf8() const
+{
+    QStringList sources;
+    for (const Fic &f : fics_)
+        if (f.type != FicWord && EstTexteUtf8(f.chemin))
+            sources << f.chemin;
+    return sources;
+}
+
 QString CreationCorpus::EcritDans(QIODevice &sortie, const std::string &typeCle, const std::string &marqueur) const
 {
+    manquants_ = 0;
     QString raison = VerifieTypeCle(typeCle);
     if (raison.isEmpty())
         raison = VerifieMarqueur(marqueur);
@@ -303,18 +332,19 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
                 .arg(dest.fileName());
     }
 
-    QSaveFile fichier(destination);
-    if (!fichier.open(QIODevice::WriteOnly))
-        return Traduit("Le fichier « %1 » ne peut pas être créé : %2.")
-            .arg(dest.fileName(), fichier.errorString());
-    raison = EcritDans(fichier, typeCle, marqueur);
-    if (!raison.isEmpty()) {
-        fichier.cancelWriting();
-        return raison;
-    }
-    if (!fichier.commit())
-        return Traduit("Le fichier « %1 » n'a pas pu être enregistré : %2.")
-            .arg(dest.fileName(), fichier.errorString());
+    QString raisonEcriture;
+    QString raisonFichier;
+    const bool ok = EcritFichierSur(
+        destination,
+        [&](QIODevice &fichier) {
+            raisonEcriture = EcritDans(fichier, typeCle, marqueur);
+            return raisonEcriture.isEmpty();
+        },
+        &raisonFichier);
+    if (!raisonEcriture.isEmpty())
+        return raisonEcriture;
+    if (!ok)
+        return Traduit("Le fichier « %1 » n'a pas pu être enregistré : %2.").arg(dest.fileName(), raisonFichier);
     return {};
 }
 

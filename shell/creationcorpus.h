@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,8 @@
 class QIODevice;
 
 namespace talmer {
+
+class CodePage;
 
 // Kinds of source file.
 enum TypeFic : std::int32_t {
@@ -98,6 +101,15 @@ public:
     // Returns "" on success, else the French reason.
     QString EcritDans(QIODevice &sortie, const std::string &typeCle, const std::string &marqueur) const;
 
+    // When given, text sources written in UTF-8 are converted into this code page as they are
+    // copied (the sources themselves never change); each character it lacks becomes '?' and is
+    // counted. Null: every source is copied as it is.
+    void FixeConversionUtf8(const CodePage *codePage) { conversionUtf8_ = codePage; }
+    // The text sources (Word documents aside) that are written in UTF-8.
+    QStringList SourcesUtf8() const;
+    // Characters the code page lacked during the last writing.
+    std::int64_t CaracteresManquants() const { return manquants_; }
+
     // Called after each source has been written (index of the source, number of sources), so
     // that a window can show progress during long work.
     void FixeAvancement(std::function<void(int, int)> avance) { avance_ = std::move(avance); }
@@ -111,6 +123,8 @@ private:
     LecteurWord lecteur_;
     std::function<void(int, int)> avance_;
     std::vector<Fic> fics_;
+    const CodePage *conversionUtf8_ = nullptr;
+    mutable std::int64_t manquants_ = 0;
 };
 
 } // namespace talmer

@@ -3,10 +3,12 @@
 #include "shell/configuration.h"
 #include "shell/dialogues.h"
 #include "shell/fenprinc.h"
+#include "shell/occupation.h"
 #include "shell/parametres.h"
 #include "shell/splash.h"
 #include "shell/translation.h"
 
+#include <QDialog>
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -45,6 +47,8 @@ bool NotifieProtege(QObject *receveur, const std::function<bool()> &traitement)
 
 ApplicationTalmer::ApplicationTalmer(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // Names the user's configuration folder, whatever the program file is called.
+    QApplication::setApplicationName(QStringLiteral("Talmer3"));
 }
 
 bool ApplicationTalmer::notify(QObject *receveur, QEvent *event)
@@ -117,6 +121,8 @@ TFenPrinc *Demarrage::Prepare(const QStringList &arguments)
 
     delaiBulles_ = new DelaiBulles(qApp);
     qApp->installEventFilter(delaiBulles_);
+    colonnesFichiers_ = new ColonnesDialoguesFichier(qApp);
+    qApp->installEventFilter(colonnesFichiers_);
     Note("pause des bulles");
 
     delete splash_.data();
@@ -151,7 +157,16 @@ void Demarrage::Termine()
         delete delaiBulles_;
         delaiBulles_ = nullptr;
     }
+    if (colonnesFichiers_) {
+        qApp->removeEventFilter(colonnesFichiers_);
+        delete colonnesFichiers_;
+        colonnesFichiers_ = nullptr;
+    }
     if (configuration_) {
+        // The settings of the run are kept for the next one.
+        QString erreur;
+        if (!configuration_->Save(&erreur))
+            qWarning("%s", qUtf8Printable(erreur));
         FixeConfigurationProgramme(nullptr);
         configuration_.reset();
         Note("configuration liberee");
@@ -172,15 +187,15 @@ FermetureSurSignal::FermetureSurSignal(QObject *parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, tubeSignaux) != 0)
         return;
+    attente_ = new QTimer(this);
+    attente_->setInterval(100);
+    connect(attente_, &QTimer::timeout, this, &FermetureSurSignal::Tente);
     notification_ = new QSocketNotifier(tubeSignaux[0], QSocketNotifier::Read, this);
-    connect(notification_, &QSocketNotifier::activated, this, [] {
+    connect(notification_, &QSocketNotifier::activated, this, [this] {
         char octet;
         [[maybe_unused]] const ssize_t lu = ::read(tubeSignaux[0], &octet, 1);
-        // The main window closes as when its close box is used (the report prompt included).
-        if (TFenPrinc *fenetre = FenetrePrincipale())
-            fenetre->close();
-        else
-            QCoreApplication::quit();
+        attente_->start();
+        Tente();
     });
     struct sigaction action = {};
     action.sa_handler = SurSignalDeFin;
@@ -188,6 +203,28 @@ FermetureSurSignal::FermetureSurSignal(QObject *parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+}
+
+bool FermetureSurSignal::EnAttente() const
+{
+    return attente_ && attente_->isActive();
+}
+
+void FermetureSurSignal::Tente()
+{
+    // Work in progress finishes first; the start-up goes on until the main window is there.
+    if (Occupation::EnCours())
+        return;
+    if (auto *dialogue = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+        dialogue->reject();
+        return;
+    }
+    TFenPrinc *fenetre = FenetrePrincipale();
+    if (!fenetre)
+        return;
+    attente_->stop();
+    // The main window closes as when its close box is used (the report prompt included).
+    fenetre->close();
 }
 
 FermetureSurSignal::~FermetureSurSignal()

@@ -42,14 +42,22 @@ protected:
 };
 
 // A termination request (SIGTERM, or Ctrl+C in the terminal) closes the main window the ordinary
-// way, so that the report is offered for saving and the temporary files go.
+// way, so that the report is offered for saving and the temporary files go. A request that comes
+// before the main window exists or while work runs (a base being opened) is kept and carried out
+// as soon as the window can close; a dialog waiting for an answer is cancelled first.
 class FermetureSurSignal : public QObject {
 public:
     explicit FermetureSurSignal(QObject *parent = nullptr);
     ~FermetureSurSignal() override;
 
+    // True while a request waits for the window to be able to close.
+    bool EnAttente() const;
+
 private:
+    void Tente();
+
     class QSocketNotifier *notification_ = nullptr;
+    class QTimer *attente_ = nullptr;
 };
 
 struct OptionsDemarrage {
@@ -92,6 +100,7 @@ private:
     QPointer<TFenPrinc> fenPrinc_;
     QPointer<TSplashScreen> splash_;
     DelaiBulles *delaiBulles_ = nullptr;
+    QObject *colonnesFichiers_ = nullptr;
 };
 
 // The whole program: start-up, loop, shut-down. Returns the process's exit code.

@@ -5,10 +5,17 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 #include <QUrl>
+
+#include <vector>
 
 Dialogues::~Dialogues() = default;
 
@@ -28,19 +35,27 @@ ReponseMessage DialoguesBureau::message(QWidget *parent, const QString &titre, c
         boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         boite.setDefaultButton(QMessageBox::Yes);
         boite.setEscapeButton(QMessageBox::Cancel);
+    } else if (boutons == BoutonsMessage::OuiNon) {
+        boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        boite.setDefaultButton(QMessageBox::No);
+        boite.setEscapeButton(QMessageBox::No);
     } else {
         boite.setStandardButtons(QMessageBox::Ok);
     }
-    if (boutons == BoutonsMessage::OuiNonAnnuler) {
+    if (boutons != BoutonsMessage::Ok) {
         boite.button(QMessageBox::Yes)->setText(Traduit("&Oui"));
         boite.button(QMessageBox::No)->setText(Traduit("&Non"));
-        boite.button(QMessageBox::Cancel)->setText(Traduit("Annuler"));
     }
+    if (boutons == BoutonsMessage::OuiNonAnnuler)
+        boite.button(QMessageBox::Cancel)->setText(Traduit("Annuler"));
     switch (boite.exec()) {
     case QMessageBox::Yes: return ReponseMessage::Oui;
     case QMessageBox::No: return ReponseMessage::Non;
     case QMessageBox::Cancel: return ReponseMessage::Annuler;
-    default: return boutons == BoutonsMessage::OuiNonAnnuler ? ReponseMessage::Annuler : ReponseMessage::Ok;
+    default:
+        return boutons == BoutonsMessage::OuiNonAnnuler ? ReponseMessage::Annuler
+               : boutons == BoutonsMessage::OuiNon      ? ReponseMessage::Non
+                                                        : ReponseMessage::Ok;
     }
 }
 
@@ -59,10 +74,66 @@ QString DialoguesBureau::choisitTexte(QWidget *parent)
                     "Fichiers Texte (*.txt)"));
 }
 
-QString DialoguesBureau::choisitDossier(QWidget *parent, const QString &titre)
+QString DialoguesBureau::choisitDossier(QWidget *parent, const QString &texte)
 {
-    return QFileDialog::getExistingDirectory(parent, titre, QDir::currentPath(),
-                                             QFileDialog::ShowDirsOnly);
+    std::unique_ptr<QFileDialog> dialogue = DialogueDossier(parent, texte);
+    if (dialogue->exec() != QDialog::Accepted)
+        return QString();
+    return dialogue->selectedFiles().value(0);
+}
+
+std::unique_ptr<QFileDialog> DialogueDossier(QWidget *parent, const QString &texte)
+{
+    auto dialogue = std::make_unique<QFileDialog>(parent, texte.section(QLatin1Char('\n'), 0, 0),
+                                                  QDir::currentPath());
+    // Qt's own dialog, so that the text can stand in it.
+    dialogue->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialogue->setOption(QFileDialog::ShowDirsOnly, true);
+    dialogue->setFileMode(QFileDialog::Directory);
+    dialogue->setAcceptMode(QFileDialog::AcceptOpen);
+    auto *etiquette = new QLabel(texte, dialogue.get());
+    etiquette->setObjectName(QStringLiteral("texteDossier"));
+    etiquette->setWordWrap(true);
+    if (auto *grille = qobject_cast<QGridLayout *>(dialogue->layout())) {
+        // Every item moves one row down, and the text takes the first row.
+        struct Place {
+            QLayoutItem *item;
+            int ligne, colonne, lignes, colonnes;
+        };
+        std::vector<Place> places;
+        while (grille->count() > 0) {
+            Place p{};
+            grille->getItemPosition(0, &p.ligne, &p.colonne, &p.lignes, &p.colonnes);
+            p.item = grille->takeAt(0);
+            places.push_back(p);
+        }
+        grille->addWidget(etiquette, 0, 0, 1, -1);
+        for (const Place &p : places)
+            grille->addItem(p.item, p.ligne + 1, p.colonne, p.lignes, p.colonnes);
+    } else if (dialogue->layout()) {
+        dialogue->layout()->addWidget(etiquette);
+    }
+    return dialogue;
+}
+
+void ElargitColonnes(QFileDialog &dialogue)
+{
+    for (QTreeView *vue : dialogue.findChildren<QTreeView *>()) {
+        QHeaderView *entete = vue->header();
+        for (int i = 0; i < entete->count(); ++i) {
+            const int voulu = entete->sectionSizeHint(i);
+            if (entete->sectionSize(i) < voulu)
+                entete->resizeSection(i, voulu);
+        }
+    }
+}
+
+bool ColonnesDialoguesFichier::eventFilter(QObject *objet, QEvent *event)
+{
+    if (event->type() == QEvent::Show)
+        if (auto *dialogue = qobject_cast<QFileDialog *>(objet))
+            ElargitColonnes(*dialogue);
+    return false;
 }
 
 int DialoguesBureau::execute(QDialog &dialogue)

@@ -2,12 +2,16 @@
 // interface, so that a test can answer in the user's place and nothing opens on its own.
 #pragma once
 
+#include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QDialog;
+class QFileDialog;
 class QWidget;
 
-enum class BoutonsMessage { Ok, OuiNonAnnuler };
+enum class BoutonsMessage { Ok, OuiNon, OuiNonAnnuler };
 enum class IconeMessage { Aucune, Information, Exclamation, Erreur };
 enum class ReponseMessage { Ok, Oui, Non, Annuler };
 
@@ -16,7 +20,7 @@ public:
     virtual ~Dialogues();
 
     // A message box; the answer is the button pressed (closing the box answers Annuler when it
-    // has that button, else Ok).
+    // has that button, Non for a yes-or-no box, else Ok).
     virtual ReponseMessage message(QWidget *parent, const QString &titre, const QString &texte,
                                    BoutonsMessage boutons = BoutonsMessage::Ok,
                                    IconeMessage icone = IconeMessage::Aucune) = 0;
@@ -24,8 +28,8 @@ public:
     virtual QString choisitFichierBase(QWidget *parent) = 0;
     // The open dialog of a text to segment; empty when cancelled.
     virtual QString choisitTexte(QWidget *parent) = 0;
-    // The folder browser; empty when cancelled.
-    virtual QString choisitDossier(QWidget *parent, const QString &titre) = 0;
+    // The folder browser; empty when cancelled. `texte` may hold several lines.
+    virtual QString choisitDossier(QWidget *parent, const QString &texte) = 0;
     // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int execute(QDialog &dialogue) = 0;
     // Opens a file with the desktop's program for it; false when that failed.
@@ -39,7 +43,7 @@ public:
                            BoutonsMessage boutons, IconeMessage icone) override;
     QString choisitFichierBase(QWidget *parent) override;
     QString choisitTexte(QWidget *parent) override;
-    QString choisitDossier(QWidget *parent, const QString &titre) override;
+    QString choisitDossier(QWidget *parent, const QString &texte) override;
     int execute(QDialog &dialogue) override;
     bool ouvreDocument(const QString &chemin) override;
 };
@@ -47,3 +51,21 @@ public:
 // The program-wide dialogs: the desktop's unless a test installed its own (not owned).
 Dialogues &LesDialogues();
 void FixeDialogues(Dialogues *dialogues);
+
+// The folder chooser: a window title holds one line, so the first line of `texte` is the title
+// and the whole text stands above the folder list.
+std::unique_ptr<QFileDialog> DialogueDossier(QWidget *parent, const QString &texte);
+
+// Gives each column of a file dialog's detailed list at least the room its title needs (the
+// translated titles are longer than Qt's default widths).
+void ElargitColonnes(QFileDialog &dialogue);
+
+// Applies ElargitColonnes to every file dialog of the program when it is shown, those opened
+// through Qt's static functions included.
+class ColonnesDialoguesFichier : public QObject {
+public:
+    explicit ColonnesDialoguesFichier(QObject *parent = nullptr) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject *objet, QEvent *event) override;
+};

@@ -1,7 +1,9 @@
 #include "shell/fencreercorpus.h"
 
+#include "platform/qt/codepage.h"
 #include "platform/qt/documentword.h"
 #include "shell/affichage.h"
+#include "shell/dialogues.h"
 #include "shell/translation.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -319,6 +322,27 @@ void TFenCreerCorpus::BtnSaveClick()
         return;
     }
 
+    // Sources written in UTF-8 would be read as garbage: the user may have them converted as
+    // they are gathered (the sources themselves do not change).
+    creation_->FixeConversionUtf8(nullptr);
+    const QStringList utf8 = creation_->SourcesUtf8();
+    if (!utf8.isEmpty()) {
+        QStringList noms;
+        for (const QString &chemin : utf8)
+            noms << QFileInfo(chemin).fileName();
+        const ReponseMessage reponse = LesDialogues().message(
+            this, windowTitle(),
+            Traduit("Ces fichiers sont écrits en UTF-8, or les textes sont lus dans le jeu de caractères "
+                    "d'affichage (page de code %1) : leurs caractères accentués seraient mal lus.\n%2\n"
+                    "Voulez-vous les convertir en les réunissant ? Les fichiers eux-mêmes ne changent pas.")
+                .arg(QString::fromStdString(CodePageAffichage().Numero()), noms.join(QLatin1Char('\n'))),
+            BoutonsMessage::OuiNonAnnuler, IconeMessage::Exclamation);
+        if (reponse == ReponseMessage::Oui)
+            creation_->FixeConversionUtf8(&CodePageAffichage());
+        else if (reponse != ReponseMessage::Non)
+            return;
+    }
+
     const QString destination = ChoisitDestination();
     if (destination.isEmpty())
         return;
@@ -333,10 +357,17 @@ void TFenCreerCorpus::BtnSaveClick()
         erreur = creation_->Ecrit(destination, typeCle, marqueur);
         creation_->FixeAvancement({});
     }
+    creation_->FixeConversionUtf8(nullptr);
     if (!erreur.isEmpty()) {
         Signale(erreur);
         return;
     }
+    if (creation_->CaracteresManquants() > 0)
+        LesDialogues().message(this, windowTitle(),
+                               Traduit("%1 caractère(s) que le jeu de caractères d'affichage ne peut pas "
+                                       "représenter ont été remplacés par « ? » dans le corpus.")
+                                   .arg(creation_->CaracteresManquants()),
+                               BoutonsMessage::Ok, IconeMessage::Information);
     nomSauve_ = destination;
     accept();
 }

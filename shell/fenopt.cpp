@@ -46,7 +46,7 @@ TFenOpt::TFenOpt(ConfigurationT3 &configuration, QWidget *parent)
     edMaxart_->setObjectName(QStringLiteral("EdMaxart"));
     ds->addWidget(edMaxart_);
     ds->addWidget(new QLabel(QStringLiteral("Nombre des étiquettes : (en test)")));
-    edEtiqs_ = new QLineEdit(QStringLiteral("1"));
+    edEtiqs_ = new QLineEdit(QString::number(NbEtiquettes()));
     edEtiqs_->setObjectName(QStringLiteral("EdEtiqs"));
     ds->addWidget(edEtiqs_);
     ds->addWidget(new QLabel(QStringLiteral("Police d'affichage :")));
@@ -83,8 +83,8 @@ TFenOpt::TFenOpt(ConfigurationT3 &configuration, QWidget *parent)
     disposition->addWidget(pages_);
     disposition->addLayout(barre);
 
-    // Built in the order of the original dialog: character sets, maximum, translation, music,
-    // current character set.
+    // The character-set names are listed before the texts are translated, so that they are
+    // translated with the rest; the current set is chosen once the list is complete.
     RemplitCharsets();
     edMaxart_->setText(QString::number(MaxArt()));
     TraduitComposants(this);

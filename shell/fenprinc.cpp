@@ -20,8 +20,11 @@
 #include "shell/occupation.h"
 #include "shell/parametres.h"
 #include "shell/rapport.h"
+#include "shell/textesource.h"
 #include "shell/translation.h"
 #include "shell/affichage.h"
+
+#include "platform/qt/codepage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -621,24 +624,95 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
     return true;
 }
 
+bool TFenPrinc::ProposeConversionUtf8(QString &chemin)
+{
+    if (!talmer::EstTexteUtf8(chemin))
+        return true;
+    const talmer::CodePage &codePage = CodePageAffichage();
+    const QString nom = QFileInfo(talmer::NomTexteConverti(chemin, codePage.Numero())).fileName();
+    const ReponseMessage reponse = LesDialogues().message(
+        this, QStringLiteral("Talmer3"),
+        T("Le texte « %1 » est écrit en UTF-8, or les textes sont lus dans le jeu de caractères "
+          "d'affichage (page de code %2) : ses caractères accentués seraient mal lus.\n"
+          "Voulez-vous le convertir dans un nouveau fichier, « %3 », à côté de l'original ?")
+            .arg(QFileInfo(chemin).fileName(), QString::fromStdString(codePage.Numero()), nom),
+        BoutonsMessage::OuiNonAnnuler, IconeMessage::Exclamation);
+    if (reponse == ReponseMessage::Non)
+        return true;
+    if (reponse != ReponseMessage::Oui) {
+        AfficheStatut(QString());
+        return false;
+    }
+    talmer::ResultatConversion resultat;
+    {
+        Occupation occupation;
+        AfficheStatut(T("Conversion du texte"));
+        resultat = talmer::ConvertitTexteUtf8(chemin, codePage);
+        AfficheStatut(QString());
+    }
+    if (resultat.chemin.isEmpty()) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"),
+                               T("Le texte n'a pas pu être converti.") + QStringLiteral("\n") + resultat.erreur,
+                               BoutonsMessage::Ok, IconeMessage::Erreur);
+        return false;
+    }
+    if (resultat.manquants > 0)
+        LesDialogues().message(
+            this, QStringLiteral("Talmer3"),
+            T("Le texte converti est dans « %1 ».\n%2 caractère(s) que le jeu de caractères d'affichage "
+              "ne peut pas représenter y sont remplacés par « ? ».")
+                .arg(QFileInfo(resultat.chemin).fileName())
+                .arg(resultat.manquants),
+            BoutonsMessage::Ok, IconeMessage::Information);
+    chemin = resultat.chemin;
+    return true;
+}
+
+bool TFenPrinc::RefuseTexteSansForme(const QString &chemin, const std::string &delimiteurs)
+{
+    if (talmer::ChercheForme(chemin, delimiteurs) != talmer::FormesDuTexte::Aucune)
+        return false;
+    AfficheStatut(QString());
+    LesDialogues().message(this, QStringLiteral("Talmer3"),
+                           T("Le texte « %1 » ne contient aucune forme : il n'y a rien à segmenter.")
+                               .arg(QFileInfo(chemin).fileName()),
+                           BoutonsMessage::Ok, IconeMessage::Exclamation);
+    return true;
+}
+
 bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
 {
     if (Occupation::EnCours())
         return false;
     const QFileInfo info(cheminTexte);
-    const QString chemin = info.absoluteFilePath();
+    QString chemin = info.absoluteFilePath();
     // The segmenter writes the base and the trace file into the text's folder.
     if (!ChangeDossierCourant(info.absolutePath()))
         return false;
     // Refused before anything is written: the key check starts the trace file afresh and the
     // segmentation writes the base, either of which would destroy a text under such a name; a
     // FIFO would block the reading.
-    const EtatTexte etat = ExamineTexte(CheminFichier(chemin).constData());
-    if (etat != EtatTexte::Accepte) {
+    auto refuse = [this](const QString &texte) {
+        const EtatTexte etat = ExamineTexte(CheminFichier(texte).constData());
+        if (etat == EtatTexte::Accepte)
+            return false;
         AfficheStatut(QString());
-        LesDialogues().message(this, chemin, T(MessageTexte(etat)), BoutonsMessage::Ok, IconeMessage::Exclamation);
+        LesDialogues().message(this, texte, T(MessageTexte(etat)), BoutonsMessage::Ok, IconeMessage::Exclamation);
+        return true;
+    };
+    if (refuse(chemin))
         return false;
-    }
+    // A UTF-8 text would be read as garbage: the user may have it converted first (the copy
+    // lies beside the original and is what gets segmented).
+    const QString original = chemin;
+    if (!ProposeConversionUtf8(chemin))
+        return false;
+    if (chemin != original && refuse(chemin))
+        return false;
+    // A text with nothing to segment is refused before anything is written (blanks, control
+    // bytes and key markers only); with the delimiters known, again below.
+    if (RefuseTexteSansForme(chemin, std::string()))
+        return false;
     // Asked before the work starts, so that a cancel costs nothing.
     if (!AccepteRemplacementRapport())
         return false;
@@ -675,6 +749,8 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
         AfficheStatut(QString());
         return false;
     }
+    if (RefuseTexteSansForme(chemin, dialogue.Delimiteurs()))
+        return false;
 
     ResultatSegm resultat;
     {
@@ -818,19 +894,14 @@ void TFenPrinc::NouveauRapport()
 // ---------------------------------------------------------------------------------------------
 // The report
 
-bool TFenPrinc::SauveRapportParDefaut()
+bool TFenPrinc::GenereRapportParDefaut(QString *erreur)
 {
     if (!rapport_)
         return true;
     bool repli = false;
     const QString dossier = Rapport::DossierParDefaut(&repli);
-    QString erreur;
-    if (!rapport_->Genere(dossier, &erreur)) {
-        LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               T("Le rapport n'a pas pu être enregistré.") + QStringLiteral("\n") + erreur,
-                               BoutonsMessage::Ok, IconeMessage::Erreur);
+    if (!rapport_->Genere(dossier, erreur))
         return false;
-    }
     if (repli)
         LesDialogues().message(this, QStringLiteral("Talmer3"),
                                T("Le dossier du programme n'est pas accessible en écriture : le rapport "
@@ -838,6 +909,17 @@ bool TFenPrinc::SauveRapportParDefaut()
                                    .arg(rapport_->Destination()),
                                BoutonsMessage::Ok, IconeMessage::Information);
     return true;
+}
+
+bool TFenPrinc::SauveRapportParDefaut()
+{
+    QString erreur;
+    if (GenereRapportParDefaut(&erreur))
+        return true;
+    LesDialogues().message(this, QStringLiteral("Talmer3"),
+                           T("Le rapport n'a pas pu être enregistré.") + QStringLiteral("\n") + erreur,
+                           BoutonsMessage::Ok, IconeMessage::Erreur);
+    return false;
 }
 
 bool TFenPrinc::AccepteRemplacementRapport()
@@ -1434,13 +1516,22 @@ void TFenPrinc::closeEvent(QCloseEvent *event)
         switch (LesDialogues().message(this, QStringLiteral("Talmer3"),
                                        T("Le rapport a été modifié.\nVoulez-vous le sauvegarder ?"),
                                        BoutonsMessage::OuiNonAnnuler, IconeMessage::Aucune)) {
-        case ReponseMessage::Oui:
-            // A report that could not be written keeps the program open.
-            if (!SauveRapportParDefaut()) {
+        case ReponseMessage::Oui: {
+            QString erreur;
+            if (GenereRapportParDefaut(&erreur))
+                break;
+            // The user is told what failed and chooses: quit without the report, or stay.
+            if (LesDialogues().message(this, QStringLiteral("Talmer3"),
+                                       T("Le rapport n'a pas pu être enregistré.") + QStringLiteral("\n") +
+                                           erreur + QStringLiteral("\n\n") +
+                                           T("Quitter sans enregistrer le rapport ?"),
+                                       BoutonsMessage::OuiNon, IconeMessage::Exclamation) != ReponseMessage::Oui) {
                 event->ignore();
                 return;
             }
+            rapport_->Abandonne();
             break;
+        }
         case ReponseMessage::Non:
             rapport_->Abandonne();
             break;

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 class ConfigurationT3;
@@ -47,7 +48,7 @@ struct ParametresSegmentsRepetes {
 class TFenPrinc;
 
 // The analysis windows the main window opens. Each command stays disabled until its window is
-// provided here (the windows of the analysis subsystem install them at start-up).
+// provided here (the analysis windows install them at start-up).
 struct FabriquesFenetres {
     // Opened when a base has been loaded: the dictionary (docks itself with AjoutePageLaterale)
     // and the reading view.
@@ -194,6 +195,11 @@ private:
                             void (TFenPrinc::*commande)());
 
     bool OuvreBaseSansDemander(const QString &cheminPar);
+    // A UTF-8 text: offers to convert it into a new file, which then replaces `chemin`. False
+    // when the user cancelled or the conversion failed (the user was told).
+    bool ProposeConversionUtf8(QString &chemin);
+    // True, the user told, when the text holds no word form with these delimiters.
+    bool RefuseTexteSansForme(const QString &chemin, const std::string &delimiteurs);
     // Asks about an unsaved report before it is replaced; false when the user cancelled or the
     // report could not be saved (the report is then kept).
     bool AccepteRemplacementRapport();
@@ -201,7 +207,9 @@ private:
     // written.
     bool SauveRapport();
     // Writes the report into the program's "RAPPORT" folder (the user's documents when that one
-    // cannot be written); false, the user told why, when it failed.
+    // cannot be written); false, with the reason in *erreur, when it failed.
+    bool GenereRapportParDefaut(QString *erreur);
+    // The same, the user told why when it failed.
     bool SauveRapportParDefaut();
     // Closes everything that refers to the open base, then frees it.
     void FermeBase();

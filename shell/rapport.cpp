@@ -1,6 +1,7 @@
 #include "shell/rapport.h"
 
 #include "engine/charg1.h"
+#include "platform/qt/ecriture_sure.h"
 
 #include "shell/affichage.h"
 #include "shell/configuration.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -64,19 +64,8 @@ bool lit(const QString &chemin, QByteArray &contenu, QStringList &erreurs)
 // Writes under a temporary name in the same folder, renamed when complete.
 bool ecrit(const QString &chemin, const QByteArray &contenu, QStringList &erreurs)
 {
-    QSaveFile f(chemin);
-    bool ok = f.open(QIODevice::WriteOnly);
-    if (ok)
-        ok = f.write(contenu) == contenu.size();
     QString raison;
-    if (ok) {
-        ok = f.commit();
-        if (!ok)
-            raison = f.errorString();
-    } else {
-        raison = f.errorString();
-        f.cancelWriting();
-    }
+    const bool ok = talmer::EcritFichierSur(chemin, contenu, &raison);
     if (!ok)
         erreurs << Traduit("Impossible d'écrire « %1 » : %2").arg(chemin, raison);
     return ok;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
@@ -16,12 +17,14 @@
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QToolBox>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QWidget>
 
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,6 +90,7 @@ bool InitialiseTraduction(const QString &langue)
         choisie = demande.left(demande.indexOf(QLatin1Char('_')));
 
     langueCourante = choisie;
+    InstalleTraductionsQt();
     if (choisie.isEmpty())
         return false;
 
@@ -97,6 +101,28 @@ bool InitialiseTraduction(const QString &langue)
         std::setlocale(LC_MESSAGES, "C.UTF-8");
     qputenv("LANGUAGE", choisie.toLatin1());
     ++_nl_msg_cat_cntr;
+    return true;
+}
+
+bool InstalleTraductionsQt()
+{
+    static QTranslator *traducteurQt = nullptr;
+    if (!QCoreApplication::instance())
+        return false;
+    if (traducteurQt) {
+        QCoreApplication::removeTranslator(traducteurQt);
+        delete traducteurQt;
+        traducteurQt = nullptr;
+    }
+    const QString langue = langueCourante.isEmpty() ? QStringLiteral("fr") : langueCourante;
+    if (langue == QLatin1String("en") || langue.startsWith(QLatin1String("en_")))
+        return true;
+    auto traducteur = std::make_unique<QTranslator>();
+    // "qtbase_fr_CA" falls back to "qtbase_fr" when Qt has no catalogue for the region.
+    if (!traducteur->load(QStringLiteral("qtbase_") + langue, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    traducteurQt = traducteur.release();
+    QCoreApplication::installTranslator(traducteurQt);
     return true;
 }
 

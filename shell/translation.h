@@ -10,8 +10,13 @@ class QWidget;
 // Binds the domain to the program's "locale" folder and chooses the language: `langue` when given,
 // else the LANG environment variable, else the system locale; "en_GB" falls back to "en" when
 // there is no catalogue for the full code. Returns true when a catalogue was found (with none,
-// the French texts are shown). May be called again to change language.
+// the French texts are shown). May be called again to change language. Qt's own texts (standard
+// buttons, file and folder choosers) follow the same language (InstalleTraductionsQt).
 bool InitialiseTraduction(const QString &langue = QString());
+// Qt's own translations for the language the interface is shown in: that of the catalogue in
+// use, French when none is (the interface then shows its French texts). Read from Qt's
+// translations folder; true when found, or when the language is English (Qt's own).
+bool InstalleTraductionsQt();
 // The language whose catalogue is in use ("en", "en_GB"), "" when none.
 QString LangueTraduction();
 // The folder holding the catalogues: <program folder>/locale.

@@ -2,10 +2,11 @@
 
 #include "shell/translation.h"
 
+#include "platform/qt/ecriture_sure.h"
+
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <climits>
@@ -96,20 +97,10 @@ bool SauveBitmapJpeg(const QImage &image, const QString &fichier, int qualite, Q
                     qualite, &tampon, &taille, message))
         return echec(Traduit("Erreur de codage JPEG de %1 : %2").arg(fichier, QString::fromLocal8Bit(message)));
 
-    QSaveFile sortie(fichier);
-    bool ok = sortie.open(QIODevice::WriteOnly);
-    if (ok)
-        ok = sortie.write(reinterpret_cast<const char *>(tampon), static_cast<qint64>(taille)) == static_cast<qint64>(taille);
-    std::free(tampon);
     QString raison;
-    if (ok) {
-        ok = sortie.commit();
-        if (!ok)
-            raison = sortie.errorString();
-    } else {
-        raison = sortie.errorString();
-        sortie.cancelWriting();
-    }
+    const bool ok = talmer::EcritFichierSur(
+        fichier, QByteArray(reinterpret_cast<const char *>(tampon), static_cast<qsizetype>(taille)), &raison);
+    std::free(tampon);
     if (!ok)
         return echec(Traduit("Impossible d'écrire l'image %1 : %2").arg(fichier, raison));
     return true;

@@ -32,7 +32,7 @@ bool FichierExiste(const std::string &chemin);
 bool FichierExiste(const QString &chemin);
 
 // "#rrggbb" in lower-case hexadecimal. The 32-bit form holds red in its lowest byte, then green,
-// then blue (the platform colour value of the original program).
+// then blue, the packing in which the part and group colours are kept.
 std::string CouleurHtml(std::uint32_t couleur);
 std::string CouleurHtml(const QColor &couleur);
 

@@ -135,13 +135,19 @@ QString CodePage::VersUnicode(std::string_view octets) const
 
 std::string CodePage::encode(const QString &texte, Repli repli, bool *complet) const
 {
-    if (complet)
-        *complet = true;
+    std::int64_t manquants = 0;
     const QByteArray utf8 = texte.toUtf8();
+    std::string sortie = encodeUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), repli, &manquants);
+    if (complet)
+        *complet = manquants == 0;
+    return sortie;
+}
+
+std::string CodePage::encodeUtf8(std::string_view utf8, Repli repli, std::int64_t *manquants) const
+{
     std::string sortie;
     auto remplace = [&](char32_t c) {
-        if (complet)
-            *complet = false;
+        ++*manquants;
         if (repli == Repli::Reference) {
             char ref[16];
             std::snprintf(ref, sizeof ref, "&#%u;", static_cast<unsigned>(c));
@@ -151,6 +157,7 @@ std::string CodePage::encode(const QString &texte, Repli repli, bool *complet) c
         }
     };
     if (!Valide()) {
+        const QString texte = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
         for (const QChar *p = texte.constData(), *fin = p + texte.size(); p < fin; ++p) {
             char32_t c = p->unicode();
             if (p->isHighSurrogate() && p + 1 < fin && p[1].isLowSurrogate()) {
@@ -164,14 +171,14 @@ std::string CodePage::encode(const QString &texte, Repli repli, bool *complet) c
         }
         return sortie;
     }
-    if (utf8.isEmpty())
+    if (utf8.empty())
         return sortie;
 
     iconv_t cd = etat_->depuisUnicode;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    std::string tampon(static_cast<std::size_t>(utf8.size()) * 2 + 16, '\0');
-    char *in = const_cast<char *>(utf8.constData());
-    std::size_t resteIn = static_cast<std::size_t>(utf8.size());
+    std::string tampon(utf8.size() * 2 + 16, '\0');
+    char *in = const_cast<char *>(utf8.data());
+    std::size_t resteIn = utf8.size();
     auto convertit = [&](char **pin, std::size_t *preste) {
         for (;;) {
             char *out = tampon.data();
@@ -205,6 +212,15 @@ std::string CodePage::encode(const QString &texte, Repli repli, bool *complet) c
 std::string CodePage::DepuisUnicode(const QString &texte, bool *complet) const
 {
     return encode(texte, Repli::Interrogation, complet);
+}
+
+std::string CodePage::DepuisUtf8(std::string_view utf8, std::int64_t *manquants) const
+{
+    std::int64_t n = 0;
+    std::string sortie = encodeUtf8(utf8, Repli::Interrogation, &n);
+    if (manquants)
+        *manquants = n;
+    return sortie;
 }
 
 std::string CodePage::DepuisUnicodeAvecReferences(const QString &texte) const

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +29,9 @@ public:
     QString VersUnicode(std::string_view octets) const;
     // Unicode to bytes; a character the code page lacks gives '?' and *complet becomes false.
     std::string DepuisUnicode(const QString &texte, bool *complet = nullptr) const;
+    // UTF-8 bytes to bytes of the code page; each character the code page lacks gives '?' and is
+    // counted in *manquants.
+    std::string DepuisUtf8(std::string_view utf8, std::int64_t *manquants = nullptr) const;
     // Unicode to bytes for an HTML or XML page; a character the code page lacks is written as a
     // numeric character reference ("&#1576;").
     std::string DepuisUnicodeAvecReferences(const QString &texte) const;
@@ -38,6 +42,7 @@ public:
 private:
     enum class Repli { Interrogation, Reference };
     std::string encode(const QString &texte, Repli repli, bool *complet) const;
+    std::string encodeUtf8(std::string_view utf8, Repli repli, std::int64_t *manquants) const;
 
     std::string numero_;
     std::string nomIconv_;

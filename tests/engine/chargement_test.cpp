@@ -3,6 +3,7 @@
 #include "engine/charg1.h"
 #include "engine/segmenteur.h"
 #include "engine/base_fixture.h"
+#include "support/octets_le.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -23,18 +24,9 @@ using talmer::test::makeBase;
 using talmer::test::readFile;
 using talmer::test::writeFile;
 
-namespace {
+using talmer::test::le32;
 
-std::string le32(const std::vector<std::int32_t> &values)
-{
-    std::string out;
-    for (std::int32_t v : values) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
-    }
-    return out;
-}
+namespace {
 
 std::vector<std::int32_t> items(const charg1 &b)
 {

@@ -1,5 +1,6 @@
 // Segmentation: base files and trace byte for byte, numbering and alphabetical order, limits.
 #include "engine/segmenteur.h"
+#include "support/octets_le.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +15,9 @@ using talmer::test::InTempDir;
 using talmer::test::readFile;
 using talmer::test::writeFile;
 
-namespace {
+using talmer::test::le32;
 
-std::string le32(std::initializer_list<std::int32_t> values)
-{
-    std::string out;
-    for (std::int32_t v : values) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
-    }
-    return out;
-}
+namespace {
 
 ResultatSegm segmente(const std::string &text, const std::string &delims, std::int32_t maxArt = MaxArtDefaut,
                       const std::string &name = "corpus.txt")

@@ -3,6 +3,7 @@
 #include "engine/base_fixture.h"
 #include "engine/charg1.h"
 #include "engine/segrep.h"
+#include "support/octets_le.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -14,23 +15,13 @@
 
 namespace fs = std::filesystem;
 using talmer::test::InTempDir;
+using talmer::test::le32;
 using talmer::test::makeBase;
 using talmer::test::readFile;
 
 using Positions = std::vector<std::int32_t>;
 
 namespace {
-
-std::string le32(const Positions &values)
-{
-    std::string out;
-    for (std::int32_t v : values) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
-    }
-    return out;
-}
 
 std::vector<std::vector<std::int32_t>> formsOf(const SegRep &s)
 {

@@ -151,6 +151,33 @@ TEST_F(CreationCorpusTest, OctetsDuCorpusDeTextes)
     EXPECT_EQ(QDir(".").entryList(QDir::Files).size(), 5);
 }
 
+TEST_F(CreationCorpusTest, SourcesUtf8ConvertiesALaDemande)
+{
+    // "été Ŝ" in UTF-8 (Windows-1252 lacks Ŝ), a Windows-1252 text and an ASCII one.
+    writeFile("a.txt", "\xC3\xA9t\xC3\xA9 \xC5\x9C\n");
+    writeFile("b.txt", "\xE8\n");
+    writeFile("c.txt", "x\n");
+    CreationCorpus c = Creation();
+    c.Ajoute("a.txt");
+    c.Ajoute("b.txt");
+    c.Ajoute("c.txt");
+    EXPECT_EQ(c.SourcesUtf8(), QStringList{QStringLiteral("a.txt")});
+
+    // Not asked for: copied as they are.
+    ASSERT_EQ(c.Ecrit("tel.txt", "titre", ""), QString());
+    EXPECT_EQ(readFile("tel.txt"), "<titre=a>\r\n\xC3\xA9t\xC3\xA9 \xC5\x9C\r\n\r\n"
+                                   "<titre=b>\r\n\xE8\r\n\r\n<titre=c>\r\nx\r\n\r\n");
+    EXPECT_EQ(c.CaracteresManquants(), 0);
+
+    const talmer::CodePage cp1252("1252");
+    c.FixeConversionUtf8(&cp1252);
+    ASSERT_EQ(c.Ecrit("converti.txt", "titre", ""), QString());
+    EXPECT_EQ(readFile("converti.txt"), "<titre=a>\r\n\xE9t\xE9 ?\r\n\r\n"
+                                        "<titre=b>\r\n\xE8\r\n\r\n<titre=c>\r\nx\r\n\r\n");
+    EXPECT_EQ(c.CaracteresManquants(), 1);
+    EXPECT_EQ(readFile("a.txt"), "\xC3\xA9t\xC3\xA9 \xC5\x9C\n");
+}
+
 TEST_F(CreationCorpusTest, LongTexteCopieParBlocs)
 {
     // A CR LF pair that straddles two read blocks stays one line end.

@@ -7,6 +7,7 @@
 #include "shell/droptarget.h"
 #include "shell/fenopt.h"
 #include "shell/fenprinc.h"
+#include "shell/occupation.h"
 #include "shell/parametres.h"
 #include "shell/splash.h"
 
@@ -42,7 +43,10 @@ protected:
 
 TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
 {
-    writeFile("talmer3.conf", "numart=1234\r\n");
+    // The settings come from the user's configuration folder, and go back there at the end.
+    const fs::path conf = fs::path(ConfigurationT3::DossierParDefaut().toStdString()) / "talmer3.conf";
+    fs::create_directories(conf.parent_path());
+    writeFile(conf, "numart=1234\r\n");
     FixeMaxArt(MaxArtDefaut);
     std::vector<std::string> etapes;
     QElapsedTimer chrono;
@@ -91,6 +95,7 @@ TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
         demarrage.Termine();
         EXPECT_EQ(ConfigurationProgramme(), nullptr);
         EXPECT_EQ(FenetrePrincipale(), nullptr);
+        EXPECT_EQ(readFile(conf), "numart=1234\r\ncharset=0\r\n");
     }
     const std::vector<std::string> attendues = {
         "ligne de commande gardee", "configuration", "nombre maximum d'articles", "ecran d'accueil",
@@ -187,16 +192,16 @@ TEST_F(OptionsTest, OkStoresTheSettingsAndSavesTheFile)
     EXPECT_EQ(NbEtiquettes(), 3);
     EXPECT_EQ(configuration.GetNumart(), 200000);
     EXPECT_EQ(configuration.GetCharsetIndex(), 2);
-    EXPECT_EQ(readFile("talmer3.conf"), "numart=200000\r\ncharset=2\r\n");
+    EXPECT_EQ(readFile(configuration.Chemin().toStdString()), "numart=200000\r\ncharset=2\r\n");
     EXPECT_TRUE(dialogues.messages.empty());
 
-    // Opened again, the labels count shows 1, and OK without editing sets it back to 1.
+    // Opened again, the dialog shows the current values, and OK without editing keeps them.
     TFenOpt encore(configuration);
-    EXPECT_EQ(encore.EdEtiqs()->text(), QStringLiteral("1"));
+    EXPECT_EQ(encore.EdEtiqs()->text(), QStringLiteral("3"));
     EXPECT_EQ(encore.EdMaxart()->text(), QStringLiteral("200000"));
     EXPECT_EQ(encore.CbCharset()->currentIndex(), 2);
     encore.BitBtn1Click();
-    EXPECT_EQ(NbEtiquettes(), 1);
+    EXPECT_EQ(NbEtiquettes(), 3);
 }
 
 TEST_F(OptionsTest, AWrongEntryChangesNothingAndSavesNothing)
@@ -217,7 +222,7 @@ TEST_F(OptionsTest, AWrongEntryChangesNothingAndSavesNothing)
         EXPECT_EQ(NbEtiquettes(), 1);
         EXPECT_EQ(MaxArt(), MaxArtDefaut);
         EXPECT_EQ(configuration.GetCharsetIndex(), 0);
-        EXPECT_FALSE(fs::exists("talmer3.conf"));
+        EXPECT_FALSE(fs::exists(configuration.Chemin().toStdString()));
     }
 }
 
@@ -289,6 +294,26 @@ TEST(DropTarget, TheMainWindowsButtonBarIsATarget)
     EXPECT_TRUE(fen.Panel1()->acceptDrops());
 }
 
+TEST_F(DemarrageTest, ACloseRequestDuringWorkIsCarriedOutOnceTheWorkIsOver)
+{
+    FermetureSurSignal fermeture;
+    TFenPrinc fen;
+    fen.show();
+    {
+        Occupation travail;
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        talmer::test::TraiteEvenements();
+        EXPECT_TRUE(fen.isVisible());
+        EXPECT_TRUE(fermeture.EnAttente());
+    }
+    QElapsedTimer chrono;
+    chrono.start();
+    while (fen.isVisible() && chrono.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(fen.isVisible());
+    EXPECT_FALSE(fermeture.EnAttente());
+}
+
 // ----------------------------------------------------------------------------------------------
 // The real program
 
@@ -321,14 +346,10 @@ TEST_F(DemarrageTest, TheProgramStartsOnTheSampleBaseOffscreenAndClosesCleanly)
     }
     EXPECT_TRUE(ouverte) << programme.readAll().toStdString();
 
-    // A signal that arrives while the base is still being opened is handled before the main
-    // loop runs and is lost; ask again until the program has closed.
-    bool fini = false;
-    for (int essai = 0; essai < 6 && !fini; ++essai) {
-        ::kill(static_cast<pid_t>(programme.processId()), SIGTERM);
-        fini = programme.waitForFinished(5000);
-    }
-    ASSERT_TRUE(fini) << programme.readAll().toStdString();
+    // The signal may well arrive while the base is still being opened: it is carried out once
+    // the opening is over.
+    ::kill(static_cast<pid_t>(programme.processId()), SIGTERM);
+    ASSERT_TRUE(programme.waitForFinished(30000)) << programme.readAll().toStdString();
     EXPECT_EQ(programme.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(programme.exitCode(), 0);
     // Closed the ordinary way: the report went, with its temporary folder.

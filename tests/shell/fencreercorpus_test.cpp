@@ -2,6 +2,8 @@
 #include "shell/fencreercorpus.h"
 #include "shell/optionsopendialog.h"
 
+#include "poste_test.h"
+
 #include "support/tempdir.h"
 
 #include <QCheckBox>
@@ -147,6 +149,33 @@ TEST_F(CorpusFenetreTest, SauvegardeDeDeuxTextes)
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(f.NomSauve(), "corpus.txt");
     EXPECT_EQ(readFile("corpus.txt"), "<auteur=a>\r\nun\r\n\r\n<auteur=b>\r\ndeux\r\n");
+}
+
+TEST_F(CorpusFenetreTest, SourcesUtf8ConvertiesSiLUtilisateurLeVeut)
+{
+    talmer::test::DialoguesTest dialogues;
+    writeFile("a.txt", "tr\xC3\xA8s \xC5\x9C\n");
+    writeFile("b.txt", "deux");
+    FenTest f;
+    f.AjouteFichiers({"a.txt", "b.txt"});
+    f.destination = "corpus.txt";
+
+    // Cancel: no name asked, nothing written.
+    dialogues.reponses = {ReponseMessage::Annuler};
+    f.BtnSave->click();
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("UTF-8")));
+    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("\na.txt\n")));
+    EXPECT_EQ(f.destinationsDemandees, 0);
+
+    // Yes: converted as they are gathered, the missing character told.
+    dialogues.messages.clear();
+    dialogues.reponses = {ReponseMessage::Oui};
+    f.BtnSave->click();
+    EXPECT_EQ(readFile("corpus.txt"), "<titre=a>\r\ntr\xE8s ?\r\n\r\n<titre=b>\r\ndeux\r\n");
+    ASSERT_EQ(dialogues.messages.size(), 2u);
+    EXPECT_TRUE(dialogues.messages[1].texte.startsWith(QStringLiteral("1 caractère(s)")));
+    EXPECT_EQ(f.result(), QDialog::Accepted);
 }
 
 TEST_F(CorpusFenetreTest, UnSeulTexteNEcritRien)

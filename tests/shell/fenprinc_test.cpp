@@ -6,6 +6,7 @@
 #include "engine/segmenteur.h"
 #include "shell/contributeur.h"
 #include "shell/corpus_registry.h"
+#include "shell/dialogues.h"
 #include "shell/fenchoixdelimforme.h"
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
@@ -13,8 +14,13 @@
 #include "shell/rapport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -335,6 +341,37 @@ TEST_F(FenPrincTest, TheClosePromptsThreeAnswers)
     EXPECT_FALSE(QDir(temporaire).exists());
 }
 
+TEST_F(FenPrincTest, WhenTheReportCannotBeWrittenAtCloseTheUserMayQuitOrStay)
+{
+    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    AjouteElementAuRapport();
+    Rapport *rapport = fen->RapportCourant();
+    // The item's page disappeared: writing the report fails.
+    ASSERT_TRUE(QFile::remove(rapport->DossierTemporaire() + QStringLiteral("page1.html")));
+    const QString temporaire = rapport->DossierTemporaire();
+
+    // Yes, then No at the failure: the program stays open, the report as it was.
+    dialogues.reponses = {ReponseMessage::Oui, ReponseMessage::Non};
+    EXPECT_FALSE(Ferme());
+    if (!rapport->Destination().isEmpty())
+        ecrits << rapport->Destination();
+    ASSERT_EQ(dialogues.messages.size(), 2u);
+    const auto &echec = dialogues.messages[1];
+    EXPECT_EQ(echec.boutons, BoutonsMessage::OuiNon);
+    EXPECT_TRUE(echec.texte.startsWith(QStringLiteral("Le rapport n'a pas pu être enregistré.\n")));
+    EXPECT_TRUE(echec.texte.contains(QStringLiteral("page1.html")));
+    EXPECT_TRUE(echec.texte.endsWith(QStringLiteral("Quitter sans enregistrer le rapport ?")));
+    EXPECT_FALSE(rapport->EstSauve());
+
+    // Yes, then Yes at the failure: the program closes without the report.
+    dialogues.messages.clear();
+    dialogues.reponses = {ReponseMessage::Oui, ReponseMessage::Oui};
+    EXPECT_TRUE(Ferme());
+    EXPECT_EQ(dialogues.messages.size(), 2u);
+    fen.reset();
+    EXPECT_FALSE(QDir(temporaire).exists());
+}
+
 TEST_F(FenPrincTest, NewReportIsOffWithoutBaseAndAsksOnlyAboutUnsavedWork)
 {
     fen->BtnNouvRapClick();
@@ -525,6 +562,122 @@ TEST_F(FenPrincTest, CancellingTheDelimiterDialogSegmentsNothing)
     EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
     EXPECT_FALSE(fs::exists("corpus.par"));
     EXPECT_EQ(fen->TexteStatut(), QString());
+}
+
+TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
+{
+    // "très" and a character Windows-1252 lacks (Ŝ).
+    const std::string texte = "<titre=un>\r\nUn texte tr\xC3\xA8s court \xC5\x9C.\r\n";
+    writeFile("corpus.txt", texte);
+
+    // Cancel: nothing is written, nothing opened.
+    dialogues.reponses = {ReponseMessage::Annuler};
+    EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("UTF-8")));
+    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("« corpus_cp1252.txt »")));
+    EXPECT_EQ(dialogues.messages[0].boutons, BoutonsMessage::OuiNonAnnuler);
+    EXPECT_TRUE(dialogues.dialoguesVus.empty());
+    EXPECT_FALSE(fs::exists("corpus_cp1252.txt"));
+    EXPECT_FALSE(fs::exists("atrace.txt"));
+
+    // Yes: the converted copy is segmented, the missing character counted, the original kept.
+    dialogues.messages.clear();
+    dialogues.reponses = {ReponseMessage::Oui};
+    ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    EXPECT_EQ(readFile("corpus.txt"), texte);
+    EXPECT_EQ(readFile("corpus_cp1252.txt"), "<titre=un>\r\nUn texte tr\xE8s court ?.\r\n");
+    ASSERT_EQ(dialogues.messages.size(), 2u);
+    EXPECT_TRUE(dialogues.messages[1].texte.contains(QStringLiteral("1 caractère(s)")));
+    EXPECT_STREQ(fen->Base()->NomBase(), "corpus_cp1252");
+    EXPECT_GE(fen->Base()->LocFormDic("tr\xE8s", true), 0);
+
+    // No: the text is segmented as it is.
+    dialogues.messages.clear();
+    dialogues.reponses = {ReponseMessage::Non};
+    ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    EXPECT_STREQ(fen->Base()->NomBase(), "corpus");
+    EXPECT_GE(fen->Base()->LocFormDic("tr\xC3\xA8s", true), 0);
+    EXPECT_EQ(dialogues.messages.size(), 1u);
+}
+
+TEST_F(FenPrincTest, ATextWithoutAnyFormIsRefusedAndTheOpenBaseStays)
+{
+    const QString par = BaseEchantillon();
+    ASSERT_TRUE(fen->OuvreBase(par));
+    charg1 *base = fen->Base();
+    struct Cas {
+        std::string texte;
+        bool delimiteursDemandes; // refused only once the delimiters are known
+    };
+    const Cas cas[] = {
+        {"", false},
+        {" \t\r\n \r\n", false},
+        {std::string("\0\0\0\0", 4), false},
+        {"<titre=un>\r\n<titre=deux>\r\n", false},
+        {". , ; ! ?\r\n", true},
+    };
+    for (const Cas &c : cas) {
+        dialogues.messages.clear();
+        dialogues.dialoguesVus.clear();
+        fs::create_directories("vide");
+        writeFile("vide/vide.txt", c.texte);
+        EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("vide/vide.txt"))) << c.texte;
+        ASSERT_EQ(dialogues.messages.size(), 1u) << c.texte;
+        EXPECT_EQ(dialogues.messages[0].texte,
+                  QStringLiteral("Le texte « vide.txt » ne contient aucune forme : il n'y a rien à segmenter."));
+        EXPECT_EQ(dialogues.dialoguesVus.size(), c.delimiteursDemandes ? 1u : 0u) << c.texte;
+        // Nothing written (the key checker's trace only once it has run).
+        EXPECT_FALSE(fs::exists("vide.par"));
+        EXPECT_FALSE(fs::exists("vide.dic"));
+        EXPECT_EQ(fs::exists("atrace.txt"), c.delimiteursDemandes) << c.texte;
+        EXPECT_EQ(fen->Base(), base);
+        EXPECT_EQ(fen->TexteCheminBase(), par);
+        QDir::setCurrent(QString::fromStdString(dir_.path().string()));
+        fs::remove_all("vide");
+    }
+}
+
+TEST(DialoguesFichier, TheFolderChooserTitleHoldsOneLineAndItsTextTheWhole)
+{
+    const QString texte = QStringLiteral("Répertoire de destination du rapport.\nUn Sous répertoire sera créé.");
+    std::unique_ptr<QFileDialog> dialogue = DialogueDossier(nullptr, texte);
+    EXPECT_EQ(dialogue->windowTitle(), QStringLiteral("Répertoire de destination du rapport."));
+    EXPECT_EQ(dialogue->fileMode(), QFileDialog::Directory);
+    auto *etiquette = dialogue->findChild<QLabel *>(QStringLiteral("texteDossier"));
+    ASSERT_NE(etiquette, nullptr);
+    EXPECT_EQ(etiquette->text(), texte);
+    // Above everything else of the dialog.
+    auto *grille = qobject_cast<QGridLayout *>(dialogue->layout());
+    ASSERT_NE(grille, nullptr);
+    int ligne = -1, colonne = -1, lignes = 0, colonnes = 0;
+    grille->getItemPosition(grille->indexOf(etiquette), &ligne, &colonne, &lignes, &colonnes);
+    EXPECT_EQ(ligne, 0);
+    for (int i = 0; i < grille->count(); ++i) {
+        int l, c, ls, cs;
+        grille->getItemPosition(i, &l, &c, &ls, &cs);
+        if (grille->itemAt(i)->widget() != etiquette) {
+            EXPECT_GE(l, 1);
+        }
+    }
+
+    // The detailed list's columns get room for their titles.
+    dialogue->setViewMode(QFileDialog::Detail);
+    auto *vue = dialogue->findChild<QTreeView *>();
+    ASSERT_NE(vue, nullptr);
+    for (int i = 0; i < vue->header()->count(); ++i)
+        vue->header()->resizeSection(i, 10);
+    ElargitColonnes(*dialogue);
+    for (int i = 0; i < vue->header()->count(); ++i)
+        EXPECT_GE(vue->header()->sectionSize(i), vue->header()->sectionSizeHint(i)) << i;
+}
+
+TEST(TFenChoixDelimForme, TheDialogIsWideEnoughForItsTitle)
+{
+    TFenChoixDelimForme dialogue;
+    QFont police = QApplication::font();
+    police.setBold(true);
+    EXPECT_GE(dialogue.width(), QFontMetrics(police).horizontalAdvance(dialogue.windowTitle()) + 100);
 }
 
 TEST_F(FenPrincTest, AnUnreadableTextIsReportedAndTheProgramGoesOn)

@@ -41,7 +41,9 @@ public:
             reponses.pop_front();
             return r;
         }
-        return boutons == BoutonsMessage::OuiNonAnnuler ? ReponseMessage::Annuler : ReponseMessage::Ok;
+        return boutons == BoutonsMessage::OuiNonAnnuler ? ReponseMessage::Annuler
+               : boutons == BoutonsMessage::OuiNon      ? ReponseMessage::Non
+                                                        : ReponseMessage::Ok;
     }
     QString choisitFichierBase(QWidget *) override { return fichierBase; }
     QString choisitTexte(QWidget *) override { return texte; }

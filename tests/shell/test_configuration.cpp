@@ -9,7 +9,16 @@ using talmer::test::InTempDir;
 using talmer::test::readFile;
 using talmer::test::writeFile;
 
-class ConfigurationTest : public InTempDir {};
+class ConfigurationTest : public InTempDir {
+protected:
+    // Where the configuration keeps its file (the folder is made here so that tests can write it).
+    std::filesystem::path conf() const
+    {
+        const std::filesystem::path dossier = ConfigurationT3::DossierParDefaut().toStdString();
+        std::filesystem::create_directories(dossier);
+        return dossier / "talmer3.conf";
+    }
+};
 
 TEST_F(ConfigurationTest, NoFileGivesDefaultsAndWritesNothing)
 {
@@ -18,7 +27,7 @@ TEST_F(ConfigurationTest, NoFileGivesDefaultsAndWritesNothing)
     EXPECT_EQ(config.GetCharsetIndex(), 0);
     EXPECT_EQ(config.GetCharset().GetName(), "Ansi(Latin1)");
     EXPECT_EQ(config.GetCharset().GetHtmlCharset(), "windows-1252");
-    EXPECT_FALSE(std::filesystem::exists("talmer3.conf"));
+    EXPECT_FALSE(std::filesystem::exists(conf()));
     EXPECT_EQ(config.FileName(), "talmer3.conf");
     EXPECT_EQ(config.KeyNumart(), "numart");
     EXPECT_EQ(config.KeyCharset(), "charset");
@@ -44,7 +53,7 @@ TEST_F(ConfigurationTest, LineRule)
         {"a=b\rc\r\n", {{"a", "b\rc"}}},
     };
     for (const Cas &c : cas) {
-        writeFile("talmer3.conf", c.contenu);
+        writeFile(conf(), c.contenu);
         ConfigurationT3 config;
         EXPECT_EQ(config.ReadFile(), c.attendu) << c.contenu;
     }
@@ -73,7 +82,7 @@ TEST_F(ConfigurationTest, NumartAsCIntegerLiteralWithinBounds)
         {"numart=1\r\n", 1},
     };
     for (const Cas &c : cas) {
-        writeFile("talmer3.conf", c.contenu);
+        writeFile(conf(), c.contenu);
         ConfigurationT3 config;
         EXPECT_EQ(config.GetNumart(), c.numart) << c.contenu;
     }
@@ -90,7 +99,7 @@ TEST_F(ConfigurationTest, CharsetReadBackWithinTheTable)
         {"charset=-1\r\n", 0}, {"charset=x\r\n", 0},  {"numart=5\r\n", 0},
     };
     for (const Cas &c : cas) {
-        writeFile("talmer3.conf", c.contenu);
+        writeFile(conf(), c.contenu);
         ConfigurationT3 config;
         EXPECT_EQ(config.GetCharsetIndex(), c.index) << c.contenu;
         EXPECT_EQ(config.GetCharset(), ConfigurationT3::TableDesCharsets()[static_cast<std::size_t>(c.index)]);
@@ -124,7 +133,8 @@ TEST_F(ConfigurationTest, TableOfSixteenSets)
         {"Coréen(Johab)", 130, false, "windows-1361"},
         {"Thaïlandais", 222, false, "windows-874"},
         {"Europe centrale", 238, false, "windows-1250"},
-        {"Texte DOS", 255, false, "windows-850"},
+        // Pages and XML declarations must name a charset that browsers and parsers know.
+        {"Texte DOS", 255, false, "IBM850"},
     };
     for (int i = 0; i < 16; ++i) {
         const ConfigurationDeFonte &f = table[static_cast<std::size_t>(i)];
@@ -161,7 +171,7 @@ TEST_F(ConfigurationTest, SaveWritesTheTwoLinesAndReadsBack)
         QString erreur;
         ASSERT_TRUE(config.Save(&erreur)) << erreur.toStdString();
     }
-    EXPECT_EQ(readFile("talmer3.conf"), "numart=200000\r\ncharset=2\r\n");
+    EXPECT_EQ(readFile(conf()), "numart=200000\r\ncharset=2\r\n");
     ConfigurationT3 relue;
     EXPECT_EQ(relue.GetNumart(), 200000);
     EXPECT_EQ(relue.GetCharsetIndex(), 2);
@@ -170,23 +180,53 @@ TEST_F(ConfigurationTest, SaveWritesTheTwoLinesAndReadsBack)
     // Saving again replaces the file and leaves no temporary file.
     relue.SetNumart(7);
     ASSERT_TRUE(relue.Save());
-    EXPECT_EQ(readFile("talmer3.conf"), "numart=7\r\ncharset=2\r\n");
+    EXPECT_EQ(readFile(conf()), "numart=7\r\ncharset=2\r\n");
     int fichiers = 0;
-    for ([[maybe_unused]] const auto &e : std::filesystem::directory_iterator("."))
+    for ([[maybe_unused]] const auto &e : std::filesystem::directory_iterator(conf().parent_path()))
         ++fichiers;
     EXPECT_EQ(fichiers, 1);
+}
+
+TEST_F(ConfigurationTest, TheFileStaysInTheUsersConfigurationFolder)
+{
+    // The folder comes from the user's configuration home, not from the current directory.
+    const std::filesystem::path home = dir_.path() / "config";
+    const std::string dossier = ConfigurationT3::DossierParDefaut().toStdString();
+    EXPECT_EQ(dossier.rfind(home.string() + "/", 0), 0u) << dossier;
+    {
+        ConfigurationT3 config;
+        EXPECT_EQ(config.Chemin().toStdString(), dossier + "/talmer3.conf");
+        config.SetNumart(4321);
+        config.SetCharsetIndex(9);
+        ASSERT_TRUE(config.Save());
+    }
+    // Opening a base changes the current directory: the settings are found all the same.
+    std::filesystem::create_directory("corpus");
+    std::filesystem::current_path("corpus");
+    ConfigurationT3 relue;
+    EXPECT_EQ(relue.GetNumart(), 4321);
+    EXPECT_EQ(relue.GetCharsetIndex(), 9);
+    EXPECT_FALSE(std::filesystem::exists("talmer3.conf"));
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "talmer3.conf"));
+    EXPECT_EQ(readFile(dossier + "/talmer3.conf"), "numart=4321\r\ncharset=9\r\n");
 }
 
 TEST_F(ConfigurationTest, FailedSaveIsReported)
 {
     // A folder named like the file: it "exists", reads as nothing, and cannot be replaced.
-    std::filesystem::create_directory("talmer3.conf");
+    std::filesystem::create_directory(conf());
     ConfigurationT3 config;
     EXPECT_EQ(config.GetNumart(), 100000);
     QString erreur;
     EXPECT_FALSE(config.Save(&erreur));
     EXPECT_TRUE(erreur.contains(QStringLiteral("talmer3.conf")));
-    EXPECT_TRUE(std::filesystem::is_directory("talmer3.conf"));
+    // A configuration folder that cannot be made is reported too.
+    writeFile(dir_.path() / "fichier", "x");
+    ConfigurationT3 ailleurs(QString::fromStdString((dir_.path() / "fichier" / "Talmer3").string()));
+    erreur.clear();
+    EXPECT_FALSE(ailleurs.Save(&erreur));
+    EXPECT_FALSE(erreur.isEmpty());
+    EXPECT_TRUE(std::filesystem::is_directory(conf()));
 }
 
 TEST_F(ConfigurationTest, ProgramWideConfiguration)

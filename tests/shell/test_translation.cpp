@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -47,6 +48,22 @@ TEST(Traduction, CatalogueBuiltBesideTheProgram)
 {
     EXPECT_EQ(DossierCatalogues(), QCoreApplication::applicationDirPath() + QStringLiteral("/locale"));
     EXPECT_TRUE(QFile::exists(DossierCatalogues() + QStringLiteral("/en/LC_MESSAGES/default.mo")));
+}
+
+TEST(Traduction, QtsOwnTextsFollowTheInterfacesLanguage)
+{
+    LangGarde garde;
+    auto annuler = [] {
+        QDialogButtonBox boutons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+        return boutons.button(QDialogButtonBox::Cancel)->text() + QLatin1Char('|') +
+               boutons.button(QDialogButtonBox::Open)->text();
+    };
+    // No catalogue for French: the interface shows its French texts, and so do Qt's dialogs.
+    EXPECT_FALSE(InitialiseTraduction(QStringLiteral("fr_FR")));
+    EXPECT_EQ(annuler(), QStringLiteral("Annuler|Ouvrir"));
+    EXPECT_TRUE(InstalleTraductionsQt());
+    ASSERT_TRUE(InitialiseTraduction(QStringLiteral("en")));
+    EXPECT_EQ(annuler(), QStringLiteral("Cancel|Open"));
 }
 
 TEST(Traduction, EnglishCatalogue)

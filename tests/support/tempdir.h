@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -23,9 +25,17 @@ public:
             throw std::runtime_error("mkdtemp failed");
         path_ = templ;
         std::filesystem::current_path(path_);
+        // The program's settings go to the user's configuration folder: each test gets its own.
+        if (const char *ancien = std::getenv("XDG_CONFIG_HOME"))
+            ancienneConfig_ = ancien;
+        ::setenv("XDG_CONFIG_HOME", (path_ / "config").c_str(), 1);
     }
     ~TempDir()
     {
+        if (ancienneConfig_)
+            ::setenv("XDG_CONFIG_HOME", ancienneConfig_->c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
         std::error_code ec;
         std::filesystem::current_path(old_, ec);
         std::filesystem::remove_all(path_, ec);
@@ -38,6 +48,7 @@ public:
 private:
     std::filesystem::path old_;
     std::filesystem::path path_;
+    std::optional<std::string> ancienneConfig_;
 };
 
 // A test fixture whose every test runs in its own temporary current directory.
