@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeView>
 #include <QUrl>
 
@@ -124,6 +125,14 @@ void ElargitColonnes(QFileDialog &dialogue)
             const int voulu = entete->sectionSizeHint(i);
             if (entete->sectionSize(i) < voulu)
                 entete->resizeSection(i, voulu);
+        }
+        // The dialog widens so that every column shows whole, within the screen.
+        const int manque = entete->length() - vue->viewport()->width();
+        if (manque > 0 && vue->isVisible()) {
+            int largeur = dialogue.width() + manque + 4;
+            if (const QScreen *ecran = dialogue.screen())
+                largeur = qMin(largeur, ecran->availableGeometry().width());
+            dialogue.resize(largeur, dialogue.height());
         }
     }
 }
