@@ -5,6 +5,7 @@
 #include "shell/poste_test.h"
 
 #include "engine/charg1.h"
+#include "engine/partition.h"
 #include "engine/primspec.h"
 #include "engine/section.h"
 #include "engine/tgen.h"
@@ -274,6 +275,45 @@ TEST_F(CarteTest, SectionsOfTheGroupsAreTheTargetsOfTheirSpecificities)
     carte->SpfButtonClick();
     EXPECT_EQ(vues, (std::vector<std::int32_t>{4, 3}));
     FabriqueSpecifsSections() = nullptr;
+}
+
+TEST_F(CarteTest, HandedSpellingBecomesTheMainGroup)
+{
+    carte->DeposeForme("  chat \r\n");
+    ASSERT_NE(carte->Groupe(), nullptr);
+    EXPECT_EQ(carte->Donnees().touche[4], 1);
+    carte->DeposeForme("absent");
+    EXPECT_EQ(carte->LbTgen1()->text(), QStringLiteral("chat"));
+}
+
+class CarteParPartiesTest : public talmer::test::InTempDir {};
+
+TEST_F(CarteParPartiesTest, MapByPartsIndexesItsOwnZonesAndDrawsEverySection)
+{
+    auto base = talmer::test::makeBase("a. b. <p=x>c. d. <p=y>e. f.\n");
+    ASSERT_TRUE(base);
+    const std::int32_t point = base->LocFormDic(".", true);
+    Section section(base.get(), &point, 1);
+    ASSERT_EQ(section.NbSections(), 6);
+    Partition partition(base.get(), base->LocFormDic("p", false));
+    ASSERT_EQ(partition.NbZones(), 2);
+    const std::int32_t avant = partition.ZoneNo(1).PremierIndex;
+    DialoguesTest dialogues;
+    TFenCarteParag carte(nullptr, section, *base);
+    carte.ChoisitPartition(&partition);
+    // Sections 0 and 1 start before the first zone and are drawn with it; section 3 starts at the
+    // second marker, before the second zone, and is drawn with the first.
+    EXPECT_EQ(carte.IndexZones(), (std::vector<std::int32_t>{0, 4, 6}));
+    EXPECT_EQ(partition.ZoneNo(1).PremierIndex, avant);
+    const DispositionCarte &d = carte.Disposition();
+    EXPECT_EQ(d.yEntetes.size(), 2u);
+    EXPECT_EQ(d.y[0], d.yEntetes[0] + 12);
+    EXPECT_EQ(d.x[4], 20 + 4 * 11);
+    EXPECT_EQ(d.y[4], d.yEntetes[1] + 12);
+    carte.Presse(QPoint(d.x[1] + 2, d.y[1] + 2), Qt::NoModifier);
+    EXPECT_EQ(carte.Donnees().courante, 1);
+    carte.ChoisitPartition(nullptr);
+    EXPECT_TRUE(carte.Disposition().yEntetes.empty());
 }
 
 class CarteLongueTest : public talmer::test::InTempDir {};
