@@ -704,7 +704,7 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
     if (refuse(chemin))
         return false;
     // A UTF-8 text would be read as garbage: the user may have it converted first (the copy
-    // lies beside the original and is what gets segmented).
+    // lies beside the user's text and is what gets segmented).
     const QString original = chemin;
     if (!ProposeConversionUtf8(chemin))
         return false;

@@ -54,7 +54,7 @@ private:
 // the same in every code page and needs nothing). False too when it cannot be read.
 bool EstTexteUtf8(const QString &chemin);
 
-// The name of the converted copy, beside the original: its name with "_cp" and the code page
+// The name of the converted copy, beside the user's text: its name with "_cp" and the code page
 // added before the extension ("discours.txt" gives "discours_cp1252.txt"), then "-2", "-3"...
 // until the name is free.
 QString NomTexteConverti(const QString &chemin, const std::string &codePage);

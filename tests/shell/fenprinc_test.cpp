@@ -611,7 +611,7 @@ TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
     EXPECT_FALSE(fs::exists("corpus_cp1252.txt"));
     EXPECT_FALSE(fs::exists("atrace.txt"));
 
-    // Yes: the converted copy is segmented, the missing character counted, the original kept.
+    // Yes: the converted copy is segmented, the missing character counted, the user's text kept.
     dialogues.messages.clear();
     dialogues.reponses = {ReponseMessage::Oui};
     ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));

@@ -98,11 +98,11 @@ TEST_F(StatPartSpecificites, SpecifsOpensTheListOfTheSelectedParts)
     partition->Selectionne(2, true);
     QPointer<TFenSpecGrp> liste;
     dialogues.repond = [&](QDialog &d) {
-        auto &spec = static_cast<TFenParamSpec &>(d);
-        spec.SpinFreqMin()->setValue(1);
-        spec.SpinSeuil()->setValue(60);
-        spec.BtnOKClick();
-        liste = spec.Liste();
+        auto &dialogue = static_cast<TFenParamSpec &>(d);
+        dialogue.SpinFreqMin()->setValue(1);
+        dialogue.SpinSeuil()->setValue(60);
+        dialogue.BtnOKClick();
+        liste = dialogue.Liste();
         return d.result();
     };
     f.BtnSpecif()->click();
