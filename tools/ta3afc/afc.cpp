@@ -1,5 +1,7 @@
 #include "tools/ta3afc/afc.h"
 
+#include "platform/core/champs.h"
+
 #include <Eigen/Dense>
 
 #include <algorithm>
@@ -35,18 +37,7 @@ std::vector<std::string_view> Lignes(std::string_view texte)
 
 std::vector<std::string_view> Champs(std::string_view ligne)
 {
-    std::vector<std::string_view> champs;
-    std::size_t i = 0;
-    while (i < ligne.size()) {
-        while (i < ligne.size() && (ligne[i] == ' ' || ligne[i] == '\t'))
-            ++i;
-        const std::size_t debut = i;
-        while (i < ligne.size() && ligne[i] != ' ' && ligne[i] != '\t')
-            ++i;
-        if (i > debut)
-            champs.push_back(ligne.substr(debut, i - debut));
-    }
-    return champs;
+    return ChampsSepares(ligne);
 }
 
 template <typename T> bool Entier(std::string_view texte, T &valeur)

@@ -1,5 +1,7 @@
 #include "windows/afc/plan_afc.h"
 
+#include "platform/core/champs.h"
+
 #include "engine/partition.h"
 #include "shell/affichage.h"
 #include "shell/utilitaires.h"
@@ -39,18 +41,7 @@ bool LigneSuivante(std::string_view texte, std::size_t &pos, std::string_view &l
 
 std::vector<std::string_view> Champs(std::string_view ligne)
 {
-    std::vector<std::string_view> champs;
-    std::size_t i = 0;
-    while (i < ligne.size()) {
-        while (i < ligne.size() && (ligne[i] == ' ' || ligne[i] == '\t'))
-            ++i;
-        const std::size_t debut = i;
-        while (i < ligne.size() && ligne[i] != ' ' && ligne[i] != '\t')
-            ++i;
-        if (i > debut)
-            champs.push_back(ligne.substr(debut, i - debut));
-    }
-    return champs;
+    return ChampsSepares(ligne);
 }
 
 std::optional<double> Nombre(std::string_view champ)
