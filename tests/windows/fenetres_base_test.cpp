@@ -1,6 +1,7 @@
 // The real main window with the analysis windows installed: opening a base docks its dictionary
 // and opens its reading view, and opening another base replaces both.
 #include "shell/poste_test.h"
+#include "windows/fenprinc_echantillon.h"
 
 #include "engine/charg1.h"
 #include "shell/fenprinc.h"
@@ -26,26 +27,12 @@ using namespace talmer;
 
 namespace {
 
-class FenetresBaseTest : public talmer::test::InTempDir {
+class FenetresBaseTest : public talmer::test::FenPrincEchantillon {
 protected:
     void SetUp() override
     {
-        avaitTemp = qEnvironmentVariableIsSet("TEMP");
-        ancienTemp = qgetenv("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
-        fen = std::make_unique<TFenPrinc>();
-        InstalleFenetres(*fen);
+        Prepare(false);
         fen->show();
-    }
-    void TearDown() override
-    {
-        if (fen && fen->RapportCourant())
-            fen->RapportCourant()->Abandonne();
-        fen.reset();
-        if (avaitTemp)
-            qputenv("TEMP", ancienTemp);
-        else
-            qunsetenv("TEMP");
     }
 
     std::vector<TFenDicNum *> Dictionnaires() const
@@ -65,10 +52,6 @@ protected:
         return v;
     }
 
-    talmer::test::DialoguesTest dialogues;
-    std::unique_ptr<TFenPrinc> fen;
-    bool avaitTemp = false;
-    QByteArray ancienTemp;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // Choosing a partition from the main window: the dialog, the registry, the statistics window and
 // the graphs it opens, and their nodes in the navigation tree.
 #include "engine/base_fixture.h"
+#include "windows/fenprinc_echantillon.h"
 #include "shell/poste_test.h"
 
 #include "engine/charg1.h"
@@ -38,31 +39,8 @@ void Ferme(QWidget *fenetre)
 
 namespace {
 
-class ChoixPartTest : public talmer::test::InTempDir {
+class ChoixPartTest : public talmer::test::FenPrincEchantillon {
 protected:
-    void SetUp() override
-    {
-        ancienTemp = qgetenv("TEMP");
-        avaitTemp = qEnvironmentVariableIsSet("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
-        fen = std::make_unique<TFenPrinc>();
-        talmer::InstalleFenetres(*fen);
-        const std::string par = talmer::test::FabriqueBaseEchantillon(dir_.path() / "base");
-        ASSERT_FALSE(par.empty());
-        ASSERT_TRUE(fen->OuvreBase(QString::fromStdString(par)));
-        base = fen->Base();
-    }
-    void TearDown() override
-    {
-        if (fen && fen->RapportCourant())
-            fen->RapportCourant()->Abandonne();
-        fen.reset();
-        if (avaitTemp)
-            qputenv("TEMP", ancienTemp);
-        else
-            qunsetenv("TEMP");
-    }
-
     // Runs the "Partitions" command; the dialog is answered by choosing `cle` and pressing
     // "Créer" (no key: "Créer" with nothing selected).
     void Choisit(const QString &cle)
@@ -99,11 +77,6 @@ protected:
         return trouvees;
     }
 
-    QByteArray ancienTemp;
-    bool avaitTemp = false;
-    DialoguesTest dialogues;
-    std::unique_ptr<TFenPrinc> fen;
-    charg1 *base = nullptr;
 };
 
 TEST_F(ChoixPartTest, TheDialogListsTheKeyTypesAlphabetically)

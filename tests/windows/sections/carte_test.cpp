@@ -2,6 +2,7 @@
 // selections, the tall-picture refusal; and, from the main window, the section dialog with its
 // sectionings, views, nodes and report items.
 #include "engine/base_fixture.h"
+#include "windows/fenprinc_echantillon.h"
 #include "shell/poste_test.h"
 
 #include "engine/charg1.h"
@@ -339,31 +340,8 @@ TEST_F(CarteLongueTest, PictureTallerThanJpegAllowsIsRefused)
 
 // --- From the main window ------------------------------------------------------------------------
 
-class ChoixDelimTest : public talmer::test::InTempDir {
+class ChoixDelimTest : public talmer::test::FenPrincEchantillon {
 protected:
-    void SetUp() override
-    {
-        ancienTemp = qgetenv("TEMP");
-        avaitTemp = qEnvironmentVariableIsSet("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
-        fen = std::make_unique<TFenPrinc>();
-        InstalleFenetres(*fen);
-        const std::string par = talmer::test::FabriqueBaseEchantillon(dir_.path() / "base");
-        ASSERT_FALSE(par.empty());
-        ASSERT_TRUE(fen->OuvreBase(QString::fromStdString(par)));
-        base = fen->Base();
-    }
-    void TearDown() override
-    {
-        if (fen && fen->RapportCourant())
-            fen->RapportCourant()->Abandonne();
-        fen.reset();
-        if (avaitTemp)
-            qputenv("TEMP", ancienTemp);
-        else
-            qunsetenv("TEMP");
-    }
-
     // Runs "Carte des sections", choosing these delimiters and pressing "Créer".
     void Cree(const QStringList &delimiteurs, bool *existantes = nullptr)
     {
@@ -390,11 +368,6 @@ protected:
         return textes;
     }
 
-    QByteArray ancienTemp;
-    bool avaitTemp = false;
-    DialoguesTest dialogues;
-    std::unique_ptr<TFenPrinc> fen;
-    charg1 *base = nullptr;
     TFenCarteParag *dernier = nullptr;
 };
 

@@ -1,6 +1,7 @@
 // Repeated-segment set-up dialog and list: thresholds, orders, the drag, the report page, and a
 // second computation while a list is open.
 #include "engine/base_fixture.h"
+#include "windows/fenprinc_echantillon.h"
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "shell/dragobjects.h"
@@ -236,29 +237,8 @@ TEST_F(SegmentsFenetres, ListShowsRowsThroughItsOrderAndDragsTheSelectedSegments
 // ----------------------------------------------------------------------------------------------
 // Through the main window
 
-class SegmentsPoste : public InTempDir {
+class SegmentsPoste : public talmer::test::FenPrincEchantillon {
 protected:
-    void SetUp() override
-    {
-        ancienTemp = qgetenv("TEMP");
-        avaitTemp = qEnvironmentVariableIsSet("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
-        fen = std::make_unique<TFenPrinc>();
-        talmer::InstalleFenetres(*fen);
-        const std::string par = talmer::test::FabriqueBaseEchantillon(dir_.path() / "base");
-        ASSERT_FALSE(par.empty());
-        ASSERT_TRUE(fen->OuvreBase(QString::fromStdString(par)));
-    }
-    void TearDown() override
-    {
-        if (fen && fen->RapportCourant())
-            fen->RapportCourant()->Abandonne();
-        fen.reset();
-        if (avaitTemp)
-            qputenv("TEMP", ancienTemp);
-        else
-            qunsetenv("TEMP");
-    }
     // Runs the command with this segment threshold.
     void Calcule(int seuil)
     {
@@ -278,10 +258,6 @@ protected:
         return listes;
     }
 
-    QByteArray ancienTemp;
-    bool avaitTemp = false;
-    DialoguesTest dialogues;
-    std::unique_ptr<TFenPrinc> fen;
 };
 
 TEST_F(SegmentsPoste, ASecondComputationReplacesTheOldListAndLeavesItsSegmentsIntact)

@@ -1,0 +1,57 @@
+// A fixture for the window tests that need the real main window: the analysis windows installed,
+// TEMP pointing into the test's own folder (page files land there), dialogs answered by the test,
+// and by default the sample base open.
+#pragma once
+
+#include "shell/fenprinc.h"
+#include "shell/poste_test.h"
+#include "shell/rapport.h"
+#include "support/tempdir.h"
+#include "windows/installation.h"
+
+#include <QFile>
+
+#include <memory>
+
+namespace talmer::test {
+
+class FenPrincEchantillon : public InTempDir {
+protected:
+    void SetUp() override { Prepare(true); }
+    void TearDown() override
+    {
+        if (fen && fen->RapportCourant())
+            fen->RapportCourant()->Abandonne();
+        fen.reset();
+        if (avaitTemp_)
+            qputenv("TEMP", ancienTemp_);
+        else
+            qunsetenv("TEMP");
+    }
+
+    // Builds the main window; with `ouvreEchantillon`, opens the sample base in "base/".
+    void Prepare(bool ouvreEchantillon)
+    {
+        avaitTemp_ = qEnvironmentVariableIsSet("TEMP");
+        ancienTemp_ = qgetenv("TEMP");
+        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+        fen = std::make_unique<TFenPrinc>();
+        InstalleFenetres(*fen);
+        if (!ouvreEchantillon)
+            return;
+        const std::string par = FabriqueBaseEchantillon(dir_.path() / "base");
+        ASSERT_FALSE(par.empty());
+        ASSERT_TRUE(fen->OuvreBase(QString::fromStdString(par)));
+        base = fen->Base();
+    }
+
+    DialoguesTest dialogues;
+    std::unique_ptr<TFenPrinc> fen;
+    charg1 *base = nullptr;
+
+private:
+    QByteArray ancienTemp_;
+    bool avaitTemp_ = false;
+};
+
+} // namespace talmer::test
