@@ -1,5 +1,7 @@
 #include "shell/fennavig.h"
 
+#include "shell/mesures.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QItemSelectionModel>
@@ -33,6 +35,7 @@ TFenNavig::TFenNavig(QWidget *parent) : QDockWidget(parent)
     treePages_->setObjectName(QStringLiteral("TreePages"));
     treePages_->setModel(modele_);
     treePages_->setHeaderHidden(true);
+    talmer::DimensionneArbre(treePages_);
     treePages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWidget(treePages_);
 

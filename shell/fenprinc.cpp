@@ -18,6 +18,7 @@
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenopt.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/parametres.h"
 #include "shell/rapport.h"
@@ -132,6 +133,7 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("FenPrinc"));
     setWindowTitle(QStringLiteral("Talmer3"));
     resize(1041, 741);
+    talmer::InstalleLargeurDialogues();
 
     ConstruitMenus();
     ConstruitBarreBoutons();
@@ -354,6 +356,7 @@ void TFenPrinc::ConstruitPanneauLateral()
     treeViewRapport_->setObjectName(QStringLiteral("TreeViewRapport"));
     treeViewRapport_->setModel(modeleRapport_);
     treeViewRapport_->setHeaderHidden(true);
+    talmer::DimensionneArbre(treeViewRapport_);
     treeViewRapport_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     treeViewRapport_->installEventFilter(this);
     treeViewRapport_->viewport()->installEventFilter(this);

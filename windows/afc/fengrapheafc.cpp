@@ -5,6 +5,7 @@
 #include "shell/affichage.h"
 #include "shell/dialogues.h"
 #include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/rapport.h"
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
@@ -33,6 +34,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <algorithm>
 
 namespace talmer {
 
@@ -123,6 +126,27 @@ QVariant ModeleFacteurs::data(const QModelIndex &index, int role) const
 
 QVariant ModeleFacteurs::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleValeursLarges) {
+        // The labels; in a column of numbers, its lowest and its highest (the widest texts).
+        const ListePoints &points = fenetre_.Points();
+        QVariantList valeurs;
+        if (section == 0) {
+            for (std::int32_t k = 0; k < points.nbPoints; ++k)
+                valeurs.push_back(fenetre_.Etiquette(k));
+            return valeurs;
+        }
+        const std::vector<double> *colonne = section == 1   ? &points.masse
+                                             : section == 2 ? &points.distance
+                                             : section - 3 < static_cast<int>(points.colonnes.size())
+                                                 ? &points.colonnes[static_cast<std::size_t>(section - 3)]
+                                                 : nullptr;
+        if (colonne == nullptr || colonne->empty())
+            return valeurs;
+        const auto [mini, maxi] = std::minmax_element(colonne->begin(), colonne->end());
+        for (auto it : {mini, maxi})
+            valeurs.push_back(CelluleFacteurs(points, static_cast<std::int32_t>(it - colonne->begin()), section, QString()));
+        return valeurs;
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     const QStringList entetes = EntetesFacteurs(fenetre_.Points().nbFacteurs);
@@ -231,6 +255,7 @@ TFenGrapheAFC::TFenGrapheAFC(Partition &partition, ListePoints points, std::vect
     modele_ = new ModeleFacteurs(*this);
     modele_->setParent(this);
     lvFact_->setModel(modele_);
+    DimensionneGrille(lvFact_);
     ApplyCharsetToGrid(lvFact_);
     pages_->addWidget(lvFact_);
 

@@ -6,6 +6,7 @@
 #include "shell/dialogues.h"
 #include "shell/dragobjects.h"
 #include "shell/droptarget.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/translation.h"
 #include "windows/groupes/modeleresultat.h"
@@ -149,10 +150,8 @@ TFenSelecFormes::TFenSelecFormes(charg1 *base, QWidget *parent)
     ListResu->setDragEnabled(true);
     ListResu->setDragDropMode(QAbstractItemView::DragOnly);
     ListResu->verticalHeader()->hide();
-    ListResu->verticalHeader()->setDefaultSectionSize(ListResu->fontMetrics().height() + 4);
-    ListResu->horizontalHeader()->resizeSection(0, 175);
-    ListResu->horizontalHeader()->resizeSection(1, 65);
     ListResu->horizontalHeader()->setStretchLastSection(false);
+    DimensionneGrille(ListResu, {175, 65});
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));

@@ -82,7 +82,6 @@ TFenStatPart::TFenStatPart(TFenPrinc *fenPrinc, Partition &partition, QWidget *p
 
     TraduitComposants(this);
     ApplyCharsetToGrid(grdPCLC_);
-    grdPCLC_->AjusteColonnes();
     pcStat_->setCurrentWidget(tabPCLC_);
     MontreTabTFG(false);
     MontreTabSC(false);

@@ -101,6 +101,11 @@ public:
     TFenSpecGrp(QWidget *owner, charg1 *base, std::vector<StructSpec> lignes);
     ~TFenSpecGrp() override;
 
+    // The designed size; the window is wider when its columns need it.
+    static constexpr int LargeurDessinee = 286;
+    static constexpr int HauteurDessinee = 462;
+    QSize sizeHint() const override;
+
     // The two labels (bytes of the display code page) and their common hint.
     void FixeLibelles(const std::string &corpRef, const std::string &parties);
     void FixeBulleLibelles(const QString &bulle);

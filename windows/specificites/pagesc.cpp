@@ -8,6 +8,7 @@
 
 #include "shell/affichage.h"
 #include "shell/dialogues.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/translation.h"
 
@@ -35,13 +36,7 @@ PageSC::PageSC(Partition *partition, QWidget *parent) : QWidget(parent), partiti
     grille_->setWordWrap(false);
     grille_->setSelectionMode(QAbstractItemView::NoSelection);
     grille_->verticalHeader()->hide();
-    grille_->verticalHeader()->setDefaultSectionSize(16);
-    const int largeurs[5] = {204, 36, 35, 34, 68};
-    for (int c = 0; c < 5; ++c)
-        grille_->setColumnWidth(c, largeurs[c]);
-    // A run of parts ("1890 - 1900") is longer than its designed width: the last column takes
-    // the room left.
-    grille_->horizontalHeader()->setStretchLastSection(true);
+    DimensionneGrille(grille_, {204, 36, 35, 34, 68}, 16);
     ApplyCharsetToGrid(grille_);
     auto *tout = new QVBoxLayout(this);
     tout->setContentsMargins(0, 0, 0, 0);

@@ -11,6 +11,7 @@
 #include "shell/dialogues.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/rapport.h"
 #include "shell/translation.h"
@@ -70,8 +71,6 @@ GrilleTFG::GrilleTFG(Partition *partition, QWidget *parent) : QTableView(parent)
     horizontalHeader()->setDefaultSectionSize(90);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    verticalHeader()->setDefaultSectionSize(16);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setMinimumWidth(90);
     ApplyCharsetToGrid(this);
@@ -139,6 +138,7 @@ PageTFG::PageTFG(Partition *partition, QWidget *parent) : QWidget(parent), parti
     grille_ = new GrilleTFG(partition, this);
     grille_->setModel(modele_);
     grille_->setItemDelegate(new DelegueTFG(grille_));
+    DimensionneGrille(grille_, {}, 16);
     auto *tri = new QHBoxLayout;
     tri->addWidget(new QLabel(QStringLiteral("Tri par :"), this));
     radFrq_ = new QRadioButton(QStringLiteral("&fréquence"), this);
