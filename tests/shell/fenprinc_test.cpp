@@ -12,6 +12,7 @@
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/rapport.h"
 
 #include <QAction>
@@ -704,7 +705,10 @@ TEST(DialoguesFichier, TheFolderChooserTitleHoldsOneLineAndItsTextTheWhole)
 
 TEST(TFenChoixDelimForme, TheDialogIsWideEnoughForItsTitle)
 {
+    // Every dialog is widened to its title when it is shown.
+    talmer::InstalleLargeurDialogues();
     TFenChoixDelimForme dialogue;
+    dialogue.show();
     QFont police = QApplication::font();
     police.setBold(true);
     EXPECT_GE(dialogue.width(), QFontMetrics(police).horizontalAdvance(dialogue.windowTitle()) + 100);
