@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
+#include <QImage>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -102,6 +103,33 @@ TEST_F(StatPartTest, CaptionMemoAndCountsOfEachPart)
     // The designed height, or a line of the grid's font when it needs more.
     EXPECT_GE(f->GrdPCLC()->rowHeight(0), 16);
     EXPECT_GE(f->GrdPCLC()->rowHeight(0), QFontMetrics(f->GrdPCLC()->font()).lineSpacing());
+}
+
+TEST_F(StatPartTest, AnUnderscoreShowsWholeInItsRowWhateverTheFont)
+{
+    // A part named "_" shows nothing but its underscore, at the very bottom of the line.
+    base = talmer::test::makeBase("<a=_> le chat. <a=e2scrub_all> un chien.\n");
+    ASSERT_TRUE(base);
+    partition = std::make_unique<Partition>(base.get(), base->LocFormDic("a", false));
+    ASSERT_EQ(partition->NbParties(), 2);
+    ASSERT_EQ(std::string(partition->NomPartie(0)), "_");
+    auto f = Fenetre();
+    GrillePCLC *grille = f->GrdPCLC();
+    QFont grande = grille->font();
+    for (int taille : {grande.pixelSize() > 0 ? grande.pixelSize() : 12, 24}) {
+        grande.setPixelSize(taille);
+        grille->setFont(grande);
+        QCoreApplication::processEvents();
+        EXPECT_GE(grille->rowHeight(0), QFontMetrics(grande).lineSpacing()) << taille;
+        const QImage image = grille->viewport()->grab().toImage();
+        // Dark pixels inside the name's cell (its grid lines lie outside).
+        const QRect cellule = grille->visualRect(grille->model()->index(0, 2));
+        int sombres = 0;
+        for (int y = cellule.top(); y <= cellule.bottom(); ++y)
+            for (int x = cellule.left(); x <= cellule.right(); ++x)
+                sombres += qGray(image.pixel(x, y)) < 160;
+        EXPECT_GT(sombres, 0) << "font of " << taille << " px, row of " << grille->rowHeight(0);
+    }
 }
 
 TEST_F(StatPartTest, PagesAndButtonsAtOpening)
