@@ -401,6 +401,9 @@ void TFenGrapheAFC::ChargeValeursPropres()
         libelles << QString::number(i + 2);
         maxi = std::max(maxi, valeursPropres_[i]);
     }
+    // The values stand beyond the bars, on the chart's light background: written in black (the
+    // theme would write them in white, for inside the bars).
+    valeurs->setLabelColor(Qt::black);
     serie->append(valeurs);
     serie->setLabelsVisible(true);
     serie->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
@@ -447,9 +450,8 @@ void TFenGrapheAFC::Peint(QPainter &p, const QSize &taille)
     for (std::size_t k = 0; k < n; ++k) {
         const auto i = static_cast<std::int32_t>(k);
         const QString texte = Etiquette(i);
-        const QRect boite(cadre_.EcranX(x_[k], l), cadre_.EcranY(y_[k], h), mesures.horizontalAdvance(texte) + 7,
-                          mesures.height() + 7);
-        boites_.push_back(boite);
+        const QSize cadre(mesures.horizontalAdvance(texte) + 7, mesures.height() + 7);
+        boites_.push_back(BoiteEtiquette(QPoint(cadre_.EcranX(x_[k], l), cadre_.EcranY(y_[k], h)), cadre, taille));
     }
     for (std::size_t k = 0; k < boites_.size(); ++k) {
         const auto i = static_cast<std::int32_t>(k);

@@ -237,6 +237,13 @@ std::vector<Graduation> Graduations(double mini, double maxi)
     return g;
 }
 
+QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface)
+{
+    const int x = std::max(0, std::min(coin.x(), surface.width() - taille.width()));
+    const int y = std::max(0, std::min(coin.y(), surface.height() - taille.height()));
+    return {QPoint(x, y), taille};
+}
+
 bool Rencontre(const QRect &boite, const QRect &r)
 {
     const int gauche = boite.x(), haut = boite.y();

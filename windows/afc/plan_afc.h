@@ -59,6 +59,11 @@ struct Graduation {
 };
 std::vector<Graduation> Graduations(double mini, double maxi);
 
+// The box of a label whose top-left corner falls at `coin` on a surface of that size: moved left
+// and up as far as it takes to end inside the surface, so that a label near the right or bottom
+// edge shows whole (a box larger than the surface starts at its edge).
+QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface);
+
 // A label box meets a rectangle (edges included). The rectangle's sides are ordered.
 bool Rencontre(const QRect &boite, const QRect &rectangle);
 // The rectangle from one corner to the other with its sides ordered.

@@ -236,4 +236,12 @@ std::vector<PointCourbe> Eclaircit(const std::vector<PointCourbe> &points, int c
     return garde;
 }
 
+double PasGraduations(double maxi)
+{
+    for (double puissance = 1;; puissance *= 10)
+        for (double facteur : {1.0, 2.0, 5.0})
+            if (maxi <= 5 * facteur * puissance)
+                return facteur * puissance;
+}
+
 } // namespace talmer

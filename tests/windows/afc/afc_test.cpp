@@ -13,6 +13,10 @@
 #include "windows/afc/fenparamafc.h"
 #include "windows/afc/plan_afc.h"
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -255,6 +259,27 @@ TEST(AfcPlan, ProjectionTruncatesTowardZeroAndWidensAZeroRange)
     EXPECT_EQ(ouverture.EcranY(5, 130), 50);
 }
 
+TEST(AfcPlan, ALabelNearAnEdgeMovesInsideTheSurface)
+{
+    const QSize surface(200, 100);
+    const struct {
+        QPoint coin;
+        QSize taille;
+        QPoint attendu;
+    } cas[] = {
+        {{50, 40}, {30, 20}, {50, 40}},   // inside: where its point is
+        {{185, 40}, {30, 20}, {170, 40}}, // past the right edge: moved left
+        {{50, 95}, {30, 20}, {50, 80}},   // past the bottom: moved up
+        {{190, 95}, {30, 20}, {170, 80}}, // both
+        {{170, 80}, {30, 20}, {170, 80}}, // ending on the edges: kept
+        {{120, 10}, {250, 20}, {0, 10}},  // wider than the surface: from its left edge
+        {{-5, -5}, {30, 20}, {0, 0}},     // before the surface: at its corner
+    };
+    for (const auto &c : cas)
+        EXPECT_EQ(BoiteEtiquette(c.coin, c.taille, surface), QRect(c.attendu, c.taille))
+            << c.coin.x() << "," << c.coin.y();
+}
+
 TEST(AfcPlan, GraduationsEveryFiftyUnitsShortStrokeFirst)
 {
     const std::vector<Graduation> g = Graduations(-120, 160);
@@ -379,8 +404,37 @@ TEST_F(Afc, PlanePaintsAxesAndLabelsAndTakesTheMouse)
 
     fen.SurfaceMouseMove(QPoint(2, 2), Qt::NoButton);
     EXPECT_EQ(fen.StatusBarGraph()->currentMessage(), QStringLiteral("x, F1=-100, F2=50;"));
+
+    // In a large font the rightmost label, at column 399, is wider than the 30 pixels left to
+    // its right: it ends on the surface's edge, its frame drawn there.
+    QFont grande = fen.font();
+    grande.setPixelSize(60);
+    fen.setFont(grande);
+    {
+        QPainter p(&image);
+        fen.Peint(p, image.size());
+    }
+    const QRect b2 = fen.Boites()[2];
+    EXPECT_GT(b2.width(), 31);
+    EXPECT_EQ(b2.right(), image.width() - 1);
+    EXPECT_EQ(image.pixelColor(b2.right(), b2.center().y()), QColor(0, 0, 0));
     fen.RadioButton1()->setChecked(true);
     EXPECT_EQ(fen.Etiquette(0), QString::number(partition->CodePartie(0)));
+}
+
+TEST_F(Afc, TheEigenvalueLabelsAreDarkOnTheLightChart)
+{
+    TFenGrapheAFC fen(*partition, TroisPoints(), {0.5, 0.25});
+    const QList<QAbstractSeries *> series = fen.GrapheHisto()->series();
+    ASSERT_EQ(series.size(), 1);
+    auto *barres = qobject_cast<QAbstractBarSeries *>(series[0]);
+    ASSERT_NE(barres, nullptr);
+    EXPECT_TRUE(barres->isLabelsVisible());
+    EXPECT_EQ(barres->labelsPosition(), QAbstractBarSeries::LabelsOutsideEnd);
+    for (QBarSet *valeurs : barres->barSets())
+        EXPECT_LT(qGray(valeurs->labelColor().rgb()), 100);
+    // The wall behind them is light.
+    EXPECT_GT(qGray(fen.VueHisto()->grab().toImage().pixel(5, 5)), 200);
 }
 
 TEST_F(Afc, AxisChoiceRefusesTheOtherAxisFactorAndDropsTheOpeningMargin)
