@@ -323,7 +323,8 @@ void TFenPrinc::ConstruitPanneauLateral()
 
     panneauFond_ = new QWidget(central);
     panneauFond_->setObjectName(QStringLiteral("PanneauFond"));
-    panneauFond_->setFixedWidth(LargeurPanneauFond);
+    largeurPanneau_ = LargeurPanneauFond;
+    panneauFond_->setFixedWidth(largeurPanneau_);
     auto *dispoFond = new QHBoxLayout(panneauFond_);
     dispoFond->setContentsMargins(0, 0, 0, 0);
     dispoFond->setSpacing(0);
@@ -1176,8 +1177,8 @@ void TFenPrinc::BtnOptionsClick()
 
 void TFenPrinc::BtnRetreciClick()
 {
-    const bool replie = panneauFond_->width() > LargeurPanneauFond - 1;
-    panneauFond_->setFixedWidth(replie ? LargeurPanneauReduit : LargeurPanneauFond);
+    const bool replie = panneauFond_->width() > LargeurPanneauReduit;
+    panneauFond_->setFixedWidth(replie ? LargeurPanneauReduit : largeurPanneau_);
     listesGauche_->setVisible(!replie);
 }
 
@@ -1203,6 +1204,14 @@ void TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, bool lie
     listesGauche_->setCurrentWidget(page);
     if (lieeALaBase)
         pagesBase_.emplace_back(page);
+    // The panel widens to the width its lists ask for (their columns whole), and stays so.
+    const int voulue = page->sizeHint().width() + panBtnRetreci_->width() +
+                       2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, listesGauche_) + 2;
+    if (voulue > largeurPanneau_) {
+        largeurPanneau_ = voulue;
+        if (listesGauche_->isVisibleTo(panneauFond_))
+            panneauFond_->setFixedWidth(largeurPanneau_);
+    }
 }
 
 std::vector<QMdiSubWindow *> TFenPrinc::EnfantsMdi() const

@@ -249,6 +249,7 @@ private:
     QAction *emplacementConteneur_ = nullptr;
     QWidget *conteneur_ = nullptr;
     QWidget *panneauFond_ = nullptr;
+    int largeurPanneau_ = 0; // the side panel's width when not collapsed
     QTabWidget *listesGauche_ = nullptr;
     QMainWindow *panneauNavig_ = nullptr;
     TFenNavig *fenNavig_ = nullptr;

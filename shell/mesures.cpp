@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMargins>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -130,6 +131,20 @@ protected:
     }
 };
 
+// The frame the window manager draws around its windows, as it is around the window `fenetre`
+// belongs to or the active one; none when no window is shown.
+QMargins CadreDUneFenetreMontree(const QWidget &fenetre)
+{
+    const QWidget *parent = fenetre.parentWidget() ? fenetre.parentWidget()->window() : nullptr;
+    for (const QWidget *montree : {parent, static_cast<const QWidget *>(QApplication::activeWindow())})
+        if (montree && montree != &fenetre && montree->isVisible()) {
+            const QRect dehors = montree->frameGeometry(), dedans = montree->geometry();
+            return {dedans.left() - dehors.left(), dedans.top() - dehors.top(), dehors.right() - dedans.right(),
+                    dehors.bottom() - dedans.bottom()};
+        }
+    return {};
+}
+
 } // namespace
 
 int HauteurLigne(const QFont &police)
@@ -198,7 +213,9 @@ int LargeurTitre(const QWidget &fenetre)
 {
     QString titre = fenetre.windowTitle();
     titre.remove(QStringLiteral("[*]"));
-    // The title bar shows the application's name after the window's own title.
+    // Qt has the title bar show the application's display name after the window's own title.
+    // That name defaults to the application's: it is counted whenever the title does not end
+    // with it (room to spare when no display name is set).
     const QString nom = QGuiApplication::applicationDisplayName();
     if (!nom.isEmpty() && !titre.endsWith(nom))
         titre += (titre.isEmpty() ? QString() : QString::fromUtf8(" \xE2\x80\x94 ")) + nom;
@@ -215,12 +232,19 @@ void ElargitAuTitre(QWidget &fenetre)
     const int manque = voulue - fenetre.width();
     if (manque <= 0)
         return;
-    const QPoint position = fenetre.pos();
     fenetre.setMinimumWidth(std::max(fenetre.minimumWidth(), voulue));
     fenetre.setMaximumWidth(std::max(fenetre.maximumWidth(), voulue));
-    fenetre.resize(voulue, fenetre.height());
-    if (fenetre.isWindow())
-        fenetre.move(position.x() - manque / 2, position.y());
+    if (fenetre.isWindow() && fenetre.testAttribute(Qt::WA_Moved)) {
+        // Placed already (centred on the screen, say): it grows on both sides. Its place was
+        // given for its frame; a window's geometry once created is that of its inside, so the
+        // frame (not known before the window shows) is taken from a window shown already.
+        const QMargins cadre = CadreDUneFenetreMontree(fenetre);
+        fenetre.setGeometry(fenetre.x() - manque / 2 + cadre.left(), fenetre.y() + cadre.top(), voulue,
+                            fenetre.height());
+    } else {
+        // A dialog not placed yet is centred over its parent once shown, at its new width.
+        fenetre.resize(voulue, fenetre.height());
+    }
 }
 
 void InstalleLargeurDialogues()

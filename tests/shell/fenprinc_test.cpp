@@ -904,6 +904,23 @@ TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
 }
 
+TEST_F(FenPrincTest, SidePanelWidensToTheListsItHolds)
+{
+    // A list that asks for more than the designed width: the panel gives it, collapsed or not.
+    auto *liste = new QLabel(QStringLiteral("liste"));
+    liste->setMinimumWidth(400);
+    fen->AjoutePageLaterale(liste, QStringLiteral("Liste"), false);
+    EXPECT_GE(fen->PanneauFond()->width(), 400);
+    const int largeur = fen->PanneauFond()->width();
+    fen->BtnRetreciClick();
+    EXPECT_EQ(fen->PanneauFond()->width(), 15);
+    fen->BtnRetreciClick();
+    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
+    // A narrower one changes nothing.
+    fen->AjoutePageLaterale(new QLabel(QStringLiteral("petite")), QStringLiteral("Petite"), false);
+    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
+}
+
 TEST_F(FenPrincTest, HelpOpensThePageBesideTheProgram)
 {
     fen->HelpBtnClick();
