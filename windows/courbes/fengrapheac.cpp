@@ -69,15 +69,13 @@ void TFenGrapheAC::AjusteAxes()
             xMax = std::max(xMax, p.x());
             yMax = std::max(yMax, p.y());
         }
-    // Counts are whole numbers: graduations on whole steps from 0 (never "0 0 0 0 1"); a chart
-    // without curves shows no numbers at all.
-    const bool vide = Series().isEmpty();
+    // Counts are whole numbers: graduations on whole steps from 0, never "0 0 0 0 1" (a chart
+    // without curves runs from 0 to 1, graduated 0 and 1).
     for (auto [axe, maxi] : {std::pair{axeOccurrences_, xMax}, std::pair{axeFormes_, yMax}}) {
         axe->setRange(0, std::max(1.0, maxi));
         axe->setTickType(QValueAxis::TicksDynamic);
         axe->setTickAnchor(0);
         axe->setTickInterval(talmer::PasGraduations(maxi));
-        axe->setLabelsVisible(!vide);
     }
 }
 

@@ -24,6 +24,7 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 using talmer::Courbe;
@@ -278,30 +279,32 @@ TEST(Graduations, StepsOfOneTwoOrFiveTimesAPowerOfTenAtMostFive)
         EXPECT_DOUBLE_EQ(talmer::PasGraduations(c.maxi), c.pas) << c.maxi;
 }
 
-TEST_F(Courbes, GrowthAxesGraduateWholeNumbersAndAnEmptyChartShowsNone)
+TEST_F(Courbes, GrowthAxesGraduateWholeNumbersEvenWhenTheChartIsEmpty)
 {
     TFenGrapheAC fenetre(*partition, *base);
-    const auto graduees = [&](double xMax, double yMax) {
-        for (auto [axe, maxi] : {std::pair{fenetre.AxeOccurrences(), xMax}, std::pair{fenetre.AxeFormes(), yMax}}) {
+    // Graduations from 0 by a whole step, up to the highest count.
+    const auto graduees = [&](double xMax, double yMax, double pasX, double pasY) {
+        for (auto [axe, maxi, pas] : {std::tuple{fenetre.AxeOccurrences(), xMax, pasX},
+                                      std::tuple{fenetre.AxeFormes(), yMax, pasY}}) {
             EXPECT_TRUE(axe->labelsVisible());
             EXPECT_DOUBLE_EQ(axe->min(), 0);
             EXPECT_DOUBLE_EQ(axe->max(), maxi);
             EXPECT_EQ(axe->tickType(), QValueAxis::TicksDynamic);
             EXPECT_DOUBLE_EQ(axe->tickAnchor(), 0);
-            EXPECT_DOUBLE_EQ(axe->tickInterval(), talmer::PasGraduations(maxi));
+            EXPECT_DOUBLE_EQ(axe->tickInterval(), pas);
         }
     };
-    graduees(9, 6);
+    graduees(9, 6, 2, 2);
+    // Empty: from 0 to 1, graduated 0 and 1.
     fenetre.BtnEffacer()->click();
-    for (QValueAxis *axe : {fenetre.AxeOccurrences(), fenetre.AxeFormes()})
-        EXPECT_FALSE(axe->labelsVisible());
+    graduees(1, 1, 1, 1);
 
     // A group of one form: at most 1 form over the whole text.
     auto objet = std::make_unique<talmer::TTgenDragObject>(nullptr, base.get(), std::string(), 0, 1);
     objet->Entites()[0] = F("a");
     talmer::TMimeTalmer groupe(std::move(objet));
     ASSERT_TRUE(Depose(fenetre, groupe));
-    graduees(9, 1);
+    graduees(9, 1, 2, 1);
 }
 
 TEST_F(Courbes, PicturesForTheReportCarryACounterPerWindowKind)
