@@ -20,6 +20,9 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 
@@ -129,6 +132,39 @@ TEST_F(StatPartTest, AnUnderscoreShowsWholeInItsRowWhateverTheFont)
             for (int x = cellule.left(); x <= cellule.right(); ++x)
                 sombres += qGray(image.pixel(x, y)) < 160;
         EXPECT_GT(sombres, 0) << "font of " << taille << " px, row of " << grille->rowHeight(0);
+    }
+}
+
+TEST_F(StatPartTest, TheMemoKeepsAGapAfterEveryCountOfAMillion)
+{
+    std::string texte = "<a=x> ";
+    for (int i = 0; i < 500000; ++i)
+        texte += "le chat ";
+    base = talmer::test::makeBase(texte);
+    ASSERT_TRUE(base);
+    ASSERT_GE(base->Nbocc(), 1000000);
+    partition = std::make_unique<Partition>(base.get(), base->LocFormDic("a", false));
+    auto f = Fenetre();
+    QCoreApplication::processEvents();
+    QPlainTextEdit *memo = f->MemoResum();
+    const QFontMetricsF mesure(memo->font());
+    EXPECT_GE(memo->height(), 2 * mesure.lineSpacing());
+    // Line 1: "Nombre d'occurrences:", the count, "Nombre de formes:", the count.
+    const QTextBlock ligne = memo->document()->firstBlock();
+    const QString texteLigne = ligne.text();
+    const QTextLine disposee = ligne.layout()->lineAt(0);
+    ASSERT_TRUE(disposee.isValid());
+    int debut = 0;
+    for (const QString &champ : texteLigne.split(QLatin1Char('\t'))) {
+        if (!champ.isEmpty() && champ.front().isDigit()) {
+            const qreal fin = disposee.cursorToX(debut + static_cast<int>(champ.size()));
+            const int suivant = static_cast<int>(texteLigne.indexOf(QLatin1Char('N'), debut));
+            if (suivant > 0) {
+                EXPECT_GE(disposee.cursorToX(suivant) - fin, mesure.horizontalAdvance(QLatin1Char(' ')))
+                    << champ.toStdString();
+            }
+        }
+        debut += static_cast<int>(champ.size()) + 1;
     }
 }
 
