@@ -13,4 +13,15 @@ $SUDO apt-get install -y \
   libgtest-dev googletest \
   antiword catdoc \
   xvfb xauth \
-  python3 python3-numpy
+  python3 python3-numpy \
+  locales
+
+# The French locale the tests run under (numbers in files must not follow it).
+if ! locale -a 2>/dev/null | grep -qix 'fr_FR\.utf-\?8'; then
+  if grep -q '^[# ]*fr_FR\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    $SUDO sed -i 's/^[# ]*\(fr_FR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  else
+    echo 'fr_FR.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
+  $SUDO locale-gen
+fi

@@ -144,7 +144,9 @@ std::string TexteCoranDon(const DonneesAFC &donnees)
     const std::size_t nbParties = donnees.drapeaux.size();
     std::string sortie;
     sortie.reserve((donnees.formes.size() + donnees.segments.size() + 8) * (30 + 6 * nbParties) + 4 * nbParties);
-    sortie += donnees.titre;
+    // The title is one line, whatever was pasted into its field.
+    for (char c : donnees.titre)
+        sortie += c == '\r' || c == '\n' ? ' ' : c;
     sortie += "\r\n";
 
     const std::string ni = std::to_string(donnees.dimensions.ni);
@@ -156,8 +158,13 @@ std::string TexteCoranDon(const DonneesAFC &donnees)
     AjouteADroite(sortie, nj, 4);
     sortie += "   5   1   0\r\n";
 
-    for (std::size_t k = 0; k < nbParties; ++k)
+    // The part indexes in fields of 4 characters; from 1,000 parts on an index fills its field,
+    // and a blank keeps it apart from the one before.
+    for (std::size_t k = 0; k < nbParties; ++k) {
+        if (k >= 1000)
+            sortie += ' ';
         AjouteEntier(sortie, static_cast<std::int64_t>(k), 4);
+    }
     sortie += "\r\n";
     for (char d : donnees.drapeaux)
         sortie += d == 2 ? '2' : '1';
