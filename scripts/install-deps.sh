@@ -8,7 +8,7 @@ $SUDO apt-get update
 $SUDO apt-get install -y \
   build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-charts-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n \
-  libpcre2-dev libjpeg-dev libicu-dev libeigen3-dev \
+  libpcre2-dev libjpeg-dev libicu-dev libeigen3-dev libspectra-dev \
   gettext fonts-dejavu-core \
   libgtest-dev googletest \
   antiword catdoc \

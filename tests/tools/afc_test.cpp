@@ -1,6 +1,7 @@
 // ta3afc: the analysis on a table small enough to solve by hand, a cross-check against an
 // independent numpy computation, the layouts it reads, the tables it refuses and what it says.
 #include "support/locale_fr.h"
+#include "tools/afc_reference.h"
 #include "support/tempdir.h"
 #include "tools/coran_don.h"
 #include "tools/ta3afc/afc.h"
@@ -29,6 +30,52 @@ using namespace talmer::test::afc;
 // 1/3, S = (N - 1) / 3, whose eigenvectors are (1,-1,0), (1,1,-2) and (1,1,1): the principal
 // inertias are 1 and 1/9, and the part coordinates follow from v_jk sqrt(lambda_k / c_j).
 const std::vector<std::vector<int>> TableSymetrique = {{2, 1, 0}, {1, 2, 0}, {0, 0, 3}};
+
+// A table whose forms and parts fall into five themes of unequal strength (so that the first
+// factors stand apart), the counts drawn from Poisson laws; every row and part non-empty.
+TableAfc TableAThemes(int formes, int parties, int nf, const std::string &drapeaux, std::uint32_t graine)
+{
+    std::mt19937 alea(graine);
+    TableAfc table;
+    table.ni = formes;
+    table.nj = parties;
+    table.nf = nf;
+    table.drapeaux.assign(drapeaux.begin(), drapeaux.end());
+    for (int j = 0; j < parties; ++j)
+        table.parties.push_back(std::to_string(j));
+    table.libelles.assign(static_cast<std::size_t>(formes), std::string(20, ' '));
+    for (int i = 0; i < formes; ++i)
+        for (int j = 0; j < parties; ++j) {
+            const double moyenne = 40.0 / (i + 4) * (i % 5 == j % 5 ? 2 + i % 5 : 1);
+            table.effectifs.push_back(std::poisson_distribution<int>(moyenne)(alea) + (j == i % parties ? 1 : 0));
+        }
+    return table;
+}
+
+// Every figure of the analysis within 1e-9 (relative beyond 1) of the reference's.
+void CommeLaReference(const TableAfc &table)
+{
+    ResultatAfc obtenu;
+    ASSERT_EQ(Analyse(table, obtenu), "");
+    const ResultatAfc attendu = AnalyseReference(table);
+    auto proche = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(b)); };
+    ASSERT_EQ(obtenu.nbFacteurs, attendu.nbFacteurs);
+    ASSERT_EQ(obtenu.valeursPropres.size(), attendu.valeursPropres.size());
+    for (std::size_t k = 0; k < obtenu.valeursPropres.size(); ++k)
+        EXPECT_PRED2(proche, obtenu.valeursPropres[k], attendu.valeursPropres[k]) << "eigenvalue " << k;
+    ASSERT_EQ(obtenu.points.size(), attendu.points.size());
+    for (std::size_t j = 0; j < obtenu.points.size(); ++j) {
+        const auto &o = obtenu.points[j], &a = attendu.points[j];
+        EXPECT_EQ(o.actif, a.actif);
+        EXPECT_PRED2(proche, o.masse, a.masse) << "part " << j;
+        EXPECT_PRED2(proche, o.distance, a.distance) << "part " << j;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(attendu.nbFacteurs); ++k) {
+            EXPECT_PRED2(proche, o.coordonnees[k], a.coordonnees[k]) << "part " << j << " factor " << k;
+            EXPECT_PRED2(proche, o.contributions[k], a.contributions[k]) << "part " << j << " factor " << k;
+            EXPECT_PRED2(proche, o.cosinus2[k], a.cosinus2[k]) << "part " << j << " factor " << k;
+        }
+    }
+}
 
 TEST(Ta3afcTest, SymmetricTableSolvedByHand)
 {
@@ -111,6 +158,38 @@ TEST(Ta3afcTest, AgreesWithAnIndependentNumpyComputation)
         double reste;
         for (int k = 0; k < 2 * f; ++k)
             facteurs >> reste;
+    }
+}
+
+TEST(Ta3afcTest, ThousandsOfPartsAndAFewFormsAgreeWithTheFullDecomposition)
+{
+    std::string drapeaux(3000, '1');
+    for (std::size_t j = 7; j < drapeaux.size(); j += 10)
+        drapeaux[j] = '2';
+    CommeLaReference(TableAThemes(12, 3000, 6, drapeaux, 1));
+}
+
+TEST(Ta3afcTest, LargeTablesOnEitherSideAgreeWithTheFullDecomposition)
+{
+    // Both sides beyond a few hundred: the vectors come from the truncated solver.
+    CommeLaReference(TableAThemes(700, 450, 4, std::string(449, '1') + "2", 2));
+    CommeLaReference(TableAThemes(450, 700, 4, "2" + std::string(699, '1'), 3));
+}
+
+TEST(Ta3afcTest, ARankBelowNFGivesThatManyFactors)
+{
+    // Rows made of three profiles: two non-trivial factors, whatever NF asks.
+    for (int parties : {6, 450}) {
+        SCOPED_TRACE(parties);
+        TableAfc table = TableAThemes(500, parties, 4, std::string(static_cast<std::size_t>(parties), '1'), 4);
+        for (int i = 0; i < table.ni; ++i)
+            for (int j = 0; j < parties; ++j)
+                table.effectifs[static_cast<std::size_t>(i * parties + j)] = (i % 7 + 1) * (1 + (i % 3 == 0 ? j % 2 : i % 3 == 1 ? j % 3 : j % 5));
+        ResultatAfc resultat;
+        ASSERT_EQ(Analyse(table, resultat), "");
+        EXPECT_EQ(resultat.nbFacteurs, 2);
+        EXPECT_EQ(resultat.valeursPropres.size(), 2u);
+        CommeLaReference(table);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "tools/ta3afc/afc.h"
 
+#include "tools/ta3afc/decomposition.h"
+
 #include "platform/core/champs.h"
 
 #include <Eigen/Dense>
@@ -254,15 +256,17 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
     for (Eigen::Index i = 0; i < nbLignes; ++i)
         if (totalLigne(i) > 0)
             lignes.push_back(i);
-    for (Eigen::Index j = 0; j < nbParties; ++j) {
-        for (Eigen::Index i : lignes)
+    // The table is walked row after row; each sum still adds its terms in row order.
+    for (Eigen::Index i : lignes)
+        for (Eigen::Index j = 0; j < nbParties; ++j)
             totalColonne(j) += effectif(i, j);
+    for (Eigen::Index j = 0; j < nbParties; ++j) {
         if (totalColonne(j) == 0)
             return Ligne(3, "la partie « " + table.parties[static_cast<std::size_t>(j)] + " » (colonne " +
                                 std::to_string(j + 1) + ") n'a aucune occurrence dans les lignes analysées");
     }
 
-    // Standardised residuals of the active table, rows x active parts.
+    // Standardised residuals of the active table, rows x active parts, kept as sparse as it is.
     const auto nI = static_cast<Eigen::Index>(lignes.size());
     const auto nJ = static_cast<Eigen::Index>(actives.size());
     Eigen::VectorXd r(nI), c(nJ);
@@ -270,30 +274,31 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         r(a) = totalLigne(lignes[static_cast<std::size_t>(a)]) / total;
     for (Eigen::Index b = 0; b < nJ; ++b)
         c(b) = totalColonne(actives[static_cast<std::size_t>(b)]) / total;
-    Eigen::MatrixXd s(nI, nJ);
-    for (Eigen::Index a = 0; a < nI; ++a)
-        for (Eigen::Index b = 0; b < nJ; ++b) {
-            const double p = effectif(lignes[static_cast<std::size_t>(a)], actives[static_cast<std::size_t>(b)]) / total;
-            s(a, b) = (p - r(a) * c(b)) / std::sqrt(r(a) * c(b));
-        }
-
-    // The eigenvalues are those of the small side: parts x parts.
-    const Eigen::MatrixXd m = s.transpose() * s;
-    const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solveur(m);
-    if (solveur.info() != Eigen::Success)
-        return "la décomposition n'a pas abouti";
-    const double inertie = m.trace();
-    std::vector<double> valeurs;
-    std::vector<Eigen::VectorXd> vecteurs;
-    for (Eigen::Index k = nJ - 1; k >= 0; --k) {
-        const double lambda = solveur.eigenvalues()(k);
-        if (lambda <= 1e-12 * std::max(inertie, 1.0))
-            break;
-        valeurs.push_back(lambda);
-        vecteurs.push_back(solveur.eigenvectors().col(k));
+    Residus s;
+    s.a = r.cwiseSqrt();
+    s.b = c.cwiseSqrt();
+    s.x.resize(nI, nJ);
+    {
+        std::vector<Eigen::Index> parLigne(static_cast<std::size_t>(nI), 0);
+        for (Eigen::Index a = 0; a < nI; ++a)
+            for (Eigen::Index j : actives)
+                parLigne[static_cast<std::size_t>(a)] += effectif(lignes[static_cast<std::size_t>(a)], j) != 0;
+        s.x.reserve(parLigne);
+        for (Eigen::Index a = 0; a < nI; ++a)
+            for (Eigen::Index b = 0; b < nJ; ++b) {
+                const double n = effectif(lignes[static_cast<std::size_t>(a)], actives[static_cast<std::size_t>(b)]);
+                if (n != 0)
+                    s.x.insert(a, b) = n / total / (s.a(a) * s.b(b));
+            }
+        s.x.makeCompressed();
     }
-    const auto nbFacteurs = static_cast<std::int32_t>(std::min<std::size_t>(
-        valeurs.size(), static_cast<std::size_t>(std::max(table.nf, 0))));
+
+    Decomposition decomposition = Decompose(s, std::max(table.nf, 0));
+    if (!decomposition.reussie)
+        return "la décomposition n'a pas abouti";
+    std::vector<double> &valeurs = decomposition.valeurs;
+    std::vector<Eigen::VectorXd> &vecteurs = decomposition.vecteurs;
+    const auto nbFacteurs = static_cast<std::int32_t>(vecteurs.size());
     if (nbFacteurs < 2)
         return "moins de deux facteurs";
     resultat.valeursPropres = valeurs;
@@ -321,19 +326,18 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         point.contributions.assign(static_cast<std::size_t>(nbFacteurs), 0.0);
         point.cosinus2.assign(static_cast<std::size_t>(nbFacteurs), 0.0);
     }
-    auto distanceProfil = [&](Eigen::Index j) {
-        double d = 0;
-        for (Eigen::Index a = 0; a < nI; ++a) {
+    // Squared distances of the parts' profiles to the centroid.
+    Eigen::VectorXd distance = Eigen::VectorXd::Zero(nbParties);
+    for (Eigen::Index a = 0; a < nI; ++a)
+        for (Eigen::Index j = 0; j < nbParties; ++j) {
             const double q = effectif(lignes[static_cast<std::size_t>(a)], j) / totalColonne(j) - r(a);
-            d += q * q / r(a);
+            distance(j) += q * q / r(a);
         }
-        return d;
-    };
     for (Eigen::Index b = 0; b < nJ; ++b) {
         PointAfc &point = resultat.points[static_cast<std::size_t>(actives[static_cast<std::size_t>(b)])];
         point.actif = true;
         point.masse = c(b);
-        point.distance = distanceProfil(actives[static_cast<std::size_t>(b)]);
+        point.distance = distance(actives[static_cast<std::size_t>(b)]);
         for (std::int32_t k = 0; k < nbFacteurs; ++k) {
             const auto kk = static_cast<std::size_t>(k);
             const double g = vecteurs[kk](b) * std::sqrt(valeurs[kk] / c(b));
@@ -347,21 +351,29 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         // coordinates weighted by its profile, divided by the axis's singular value.
         Eigen::MatrixXd f(nI, nbFacteurs);
         for (std::int32_t k = 0; k < nbFacteurs; ++k) {
-            const Eigen::VectorXd u = s * vecteurs[static_cast<std::size_t>(k)];
+            const Eigen::VectorXd u = s.Produit(vecteurs[static_cast<std::size_t>(k)]);
             for (Eigen::Index a = 0; a < nI; ++a)
                 f(a, k) = u(a) / std::sqrt(r(a));
         }
-        for (Eigen::Index j : supplementaires) {
+        const auto nS = static_cast<Eigen::Index>(supplementaires.size());
+        Eigen::MatrixXd barycentres = Eigen::MatrixXd::Zero(nbFacteurs, nS);
+        for (Eigen::Index a = 0; a < nI; ++a)
+            for (Eigen::Index t = 0; t < nS; ++t) {
+                const Eigen::Index j = supplementaires[static_cast<std::size_t>(t)];
+                const double n = effectif(lignes[static_cast<std::size_t>(a)], j);
+                if (n != 0)
+                    for (std::int32_t k = 0; k < nbFacteurs; ++k)
+                        barycentres(k, t) += n / totalColonne(j) * f(a, k);
+            }
+        for (Eigen::Index t = 0; t < nS; ++t) {
+            const Eigen::Index j = supplementaires[static_cast<std::size_t>(t)];
             PointAfc &point = resultat.points[static_cast<std::size_t>(j)];
             point.actif = false;
             point.masse = totalColonne(j) / total;
-            point.distance = distanceProfil(j);
+            point.distance = distance(j);
             for (std::int32_t k = 0; k < nbFacteurs; ++k) {
                 const auto kk = static_cast<std::size_t>(k);
-                double g = 0;
-                for (Eigen::Index a = 0; a < nI; ++a)
-                    g += effectif(lignes[static_cast<std::size_t>(a)], j) / totalColonne(j) * f(a, k);
-                g /= std::sqrt(valeurs[kk]);
+                const double g = barycentres(k, t) / std::sqrt(valeurs[kk]);
                 point.coordonnees[kk] = g;
                 point.cosinus2[kk] = point.distance > 0 ? std::min(1.0, g * g / point.distance) : 0;
             }
