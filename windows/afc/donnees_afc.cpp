@@ -111,15 +111,14 @@ DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre
     const charg1 *base = partition.Base();
     if (!base)
         return donnees;
-    const auto &table = partition.Table();
+    const TableCreuse &table = partition.Table();
     const std::int32_t ni = std::min(dimensions.ni, base->Nbform());
     donnees.formes.resize(static_cast<std::size_t>(std::max(ni, 0)));
     for (std::int32_t f = 0; f < ni; ++f) {
         LigneAFC &ligne = donnees.formes[static_cast<std::size_t>(f)];
         ligne.numero = f;
         ligne.graphie = base->RetourneGraphie(f, true);
-        const auto debut = table.begin() + static_cast<std::ptrdiff_t>(f) * nbParties;
-        ligne.comptes.assign(debut, debut + nbParties);
+        ligne.comptes = table.LigneDense(f);
     }
     if (const SegRep *segments = base->SegmentsAttaches()) {
         for (std::int32_t k = 0; k < segments->NbSegments(); ++k) {
