@@ -239,10 +239,10 @@ void TFenSelecFormes::Recherche()
     Occupation occupation;
     if (EdNomGrp->text().trimmed().isEmpty())
         EdNomGrp->setText(texte + QLatin1Char('+'));
-    if (!ChkAjout->isChecked())
-        resultat_.Vide();
+    // Without "Ajouter" the search replaces the result, but only once its pattern has compiled.
     const auto type = static_cast<TypeRequete>(std::clamp(LstTypeReq->currentIndex(), 0, 4));
-    const BilanRecherche bilan = resultat_.Recherche(motif, type, JeuDAffichage().GetCodePage());
+    const BilanRecherche bilan =
+        resultat_.Recherche(motif, type, JeuDAffichage().GetCodePage(), ChkAjout->isChecked());
     Actualise();
     if (!bilan.motifValide) {
         Signale(Traduit("Expression rationnelle incorrecte : %1 (position %2).")
