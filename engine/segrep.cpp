@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <string>
 #include <unordered_set>
@@ -245,4 +246,17 @@ void SegRep::TriAlpha()
         }
         return a.Formes.size() < b.Formes.size();
     });
+}
+
+std::vector<std::int32_t> CorrespondanceSegments(const std::vector<Segment> &anciens,
+                                                 const std::vector<Segment> &nouveaux)
+{
+    std::map<std::vector<std::int32_t>, std::int32_t> indexDe;
+    for (std::size_t k = 0; k < nouveaux.size(); ++k)
+        indexDe.emplace(nouveaux[k].Formes, static_cast<std::int32_t>(k));
+    std::vector<std::int32_t> correspondance(anciens.size(), -1);
+    for (std::size_t k = 0; k < anciens.size(); ++k)
+        if (auto it = indexDe.find(anciens[k].Formes); it != indexDe.end())
+            correspondance[k] = it->second;
+    return correspondance;
 }

@@ -140,3 +140,9 @@ private:
     // is an entity up to the first key type, where both reads test the delimiters alike.
     bool LectureCompteePossible() const;
 };
+
+// For each segment of `anciens`, the index in `nouveaux` of the segment made of the same forms,
+// -1 when the new set has none (so that segment entity numbers can be carried from one
+// computation to the next).
+std::vector<std::int32_t> CorrespondanceSegments(const std::vector<Segment> &anciens,
+                                                 const std::vector<Segment> &nouveaux);

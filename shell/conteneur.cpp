@@ -1,6 +1,7 @@
 #include "shell/conteneur.h"
 
 #include "engine/charg1.h"
+#include "engine/segrep.h"
 #include "engine/tgen.h"
 #include "shell/affichage.h"
 #include "shell/dragobjects.h"
@@ -91,6 +92,54 @@ void HistoriqueGroupes::OublieBase(const charg1 *base)
                    entrees_.end());
 }
 
+BilanSegmentsRemplaces HistoriqueGroupes::RemplaceSegments(const charg1 &base,
+                                                           const std::vector<std::int32_t> &correspondance)
+{
+    BilanSegmentsRemplaces bilan;
+    const std::int32_t nbart = base.Nbart();
+    std::vector<const Tgen *> videes;
+    for (const std::unique_ptr<Tgen> &g : entrees_) {
+        if (g->Base() != &base)
+            continue;
+        std::vector<std::int32_t> formes;
+        formes.reserve(g->Formes().size());
+        bool segments = false;
+        for (std::int32_t n : g->Formes()) {
+            if (n <= nbart) {
+                formes.push_back(n);
+                continue;
+            }
+            segments = true;
+            const std::int64_t k = std::int64_t{n} - nbart - 1;
+            const std::int32_t nouveau =
+                k < static_cast<std::int64_t>(correspondance.size()) ? correspondance[static_cast<std::size_t>(k)] : -1;
+            if (nouveau < 0) {
+                ++bilan.retires;
+                continue;
+            }
+            if (nouveau != k)
+                ++bilan.renumerotes;
+            formes.push_back(nbart + 1 + nouveau);
+        }
+        if (!segments)
+            continue;
+        if (formes.empty())
+            videes.push_back(g.get());
+        // Its occurrences are those of the new segments, even where the numbers stay.
+        g->RemplaceFormes(std::move(formes));
+    }
+    // A group that held only segments the new set lacks has nothing left to drag.
+    if (std::find(videes.begin(), videes.end(), courant_) != videes.end())
+        courant_ = nullptr;
+    entrees_.erase(std::remove_if(entrees_.begin(), entrees_.end(),
+                                  [&videes](const std::unique_ptr<Tgen> &g) {
+                                      return std::find(videes.begin(), videes.end(), g.get()) != videes.end();
+                                  }),
+                   entrees_.end());
+    bilan.groupesVides = static_cast<std::int32_t>(videes.size());
+    return bilan;
+}
+
 Tgen *HistoriqueGroupes::Entree(int index) const
 {
     if (index < 0 || index >= Taille())
@@ -121,6 +170,26 @@ void TConteneur::OublieBase(const charg1 *base)
     if (base_ == base)
         base_ = nullptr;
     MontreCourant();
+}
+
+QString TConteneur::SegmentsRemplaces(const charg1 *base, const SegRep *anciens, const SegRep &nouveaux)
+{
+    if (!base)
+        return {};
+    const std::vector<std::int32_t> correspondance =
+        anciens ? CorrespondanceSegments(anciens->Segments(), nouveaux.Segments()) : std::vector<std::int32_t>();
+    const BilanSegmentsRemplaces bilan = historique_.RemplaceSegments(*base, correspondance);
+    MontreCourant();
+    if (bilan.renumerotes == 0 && bilan.retires == 0)
+        return {};
+    QString texte = Traduit("Segments répétés recalculés : dans l'historique des groupes, %1 segment(s) "
+                            "renuméroté(s), %2 segment(s) retiré(s) car absent(s) du nouveau calcul.")
+                        .arg(bilan.renumerotes)
+                        .arg(bilan.retires);
+    if (bilan.groupesVides > 0)
+        texte += QLatin1Char(' ')
+                 + Traduit("%1 groupe(s) devenu(s) vide(s) retiré(s) de l'historique.").arg(bilan.groupesVides);
+    return texte;
 }
 
 void TConteneur::MontreCourant()
