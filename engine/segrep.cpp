@@ -260,3 +260,28 @@ std::vector<std::int32_t> CorrespondanceSegments(const std::vector<Segment> &anc
             correspondance[k] = it->second;
     return correspondance;
 }
+
+BilanRenumerotation RenumeroteSegments(std::vector<std::int32_t> &entites, std::int32_t nbart,
+                                       const std::vector<std::int32_t> &correspondance)
+{
+    BilanRenumerotation bilan;
+    std::size_t garde = 0;
+    for (std::int32_t n : entites) {
+        if (n > nbart) {
+            bilan.segments = true;
+            const std::int64_t k = std::int64_t{n} - nbart - 1;
+            const std::int32_t nouveau =
+                k < static_cast<std::int64_t>(correspondance.size()) ? correspondance[static_cast<std::size_t>(k)] : -1;
+            if (nouveau < 0) {
+                ++bilan.retires;
+                continue;
+            }
+            if (nouveau != k)
+                ++bilan.renumerotes;
+            n = nbart + 1 + nouveau;
+        }
+        entites[garde++] = n;
+    }
+    entites.resize(garde);
+    return bilan;
+}

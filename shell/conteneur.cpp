@@ -96,33 +96,16 @@ BilanSegmentsRemplaces HistoriqueGroupes::RemplaceSegments(const charg1 &base,
                                                            const std::vector<std::int32_t> &correspondance)
 {
     BilanSegmentsRemplaces bilan;
-    const std::int32_t nbart = base.Nbart();
     std::vector<const Tgen *> videes;
     for (const std::unique_ptr<Tgen> &g : entrees_) {
         if (g->Base() != &base)
             continue;
-        std::vector<std::int32_t> formes;
-        formes.reserve(g->Formes().size());
-        bool segments = false;
-        for (std::int32_t n : g->Formes()) {
-            if (n <= nbart) {
-                formes.push_back(n);
-                continue;
-            }
-            segments = true;
-            const std::int64_t k = std::int64_t{n} - nbart - 1;
-            const std::int32_t nouveau =
-                k < static_cast<std::int64_t>(correspondance.size()) ? correspondance[static_cast<std::size_t>(k)] : -1;
-            if (nouveau < 0) {
-                ++bilan.retires;
-                continue;
-            }
-            if (nouveau != k)
-                ++bilan.renumerotes;
-            formes.push_back(nbart + 1 + nouveau);
-        }
-        if (!segments)
+        std::vector<std::int32_t> formes = g->Formes();
+        const BilanRenumerotation r = RenumeroteSegments(formes, base.Nbart(), correspondance);
+        if (!r.segments)
             continue;
+        bilan.renumerotes += r.renumerotes;
+        bilan.retires += r.retires;
         if (formes.empty())
             videes.push_back(g.get());
         // Its occurrences are those of the new segments, even where the numbers stay.

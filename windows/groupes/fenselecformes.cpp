@@ -1,6 +1,7 @@
 #include "windows/groupes/fenselecformes.h"
 
 #include "engine/charg1.h"
+#include "engine/segrep.h"
 #include "shell/affichage.h"
 #include "shell/configuration.h"
 #include "shell/dialogues.h"
@@ -330,6 +331,19 @@ void TFenSelecFormes::DeposeForme(std::string_view graphie)
         return;
     resultat_.AjouteResultat(n);
     Actualise();
+}
+
+void TFenSelecFormes::SegmentsRemplaces(const SegRep *anciens, const SegRep &nouveaux)
+{
+    const BilanRenumerotation bilan = resultat_.RemplaceSegments(
+        anciens ? CorrespondanceSegments(anciens->Segments(), nouveaux.Segments()) : std::vector<std::int32_t>());
+    if (bilan.renumerotes == 0 && bilan.retires == 0)
+        return;
+    Actualise();
+    Signale(Traduit("Segments répétés recalculés : dans la liste, %1 segment(s) renuméroté(s), %2 segment(s) "
+                    "retiré(s) car absent(s) du nouveau calcul.")
+                .arg(bilan.renumerotes)
+                .arg(bilan.retires));
 }
 
 std::unique_ptr<TTgenDragObject> TFenSelecFormes::GroupeDeLaSelection() const

@@ -77,6 +77,15 @@ void ResultatGroupe::SupprimeLignes(const std::vector<int> &lignes)
     entites_ = std::move(gardes);
 }
 
+BilanRenumerotation ResultatGroupe::RemplaceSegments(const std::vector<std::int32_t> &correspondance)
+{
+    if (!base_)
+        return {};
+    const BilanRenumerotation bilan = RenumeroteSegments(entites_, base_->Nbart(), correspondance);
+    presents_ = std::unordered_set<std::int32_t>(entites_.begin(), entites_.end());
+    return bilan;
+}
+
 BilanRecherche ResultatGroupe::Recherche(std::string_view motif, TypeRequete type, const std::string &codePage,
                                          bool ajoute)
 {

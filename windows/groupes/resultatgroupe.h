@@ -3,6 +3,8 @@
 // and loads. No widget here: tests drive it on a small base.
 #pragma once
 
+#include "engine/segrep.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -69,6 +71,10 @@ public:
     void Vide();
     // Keeps only the rows not listed (rows outside the result are ignored), in their order.
     void SupprimeLignes(const std::vector<int> &lignes);
+    // The base's repeated segments have been computed again: `correspondance` gives for each
+    // segment of the set replaced its index in the new one, or -1. The result keeps its segments
+    // under their new numbers and drops those the new set lacks.
+    BilanRenumerotation RemplaceSegments(const std::vector<std::int32_t> &correspondance);
 
     // Runs a request with the pattern as typed (already trimmed) and adds what it finds; without
     // `ajoute` the result is replaced by it. Type 0 looks the spelling up byte for byte; types 1

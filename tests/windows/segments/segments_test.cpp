@@ -12,6 +12,7 @@
 #include "shell/poste_test.h"
 #include "shell/rapport.h"
 #include "windows/commun/choixcouleur.h"
+#include "windows/groupes/fenselecformes.h"
 #include "windows/installation.h"
 #include "windows/segments/fenprepsr.h"
 #include "windows/segments/frmsr.h"
@@ -24,6 +25,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -297,7 +300,7 @@ TEST_F(SegmentsPoste, ASecondComputationReplacesTheOldListAndLeavesItsSegmentsIn
         EXPECT_EQ(static_cast<std::int32_t>(second->LocOccSeg(k).size()), second->Segments()[static_cast<std::size_t>(k)].Frq);
 }
 
-TEST_F(SegmentsPoste, GroupsOfTheContainerFollowTheirSegmentsToTheNextComputation)
+TEST_F(SegmentsPoste, GroupsOfTheContainerAndOfTheGroupWindowFollowTheirSegmentsToTheNextComputation)
 {
     talmer::TConteneur *conteneur = talmer::InstalleConteneurEtCorpus(*fen);
     const std::int32_t nbart = fen->Base()->Nbart();
@@ -337,6 +340,11 @@ TEST_F(SegmentsPoste, GroupsOfTheContainerFollowTheirSegmentsToTheNextComputatio
     depose({forme, nbart + 1 + garde}, "garde");
     depose({nbart + 1 + perdus[0], forme}, "moitie");
     depose({nbart + 1 + perdus[1]}, "perdu"); // the current group
+    // A group being built in a "Groupes de formes" window.
+    fen->Action("BtnSelFormes")->trigger();
+    auto *fenetre = qobject_cast<talmer::TFenSelecFormes *>(fen->ZoneMdi()->activeSubWindow()->widget());
+    ASSERT_NE(fenetre, nullptr);
+    fenetre->Resultat().AjouteResultats({nbart + 1 + perdus[0], forme, nbart + 1 + garde});
 
     Calcule(3);
     const SegRep *second = fen->Base()->SegmentsAttaches();
@@ -357,6 +365,12 @@ TEST_F(SegmentsPoste, GroupsOfTheContainerFollowTheirSegmentsToTheNextComputatio
               QStringLiteral("Segments répétés recalculés : dans l'historique des groupes, 1 segment(s) "
                              "renuméroté(s), 2 segment(s) retiré(s) car absent(s) du nouveau calcul. 1 groupe(s) "
                              "devenu(s) vide(s) retiré(s) de l'historique."));
+
+    EXPECT_EQ(fenetre->Resultat().Entites(), (std::vector<std::int32_t>{forme, nbart + 1 + nouveau}));
+    EXPECT_EQ(fenetre->Resultat().Graphie(1), texteGarde);
+    EXPECT_EQ(fenetre->TexteStatut(),
+              QStringLiteral("Segments répétés recalculés : dans la liste, 1 segment(s) renuméroté(s), 1 segment(s) "
+                             "retiré(s) car absent(s) du nouveau calcul."));
 
     // A drag from the history carries the segment under its new number: the same text.
     conteneur->ElemMenuClick(1);
