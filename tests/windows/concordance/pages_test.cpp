@@ -8,6 +8,7 @@
 #include "engine/tgen.h"
 #include "shell/affichage.h"
 #include "shell/configuration.h"
+#include "support/jeu_affichage.h"
 #include "windows/segments/ordre_segments.h"
 
 #include <QDateTime>
@@ -199,17 +200,14 @@ TEST(LignesConcordance, OnlyAmpersandAndAnglesAreEscapedInContent)
 
 TEST(EnteteConcordance, HeadingInACodePageWithoutEAcuteKeepsItsReferencesWhole)
 {
-    ConfigurationT3 config;
-    FixeConfigurationProgramme(&config);
-    config.SetCharsetIndex(1); // Cyrillic: no "é"
+    const talmer::test::JeuDAffichageTest cyrillique(1); // no "é"
     Entete e;
-    e.charset = config.GetCharset().GetHtmlCharset();
+    e.charset = JeuDAffichage().GetHtmlCharset();
     e.avecEntete = true;
     e.titreFenetre = EnCodePageTexteHtml(QString::fromUtf8("Spécial « R&D »"));
     e.nomBase = "\"R&D\"";
     e.date = talmer::DateDePage(QDateTime(QDate(2026, 12, 10), QTime(16, 5)));
     e.partition = "cl\xE9";
-    FixeConfigurationProgramme(nullptr);
     EXPECT_EQ(e.date, "jeudi 10 d&#233;cembre 2026 - 16:05");
     EXPECT_EQ(talmer::EnteteHtml(e),
               "<html>\n<head>\n"

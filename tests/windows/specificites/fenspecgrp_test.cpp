@@ -6,9 +6,9 @@
 
 #include "windows/commun/choixcouleur.h"
 
-#include "shell/configuration.h"
 #include "shell/dragobjects.h"
 #include "shell/rapport.h"
+#include "support/jeu_affichage.h"
 
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -170,9 +170,7 @@ TEST_F(ListeSpec, ReportPagesAreNumberedAcrossTheProgram)
 TEST_F(ListeSpec, ReportPageAndCaptionInACodePageWithoutEAcute)
 {
     talmer::test::DialoguesMuets dialogues;
-    ConfigurationT3 config;
-    FixeConfigurationProgramme(&config);
-    config.SetCharsetIndex(1); // Cyrillic: no "é"
+    const talmer::test::JeuDAffichageTest cyrillique(1); // no "é"
     QStandardItemModel arbre;
     Rapport::InitArbreRapport(&arbre);
     Rapport rapport(&arbre, base.get());
@@ -184,7 +182,6 @@ TEST_F(ListeSpec, ReportPageAndCaptionInACodePageWithoutEAcute)
     const int n = TFenSpecGrp::CompteurPages();
     liste.AjouteAuRapport();
     FixeRapportCourant(nullptr);
-    FixeConfigurationProgramme(nullptr);
 
     // The date changes with the clock: the bytes around it.
     const std::string avant = "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1251\" />"

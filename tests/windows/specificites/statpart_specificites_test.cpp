@@ -12,8 +12,8 @@
 
 #include "engine/calcspectot.h"
 
-#include "shell/configuration.h"
 #include "shell/rapport.h"
+#include "support/jeu_affichage.h"
 
 #include <QCheckBox>
 #include <QSpinBox>
@@ -95,9 +95,7 @@ TEST_F(StatPartSpecificites, SpTotShowsTheTableAndTheReportTakesTheActivePage)
 TEST_F(StatPartSpecificites, ReportPagesInACodePageWithoutEAcuteUseReferences)
 {
     talmer::test::DialoguesMuets dialogues;
-    ConfigurationT3 config;
-    FixeConfigurationProgramme(&config);
-    config.SetCharsetIndex(1); // Cyrillic: no "é"
+    const talmer::test::JeuDAffichageTest cyrillique(1); // no "é"
     TFenStatPart f(nullptr, *partition);
     QStandardItemModel arbre;
     Rapport::InitArbreRapport(&arbre);
@@ -110,7 +108,6 @@ TEST_F(StatPartSpecificites, ReportPagesInACodePageWithoutEAcuteUseReferences)
     QString erreur;
     EXPECT_TRUE(tfg->ExporteAuRapport(rapport, f.windowTitle(), &erreur)) << erreur.toStdString();
     FixeRapportCourant(nullptr);
-    FixeConfigurationProgramme(nullptr);
 
     const std::string tete = "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1251\" />"
                              "<title>";
