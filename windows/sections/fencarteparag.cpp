@@ -633,7 +633,8 @@ void TFenCarteParag::AjouteAuRapport()
         return;
     }
     compteurImages_ = compteur;
-    const QString caption = windowTitle() + QStringLiteral("(") + QString::number(compteur) + QStringLiteral(")");
+    const QString caption =
+        EchappeTexte(windowTitle()) + QStringLiteral("(") + QString::number(compteur) + QStringLiteral(")");
     const QString date = QLocale::system().toString(maintenant.date(), QLocale::LongFormat) + QStringLiteral(" - ") +
                          maintenant.toString(QStringLiteral("HH:mm"));
     const QString bloc =

@@ -449,6 +449,10 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
     const QByteArray page = Lit(rapport->DossierTemporaire() + QString::fromLatin1(base->NomBase()) +
                                 QStringLiteral("_section-") + QString::number(point) + QStringLiteral("_1_0.html"));
     EXPECT_TRUE(page.contains("<h2>Section 0</h2><br>\n<font size=-2>\n"));
+    // The caption is HTML for the index; the tree shows its text.
+    QStandardItem *noeud = fen->ModeleRapport()->item(0)->child(avant);
+    EXPECT_EQ(noeud->data(Rapport::RoleLegende).toString(), QStringLiteral("Section n&deg;0"));
+    EXPECT_EQ(noeud->text(), QString::fromUtf8("Section n°0"));
 }
 
 TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
