@@ -13,4 +13,10 @@ $SUDO apt-get install -y \
   libgtest-dev googletest \
   antiword catdoc \
   xvfb xauth \
-  python3 python3-numpy
+  python3 python3-numpy \
+  locales
+# The tests also run in a French session: its locale must exist.
+if ! locale -a | grep -ix 'fr_FR.utf8' >/dev/null; then
+  grep -qx 'fr_FR.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen
+fi
