@@ -230,7 +230,11 @@ TFenCreerCorpus::TFenCreerCorpus(QWidget *parent)
     TraduitComposants(this);
 }
 
-TFenCreerCorpus::~TFenCreerCorpus() = default;
+TFenCreerCorpus::~TFenCreerCorpus()
+{
+    // The list reads the files of creation_ while it is hidden; it must not outlive them.
+    LVFiles->setModel(nullptr);
+}
 
 QStringList TFenCreerCorpus::ChoisitSources()
 {
