@@ -75,9 +75,9 @@ protected:
             qunsetenv("TEMP");
     }
 
-    QString BaseEchantillon(const std::string &sousDossier = "base")
+    QString BaseEchantillon(const std::string &sousDossier = "base", const std::string &nom = "ville")
     {
-        return QString::fromStdString(FabriqueBaseEchantillon(dir_.path() / sousDossier));
+        return QString::fromStdString(FabriqueBaseEchantillon(dir_.path() / sousDossier, nom));
     }
 
     // Adds one page item to the current report, as an analysis window does.
@@ -346,7 +346,9 @@ TEST_F(FenPrincTest, TheClosePromptsThreeAnswers)
 
 TEST_F(FenPrincTest, WhenTheReportCannotBeWrittenAtCloseTheUserMayQuitOrStay)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    // A base name of its own: the report folder beside the program is shared with the other test
+    // that closes with Yes, which may run at the same second in another process.
+    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon("base", "echec")));
     AjouteElementAuRapport();
     Rapport *rapport = fen->RapportCourant();
     // The item's page disappeared: writing the report fails.
