@@ -19,6 +19,7 @@
 #include "shell/fennavig.h"
 #include "shell/fenopt.h"
 #include "shell/occupation.h"
+#include "shell/panneaulateral.h"
 #include "shell/parametres.h"
 #include "shell/rapport.h"
 #include "shell/textesource.h"
@@ -30,6 +31,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -45,7 +47,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -326,23 +327,18 @@ void TFenPrinc::ConstruitPanneauLateral()
     dispoFond->setContentsMargins(0, 0, 0, 0);
     dispoFond->setSpacing(0);
 
-    listesGauche_ = new QTabWidget(panneauFond_);
-    listesGauche_->setObjectName(QStringLiteral("ListesGauche"));
+    listesGauche_ = new PanneauLateral(panneauFond_);
     listesGauche_->setMinimumWidth(1);
 
-    // "Navigation": the dock site of the navigation window.
-    panneauNavig_ = new QMainWindow(nullptr, Qt::Widget);
-    panneauNavig_->setObjectName(QStringLiteral("PanneauNavig"));
-    panneauNavig_->setDockOptions(QMainWindow::AnimatedDocks);
-    fenNavig_ = new TFenNavig(panneauNavig_);
-    panneauNavig_->addDockWidget(Qt::TopDockWidgetArea, fenNavig_);
+    // "Navigation": the navigation window, docked at start.
+    fenNavig_ = new TFenNavig(listesGauche_);
+    listesGauche_->AjoutePagePropre(fenNavig_);
     connect(fenNavig_, &TFenNavig::fenetreChoisie, this, [this](QWidget *fenetre) {
         MontreFenetre(fenetre);
         mdi_->tileSubWindows();
     });
     // Docking or undocking the navigation window rearranges the child windows.
     connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { mdi_->tileSubWindows(); });
-    listesGauche_->addTab(panneauNavig_, QStringLiteral("Navigation"));
 
     // "Rapport": the report tree and its two buttons.
     pageRapport_ = new QWidget;
@@ -373,7 +369,11 @@ void TFenPrinc::ConstruitPanneauLateral()
     boutonsRapport->addWidget(sauvRap);
     boutonsRapport->addStretch();
     dispoRapport->addLayout(boutonsRapport);
-    listesGauche_->addTab(pageRapport_, QStringLiteral("Rapport"));
+    auto *dockRapport = new QDockWidget(QStringLiteral("Rapport"), listesGauche_);
+    dockRapport->setObjectName(QStringLiteral("Rapport"));
+    dockRapport->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dockRapport->setWidget(pageRapport_);
+    listesGauche_->AjoutePagePropre(dockRapport);
 
     // The strip that collapses and restores the side panel.
     panBtnRetreci_ = new QWidget(panneauFond_);
@@ -613,7 +613,6 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
         fabriques_.dictionnaire(*this, *base_);
     AfficheStatut(QString());
     fenNavig_->TreePages()->show();
-    listesGauche_->setCurrentIndex(listesGauche_->count() - 1);
 
     NouveauRapport();
 
@@ -859,7 +858,8 @@ void TFenPrinc::FermeBase()
     for (QMdiSubWindow *fenetre : mdi_->subWindowList())
         delete fenetre;
     for (QPointer<QWidget> &page : pagesBase_)
-        delete page.data();
+        if (page)
+            listesGauche_->Ferme(page);
     pagesBase_.clear();
     PurgeFeuilles();
 
@@ -1194,12 +1194,13 @@ QMdiSubWindow *TFenPrinc::AjouteFenetre(QWidget *fenetre)
     return sous;
 }
 
-void TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, bool lieeALaBase)
+QDockWidget *TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, GenrePage genre,
+                                           bool lieeALaBase)
 {
-    listesGauche_->addTab(page, titre);
-    listesGauche_->setCurrentWidget(page);
+    QDockWidget *dock = listesGauche_->Ancre(page, titre, genre);
     if (lieeALaBase)
         pagesBase_.emplace_back(page);
+    return dock;
 }
 
 std::vector<QMdiSubWindow *> TFenPrinc::EnfantsMdi() const
@@ -1231,10 +1232,8 @@ void TFenPrinc::MontreFenetre(QWidget *fenetre)
         sous->raise();
         return;
     }
-    // A docked page of the side panel.
-    const int page = listesGauche_->indexOf(fenetre);
-    if (page >= 0)
-        listesGauche_->setCurrentIndex(page);
+    // A page of the side panel, docked or floating.
+    listesGauche_->Montre(fenetre);
 }
 
 void TFenPrinc::BtnFenPrecClick()

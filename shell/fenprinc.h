@@ -3,6 +3,8 @@
 // its progress bar. It owns the open corpus base, the current report and the workspace registry.
 #pragma once
 
+#include "shell/panneaulateral.h"
+
 #include <QMainWindow>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -20,6 +22,7 @@ class ConfigurationT3;
 class Corpus;
 class NoeudNavig;
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,7 +31,6 @@ class QProgressBar;
 class QStandardItem;
 class QStandardItemModel;
 class QTabBar;
-class QTabWidget;
 class QToolBar;
 class QToolButton;
 class QTreeView;
@@ -102,10 +104,11 @@ public:
     QMdiArea *ZoneMdi() const { return mdi_; }
     // Adds an analysis window to the MDI area (deleted when closed) and shows it.
     QMdiSubWindow *AjouteFenetre(QWidget *fenetre);
-    // Adds a docked page to the side panel and brings it to the front; a page bound to the base
-    // is closed when the base is replaced.
-    void AjoutePageLaterale(QWidget *page, const QString &titre, bool lieeALaBase = true);
-    QTabWidget *ListesGauche() const { return listesGauche_; }
+    // Docks a window into the side panel and brings it to the front (PanneauLateral::Ancre); a
+    // window bound to the base is closed when the base is replaced. Returns its dock.
+    QDockWidget *AjoutePageLaterale(QWidget *page, const QString &titre,
+                                    GenrePage genre = GenrePage::Permanente, bool lieeALaBase = true);
+    PanneauLateral *ListesGauche() const { return listesGauche_; }
     TFenNavig *FenNavig() const { return fenNavig_; }
     // Nodes of the open base's branch (null before a base is open).
     QStandardItem *NoeudBase() const;
@@ -249,8 +252,7 @@ private:
     QAction *emplacementConteneur_ = nullptr;
     QWidget *conteneur_ = nullptr;
     QWidget *panneauFond_ = nullptr;
-    QTabWidget *listesGauche_ = nullptr;
-    QMainWindow *panneauNavig_ = nullptr;
+    PanneauLateral *listesGauche_ = nullptr;
     TFenNavig *fenNavig_ = nullptr;
     QWidget *pageRapport_ = nullptr;
     QTreeView *treeViewRapport_ = nullptr;

@@ -451,8 +451,8 @@ TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
     };
     dernier->SpfButtonClick();
     TFenSpecGrp *liste = nullptr;
-    for (int k = 0; k < fen->ListesGauche()->count(); ++k)
-        if (auto *l = qobject_cast<TFenSpecGrp *>(fen->ListesGauche()->widget(k)))
+    for (QWidget *page : fen->ListesGauche()->Pages())
+        if (auto *l = qobject_cast<TFenSpecGrp *>(page))
             liste = l;
     ASSERT_NE(liste, nullptr);
     EXPECT_EQ(liste->windowTitle(), QStringLiteral("Spécifs - Sections"));
