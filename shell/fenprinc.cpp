@@ -22,6 +22,7 @@
 #include "shell/panneaulateral.h"
 #include "shell/parametres.h"
 #include "shell/rapport.h"
+#include "shell/splash.h"
 #include "shell/textesource.h"
 #include "shell/translation.h"
 #include "shell/affichage.h"
@@ -132,6 +133,7 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FenPrinc"));
     setWindowTitle(QStringLiteral("Talmer3"));
+    setWindowIcon(IconeProgramme());
     resize(1041, 741);
 
     ConstruitMenus();
@@ -1189,6 +1191,9 @@ QMdiSubWindow *TFenPrinc::AjouteFenetre(QWidget *fenetre)
     else
         mdi_->addSubWindow(sous);
     sous->setAttribute(Qt::WA_DeleteOnClose);
+    // The program's icon, not the toolkit's, in the window's corner (and in the menu bar when
+    // the window is maximised).
+    sous->setWindowIcon(windowIcon());
     sous->show();
     mdi_->setActiveSubWindow(sous);
     return sous;

@@ -13,11 +13,13 @@
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
 #include "shell/rapport.h"
+#include "shell/splash.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -131,6 +133,32 @@ TEST_F(FenPrincTest, AtStartOnlyTheCommandsThatNeedNoBaseAreEnabled)
     EXPECT_EQ(fen->Progression()->maximum(), 200);
     EXPECT_EQ(fen->Pas(), 1);
     EXPECT_EQ(FenetrePrincipale(), fen.get());
+}
+
+TEST_F(FenPrincTest, TitlesAndIconsAreTheProgramsOwn)
+{
+    fen->show();
+    QMdiSubWindow *lecture = Enfant(QStringLiteral("Lectorium"));
+    const QImage icone = IconeProgramme().pixmap(16).toImage();
+    EXPECT_EQ(fen->windowIcon().pixmap(16).toImage(), icone);
+    EXPECT_EQ(lecture->windowIcon().pixmap(16).toImage(), icone);
+    // A maximised child names itself in the main window's title, and goes with it.
+    lecture->showMaximized();
+    EXPECT_EQ(fen->windowTitle(), QStringLiteral("Talmer3 - [Lectorium]"));
+    lecture->showNormal();
+    EXPECT_EQ(fen->windowTitle(), QStringLiteral("Talmer3"));
+
+    // The navigation window: its tab reads "Navigation"; docked it shows no title bar of its
+    // own, floating it gets one back, with that caption.
+    QDockWidget *navig = fen->FenNavig();
+    EXPECT_EQ(navig->windowTitle(), QStringLiteral("Navigation"));
+    ASSERT_NE(navig->titleBarWidget(), nullptr);
+    EXPECT_TRUE(navig->titleBarWidget()->children().isEmpty());
+    navig->setFloating(true);
+    EXPECT_EQ(navig->titleBarWidget(), nullptr);
+    navig->setFloating(false);
+    ASSERT_NE(navig->titleBarWidget(), nullptr);
+    EXPECT_FALSE(navig->isFloating());
 }
 
 TEST_F(FenPrincTest, OpeningTheSampleBaseFillsTreeStatusSheetAndReport)
