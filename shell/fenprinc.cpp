@@ -13,6 +13,7 @@
 #include "shell/contributeur.h"
 #include "shell/corpus_registry.h"
 #include "shell/dialogues.h"
+#include "shell/disposition_mdi.h"
 #include "shell/droptarget.h"
 #include "shell/fenchoixdelimforme.h"
 #include "shell/fenmemo.h"
@@ -337,10 +338,10 @@ void TFenPrinc::ConstruitPanneauLateral()
     listesGauche_->AjoutePagePropre(fenNavig_);
     connect(fenNavig_, &TFenNavig::fenetreChoisie, this, [this](QWidget *fenetre) {
         MontreFenetre(fenetre);
-        mdi_->tileSubWindows();
+        MosaiqueClick();
     });
     // Docking or undocking the navigation window rearranges the child windows.
-    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { mdi_->tileSubWindows(); });
+    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { MosaiqueClick(); });
 
     // "Rapport": the report tree and its two buttons.
     pageRapport_ = new QWidget;
@@ -1339,14 +1340,51 @@ void TFenPrinc::MenuFenetreAvantAffichage()
     }
 }
 
+QSize TFenPrinc::ZoneVisible() const
+{
+    // The room of the area without its scroll bars: the windows placed inside it need none.
+    return mdi_->contentsRect().size();
+}
+
+namespace {
+QSize TailleMinimale(const QWidget *fenetre)
+{
+    return fenetre->minimumSize().expandedTo(fenetre->minimumSizeHint());
+}
+} // namespace
+
+void TFenPrinc::GardeDansZoneMdi(QMdiSubWindow *fenetre)
+{
+    if (!fenetre || fenetre->isMaximized() || fenetre->isMinimized())
+        return;
+    fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), ZoneVisible()));
+}
+
 void TFenPrinc::MosaiqueClick()
 {
-    mdi_->tileSubWindows();
+    // The windows of the current sheet, the active one first (top left); minimised ones stay.
+    std::vector<QMdiSubWindow *> fenetres;
+    std::vector<QSize> minimums;
+    for (QMdiSubWindow *fenetre : EnfantsMdi()) {
+        if (fenetre->isMinimized())
+            continue;
+        if (fenetre->isMaximized())
+            fenetre->showNormal();
+        fenetres.push_back(fenetre);
+        minimums.push_back(TailleMinimale(fenetre));
+    }
+    const std::vector<QRect> cadres = Mosaique(ZoneVisible(), minimums);
+    for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
+        fenetres[i]->setGeometry(cadres[i]);
 }
 
 void TFenPrinc::CascadeClick()
 {
     mdi_->cascadeSubWindows();
+    // The toolkit's cascade runs off the area's right and bottom edges when windows are many or
+    // large: each is brought back inside.
+    for (QMdiSubWindow *fenetre : EnfantsMdi())
+        GardeDansZoneMdi(fenetre);
 }
 
 void TFenPrinc::ReorganiserClick()
@@ -1422,7 +1460,7 @@ void TFenPrinc::EntreFeuille(int index)
     std::erase_if(liste, [](const InfoFiche &f) { return f.fenetre.isNull(); });
     for (const InfoFiche &fiche : liste)
         fiche.fenetre->show();
-    mdi_->tileSubWindows();
+    MosaiqueClick();
 }
 
 void TFenPrinc::PurgeFeuilles()

@@ -121,6 +121,10 @@ public:
     std::vector<QMdiSubWindow *> EnfantsMdi() const;
     // Brings a window to the front, restoring it when minimised.
     void MontreFenetre(QWidget *fenetre);
+    // The room of the MDI area that shows child windows without scrolling.
+    QSize ZoneVisible() const;
+    // Moves and shrinks a child window in its normal state as little as needed to show it whole.
+    void GardeDansZoneMdi(QMdiSubWindow *fenetre);
 
     QTabBar *OngletsFeuilles() const { return ongletsFeuilles_; }
     int NbFeuilles() const;

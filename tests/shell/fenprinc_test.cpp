@@ -161,6 +161,35 @@ TEST_F(FenPrincTest, TitlesAndIconsAreTheProgramsOwn)
     EXPECT_FALSE(navig->isFloating());
 }
 
+TEST_F(FenPrincTest, TiledAndCascadedWindowsStayInsideTheVisibleArea)
+{
+    fen->resize(1366, 768);
+    fen->show();
+    // A window whose controls need more than its share of the width, and smaller ones.
+    QMdiSubWindow *large = Enfant(QStringLiteral("Carte"));
+    large->widget()->setMinimumSize(640, 200);
+    for (const char *titre : {"B", "C", "D", "E"})
+        Enfant(QString::fromLatin1(titre))->resize(900, 500);
+    const QRect zone(QPoint(0, 0), fen->ZoneVisible());
+    ASSERT_GT(zone.width(), 640 + 100);
+    for (const char *commande : {"Mosaique", "Cascade1", "Mosaique"}) {
+        fen->Action(commande)->trigger();
+        talmer::test::TraiteEvenements();
+        // Whole (never below what its controls need) and in sight.
+        for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList()) {
+            const std::string nom = std::string(commande) + " " + s->windowTitle().toStdString();
+            EXPECT_TRUE(zone.contains(s->geometry())) << nom;
+            EXPECT_EQ(s->size().expandedTo(s->minimumSizeHint()), s->size()) << nom;
+        }
+    }
+    // Tiled, the wide window is beside its neighbours in its row, not under them.
+    for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList()) {
+        if (s != large && s->y() == large->y()) {
+            EXPECT_FALSE(s->geometry().intersects(large->geometry())) << s->windowTitle().toStdString();
+        }
+    }
+}
+
 TEST_F(FenPrincTest, OpeningTheSampleBaseFillsTreeStatusSheetAndReport)
 {
     const QString par = BaseEchantillon();

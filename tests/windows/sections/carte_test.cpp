@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -436,6 +437,28 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
     const QByteArray page = Lit(rapport->DossierTemporaire() + QString::fromLatin1(base->NomBase()) +
                                 QStringLiteral("_section-") + QString::number(point) + QStringLiteral("_1_0.html"));
     EXPECT_TRUE(page.contains("<h2>Section 0</h2><br>\n<font size=-2>\n"));
+}
+
+TEST_F(ChoixDelimTest, AMapOpensWholeInsideTheVisibleArea)
+{
+    // A laptop's screen, the reading view restored beside the place of the new window.
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    QMdiSubWindow *lecture = fen->ZoneMdi()->subWindowList().front();
+    lecture->showNormal();
+    lecture->setGeometry(0, 0, 780, 300);
+    for (int vue = 1; vue <= 2; ++vue) {
+        Cree({QStringLiteral(".")});
+        ASSERT_NE(dernier, nullptr);
+        auto *sous = qobject_cast<QMdiSubWindow *>(dernier->parentWidget());
+        ASSERT_NE(sous, nullptr);
+        const QRect zone(QPoint(0, 0), fen->ZoneVisible());
+        EXPECT_TRUE(zone.contains(sous->geometry())) << vue << " " << sous->geometry().x() << "+"
+                                                     << sous->geometry().width() << " in " << zone.width();
+        EXPECT_EQ(sous->width(), std::min(fen->LargeurLibre() - 5, zone.width())) << vue;
+        EXPECT_EQ(sous->height(), 390) << vue;
+    }
 }
 
 TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
