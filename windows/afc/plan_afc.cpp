@@ -11,7 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -46,11 +46,12 @@ std::vector<std::string_view> Champs(std::string_view ligne)
 
 std::optional<double> Nombre(std::string_view champ)
 {
-    const std::string s(champ);
-    char *fin = nullptr;
-    errno = 0;
-    const double v = std::strtod(s.c_str(), &fin);
-    if (fin == s.c_str() || *fin != '\0' || errno == ERANGE || !std::isfinite(v))
+    // The analysis program writes a point, whatever the user's locale: never read through it.
+    if (champ.size() > 1 && champ.front() == '+')
+        champ.remove_prefix(1);
+    double v = 0;
+    const auto [fin, erreur] = std::from_chars(champ.data(), champ.data() + champ.size(), v);
+    if (erreur != std::errc() || fin != champ.data() + champ.size() || !std::isfinite(v))
         return std::nullopt;
     return v;
 }

@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <memory>
 
 using namespace talmer;
@@ -227,6 +229,24 @@ TEST(AfcResultats, ValeursPropresNeedTheirCountOfValues)
     for (const char *texte : {"", "0\n", "3\n0.5\n0.25\n", "2\n0.5\nx\n", "-1\n"})
         EXPECT_FALSE(LitValeursPropres(texte)) << texte;
     EXPECT_FALSE(LitFichier("absent.txt"));
+}
+
+TEST(AfcResultats, NumbersAreReadWithAPointInAnyLocale)
+{
+    // The workbench runs in the user's locale, where the decimal separator may be a comma.
+    const std::string avant = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.utf8"))
+        GTEST_SKIP() << "no French locale";
+    const std::optional<ListePoints> p = LitFacteurs("2 2\nA 0 0.700 50298.442 -155.723 +1.5 0 0 0 0\n"
+                                                     "A 1 0.237 2 3 4 5 6 7 8\n",
+                                                     2);
+    const std::optional<std::vector<double>> vp = LitValeursPropres("2\n0.71891128\n0.32679976\n");
+    std::setlocale(LC_NUMERIC, avant.c_str());
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->masse, (std::vector<double>{0.7, 0.237}));
+    EXPECT_EQ(p->colonnes[0], (std::vector<double>{-155.723, 3}));
+    EXPECT_EQ(p->colonnes[1], (std::vector<double>{1.5, 4}));
+    EXPECT_EQ(vp, (std::vector<double>{0.71891128, 0.32679976}));
 }
 
 TEST(AfcPlan, ProjectionTruncatesTowardZeroAndWidensAZeroRange)
