@@ -1,6 +1,7 @@
 #include "shell/panneaulateral.h"
 
 #include <QDockWidget>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -82,11 +83,9 @@ QDockWidget *PanneauLateral::Ancre(QWidget *page, const QString &titre, GenrePag
         tabifyDockWidget(voisin, dock);
     } else {
         addDockWidget(Zone, dock, Qt::Vertical);
-        // The lists get two thirds of the height.
-        if (!propres_.empty() && propres_.front() && !propres_.front()->isFloating()) {
-            const int hauteur = height();
-            resizeDocks({propres_.front().data(), dock}, {hauteur / 3, hauteur - hauteur / 3}, Qt::Vertical);
-        }
+        // The lists get two thirds of the height, once the new group has its place.
+        QTimer::singleShot(0, dock, [this, dock] { PartageHauteur(dock); });
+        PartageHauteur(dock);
     }
     ancres_.emplace_back(dock);
     connect(dock, &QDockWidget::topLevelChanged, this, [this] { emit ancrageChange(); });
@@ -94,6 +93,15 @@ QDockWidget *PanneauLateral::Ancre(QWidget *page, const QString &titre, GenrePag
     dock->show();
     dock->raise();
     return dock;
+}
+
+void PanneauLateral::PartageHauteur(QDockWidget *liste)
+{
+    QDockWidget *propre = propres_.empty() ? nullptr : propres_.front().data();
+    if (!propre || propre->isFloating() || liste->isFloating())
+        return;
+    const int hauteur = height();
+    resizeDocks({propre, liste}, {hauteur / 3, hauteur - hauteur / 3}, Qt::Vertical);
 }
 
 QDockWidget *PanneauLateral::DernierAncre() const

@@ -49,6 +49,8 @@ signals:
 
 private:
     QDockWidget *DernierAncre() const;
+    // Gives the panel's own pages a third of the height and the group of `liste` the rest.
+    void PartageHauteur(QDockWidget *liste);
     void CacheBarreTitreAncree(QDockWidget *page);
 
     std::vector<QPointer<QDockWidget>> propres_;
