@@ -61,6 +61,13 @@ DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre
 // unambiguously, and labels are always cut to 20 bytes.
 std::string TexteCoranDon(const DonneesAFC &donnees);
 
+// Writes "coran.don" for the partition to `chemin`, the bytes TexteCoranDon(RassembleDonnees(...))
+// would give, a few rows at a time: with thousands of parts the table and its text run to hundreds
+// of megabytes, and neither is ever whole in memory. Under a temporary name renamed when complete,
+// as EcritFichier; false when it cannot be written.
+bool EcritCoranDon(const std::string &chemin, const Partition &partition, const std::string &titre,
+                   const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees);
+
 // Writes the text to `chemin` under a temporary name and renames it; false when it cannot.
 bool EcritFichier(const std::string &chemin, const std::string &texte);
 

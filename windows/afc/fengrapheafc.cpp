@@ -590,8 +590,8 @@ void AjouteImage(QWidget *fenetre, const QImage &image, const QString &prefixe, 
                                BoutonsMessage::Ok, IconeMessage::Erreur);
         return;
     }
-    rapport->AjouteElement(legende + QStringLiteral("(") + QString::number(n) + QStringLiteral(")"), fichier, bloc,
-                           GenreElement::Image);
+    rapport->AjouteElement(EchappeTexte(legende) + QStringLiteral("(") + QString::number(n) + QStringLiteral(")"),
+                           fichier, bloc, GenreElement::Image);
 }
 
 } // namespace

@@ -150,9 +150,7 @@ bool TFenParamAFC::EcritDonnees()
         talmer::FormesRetenues(partition_, freqMin), partition_.NbParties());
     if (!dimensions)
         return false;
-    const talmer::DonneesAFC donnees =
-        talmer::RassembleDonnees(partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1);
-    if (!talmer::EcritFichier("coran.don", talmer::TexteCoranDon(donnees)))
+    if (!talmer::EcritCoranDon("coran.don", partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1))
         return false;
     partition_.FixeFreqMin(freqMin);
     return true;

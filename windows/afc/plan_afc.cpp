@@ -366,10 +366,10 @@ QString BlocRapportAFC(const QString &titre, const std::string &base, const QDat
     const QLocale francais(QLocale::French, QLocale::France);
     const QString date = francais.toString(moment.date(), QStringLiteral("dddd d MMMM yyyy")) + QStringLiteral(" - ") +
                          moment.time().toString(QStringLiteral("hh:mm"));
-    return QStringLiteral("<CENTER><H3>") + titre.toHtmlEscaped() +
+    return QStringLiteral("<CENTER><H3>") + EchappeTexte(titre) +
            QStringLiteral("</H3></CENTER><br><TABLE WIDTH=100% ALIGN=CENTER BORDER=1><TD>Corpus : ") +
-           EnUnicode(EchappeMarquage(base)) + QStringLiteral("</TD>\n<TD>Date : ") + date +
-           QStringLiteral("</TD>\n<TD>Partition = ") + EnUnicode(EchappeMarquage(cle)) +
+           EnUnicode(EchappeTexte(base)) + QStringLiteral("</TD>\n<TD>Date : ") + date +
+           QStringLiteral("</TD>\n<TD>Partition = ") + EnUnicode(EchappeTexte(cle)) +
            QStringLiteral("</TD>\n</TABLE>Nombre de parties : ") + QString::number(nbPoints) +
            QStringLiteral("<br>\n<br>\n");
 }

@@ -33,7 +33,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 using namespace talmer;
@@ -126,6 +127,60 @@ TEST_F(Afc, SegmentRowsFollowTheFormsThresholdAndAddUpToTheirFrequency)
     // Segments of frequency 2 stay out with a threshold of 3, as forms of frequency 2 do.
     EXPECT_EQ(TexteCoranDon(RassembleDonnees(*partition, "t", {2, 3, 2}, 3, false)),
               "t\r\n   2   3   5   1   0\r\n   0   1   2\r\n111\r\n" + formes + "   2   0   0   4 150   0   0\r\n");
+}
+
+namespace {
+
+std::string Contenu(const std::string &chemin)
+{
+    std::ifstream f(chemin, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+// The file is written a few rows at a time: its bytes are the whole text's, with segments, with
+// either set of flags, and over a text of more than one piece.
+TEST_F(Afc, CoranDonWrittenRowByRowIsTheWholeText)
+{
+    SegRep segments(base.get(), {base->LocFormDic(".", true)});
+    ASSERT_TRUE(segments.OuvreFichiers());
+    segments.AjouteSegment({0, 2}, {2, 9});
+    segments.AjouteSegment({0, 1}, {4, 15});
+    base->AssigneSR(&segments);
+    partition->Coche(2, false);
+    struct Cas {
+        DimensionsAFC dimensions;
+        std::int32_t freqMin;
+        bool seulementCochees;
+    };
+    for (const Cas &c : {Cas{{4, 3, 2}, 1, false}, Cas{{4, 3, 2}, 2, true}, Cas{{2, 3, 2}, 3, false}}) {
+        ASSERT_TRUE(EcritCoranDon("coran.don", *partition, "t : p", c.dimensions, c.freqMin, c.seulementCochees));
+        EXPECT_EQ(Contenu("coran.don"),
+                  TexteCoranDon(RassembleDonnees(*partition, "t : p", c.dimensions, c.freqMin, c.seulementCochees)));
+    }
+    base->AssigneSR(nullptr);
+
+    // 6,000 forms by 40 parts: a text of more than a megabyte.
+    std::string texte;
+    for (int k = 0; k < 40; ++k) {
+        texte += "<p=v" + std::to_string(k) + ">";
+        for (int i = 0; i < 150; ++i)
+            texte += " w" + std::to_string(k * 150 + i) + (i % 3 == 0 ? " w" + std::to_string(i) : "");
+    }
+    auto grande = makeBase(texte, ".", "grand");
+    ASSERT_TRUE(grande);
+    const Partition parties(grande.get(), grande->LocFormDic("p", false));
+    ASSERT_EQ(parties.NbParties(), 40);
+    const DimensionsAFC dimensions{grande->Nbform(), 40, 5};
+    ASSERT_TRUE(EcritCoranDon("grand.don", parties, "grand", dimensions, 1, false));
+    const std::string attendu = TexteCoranDon(RassembleDonnees(parties, "grand", dimensions, 1, false));
+    EXPECT_GT(attendu.size(), std::size_t{1} << 20);
+    EXPECT_TRUE(Contenu("grand.don") == attendu);
+
+    // A folder that does not exist: nothing is written and the failure is told.
+    EXPECT_FALSE(EcritCoranDon("absent/coran.don", *partition, "t", {4, 3, 2}, 1, false));
+    EXPECT_FALSE(QFile::exists("absent/coran.don"));
 }
 
 TEST(AfcCoranDon, ValuesTooWideForTheirColumnsStaySeparated)
