@@ -25,8 +25,7 @@ NoeudNavig::NoeudNavig(const QString &texte, int image) : QStandardItem(texte), 
 TFenNavig::TFenNavig(QWidget *parent) : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("FenNavig"));
-    // The form's name is no caption for the user: docked, its tab reads "Navigation", and so
-    // does its title bar when it floats.
+    // The form's name is no caption for the user.
     setWindowTitle(QStringLiteral("Navigation"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
 

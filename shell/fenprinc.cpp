@@ -374,7 +374,7 @@ void TFenPrinc::ConstruitPanneauLateral()
     dispoRapport->addLayout(boutonsRapport);
     auto *dockRapport = new QDockWidget(QStringLiteral("Rapport"), listesGauche_);
     dockRapport->setObjectName(QStringLiteral("Rapport"));
-    dockRapport->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dockRapport->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     dockRapport->setWidget(pageRapport_);
     listesGauche_->AjoutePagePropre(dockRapport);
 

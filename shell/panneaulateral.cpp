@@ -44,7 +44,6 @@ void PanneauLateral::AjoutePagePropre(QDockWidget *page)
     page->setParent(this);
     page->setAllowedAreas(Zone);
     page->setFeatures(page->features() & ~QDockWidget::DockWidgetClosable);
-    CacheBarreTitreAncree(page);
     if (propres_.empty() || !propres_.front())
         addDockWidget(Zone, page, Qt::Vertical);
     else
@@ -53,18 +52,6 @@ void PanneauLateral::AjoutePagePropre(QDockWidget *page)
     connect(page, &QDockWidget::topLevelChanged, this, [this] { emit ancrageChange(); });
     if (propres_.front())
         propres_.front()->raise();
-}
-
-void PanneauLateral::CacheBarreTitreAncree(QDockWidget *page)
-{
-    // The tab names a docked page; floating, it gets its title bar back to be moved and docked.
-    auto applique = [page](bool flottante) {
-        QWidget *ancienne = page->titleBarWidget();
-        page->setTitleBarWidget(flottante ? nullptr : new QWidget(page));
-        delete ancienne;
-    };
-    applique(page->isFloating());
-    connect(page, &QDockWidget::topLevelChanged, page, applique);
 }
 
 QDockWidget *PanneauLateral::Ancre(QWidget *page, const QString &titre, GenrePage genre)

@@ -24,8 +24,7 @@ class PanneauLateral : public QMainWindow {
 public:
     explicit PanneauLateral(QWidget *parent = nullptr);
 
-    // Adds one of the panel's own pages, tabbed with those added before. It never closes; it
-    // shows no title bar while docked (its tab names it).
+    // Adds one of the panel's own pages, tabbed with those added before. It never closes.
     void AjoutePagePropre(QDockWidget *page);
     // Docks a window into the panel, tabbed with the last window docked that is still in the
     // panel (below the own pages when there is none), and brings it to the front. Returns its
@@ -51,7 +50,6 @@ private:
     QDockWidget *DernierAncre() const;
     // Gives the panel's own pages a third of the height and the group of `liste` the rest.
     void PartageHauteur(QDockWidget *liste);
-    void CacheBarreTitreAncree(QDockWidget *page);
 
     std::vector<QPointer<QDockWidget>> propres_;
     std::vector<QPointer<QDockWidget>> ancres_;
