@@ -1198,6 +1198,8 @@ QMdiSubWindow *TFenPrinc::AjouteFenetre(QWidget *fenetre)
     // the window is maximised).
     sous->setWindowIcon(windowIcon());
     sous->show();
+    // The area puts a new window beside the others, where it may not fit.
+    GardeDansZoneMdi(sous);
     mdi_->setActiveSubWindow(sous);
     return sous;
 }

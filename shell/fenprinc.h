@@ -102,7 +102,8 @@ public:
 
     // --- Windows, sheets, navigation ----------------------------------------------------------
     QMdiArea *ZoneMdi() const { return mdi_; }
-    // Adds an analysis window to the MDI area (deleted when closed) and shows it.
+    // Adds an analysis window to the MDI area (deleted when closed) and shows it, whole inside the
+    // visible area.
     QMdiSubWindow *AjouteFenetre(QWidget *fenetre);
     // Docks a window into the side panel and brings it to the front (PanneauLateral::Ancre); a
     // window bound to the base is closed when the base is replaced. Returns its dock.
