@@ -178,7 +178,9 @@ namespace {
 void AjouteDebut(std::string &sortie, const DonneesAFC &donnees)
 {
     const std::size_t nbParties = donnees.drapeaux.size();
-    sortie += donnees.titre;
+    // The title is one line, whatever was pasted into its field.
+    for (char c : donnees.titre)
+        sortie += c == '\r' || c == '\n' ? ' ' : c;
     sortie += "\r\n";
 
     const std::string ni = std::to_string(donnees.dimensions.ni);
@@ -190,8 +192,13 @@ void AjouteDebut(std::string &sortie, const DonneesAFC &donnees)
     AjouteADroite(sortie, nj, 4);
     sortie += "   5   1   0\r\n";
 
-    for (std::size_t k = 0; k < nbParties; ++k)
+    // The part indexes in fields of 4 characters; from 1,000 parts on an index fills its field,
+    // and a blank keeps it apart from the one before.
+    for (std::size_t k = 0; k < nbParties; ++k) {
+        if (k >= 1000)
+            sortie += ' ';
         AjouteEntier(sortie, static_cast<std::int64_t>(k), 4);
+    }
     sortie += "\r\n";
     for (char d : donnees.drapeaux)
         sortie += d == 2 ? '2' : '1';

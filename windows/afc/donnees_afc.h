@@ -56,9 +56,9 @@ DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre
                             std::int32_t freqMin, bool seulementCochees);
 
 // The bytes of "coran.don", CR LF line ends. The layout keeps fixed columns wherever a value
-// fits them; where it cannot (NJ of 4 digits or more, a count of more than 5 digits, a row number
-// of more than 5 digits) values stay separated by at least one blank so every row reads back
-// unambiguously, and labels are always cut to 20 bytes.
+// fits them; where it cannot (NJ or a part index of 4 digits or more, a count of more than 5
+// digits, a row number of more than 5 digits) values stay separated by at least one blank so every
+// row reads back unambiguously, and labels are always cut to 20 bytes.
 std::string TexteCoranDon(const DonneesAFC &donnees);
 
 // Writes "coran.don" for the partition to `chemin`, the bytes TexteCoranDon(RassembleDonnees(...))

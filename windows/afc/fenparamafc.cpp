@@ -35,6 +35,35 @@ QString &ProgrammeFixe()
 
 const char *const ErreurFacteurs = "Erreur de lecture du fichier des facteurs";
 
+// The analysis program writes its own words in UTF-8 and the spellings of the table as they are,
+// in the display code page: each piece is decoded as what it is.
+QString TexteDuProgramme(const QByteArray &octets)
+{
+    QString texte;
+    std::string brut;
+    auto ajouteBrut = [&] {
+        texte += EnUnicode(brut);
+        brut.clear();
+    };
+    for (qsizetype i = 0; i < octets.size();) {
+        const auto c = static_cast<unsigned char>(octets[i]);
+        const qsizetype n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        bool utf8 = n > 0 && i + n <= octets.size();
+        for (qsizetype k = 1; utf8 && k < n; ++k)
+            utf8 = (static_cast<unsigned char>(octets[i + k]) & 0xC0) == 0x80;
+        if (!utf8) {
+            brut += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        ajouteBrut();
+        texte += QString::fromUtf8(octets.constData() + i, n);
+        i += n;
+    }
+    ajouteBrut();
+    return texte;
+}
+
 } // namespace
 
 void TFenParamAFC::FixeProgramme(const QString &chemin) { ProgrammeFixe() = chemin; }
@@ -184,7 +213,7 @@ QString TFenParamAFC::ExecuteAnalyse()
     if (processus.exitStatus() == QProcess::CrashExit)
         return Traduit("Le programme d'analyse s'est arrêté anormalement.");
     if (processus.exitCode() != 0) {
-        const QString raison = QString::fromUtf8(processus.readAllStandardError()).trimmed();
+        const QString raison = TexteDuProgramme(processus.readAllStandardError()).trimmed();
         return raison.isEmpty() ? Traduit("Le programme d'analyse a signalé une erreur.") : raison;
     }
     return {};
@@ -201,10 +230,10 @@ void TFenParamAFC::BitBtn1Click()
     QFile::remove(QStringLiteral("facteurs.txt"));
     QFile::remove(QStringLiteral("vp.txt"));
     hide();
-    const QString raison = ExecuteAnalyse();
+    QString raison = ExecuteAnalyse();
     TFenGrapheAFC *plan = nullptr;
     if (raison.isEmpty())
-        plan = TFenGrapheAFC::Ouvre(partition_, QStringLiteral("facteurs.txt"), QStringLiteral("vp.txt"));
+        plan = TFenGrapheAFC::Ouvre(partition_, &raison);
     QApplication::restoreOverrideCursor();
     if (!plan) {
         QString texte = Traduit(ErreurFacteurs);

@@ -2,6 +2,7 @@
 
 #include "platform/core/champs.h"
 
+#include "engine/fichiers.h"
 #include "engine/partition.h"
 #include "shell/affichage.h"
 #include "shell/utilitaires.h"
@@ -13,12 +14,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <limits>
-#include <sstream>
+#include <system_error>
 
 namespace talmer {
 
@@ -44,10 +41,10 @@ std::vector<std::string_view> Champs(std::string_view ligne)
     return ChampsSepares(ligne);
 }
 
+// A decimal number with '.' whatever the locale the workbench runs in.
 std::optional<double> Nombre(std::string_view champ)
 {
-    // The analysis program writes a point, whatever the user's locale: never read through it.
-    if (champ.size() > 1 && champ.front() == '+')
+    if (champ.size() > 1 && champ.front() == '+' && champ[1] != '-')
         champ.remove_prefix(1);
     double v = 0;
     const auto [fin, erreur] = std::from_chars(champ.data(), champ.data() + champ.size(), v);
@@ -130,7 +127,8 @@ std::optional<ListePoints> LitFacteurs(std::string_view texte, std::int32_t nbPa
             ++chiffres;
         if (chiffres == 0)
             return std::nullopt;
-        const std::size_t k = static_cast<std::size_t>(std::stol(std::string(id.substr(0, chiffres))));
+        std::size_t k = 0;
+        std::from_chars(id.data(), id.data() + chiffres, k);
         if (k >= nb || vue[k])
             return std::nullopt;
         vue[k] = 1;
@@ -173,11 +171,8 @@ std::optional<std::vector<double>> LitValeursPropres(std::string_view texte)
 
 std::optional<std::string> LitFichier(const std::string &chemin)
 {
-    std::ifstream f(chemin, std::ios::binary);
-    if (!f)
-        return std::nullopt;
-    std::string texte((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (f.bad())
+    std::string texte;
+    if (!fichiers::LitTout(chemin.c_str(), texte))
         return std::nullopt;
     return texte;
 }

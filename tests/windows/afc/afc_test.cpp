@@ -7,6 +7,7 @@
 #include "engine/segrep.h"
 #include "shell/poste_test.h"
 #include "shell/rapport.h"
+#include "support/locale_fr.h"
 #include "tools/ta3afc/afc.h"
 #include "windows/afc/donnees_afc.h"
 #include "windows/afc/fengrapheafc.h"
@@ -17,6 +18,7 @@
 #include "windows/partitions/ouverture.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -32,10 +34,12 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace talmer;
 using talmer::test::InTempDir;
@@ -204,6 +208,33 @@ TEST(AfcCoranDon, ValuesTooWideForTheirColumnsStaySeparated)
     EXPECT_EQ(TexteCoranDon(d).substr(0, 26), "t\r\n1234 1000   5   1   0\r\n");
 }
 
+TEST(AfcCoranDon, PartIndexesKeepTheirColumnsAndTakeABlankFromAThousandParts)
+{
+    DonneesAFC d;
+    d.titre = "deux\nlignes";
+    d.dimensions = {1, 1002, 2};
+    d.drapeaux.assign(1002, 1);
+    d.formes = {{0, "le", std::vector<std::int32_t>(1002, 1)}};
+    const std::string texte = TexteCoranDon(d);
+    // The title stays on its line.
+    EXPECT_EQ(texte.substr(0, 13), "deux lignes\r\n");
+    std::string indexes;
+    for (int k = 0; k < 1000; ++k) {
+        const std::string n = std::to_string(k);
+        indexes += Blancs(4 - n.size()) + n;
+    }
+    const std::size_t debut = texte.find("\r\n", 13) + 2;
+    const std::string ligne3 = texte.substr(debut, texte.find("\r\n", debut) - debut);
+    EXPECT_EQ(ligne3, indexes + " 1000 1001");
+    EXPECT_EQ(ligne3.substr(0, 12), "   0   1   2");
+    EXPECT_EQ(ligne3.substr(ligne3.size() - 22), " 997 998 999 1000 1001");
+    afc::TableAfc table;
+    ASSERT_EQ(afc::LitCoranDon(texte, table), "");
+    ASSERT_EQ(table.parties.size(), 1002u);
+    EXPECT_EQ(table.parties[999], "999");
+    EXPECT_EQ(table.parties[1001], "1001");
+}
+
 TEST(AfcCoranDon, ALargeTableReadsBackWholeInTheAnalysisProgram)
 {
     DonneesAFC d;
@@ -291,22 +322,31 @@ TEST(AfcResultats, ValeursPropresNeedTheirCountOfValues)
     EXPECT_FALSE(LitFichier("absent.txt"));
 }
 
-TEST(AfcResultats, NumbersAreReadWithAPointInAnyLocale)
+TEST(AfcResultats, NumbersReadTheSameInAFrenchSession)
 {
-    // The workbench runs in the user's locale, where the decimal separator may be a comma.
-    const std::string avant = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.utf8"))
-        GTEST_SKIP() << "no French locale";
-    const std::optional<ListePoints> p = LitFacteurs("2 2\nA 0 0.700 50298.442 -155.723 +1.5 0 0 0 0\n"
-                                                     "A 1 0.237 2 3 4 5 6 7 8\n",
-                                                     2);
-    const std::optional<std::vector<double>> vp = LitValeursPropres("2\n0.71891128\n0.32679976\n");
-    std::setlocale(LC_NUMERIC, avant.c_str());
+    talmer::test::LocaleFrancaise francais;
+    ASSERT_TRUE(francais.Active()) << "fr_FR.UTF-8 is missing: run scripts/install-deps.sh";
+    const std::optional<ListePoints> p =
+        LitFacteurs("3 2\r\nA 0 407.019 2.5 -0.125 1e3 1 2 3 4\r\nA 1 1 1 1 1 1 1 1 1\r\nA 2 1 1 1 1 1 1 1 1\r\n", 3);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->masse, (std::vector<double>{0.7, 0.237}));
-    EXPECT_EQ(p->colonnes[0], (std::vector<double>{-155.723, 3}));
-    EXPECT_EQ(p->colonnes[1], (std::vector<double>{1.5, 4}));
-    EXPECT_EQ(vp, (std::vector<double>{0.71891128, 0.32679976}));
+    EXPECT_EQ(p->masse[0], 407.019);
+    EXPECT_EQ(p->distance[0], 2.5);
+    EXPECT_EQ(p->colonnes[0][0], -0.125);
+    EXPECT_EQ(p->colonnes[1][0], 1000.0);
+    EXPECT_EQ(LitValeursPropres("2\r\n0.50000000\r\n0.25000000\r\n"), (std::vector<double>{0.5, 0.25}));
+    // A decimal comma is no number in these files, whatever the locale.
+    EXPECT_FALSE(LitValeursPropres("1\r\n0,5\r\n"));
+}
+
+TEST(AfcResultats, OnlyRegularFilesAreRead)
+{
+    talmer::test::TempDir dossier;
+    std::filesystem::create_directory("dossier");
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    for (const char *chemin : {"dossier", "fifo", "/dev/zero"})
+        EXPECT_FALSE(LitFichier(chemin)) << chemin;
+    talmer::test::writeFile("ordinaire", "1\n0.5\n");
+    EXPECT_EQ(LitFichier("ordinaire"), std::optional<std::string>("1\n0.5\n"));
 }
 
 TEST(AfcPlan, ProjectionTruncatesTowardZeroAndWidensAZeroRange)
@@ -565,6 +605,39 @@ TEST_F(AfcDialogue, OkRunsTheAnalysisProgramAndOpensThePlane)
     EXPECT_EQ(dialogue.PlanOuvert()->Points().nbPoints, 3);
     EXPECT_EQ(dialogue.PlanOuvert()->Points().nbFacteurs, 2);
     delete dialogue.PlanOuvert();
+}
+
+TEST_F(AfcDialogue, OkOpensThePlaneInAFrenchSession)
+{
+    talmer::test::LocaleFrancaise francais;
+    ASSERT_TRUE(francais.Active()) << "fr_FR.UTF-8 is missing: run scripts/install-deps.sh";
+    TFenParamAFC::FixeProgramme(QStringLiteral(TALMER_BIN_DIR "/ta3afc"));
+    TFenParamAFC dialogue(*partition, nullptr);
+    dialogue.CSpinEdit1()->setValue(1);
+    dialogue.BitBtn1Click();
+    EXPECT_TRUE(dialogues.messages.empty()) << (dialogues.messages.empty() ? "" : dialogues.messages[0].texte.toStdString());
+    ASSERT_TRUE(dialogue.PlanOuvert());
+    // Masses in thousandths: x holds 4 of the 12 occurrences, y 3, z 5.
+    const std::vector<double> &masse = dialogue.PlanOuvert()->Points().masse;
+    ASSERT_EQ(masse.size(), 3u);
+    EXPECT_EQ(masse, (std::vector<double>{333.333, 250.0, 416.667}));
+    delete dialogue.PlanOuvert();
+}
+
+TEST_F(AfcDialogue, TheProgramsMessageShowsSpellingsOfTheDisplayCodePage)
+{
+    // The program's own words in UTF-8, the form's spelling as the table holds it (Windows-1252).
+    talmer::test::writeFile("programme", "#!/bin/sh\nprintf 'ta3afc : ligne 7 de coran.don : la forme \xc2\xab \xe9t\xe9 "
+                                         "\xc2\xbb n\\047a aucune occurrence\\n' >&2\nexit 1\n");
+    ASSERT_EQ(chmod("programme", 0755), 0);
+    TFenParamAFC::FixeProgramme(QDir::current().absoluteFilePath(QStringLiteral("programme")));
+    TFenParamAFC dialogue(*partition, nullptr);
+    dialogue.CSpinEdit1()->setValue(1);
+    dialogue.BitBtn1Click();
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_EQ(dialogues.messages[0].texte,
+              QStringLiteral("Erreur de lecture du fichier des facteurs\n"
+                             "ta3afc : ligne 7 de coran.don : la forme « été » n'a aucune occurrence"));
 }
 
 TEST_F(AfcDialogue, AProgramThatFailsIsReportedAndOldResultsAreGone)
