@@ -30,10 +30,11 @@ bool PrimSpec::AvantDans(const StructSpec &a, const StructSpec &b)
 
 void PrimSpec::Calcule()
 {
-    liste_.clear();
     charg1 *base = partition_->Base();
-    if (base == nullptr)
+    if (base == nullptr) {
+        liste_.clear();
         return;
+    }
     const std::int32_t nbform = base->Nbform();
     const std::int32_t nbTot = base->NbTotEntites();
     const std::int32_t nbart = base->Nbart();
@@ -53,9 +54,9 @@ void PrimSpec::Calcule()
         T = static_cast<std::int32_t>(static_cast<double>(T) / diviseur_);
         t = static_cast<std::int32_t>(static_cast<double>(t) / diviseur_);
     }
-    T_ = T;
-    t_ = t;
     const double seuil = seuil_ * 0.01;
+    // The list and sizes change only once the computation is complete.
+    std::vector<StructSpec> liste;
 
     // Parts that count in F, and in f.
     std::vector<std::int32_t> dansF, dansf;
@@ -80,7 +81,7 @@ void PrimSpec::Calcule()
         if (f != 0 && F != 0 && F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{j, F, f, c});
+                liste.push_back(StructSpec{j, F, f, c});
         }
         if (compteur == intervalleFormes) {
             if (progression_ != nullptr)
@@ -104,7 +105,7 @@ void PrimSpec::Calcule()
         if (F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{e, F, f, c});
+                liste.push_back(StructSpec{e, F, f, c});
         }
         if (compteur == intervalleSegments) {
             if (progression_ != nullptr)
@@ -114,7 +115,10 @@ void PrimSpec::Calcule()
         ++compteur;
     }
 
-    std::sort(liste_.begin(), liste_.end(), AvantDans);
+    std::sort(liste.begin(), liste.end(), AvantDans);
+    liste_ = std::move(liste);
+    T_ = T;
+    t_ = t;
 }
 
 namespace {
@@ -234,10 +238,11 @@ PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
 
 void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
 {
-    liste_.clear();
     const charg1 *base = partition_->Base();
-    if (base == nullptr)
+    if (base == nullptr) {
+        liste_.clear();
         return;
+    }
     const std::int32_t nbart = base->Nbart();
     const std::int32_t parties = partition_->NbParties();
 
@@ -250,9 +255,8 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         T = static_cast<std::int32_t>(static_cast<double>(T) / diviseur_);
         t = static_cast<std::int32_t>(static_cast<double>(t) / diviseur_);
     }
-    T_ = T;
-    t_ = t;
     const double seuil = seuil_ * 0.01;
+    std::vector<StructSpec> liste;
     // f counts only in a part that is both target and reference.
     const bool compte = partie >= 0 && partie < parties && references_[partie] && cibles_[partie]
                         && static_cast<std::size_t>(partie) + 1 < marges.debutFormes.size();
@@ -272,7 +276,7 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
             if (F != 0 && F >= freqMin_) {
                 const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
                 if (c != 0)
-                    liste_.push_back(StructSpec{j, F, f, c});
+                    liste.push_back(StructSpec{j, F, f, c});
             }
         }
     }
@@ -296,7 +300,7 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         if (F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{nbart + 1 + s, F, f, c});
+                liste.push_back(StructSpec{nbart + 1 + s, F, f, c});
         }
         if (appel < marges.appelsSegments.size() && marges.appelsSegments[appel] == s) {
             ++appel;
@@ -305,5 +309,8 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         }
     }
 
-    std::sort(liste_.begin(), liste_.end(), AvantDans);
+    std::sort(liste.begin(), liste.end(), AvantDans);
+    liste_ = std::move(liste);
+    T_ = T;
+    t_ = t;
 }

@@ -24,15 +24,30 @@ void PrimSpecChr::Prepare()
     prepare_ = true;
 }
 
-void PrimSpecChr::Calcule()
+void PrimSpecChr::Calcule(FnProgression pas)
 {
     Prepare();
     charg1 *base = partition_->Base();
     if (base == nullptr)
         return;
     const std::int32_t nbform = base->Nbform();
-    for (std::int32_t e = 0; e < nbform; ++e)
-        CalculeEntite(e);
+    // The new rows join the list only once every form has been examined.
+    std::vector<StructSpecChr> nouvelles;
+    const std::int32_t intervalle = nbform / 100;
+    std::int32_t compteur = 0;
+    for (std::int32_t e = 0; e < nbform; ++e) {
+        StructSpecChr ligne;
+        if (Examine(e, ligne))
+            nouvelles.push_back(ligne);
+        if (compteur == intervalle) {
+            if (pas != nullptr)
+                pas(0);
+            compteur = 0;
+        }
+        ++compteur;
+    }
+    lignes_.reserve(lignes_.size() + nouvelles.size());
+    lignes_.insert(lignes_.end(), nouvelles.begin(), nouvelles.end());
 }
 
 void PrimSpecChr::CalculeEntite(std::int32_t entite)
