@@ -11,7 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -44,13 +44,13 @@ std::vector<std::string_view> Champs(std::string_view ligne)
     return ChampsSepares(ligne);
 }
 
+// Read alike whatever the user's locale (a French one would take only a decimal comma).
 std::optional<double> Nombre(std::string_view champ)
 {
-    const std::string s(champ);
-    char *fin = nullptr;
-    errno = 0;
-    const double v = std::strtod(s.c_str(), &fin);
-    if (fin == s.c_str() || *fin != '\0' || errno == ERANGE || !std::isfinite(v))
+    double v = 0.0;
+    const char *fin = champ.data() + champ.size();
+    const auto [arret, erreur] = std::from_chars(champ.data(), fin, v);
+    if (champ.empty() || erreur != std::errc() || arret != fin || !std::isfinite(v))
         return std::nullopt;
     return v;
 }

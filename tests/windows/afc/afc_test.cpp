@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <memory>
 
 using namespace talmer;
@@ -219,6 +221,18 @@ TEST(AfcResultats, FacteursAreReadInAnyOrderAndCheckedWhole)
     };
     for (const char *texte : mauvais)
         EXPECT_FALSE(LitFacteurs(texte, 3)) << texte;
+
+    // A French session (Qt puts the program in the user's locale) reads the same points.
+    const std::string ancienne = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.utf8")) {
+        const std::optional<ListePoints> fr = LitFacteurs(bon, 3);
+        const std::optional<std::vector<double>> vp = LitValeursPropres("2\r\n0.50000000\r\n0.25000000\r\n");
+        std::setlocale(LC_NUMERIC, ancienne.c_str());
+        ASSERT_TRUE(fr);
+        EXPECT_EQ(fr->masse, p->masse);
+        EXPECT_EQ(fr->colonnes, p->colonnes);
+        EXPECT_EQ(vp, (std::vector<double>{0.5, 0.25}));
+    }
 }
 
 TEST(AfcResultats, ValeursPropresNeedTheirCountOfValues)
