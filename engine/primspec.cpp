@@ -69,8 +69,7 @@ void PrimSpec::Calcule()
     }
 
     const TableFormesParties &table = partition_->Table();
-    const std::int32_t intervalleFormes = nbform / 100;
-    std::int32_t compteur = 0;
+    PasCentiemes progressionFormes(progression_, nbform, 0);
     for (std::int32_t j = 0; j < nbform; ++j) {
         const std::int32_t *ligne = table.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(parties);
         std::int32_t F = 0, f = 0;
@@ -83,18 +82,12 @@ void PrimSpec::Calcule()
             if (c != 0)
                 liste.push_back(StructSpec{j, F, f, c});
         }
-        if (compteur == intervalleFormes) {
-            if (progression_ != nullptr)
-                progression_(0);
-            compteur = 0;
-        }
-        ++compteur;
+        progressionFormes.Avance();
     }
 
     // Repeated segments, entities Nbart + 1 to NbTotEntites: a segment absent from the target
     // parts can be under-used.
-    const std::int32_t intervalleSegments = (nbTot - nbart + 1) / 100;
-    compteur = 0;
+    PasCentiemes progressionSegments(progression_, nbTot - nbart + 1, 1);
     for (std::int32_t e = nbart + 1; e <= nbTot; ++e) {
         const std::vector<std::int32_t> frq = partition_->FrqParPartie(e);
         std::int32_t F = 0, f = 0;
@@ -107,12 +100,7 @@ void PrimSpec::Calcule()
             if (c != 0)
                 liste.push_back(StructSpec{e, F, f, c});
         }
-        if (compteur == intervalleSegments) {
-            if (progression_ != nullptr)
-                progression_(1);
-            compteur = 0;
-        }
-        ++compteur;
+        progressionSegments.Avance();
     }
 
     std::sort(liste.begin(), liste.end(), AvantDans);

@@ -36,8 +36,9 @@ public:
     PrimSpecChr &operator=(const PrimSpecChr &) = delete;
 
     // Examines every form in entity order and appends the rows. The callback, when given, is
-    // called about a hundred times over the forms, always on the calling thread; when it throws
-    // (CalculInterrompu), the exception goes through and the rows are those of before the call.
+    // called about a hundred times over the forms above the minimum frequency (those that cost
+    // the work), always on the calling thread; when it throws (CalculInterrompu), the
+    // exception goes through and the rows are those of before the call.
     void Calcule(FnProgression pas = nullptr);
     // Examines one entity and appends at most one row.
     void CalculeEntite(std::int32_t entite);

@@ -383,8 +383,7 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
         }
 
         const bool lectureComptee = LectureCompteePossible();
-        const std::int32_t pas = nbPivots / 100;
-        std::int32_t compteur = 0;
+        PasCentiemes progression(gauge_, nbPivots);
         std::vector<std::int32_t> positions;
         for (std::int32_t i = 0; i < nbPivots; ++i) {
             const std::int32_t debut = debutPivot[static_cast<std::size_t>(i)];
@@ -394,12 +393,7 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
             for (std::int32_t t = 0; t < n; ++t)
                 positions[static_cast<std::size_t>(t)] = ctx.position[static_cast<std::size_t>(debuts[t] - 1)];
             TrieEtParcourt(ctx, debuts, positions.data(), n, 1, lectureComptee, segments_);
-            if (compteur == pas) {
-                if (gauge_ != nullptr)
-                    gauge_(0);
-                compteur = 0;
-            }
-            ++compteur;
+            progression.Avance();
         }
     } catch (...) {
         segments_.clear();
