@@ -100,7 +100,7 @@ std::int32_t FormesRetenues(const Partition &partition, std::int32_t freqMin)
 }
 
 DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre, const DimensionsAFC &dimensions,
-                            std::int32_t freqMin, bool seulementCochees)
+                            std::int32_t freqMin, bool seulementCochees, FnProgression pas)
 {
     DonneesAFC donnees;
     donnees.titre = titre;
@@ -114,15 +114,19 @@ DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre
     const auto &table = partition.Table();
     const std::int32_t ni = std::min(dimensions.ni, base->Nbform());
     donnees.formes.resize(static_cast<std::size_t>(std::max(ni, 0)));
+    PasCentiemes progressionFormes(pas, ni);
     for (std::int32_t f = 0; f < ni; ++f) {
         LigneAFC &ligne = donnees.formes[static_cast<std::size_t>(f)];
         ligne.numero = f;
         ligne.graphie = base->RetourneGraphie(f, true);
         const auto debut = table.begin() + static_cast<std::ptrdiff_t>(f) * nbParties;
         ligne.comptes.assign(debut, debut + nbParties);
+        progressionFormes.Avance();
     }
     if (const SegRep *segments = base->SegmentsAttaches()) {
+        PasCentiemes progressionSegments(pas, segments->NbSegments(), 1);
         for (std::int32_t k = 0; k < segments->NbSegments(); ++k) {
+            progressionSegments.Avance();
             const std::int32_t entite = base->Nbart() + 1 + k;
             // The frequency compared with the threshold is the sum of the counts the row shows,
             // so that the row always adds up to the frequency that selected it.
@@ -139,7 +143,7 @@ DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre
     return donnees;
 }
 
-std::string TexteCoranDon(const DonneesAFC &donnees)
+std::string TexteCoranDon(const DonneesAFC &donnees, FnProgression pas)
 {
     const std::size_t nbParties = donnees.drapeaux.size();
     std::string sortie;
@@ -164,14 +168,19 @@ std::string TexteCoranDon(const DonneesAFC &donnees)
     sortie += "\r\n";
     sortie += "(6x,5A4," + std::to_string(nbParties) + "F5.0)\r\n";
 
-    for (const LigneAFC &ligne : donnees.formes)
+    PasCentiemes progression(pas, static_cast<std::int32_t>(donnees.formes.size() + donnees.segments.size()));
+    for (const LigneAFC &ligne : donnees.formes) {
         AjouteLigne(sortie, ligne);
+        progression.Avance();
+    }
 
     AjouteEntier(sortie, donnees.dimensions.nf, 4);
     sortie += "   0   0   4 150   0   0\r\n";
 
-    for (const LigneAFC &ligne : donnees.segments)
+    for (const LigneAFC &ligne : donnees.segments) {
         AjouteLigne(sortie, ligne);
+        progression.Avance();
+    }
     return sortie;
 }
 
