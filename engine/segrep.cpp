@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <string>
 #include <unordered_set>
@@ -256,4 +257,42 @@ void SegRep::TriAlpha()
         }
         return a.Formes.size() < b.Formes.size();
     });
+}
+
+std::vector<std::int32_t> CorrespondanceSegments(const std::vector<Segment> &anciens,
+                                                 const std::vector<Segment> &nouveaux)
+{
+    std::map<std::vector<std::int32_t>, std::int32_t> indexDe;
+    for (std::size_t k = 0; k < nouveaux.size(); ++k)
+        indexDe.emplace(nouveaux[k].Formes, static_cast<std::int32_t>(k));
+    std::vector<std::int32_t> correspondance(anciens.size(), -1);
+    for (std::size_t k = 0; k < anciens.size(); ++k)
+        if (auto it = indexDe.find(anciens[k].Formes); it != indexDe.end())
+            correspondance[k] = it->second;
+    return correspondance;
+}
+
+BilanRenumerotation RenumeroteSegments(std::vector<std::int32_t> &entites, std::int32_t nbart,
+                                       const std::vector<std::int32_t> &correspondance)
+{
+    BilanRenumerotation bilan;
+    std::size_t garde = 0;
+    for (std::int32_t n : entites) {
+        if (n > nbart) {
+            bilan.segments = true;
+            const std::int64_t k = std::int64_t{n} - nbart - 1;
+            const std::int32_t nouveau =
+                k < static_cast<std::int64_t>(correspondance.size()) ? correspondance[static_cast<std::size_t>(k)] : -1;
+            if (nouveau < 0) {
+                ++bilan.retires;
+                continue;
+            }
+            if (nouveau != k)
+                ++bilan.renumerotes;
+            n = nbart + 1 + nouveau;
+        }
+        entites[garde++] = n;
+    }
+    entites.resize(garde);
+    return bilan;
 }

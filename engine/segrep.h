@@ -149,3 +149,21 @@ private:
     // is an entity up to the first key type, where both reads test the delimiters alike.
     bool LectureCompteePossible() const;
 };
+
+// For each segment of `anciens`, the index in `nouveaux` of the segment made of the same forms,
+// -1 when the new set has none (so that segment entity numbers can be carried from one
+// computation to the next).
+std::vector<std::int32_t> CorrespondanceSegments(const std::vector<Segment> &anciens,
+                                                 const std::vector<Segment> &nouveaux);
+
+// What carrying entity numbers to a new computation did.
+struct BilanRenumerotation {
+    bool segments = false;        // the numbers held at least one segment
+    std::int32_t renumerotes = 0; // segments found again under another number
+    std::int32_t retires = 0;     // segments the new computation lacks, dropped
+};
+// Carries entity numbers of a base (Nbart = nbart) from one computation of its segments to the
+// next, in place and in order: numbers up to nbart stay; segment k (number nbart+1+k) becomes
+// nbart+1+correspondance[k], or is dropped when that is -1 or k lies beyond it.
+BilanRenumerotation RenumeroteSegments(std::vector<std::int32_t> &entites, std::int32_t nbart,
+                                       const std::vector<std::int32_t> &correspondance);

@@ -2,6 +2,7 @@
 
 #include "platform/qt/codepage.h"
 #include "shell/configuration.h"
+#include "shell/utilitaires.h"
 
 #include <QAbstractItemView>
 #include <QFontDatabase>
@@ -32,6 +33,11 @@ std::string EnCodePage(const QString &texte, bool *complet)
 std::string EnCodePageHtml(const QString &texte)
 {
     return CodePageAffichage().DepuisUnicodeAvecReferences(texte);
+}
+
+std::string EnCodePageTexteHtml(const QString &texte)
+{
+    return EnCodePageHtml(EchappeTexte(texte));
 }
 
 namespace {

@@ -28,6 +28,9 @@ std::string EnCodePage(const QString &texte, bool *complet = nullptr);
 // Unicode -> bytes of the display code page for an HTML or XML page, with a numeric character
 // reference for every character the code page lacks.
 std::string EnCodePageHtml(const QString &texte);
+// A plain Unicode text (a window's caption, a date) as element content of such a page: & < >
+// escaped, then EnCodePageHtml.
+std::string EnCodePageTexteHtml(const QString &texte);
 
 // `base` with a family that covers the script of the display character set (kept when it does).
 QFont PoliceAffichage(const QFont &base);

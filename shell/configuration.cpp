@@ -18,6 +18,17 @@ ConfigurationDeFonte::ConfigurationDeFonte(std::uint8_t fontCharset, bool rightT
 {
 }
 
+std::string ConfigurationDeFonte::GetHtmlCharset() const
+{
+    // Code pages whose "windows-" name no browser or XML parser knows: their registered names.
+    static const std::map<std::string, std::string> enregistres = {
+        {"850", "IBM850"}, {"932", "Shift_JIS"}, {"936", "GBK"},
+        {"949", "EUC-KR"}, {"950", "Big5"},      {"1361", "Johab"},
+    };
+    const auto it = enregistres.find(codePage_);
+    return it != enregistres.end() ? it->second : "windows-" + codePage_;
+}
+
 const std::vector<ConfigurationDeFonte> &ConfigurationT3::TableDesCharsets()
 {
     // Korean Johab is Windows code page 1361 and Thai is 874: the numbers Windows gives them.

@@ -25,9 +25,10 @@ public:
     std::string GetCodePage() const { return codePage_; }
     // "LTR" or "RTL".
     std::string GetDirection() const { return direction_; }
-    // The charset declared by generated pages and XML documents: "windows-" followed by the code
-    // page, except for the DOS code page 850, whose registered name is "IBM850".
-    std::string GetHtmlCharset() const { return codePage_ == "850" ? "IBM850" : "windows-" + codePage_; }
+    // The charset declared by generated pages and XML documents: the name browsers and XML parsers
+    // know the code page by ("Shift_JIS" for 932, "IBM850" for 850...), else "windows-" followed
+    // by the code page.
+    std::string GetHtmlCharset() const;
 
     bool operator==(const ConfigurationDeFonte &) const = default;
 

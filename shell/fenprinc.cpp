@@ -1108,9 +1108,11 @@ void TFenPrinc::BtnSRClick()
         return;
     }
     // Earlier computations stay alive for the segment lists made from them, until the base goes.
+    const SegRep *anciens = base_->SegmentsAttaches();
     base_->AssigneSR(segments.get());
     SegRep &attache = *segments;
     segmentsBase_.push_back(std::move(segments));
+    emit segmentsRemplaces(base_.get(), anciens, attache);
     fabriques_.listeSegments(*this, attache);
 }
 

@@ -180,6 +180,9 @@ signals:
     void fermetureBase(charg1 *base);
     // A base has been opened.
     void baseOuverte(charg1 *base);
+    // A new computation of the open base's repeated segments has been attached in place of
+    // `anciens` (null at the first): segment numbers (Nbart+1+k) now name its segments.
+    void segmentsRemplaces(charg1 *base, const SegRep *anciens, const SegRep &nouveaux);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -14,6 +14,7 @@
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 #include <QUrl>
 
 #include <functional>
@@ -39,11 +40,10 @@ std::string lien(const QString &nomFichier)
     return QUrl::toPercentEncoding(nomFichier).toStdString();
 }
 
-// Text inserted into the page: escaped, then in the display code page with references for the
-// characters it lacks.
-std::string texteHtml(const QString &texte)
+// What the tree shows of an HTML caption: its text, references resolved, markup dropped.
+QString texteDeLegende(const QString &legende)
 {
-    return EnCodePageHtml(texte.toHtmlEscaped());
+    return QTextDocumentFragment::fromHtml(legende).toPlainText();
 }
 
 bool lit(const QString &chemin, QByteArray &contenu, QStringList &erreurs)
@@ -178,7 +178,8 @@ QStandardItem *Rapport::AjouteElement(const QString &caption, const QString &fic
     titres_ << titre;
     genres_.push_back(genre);
 
-    auto *noeud = new QStandardItem(caption);
+    auto *noeud = new QStandardItem(texteDeLegende(caption));
+    noeud->setData(caption, RoleLegende);
     noeud->setData(numero, RoleElement);
     noeud->setData(1, RoleEtat);
     noeud->setEditable(false);
@@ -314,10 +315,13 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
                         copie(html, contenu + n + QStringLiteral(".html"), erreurs);
                     cible = "contenu/" + lien(n + QStringLiteral(".html"));
                 }
+                // Caption and note are HTML, written as they stand.
+                const QVariant v = enfant->data(RoleLegende);
+                const std::string legende = v.isValid() ? EnCodePageHtml(v.toString()) : EnCodePageTexteHtml(enfant->text());
                 std::string note;
                 if (const auto it = memos_.find(k); it != memos_.end())
-                    note = texteHtml(it->second.GetTexte());
-                index += "<li><a href=\"" + cible + "\">" + texteHtml(enfant->text()) + "</a>" + note + "</li>" + ligne;
+                    note = EnCodePageHtml(it->second.GetTexte());
+                index += "<li><a href=\"" + cible + "\">" + legende + "</a>" + note + "</li>" + ligne;
             }
             parcours(enfant);
         }

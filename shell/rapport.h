@@ -57,6 +57,8 @@ public:
     // its state picture (1, or 2 once a note is attached).
     static constexpr int RoleElement = Qt::UserRole + 1;
     static constexpr int RoleEtat = Qt::UserRole + 2;
+    // The caption of an item as HTML, as the index writes it (the node shows it as plain text).
+    static constexpr int RoleLegende = Qt::UserRole + 3;
 
     // Empties the tree and gives it its root node "Elements du rapport" (translated), state 1.
     static void InitArbreRapport(QStandardItemModel *arbre);
@@ -79,7 +81,10 @@ public:
     // Adds an item whose files the window has already written into the temporary folder: a node
     // under the tree's root with `caption`, the item number and state 1; the report becomes
     // unsaved. A page is named by a base name without extension, a picture by its ".jpg" file name.
-    // `titre` is the heading of a picture's page (HTML markup, written as given). Returns the new
+    // `caption` is HTML, written into the index as given ("Section n&deg;3"): the window escapes
+    // (EchappeTexte) whatever piece of it comes from the base, a window's title or the user; the
+    // node shows it as plain text. `titre` is the heading of a picture's page (HTML markup,
+    // written as given). Returns the new
     // node, or null (nothing added) when `fichier` is not a plain file name (empty, a separator, a
     // control byte, "." or ".."), or a picture name that does not end in ".jpg".
     QStandardItem *AjouteElement(const QString &caption, const QString &fichier, const QString &titre,
@@ -97,6 +102,7 @@ public:
     void FixeDestination(const QString &destination) { destination_ = destination; }
 
     // Attaches a note to a node of the tree (replacing an earlier one) and gives the node state 2.
+    // The index prints a note as typed: it is the user's own markup.
     void FixeMemo(const MemoRapport &memo, QStandardItem *noeud);
     // The node's note, or null.
     const MemoRapport *Memo(const QStandardItem *noeud) const;

@@ -188,18 +188,53 @@ std::string NomDeFichierSur(std::string_view texte)
     return r;
 }
 
-std::string EchappeMarquage(std::string_view texte)
+namespace {
+
+void ajouteEchappe(std::string &sortie, std::string_view texte, bool guillemets)
+{
+    for (const char c : texte) {
+        switch (c) {
+        case '&': sortie += "&amp;"; break;
+        case '<': sortie += "&lt;"; break;
+        case '>': sortie += "&gt;"; break;
+        case '"':
+            if (guillemets) {
+                sortie += "&quot;";
+                break;
+            }
+            [[fallthrough]];
+        default: sortie += c;
+        }
+    }
+}
+
+} // namespace
+
+void AjouteTexteEchappe(std::string &sortie, std::string_view texte)
+{
+    ajouteEchappe(sortie, texte, false);
+}
+
+std::string EchappeTexte(std::string_view texte)
 {
     std::string r;
     r.reserve(texte.size());
-    for (char c : texte) {
-        switch (c) {
-        case '&': r += "&amp;"; break;
-        case '<': r += "&lt;"; break;
-        case '>': r += "&gt;"; break;
-        case '"': r += "&quot;"; break;
-        default: r += c;
-        }
-    }
+    ajouteEchappe(r, texte, false);
+    return r;
+}
+
+QString EchappeTexte(const QString &texte)
+{
+    // The three characters are ASCII, which UTF-8 never uses inside another character.
+    const QByteArray utf8 = texte.toUtf8();
+    const std::string r = EchappeTexte(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    return QString::fromUtf8(r.data(), static_cast<qsizetype>(r.size()));
+}
+
+std::string EchappeAttribut(std::string_view texte)
+{
+    std::string r;
+    r.reserve(texte.size());
+    ajouteEchappe(r, texte, true);
     return r;
 }

@@ -47,5 +47,12 @@ std::int32_t EntierLitteralC(std::string_view texte);
 // inputs never give the same result.
 std::string NomDeFichierSur(std::string_view texte);
 
-// Escapes & < > and " for text inserted into HTML or XML (8-bit bytes, code page unchanged).
-std::string EchappeMarquage(std::string_view texte);
+// Text inserted into an HTML or XML page as element content: & < > become character references,
+// every other byte (code page unchanged, double quotes included) is copied.
+std::string EchappeTexte(std::string_view texte);
+inline std::string EchappeTexte(const char *texte) { return EchappeTexte(std::string_view(texte ? texte : "")); }
+void AjouteTexteEchappe(std::string &sortie, std::string_view texte);
+// The same for a Unicode text (a window's caption, a name typed by the user).
+QString EchappeTexte(const QString &texte);
+// Text inserted into an attribute value between double quotes: & < > and " become references.
+std::string EchappeAttribut(std::string_view texte);

@@ -117,23 +117,24 @@ TEST_F(ConfigurationTest, TableOfSixteenSets)
         bool rtl;
         const char *html;
     };
+    // Pages and XML declarations must name a charset that browsers and parsers know: the
+    // registered name where "windows-" + the code page is not one.
     const Ligne attendu[16] = {
         {"Ansi(Latin1)", 0, false, "windows-1252"},
         {"Cyrillique", 204, false, "windows-1251"},
         {"Grec", 161, false, "windows-1253"},
-        {"Japonais(Shift JIS)", 128, false, "windows-932"},
+        {"Japonais(Shift JIS)", 128, false, "Shift_JIS"},
         {"Arabe", 178, true, "windows-1256"},
         {"Hébreu", 177, true, "windows-1255"},
         {"Baltique", 186, false, "windows-1257"},
-        {"Chinois traditionnel(Big 5)", 136, false, "windows-950"},
-        {"Chinois simplifié(Mainland China)", 134, false, "windows-936"},
+        {"Chinois traditionnel(Big 5)", 136, false, "Big5"},
+        {"Chinois simplifié(Mainland China)", 134, false, "GBK"},
         {"Turc", 162, false, "windows-1254"},
         {"Vietnamien", 163, false, "windows-1258"},
-        {"Coréen(Wansung)", 129, false, "windows-949"},
-        {"Coréen(Johab)", 130, false, "windows-1361"},
+        {"Coréen(Wansung)", 129, false, "EUC-KR"},
+        {"Coréen(Johab)", 130, false, "Johab"},
         {"Thaïlandais", 222, false, "windows-874"},
         {"Europe centrale", 238, false, "windows-1250"},
-        // Pages and XML declarations must name a charset that browsers and parsers know.
         {"Texte DOS", 255, false, "IBM850"},
     };
     for (int i = 0; i < 16; ++i) {

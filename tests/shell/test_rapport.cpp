@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QImage>
 #include <QStandardItemModel>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +262,69 @@ TEST_F(RapportTest, Notes)
     page(r, "c", "C");
     QStandardItem *c = r.AjouteElement(QStringLiteral("C"), QStringLiteral("c"), QString(), GenreElement::Page);
     EXPECT_EQ(r.Memo(c), nullptr);
+}
+
+TEST_F(RapportTest, CaptionsAreHtmlNotesAsTypedAndTheXmlStaysWellFormed)
+{
+    Rapport r(&arbre_, nullptr, ville(), creation);
+    page(r, "ville_section-812_1_3", "S");
+    QStandardItem *section = r.AjouteElement(QStringLiteral("Section n&deg;3"), QStringLiteral("ville_section-812_1_3"),
+                                             QStringLiteral(" "), GenreElement::Page);
+    ASSERT_NE(section, nullptr);
+    r.FixeMemo(MemoRapport(QStringLiteral("<b>gras\r\n")), section);
+    // A caption made from a spelling: the window escapes that piece when it makes the caption.
+    const char *const fragment = "<documentation>\n<concordance>\n<ligContConcordance><contexte> le</contexte>"
+                                 "<pole>R&amp;D \"x\"</pole><contexte></contexte></ligContConcordance>\n"
+                                 "</concordance>\n</documentation>\n";
+    page(r, "conc0", "C", fragment);
+    QStandardItem *conc = r.AjouteElement(EchappeTexte(QString::fromUtf8("Concordance de : R&D \"x\" é")),
+                                          QStringLiteral("conc0"), QStringLiteral(" "), GenreElement::Page);
+    ASSERT_NE(conc, nullptr);
+
+    // The tree shows what the index shows.
+    EXPECT_EQ(section->text(), QString::fromUtf8("Section n°3"));
+    EXPECT_EQ(conc->text(), QString::fromUtf8("Concordance de : R&D \"x\" é"));
+
+    ASSERT_TRUE(r.Genere(QStringLiteral("sortie")));
+    const fs::path R = fs::path("sortie") / "ville_20261209-080503";
+    const std::string index = readFile(R / "index.htm");
+    EXPECT_NE(index.find("</table><br><br>\r\n<ol>\r\n"
+                         "<li><a href=\"contenu/ville_section-812_1_3.html\">Section n&deg;3</a><b>gras\r\n</li>\r\n"
+                         "<li><a href=\"contenu/conc0.html\">Concordance de : R&amp;D \"x\" \xE9</a></li>\r\n"
+                         "</ol>\r\n</body></html>\r\n"),
+              std::string::npos)
+        << index;
+
+    // Captions and notes stay in the index: the XML document holds only the fragments.
+    const std::string xml = readFile(R / "xml" / "rapport.xml");
+    EXPECT_EQ(xml, std::string("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<rapport>\n") + fragment + "</rapport>");
+    QXmlStreamReader lecteur(QByteArray::fromStdString(xml));
+    QStringList poles;
+    while (!lecteur.atEnd())
+        if (lecteur.readNext() == QXmlStreamReader::StartElement && lecteur.name() == QLatin1String("pole"))
+            poles << lecteur.readElementText();
+    EXPECT_FALSE(lecteur.hasError()) << lecteur.errorString().toStdString();
+    EXPECT_EQ(poles, QStringList{QStringLiteral("R&D \"x\"")});
+}
+
+TEST_F(RapportTest, DoubleByteSetsDeclareTheirRegisteredCharsetNames)
+{
+    const struct {
+        int index;
+        const char *nom;
+    } cas[] = {{3, "Shift_JIS"}, {7, "Big5"}, {8, "GBK"}, {11, "EUC-KR"}, {12, "Johab"}};
+    for (const auto &c : cas) {
+        SCOPED_TRACE(c.nom);
+        config_.SetCharsetIndex(c.index);
+        Rapport r(&arbre_, nullptr, ville(), creation);
+        EXPECT_EQ(r.Charset(), c.nom);
+        ASSERT_TRUE(r.Genere(QStringLiteral("sortie")));
+        EXPECT_EQ(readFile("sortie/ville_20261209-080503/index.htm").rfind(std::string("<html><head><meta http-equiv=\"Content-Type\" "
+                                                       "content=\"text/html;charset=") + c.nom + "\" />\r\n", 0),
+                  0u);
+        EXPECT_EQ(readFile("sortie/ville_20261209-080503/xml/rapport.xml"),
+                  std::string("<?xml version=\"1.0\" encoding=\"") + c.nom + "\"?>\n<rapport>\n</rapport>");
+    }
 }
 
 TEST_F(RapportTest, FailuresAreReportedAndKeepTheReportUnsaved)

@@ -105,10 +105,18 @@ TEST(NomDeFichierSur, KeepsPlainNamesAndIsInjective)
     EXPECT_NE(NomDeFichierSur("a_e9"), NomDeFichierSur("a\xE9"));
 }
 
-TEST(EchappeMarquage, Cases)
+TEST(Echappement, ContentKeepsQuotesAttributesEscapeThem)
 {
-    EXPECT_EQ(EchappeMarquage("a<b>&\"c\""), "a&lt;b&gt;&amp;&quot;c&quot;");
-    EXPECT_EQ(EchappeMarquage("\xE9t\xE9"), "\xE9t\xE9");
+    // Element content: & < > only; a double quote is an ordinary character there.
+    EXPECT_EQ(EchappeTexte("a<b>&\"c\""), "a&lt;b&gt;&amp;\"c\"");
+    EXPECT_EQ(EchappeTexte("\xE9t\xE9 &#233;"), "\xE9t\xE9 &amp;#233;");
+    std::string suite = "x";
+    AjouteTexteEchappe(suite, "R&D \"1\"");
+    EXPECT_EQ(suite, "xR&amp;D \"1\"");
+    EXPECT_EQ(EchappeTexte(QString::fromUtf8("« R&D » <été>")), QString::fromUtf8("« R&amp;D » &lt;été&gt;"));
+    // Attribute values between double quotes: the quote too.
+    EXPECT_EQ(EchappeAttribut("a<b>&\"c\""), "a&lt;b&gt;&amp;&quot;c&quot;");
+    EXPECT_EQ(EchappeAttribut("\xE9t\xE9"), "\xE9t\xE9");
 }
 
 class FichierExisteTest : public InTempDir {};

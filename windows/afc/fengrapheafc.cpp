@@ -8,6 +8,7 @@
 #include "shell/rapport.h"
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
+#include "tools/ta3afc/resultats.h"
 #include "windows/afc/fabriques_afc.h"
 #include "windows/afc/fenparamafc.h"
 #include "windows/commun/choixcouleur.h"
@@ -181,14 +182,16 @@ QToolButton *Bouton(QWidget *parent, const char *nom, const char *texte, const c
 
 } // namespace
 
-TFenGrapheAFC *TFenGrapheAFC::Ouvre(Partition &partition, const QString &facteurs, const QString &vp)
+TFenGrapheAFC *TFenGrapheAFC::Ouvre(Partition &partition, QString *raison)
 {
-    const std::optional<std::string> texteFacteurs = LitFichier(facteurs.toStdString());
-    const std::optional<std::string> texteVp = LitFichier(vp.toStdString());
-    if (!texteFacteurs || !texteVp)
+    std::string texteFacteurs, texteVp, pourquoi;
+    if (!talmer::afc::LitResultats(texteFacteurs, texteVp, pourquoi)) {
+        if (raison)
+            *raison = QString::fromUtf8(pourquoi);
         return nullptr;
-    std::optional<ListePoints> points = LitFacteurs(*texteFacteurs, partition.NbParties());
-    std::optional<std::vector<double>> valeurs = LitValeursPropres(*texteVp);
+    }
+    std::optional<ListePoints> points = LitFacteurs(texteFacteurs, partition.NbParties());
+    std::optional<std::vector<double>> valeurs = LitValeursPropres(texteVp);
     if (!points || !valeurs)
         return nullptr;
     return new TFenGrapheAFC(partition, std::move(*points), std::move(*valeurs));
@@ -589,8 +592,8 @@ void AjouteImage(QWidget *fenetre, const QImage &image, const QString &prefixe, 
                                BoutonsMessage::Ok, IconeMessage::Erreur);
         return;
     }
-    rapport->AjouteElement(legende + QStringLiteral("(") + QString::number(n) + QStringLiteral(")"), fichier, bloc,
-                           GenreElement::Image);
+    rapport->AjouteElement(EchappeTexte(legende) + QStringLiteral("(") + QString::number(n) + QStringLiteral(")"),
+                           fichier, bloc, GenreElement::Image);
 }
 
 } // namespace

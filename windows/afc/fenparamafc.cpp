@@ -44,6 +44,35 @@ const char *const ErreurFacteurs = "Erreur de lecture du fichier des facteurs";
 const char *const Facteurs = "facteurs.txt";
 const char *const ValeursPropres = "vp.txt";
 
+// The analysis program writes its own words in UTF-8 and the spellings of the table as they are,
+// in the display code page: each piece is decoded as what it is.
+QString TexteDuProgramme(const QByteArray &octets)
+{
+    QString texte;
+    std::string brut;
+    auto ajouteBrut = [&] {
+        texte += EnUnicode(brut);
+        brut.clear();
+    };
+    for (qsizetype i = 0; i < octets.size();) {
+        const auto c = static_cast<unsigned char>(octets[i]);
+        const qsizetype n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        bool utf8 = n > 0 && i + n <= octets.size();
+        for (qsizetype k = 1; utf8 && k < n; ++k)
+            utf8 = (static_cast<unsigned char>(octets[i + k]) & 0xC0) == 0x80;
+        if (!utf8) {
+            brut += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        ajouteBrut();
+        texte += QString::fromUtf8(octets.constData() + i, n);
+        i += n;
+    }
+    ajouteBrut();
+    return texte;
+}
+
 // The result files of the last analysis, out of the way while the program runs, so that a
 // missing file tells that this run failed: given back when the user stops the run, removed
 // otherwise.
@@ -218,9 +247,8 @@ bool TFenParamAFC::EcritDonnees(FnProgression pas)
     const std::optional<talmer::DimensionsAFC> dimensions = Dimensions();
     if (!dimensions)
         return false;
-    const talmer::DonneesAFC donnees =
-        talmer::RassembleDonnees(partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1, pas);
-    if (!talmer::EcritFichier("coran.don", talmer::TexteCoranDon(donnees, pas)))
+    if (!talmer::EcritCoranDon("coran.don", partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1,
+                               pas))
         return false;
     partition_.FixeFreqMin(freqMin);
     return true;
@@ -251,7 +279,7 @@ QString TFenParamAFC::ExecuteAnalyse(const TravailLong &travail, bool &interromp
     if (processus.exitStatus() == QProcess::CrashExit)
         return Traduit("Le programme d'analyse s'est arrêté anormalement.");
     if (processus.exitCode() != 0) {
-        const QString raison = QString::fromUtf8(processus.readAllStandardError()).trimmed();
+        const QString raison = TexteDuProgramme(processus.readAllStandardError()).trimmed();
         return raison.isEmpty() ? Traduit("Le programme d'analyse a signalé une erreur.") : raison;
     }
     return {};
@@ -274,7 +302,7 @@ void TFenParamAFC::BitBtn1Click()
     {
         TravailLong travail(Traduit("Écriture du tableau de l'AFC…"));
         if (TFenPrinc *f = FenetrePrincipale())
-            f->Progression()->setMaximum(400);  // forms, segments, then the rows written
+            f->Progression()->setMaximum(400);  // the form rows, then the segment rows
         interrompue = !travail.Execute([&] { ecrit = EcritDonnees(PasProgression); });
         if (ecrit) {
             AfficheStatut(Traduit("Analyse des correspondances…"));
@@ -285,7 +313,7 @@ void TFenParamAFC::BitBtn1Click()
                 precedents.Rends();
                 travail.Interrompu();
             } else if (raison.isEmpty()) {
-                plan = TFenGrapheAFC::Ouvre(partition_, QString::fromLatin1(Facteurs), QString::fromLatin1(ValeursPropres));
+                plan = TFenGrapheAFC::Ouvre(partition_, &raison);
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include "platform/core/champs.h"
 
+#include "engine/fichiers.h"
 #include "engine/partition.h"
 #include "shell/affichage.h"
 #include "shell/utilitaires.h"
@@ -13,12 +14,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <limits>
-#include <sstream>
+#include <system_error>
 
 namespace talmer {
 
@@ -44,13 +41,14 @@ std::vector<std::string_view> Champs(std::string_view ligne)
     return ChampsSepares(ligne);
 }
 
-// Read alike whatever the user's locale (a French one would take only a decimal comma).
+// A decimal number with '.' whatever the locale the workbench runs in.
 std::optional<double> Nombre(std::string_view champ)
 {
-    double v = 0.0;
-    const char *fin = champ.data() + champ.size();
-    const auto [arret, erreur] = std::from_chars(champ.data(), fin, v);
-    if (champ.empty() || erreur != std::errc() || arret != fin || !std::isfinite(v))
+    if (champ.size() > 1 && champ.front() == '+' && champ[1] != '-')
+        champ.remove_prefix(1);
+    double v = 0;
+    const auto [fin, erreur] = std::from_chars(champ.data(), champ.data() + champ.size(), v);
+    if (erreur != std::errc() || fin != champ.data() + champ.size() || !std::isfinite(v))
         return std::nullopt;
     return v;
 }
@@ -129,7 +127,8 @@ std::optional<ListePoints> LitFacteurs(std::string_view texte, std::int32_t nbPa
             ++chiffres;
         if (chiffres == 0)
             return std::nullopt;
-        const std::size_t k = static_cast<std::size_t>(std::stol(std::string(id.substr(0, chiffres))));
+        std::size_t k = 0;
+        std::from_chars(id.data(), id.data() + chiffres, k);
         if (k >= nb || vue[k])
             return std::nullopt;
         vue[k] = 1;
@@ -172,11 +171,8 @@ std::optional<std::vector<double>> LitValeursPropres(std::string_view texte)
 
 std::optional<std::string> LitFichier(const std::string &chemin)
 {
-    std::ifstream f(chemin, std::ios::binary);
-    if (!f)
-        return std::nullopt;
-    std::string texte((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (f.bad())
+    std::string texte;
+    if (!fichiers::LitTout(chemin.c_str(), texte))
         return std::nullopt;
     return texte;
 }
@@ -365,10 +361,10 @@ QString BlocRapportAFC(const QString &titre, const std::string &base, const QDat
     const QLocale francais(QLocale::French, QLocale::France);
     const QString date = francais.toString(moment.date(), QStringLiteral("dddd d MMMM yyyy")) + QStringLiteral(" - ") +
                          moment.time().toString(QStringLiteral("hh:mm"));
-    return QStringLiteral("<CENTER><H3>") + titre.toHtmlEscaped() +
+    return QStringLiteral("<CENTER><H3>") + EchappeTexte(titre) +
            QStringLiteral("</H3></CENTER><br><TABLE WIDTH=100% ALIGN=CENTER BORDER=1><TD>Corpus : ") +
-           EnUnicode(EchappeMarquage(base)) + QStringLiteral("</TD>\n<TD>Date : ") + date +
-           QStringLiteral("</TD>\n<TD>Partition = ") + EnUnicode(EchappeMarquage(cle)) +
+           EnUnicode(EchappeTexte(base)) + QStringLiteral("</TD>\n<TD>Date : ") + date +
+           QStringLiteral("</TD>\n<TD>Partition = ") + EnUnicode(EchappeTexte(cle)) +
            QStringLiteral("</TD>\n</TABLE>Nombre de parties : ") + QString::number(nbPoints) +
            QStringLiteral("<br>\n<br>\n");
 }

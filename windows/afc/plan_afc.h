@@ -36,7 +36,8 @@ std::optional<ListePoints> LitFacteurs(std::string_view texte, std::int32_t nbPa
 // positive, a value is missing or is not a finite number.
 std::optional<std::vector<double>> LitValeursPropres(std::string_view texte);
 
-// The whole content of a file; nothing when it cannot be read.
+// The whole content of a regular file; nothing when it cannot be read or is not a regular file
+// (a folder, a FIFO, a device).
 std::optional<std::string> LitFichier(const std::string &chemin);
 
 // The ranges of the plane and its projection onto a surface, truncated toward zero. A range of

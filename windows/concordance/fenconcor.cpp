@@ -330,7 +330,7 @@ Entete TFenConcor::EnteteCourante(bool avecEntete) const
     e.couleur = g ? CouleurHtml(static_cast<std::uint32_t>(g->Couleur())) : "#000000";
     e.avecEntete = avecEntete;
     if (avecEntete) {
-        e.titreFenetre = EnCodePage(windowTitle());
+        e.titreFenetre = EnCodePageTexteHtml(windowTitle());
         e.nomBase = base_->NomBase();
         e.date = DateDePage(QDateTime::currentDateTime());
         const Partition *p = concordance_ && !inventaireAffiche_ ? concordance_->Groupement() : nullptr;
@@ -522,8 +522,8 @@ void TFenConcor::AjouteAuRapport()
         return;
     const QString nom = NomElementLibre(*rapport, QStringLiteral("conc"));
     const char *prefixe = inventaireAffiche_ ? "Inventaire distributionnel de : " : "Concordance de : ";
-    const QString legende = Traduit(prefixe) + EnUnicode(g->Nom());
-    const std::string titre = EnCodePageHtml(Traduit(prefixe)) + EchappeMarquage(g->Nom());
+    const QString legende = EchappeTexte(Traduit(prefixe) + EnUnicode(g->Nom()));
+    const std::string titre = EnCodePageTexteHtml(Traduit(prefixe)) + EchappeTexte(g->Nom());
     const std::string codePage = JeuDAffichage().GetCodePage();
 
     std::vector<std::pair<QString, std::string>> fichiers;

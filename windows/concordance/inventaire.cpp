@@ -124,10 +124,10 @@ std::string LigneInventaire(const charg1 &base, const Segment &segment)
     ligne += ' ';
     ligne += "&nbsp;<span class=\"tgenstyle\">";
     if (!segment.Formes.empty())
-        ligne += EchappeMarquage(base.RetourneGraphie(segment.Formes.front(), false));
+        ligne += EchappeTexte(base.RetourneGraphie(segment.Formes.front(), false));
     ligne += "</span>&nbsp;";
     for (std::size_t i = 1; i < segment.Formes.size(); ++i) {
-        ligne += EchappeMarquage(base.RetourneGraphie(segment.Formes[i], false));
+        ligne += EchappeTexte(base.RetourneGraphie(segment.Formes[i], false));
         ligne += ' ';
     }
     ligne += '\n';

@@ -88,14 +88,14 @@ Contexte ContexteOccurrence(const charg1 &base, std::int32_t p0, std::int32_t n,
 
 std::string LigneHtml(const Contexte &c)
 {
-    return EchappeMarquage(c.gauche) + "&nbsp;<span class=\"tgenstyle\">" + EchappeMarquage(c.pole) + "</span>&nbsp;"
-           + EchappeMarquage(c.droite) + "\n";
+    return EchappeTexte(c.gauche) + "&nbsp;<span class=\"tgenstyle\">" + EchappeTexte(c.pole) + "</span>&nbsp;"
+           + EchappeTexte(c.droite) + "\n";
 }
 
 std::string LigneXml(const Contexte &c)
 {
-    return "<ligContConcordance><contexte>" + EchappeMarquage(c.gauche) + "</contexte><pole>" + EchappeMarquage(c.pole)
-           + "</pole><contexte>" + EchappeMarquage(c.droite) + "</contexte></ligContConcordance>\n";
+    return "<ligContConcordance><contexte>" + EchappeTexte(c.gauche) + "</contexte><pole>" + EchappeTexte(c.pole)
+           + "</pole><contexte>" + EchappeTexte(c.droite) + "</contexte></ligContConcordance>\n";
 }
 
 std::string EnteteHtml(const Entete &e)
@@ -106,11 +106,11 @@ std::string EnteteHtml(const Entete &e)
     s += "<style type=\"text/css\">\n.tgenstyle {font-weight: bold;\ncolor: " + e.couleur + ";}\n</style>";
     s += "<body bgcolor=\"#ffffff\" dir=\"" + e.direction + "\">\n";
     if (e.avecEntete) {
-        s += "<center><h3>" + EchappeMarquage(e.titreFenetre) + "</h3></center><br>";
-        s += "<table width=100% align=\"center\" border=\"1\"><td>Corpus : " + EchappeMarquage(e.nomBase) + "</td>\n";
-        s += "<td>Date : " + EchappeMarquage(e.date) + "</td>\n";
+        s += "<center><h3>" + e.titreFenetre + "</h3></center><br>";
+        s += "<table width=100% align=\"center\" border=\"1\"><td>Corpus : " + EchappeTexte(e.nomBase) + "</td>\n";
+        s += "<td>Date : " + e.date + "</td>\n";
         if (!e.partition.empty())
-            s += "<td>Partition = " + EchappeMarquage(e.partition) + "</td>\n";
+            s += "<td>Partition = " + EchappeTexte(e.partition) + "</td>\n";
         s += "</table>";
     }
     s += "<pre><font size=2>";
@@ -199,7 +199,7 @@ void EcritLignes(std::string &sortie, const charg1 &base, const Concordance &c, 
         const Concordance::Ligne &l = lignes[i];
         if (l.partie >= 0 && (i == debut || lignes[i - 1].partie != l.partie)) {
             const char *nom = c.Groupement()->NomPartie(l.partie);
-            sortie += "\n<br><b>Partie : " + EchappeMarquage(nom ? nom : "") + ", Nombre de contextes : "
+            sortie += "\n<br><b>Partie : " + EchappeTexte(nom ? nom : "") + ", Nombre de contextes : "
                       + std::to_string(c.NbDansPartie(l.partie)) + "</b><br>\n";
         }
         sortie += LigneHtml(ContexteOccurrence(base, l.position, longueur, codePage));

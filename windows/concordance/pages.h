@@ -40,13 +40,13 @@ std::string LigneXml(const Contexte &c);
 
 // The order note and head of a page.
 struct Entete {
-    std::string charset = "windows-1252"; // "windows-" + code page
+    std::string charset = "windows-1252"; // ConfigurationDeFonte::GetHtmlCharset
     std::string direction = "LTR";
     std::string couleur = "#000000";      // the group's colour as "#rrggbb"
     bool avecEntete = false;              // the report page's heading, base name and date
-    std::string titreFenetre;             // heading (display code page; escaped when written)
+    std::string titreFenetre;             // heading, HTML (EnCodePageTexteHtml), written as given
     std::string nomBase;                  // (display code page; escaped when written)
-    std::string date;                     // as DateDePage gives it
+    std::string date;                     // as DateDePage gives it (HTML), written as given
     std::string partition;                // spelling of the grouping key, "" for none
 };
 // The head of every page of the window, up to and including "<pre><font size=2>".

@@ -169,7 +169,8 @@ void FenCourbes::AjouteAuRapport()
         LesDialogues().message(this, QStringLiteral("Talmer3"), erreur, BoutonsMessage::Ok, IconeMessage::Erreur);
         return;
     }
-    rapport->AjouteElement(windowTitle() + QStringLiteral(" (") + QString::number(n + 1) + QStringLiteral(")"),
+    rapport->AjouteElement(EchappeTexte(windowTitle()) + QStringLiteral(" (") + QString::number(n + 1) +
+                               QStringLiteral(")"),
                            fichier, QStringLiteral(" "), GenreElement::Image);
 }
 

@@ -54,6 +54,13 @@ QVariant ModeleDictionnaire::headerData(int section, Qt::Orientation orientation
     return {};
 }
 
+Qt::ItemFlags ModeleDictionnaire::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
+}
+
 void ModeleDictionnaire::FixeAlphabetique(bool alphabetique)
 {
     beginResetModel();

@@ -57,7 +57,7 @@ QString NomImageGraphe(const std::string &cle, int n)
 
 QString LegendeImageGraphe(const QString &titreFenetre, int n)
 {
-    return titreFenetre + QStringLiteral(" (") + QString::number(n) + QLatin1Char(')');
+    return EchappeTexte(titreFenetre) + QStringLiteral(" (") + QString::number(n) + QLatin1Char(')');
 }
 
 int ProchainNumeroImageGraphe()

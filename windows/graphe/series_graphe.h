@@ -36,7 +36,7 @@ std::vector<std::int32_t> SerieSpecificites(const Partition &partition, const Tg
 // "img-graphe-" + the key + n + ".jpg". The key's bytes are made safe for a file name
 // (NomDeFichierSur): a key of ASCII letters and digits stays as it is.
 QString NomImageGraphe(const std::string &cle, int n);
-// Its caption in the report tree: the window caption + " (" + n + ")".
+// Its caption in the report (HTML): the window caption, escaped, + " (" + n + ")".
 QString LegendeImageGraphe(const QString &titreFenetre, int n);
 
 // The counter of pictures shared by every distribution graph: returns its value and increments

@@ -1,6 +1,7 @@
 #include "windows/groupes/fenselecformes.h"
 
 #include "engine/charg1.h"
+#include "engine/segrep.h"
 #include "shell/affichage.h"
 #include "shell/configuration.h"
 #include "shell/dialogues.h"
@@ -239,10 +240,10 @@ void TFenSelecFormes::Recherche()
     Occupation occupation;
     if (EdNomGrp->text().trimmed().isEmpty())
         EdNomGrp->setText(texte + QLatin1Char('+'));
-    if (!ChkAjout->isChecked())
-        resultat_.Vide();
+    // Without "Ajouter" the search replaces the result, but only once its pattern has compiled.
     const auto type = static_cast<TypeRequete>(std::clamp(LstTypeReq->currentIndex(), 0, 4));
-    const BilanRecherche bilan = resultat_.Recherche(motif, type, JeuDAffichage().GetCodePage());
+    const BilanRecherche bilan =
+        resultat_.Recherche(motif, type, JeuDAffichage().GetCodePage(), ChkAjout->isChecked());
     Actualise();
     if (!bilan.motifValide) {
         Signale(Traduit("Expression rationnelle incorrecte : %1 (position %2).")
@@ -330,6 +331,19 @@ void TFenSelecFormes::DeposeForme(std::string_view graphie)
         return;
     resultat_.AjouteResultat(n);
     Actualise();
+}
+
+void TFenSelecFormes::SegmentsRemplaces(const SegRep *anciens, const SegRep &nouveaux)
+{
+    const BilanRenumerotation bilan = resultat_.RemplaceSegments(
+        anciens ? CorrespondanceSegments(anciens->Segments(), nouveaux.Segments()) : std::vector<std::int32_t>());
+    if (bilan.renumerotes == 0 && bilan.retires == 0)
+        return;
+    Actualise();
+    Signale(Traduit("Segments répétés recalculés : dans la liste, %1 segment(s) renuméroté(s), %2 segment(s) "
+                    "retiré(s) car absent(s) du nouveau calcul.")
+                .arg(bilan.renumerotes)
+                .arg(bilan.retires));
 }
 
 std::unique_ptr<TTgenDragObject> TFenSelecFormes::GroupeDeLaSelection() const

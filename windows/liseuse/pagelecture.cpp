@@ -4,7 +4,6 @@
 #include "engine/tgen.h"
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
-#include "windows/commun/echappement.h"
 
 #include <QFile>
 

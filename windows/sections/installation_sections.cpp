@@ -17,7 +17,7 @@ void InstalleSections(TFenPrinc &fenPrinc)
     CreeParamCarte(&fenPrinc);
     FabriqueSpecifsSections() = [](TFenPrinc *, charg1 &base, std::vector<StructSpec> lignes, std::int32_t nbSections) {
         auto *liste = new TFenSpecGrp(nullptr, &base, std::move(lignes));
-        liste->FixeLibelles(std::to_string(nbSections) + " sections", std::string());
+        liste->FixeLibelles(QString::number(nbSections) + QStringLiteral(" sections"), QString());
         liste->Affiche();
     };
 }

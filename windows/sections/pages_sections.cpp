@@ -13,7 +13,7 @@ void AjouteGraphie(std::string &page, const charg1 &base, std::int32_t p)
 {
     const char *g = base.RetourneGraphieAtPos(p, false);
     if (g)
-        page += EchappeMarquage(g);
+        page += EchappeTexte(g);
 }
 
 } // namespace
@@ -87,17 +87,17 @@ QString NomImageCarte(const QString &nomBase, const std::vector<std::int32_t> &d
 QString BlocImageCarte(const QString &caption, const QString &groupe, const QString &groupeSup, const QString &nomBase,
                        const QString &date, const QString &cle)
 {
-    QString bloc = QStringLiteral("<center><h3>") + caption.toHtmlEscaped() + QStringLiteral("</h3></center><br />\n");
+    QString bloc = QStringLiteral("<center><h3>") + caption + QStringLiteral("</h3></center><br />\n");
     if (!groupe.isEmpty()) {
-        bloc += QStringLiteral("Terme = ") + groupe.toHtmlEscaped();
+        bloc += QStringLiteral("Terme = ") + EchappeTexte(groupe);
         if (!groupeSup.isEmpty())
-            bloc += QStringLiteral(", ") + groupeSup.toHtmlEscaped();
+            bloc += QStringLiteral(", ") + EchappeTexte(groupeSup);
         bloc += QStringLiteral("<br />");
     }
-    bloc += QStringLiteral("<table width=\"100%\" align=\"CENTER\" border=\"1\"><td>Corpus : ") + nomBase.toHtmlEscaped() +
-            QStringLiteral("</td>\n<td>Date : ") + date.toHtmlEscaped() + QStringLiteral("</td>\n");
+    bloc += QStringLiteral("<table width=\"100%\" align=\"CENTER\" border=\"1\"><td>Corpus : ") + EchappeTexte(nomBase) +
+            QStringLiteral("</td>\n<td>Date : ") + EchappeTexte(date) + QStringLiteral("</td>\n");
     if (!cle.isEmpty())
-        bloc += QStringLiteral("<td>Partition = ") + cle.toHtmlEscaped() + QStringLiteral("</td>\n");
+        bloc += QStringLiteral("<td>Partition = ") + EchappeTexte(cle) + QStringLiteral("</td>\n");
     bloc += QStringLiteral("</table><br />\n");
     return bloc;
 }

@@ -31,9 +31,10 @@ QString NomPageSection(const QString &nomBase, const std::vector<std::int32_t> &
 // The report picture of a view: <base>_img-section-<delimiters>_<view>_<counter>.jpg.
 QString NomImageCarte(const QString &nomBase, const std::vector<std::int32_t> &delimiteurs, int vue, int compteur);
 
-// The heading block of a picture of the map. Names and the key are Unicode texts, escaped here;
-// an empty main group name means no group (the second is named only with a main one); an empty
-// key means no partition.
+// The heading block of a picture of the map. `caption` is the item's caption, HTML as the report
+// index writes it; names, date and the key are plain Unicode texts, escaped here. An empty main
+// group name means no group (the second is named only with a main one); an empty key means no
+// partition.
 QString BlocImageCarte(const QString &caption, const QString &groupe, const QString &groupeSup, const QString &nomBase,
                        const QString &date, const QString &cle);
 

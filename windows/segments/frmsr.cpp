@@ -8,6 +8,7 @@
 #include "shell/dragobjects.h"
 #include "shell/rapport.h"
 #include "shell/translation.h"
+#include "shell/utilitaires.h"
 #include "windows/commun/choixcouleur.h"
 #include "windows/segments/modele_segments.h"
 #include "windows/segments/ordre_segments.h"
@@ -153,8 +154,8 @@ void TfrmSR::AjouteAuRapport()
     if (!rapport || !base)
         return;
     const std::string page =
-        talmer::PageSegments(segments_.Segments(), *base, EnCodePageHtml(windowTitle()), JeuDAffichage().GetHtmlCharset(),
-                             talmer::DateDePage(QDateTime::currentDateTime()));
+        talmer::PageSegments(segments_.Segments(), *base, EnCodePageTexteHtml(windowTitle()),
+                             JeuDAffichage().GetHtmlCharset(), talmer::DateDePage(QDateTime::currentDateTime()));
     // Each page keeps a name of its own, so an earlier page of the report is never overwritten.
     const QString nom = NomPageSuivante();
     QSaveFile fichier(rapport->DossierTemporaire() + nom + QStringLiteral(".html"));
@@ -166,5 +167,5 @@ void TfrmSR::AjouteAuRapport()
                                BoutonsMessage::Ok, IconeMessage::Erreur);
         return;
     }
-    rapport->AjouteElement(windowTitle(), nom, QStringLiteral(" "), GenreElement::Page);
+    rapport->AjouteElement(EchappeTexte(windowTitle()), nom, QStringLiteral(" "), GenreElement::Page);
 }

@@ -93,8 +93,8 @@ std::string TexteSegment(const Segment &segment, const charg1 *base)
 std::string DateDePage(const QDateTime &moment)
 {
     const QLocale francais(QLocale::French, QLocale::France);
-    return EnCodePageHtml(francais.toString(moment.date(), QStringLiteral("dddd d MMMM yyyy")) +
-                          QStringLiteral(" - ") + moment.time().toString(QStringLiteral("hh:mm")));
+    return EnCodePageTexteHtml(francais.toString(moment.date(), QStringLiteral("dddd d MMMM yyyy")) +
+                               QStringLiteral(" - ") + moment.time().toString(QStringLiteral("hh:mm")));
 }
 
 std::string PageSegments(const std::vector<Segment> &segments, const charg1 &base, std::string_view titre,
@@ -109,7 +109,7 @@ std::string PageSegments(const std::vector<Segment> &segments, const charg1 &bas
     page += titre;
     page += "</title></head>\n<body bgcolor=#ffffff>\n";
     page += "<table><tr><td>Corpus :";
-    page += EchappeMarquage(base.NomBase());
+    page += EchappeTexte(base.NomBase());
     page += "</td>\n";
     page += "<td>Date :";
     page += date;
@@ -123,7 +123,7 @@ std::string PageSegments(const std::vector<Segment> &segments, const charg1 &bas
         page += "<tr><td align=right>";
         page += std::to_string(s.Formes.size());
         page += "<td>";
-        page += EchappeMarquage(TexteSegment(s, &base));
+        page += EchappeTexte(TexteSegment(s, &base));
         page += "<td align=right>";
         page += std::to_string(s.Frq);
         page += "\n";

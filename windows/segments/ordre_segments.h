@@ -44,12 +44,13 @@ void TrieOrdre(std::vector<std::int32_t> &ordre, const std::vector<Segment> &seg
 // The text of a segment: each form's spelling followed by one blank (8-bit).
 std::string TexteSegment(const Segment &segment, const charg1 *base);
 
-// The date of a report page, "jeudi 10 décembre 2026 - 16:05", in the display code page.
+// The date of a report page, "jeudi 10 décembre 2026 - 16:05", as HTML in the display code page
+// (a reference for a letter the code page lacks): written into a page as it stands.
 std::string DateDePage(const QDateTime &moment);
 
 // The report page of a segment list, every segment in the order of computation. Texts are 8-bit
-// in the page's code page: `titre` the window's caption, `charset` the HTML charset name, `date`
-// as DateDePage gives it. Spellings and the base name are escaped.
+// in the page's code page: `titre` the window's caption as HTML (EnCodePageTexteHtml), `charset`
+// the HTML charset name, `date` as DateDePage gives it. Spellings and the base name are escaped.
 std::string PageSegments(const std::vector<Segment> &segments, const charg1 &base, std::string_view titre,
                          std::string_view charset, std::string_view date);
 

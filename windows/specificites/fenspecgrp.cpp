@@ -8,6 +8,7 @@
 #include "engine/partition.h"
 
 #include "shell/affichage.h"
+#include "shell/configuration.h"
 #include "shell/dialogues.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
@@ -119,18 +120,18 @@ Qt::ItemFlags ModeleSpecGrp::flags(const QModelIndex &index) const
 
 std::string PageSpecGrp(const DonneesPageSpecGrp &d)
 {
-    const std::string titre = EchappeMarquage(d.titre);
+    const std::string &titre = d.titre;
     std::string s = "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=" + d.charset +
                     "\" /><title>" + titre + "</title></head>\n<body bgcolor=#ffffff>\n";
-    s += "<table width=100% align=\"center\" border=\"1\"><td>Corpus : " + EchappeMarquage(d.nomBase) + "</TD>\n";
+    s += "<table width=100% align=\"center\" border=\"1\"><td>Corpus : " + EchappeTexte(d.nomBase) + "</TD>\n";
     s += "<td>Date : " + d.date + "</td>\n";
     if (d.partition)
-        s += "<td>Partition = " + EchappeMarquage(d.cle) + "</TD>\n";
+        s += "<td>Partition = " + EchappeTexte(d.cle) + "</TD>\n";
     s += "</table>";
-    s += titre + "<br>\n" + EchappeMarquage(d.parties) + "<br>\n<table border=1><font size=-2>\n";
+    s += titre + "<br>\n" + d.parties + "<br>\n<table border=1><font size=-2>\n";
     s += "<tr><td>Forme<td>Frq. Tot.<td>" + EnCodePageHtml(QStringLiteral("Fréquence")) + "<td>Coeff.";
     for (const DonneesPageSpecGrp::Ligne &l : d.lignes) {
-        s += "<tr><td>" + EchappeMarquage(l.graphie) + "<td align=right>" + std::to_string(l.F) +
+        s += "<tr><td>" + EchappeTexte(l.graphie) + "<td align=right>" + std::to_string(l.F) +
              "<td align=right>" + std::to_string(l.f) + "<td align=right>" + TexteCoefPageListe(l.coef) + "\n";
     }
     s += "</font></table>\n</body>\n</html>";
@@ -301,12 +302,12 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
     TraduitComposants(this);
 }
 
-void TFenSpecGrp::FixeLibelles(const std::string &corpRef, const std::string &parties)
+void TFenSpecGrp::FixeLibelles(const QString &corpRef, const QString &parties)
 {
     corpRef_ = corpRef;
     parties_ = parties;
-    lbCorpRef_->setText(EnUnicode(corpRef));
-    lbParties_->setText(EnUnicode(parties));
+    lbCorpRef_->setText(corpRef);
+    lbParties_->setText(parties);
 }
 
 void TFenSpecGrp::FixeBulleLibelles(const QString &bulle)
@@ -367,14 +368,14 @@ bool TFenSpecGrp::eventFilter(QObject *objet, QEvent *event)
 std::string TFenSpecGrp::Page() const
 {
     DonneesPageSpecGrp d;
-    d.charset = RapportCourant() ? RapportCourant()->Charset() : std::string("windows-1252");
-    d.titre = EnCodePage(windowTitle());
-    d.parties = parties_;
+    d.charset = JeuDAffichage().GetHtmlCharset();
+    d.titre = EnCodePageTexteHtml(windowTitle());
+    d.parties = EnCodePageTexteHtml(parties_);
     d.nomBase = base_ ? base_->NomBase() : "";
     const QLocale locale;
     const QDateTime maintenant = QDateTime::currentDateTime();
-    d.date = EnCodePageHtml(locale.toString(maintenant.date(), QLocale::LongFormat).toHtmlEscaped() +
-                            QStringLiteral(" - ") + maintenant.time().toString(QStringLiteral("hh:mm")));
+    d.date = EnCodePageTexteHtml(locale.toString(maintenant.date(), QLocale::LongFormat) + QStringLiteral(" - ") +
+                                 maintenant.time().toString(QStringLiteral("hh:mm")));
     d.partition = partition_ != nullptr;
     if (partition_)
         d.cle = partition_->NomPartition();
@@ -399,7 +400,7 @@ void TFenSpecGrp::AjouteAuRapport()
         LesDialogues().message(this, QStringLiteral("Talmer3"), erreur, BoutonsMessage::Ok, IconeMessage::Erreur);
         return;
     }
-    rapport->AjouteElement(windowTitle() + QStringLiteral(" ") + EnUnicode(parties_) + QStringLiteral("(") +
+    rapport->AjouteElement(EchappeTexte(windowTitle() + QStringLiteral(" ") + parties_) + QStringLiteral("(") +
                                QString::number(n + 1) + QStringLiteral(")"),
                            nom, QStringLiteral(" "), GenreElement::Page);
     compteurPages = n + 1;

@@ -53,13 +53,15 @@ private:
     bool positifs_ = true;
 };
 
-// What the list's report page shows. Texts are bytes of the display code page, unescaped.
+// What the list's report page shows, in the display code page: the caption, the parts label and
+// the date are HTML (EnCodePageTexteHtml), written as given; the base name, key and spellings
+// are bytes of the base, escaped when written.
 struct DonneesPageSpecGrp {
     std::string charset;        // "windows-1252"
     std::string titre;          // the window's caption
     std::string parties;        // the text of the parts label
     std::string nomBase;
-    std::string date;           // long date, " - ", hh:mm (HTML bytes, written as given)
+    std::string date;           // long date, " - ", hh:mm
     bool partition = false;     // a list of parts (not of sections)
     std::string cle;            // the partition's key, for a list of parts
     struct Ligne {
@@ -101,11 +103,11 @@ public:
     TFenSpecGrp(QWidget *owner, charg1 *base, std::vector<StructSpec> lignes);
     ~TFenSpecGrp() override;
 
-    // The two labels (bytes of the display code page) and their common hint.
-    void FixeLibelles(const std::string &corpRef, const std::string &parties);
+    // The two labels and their common hint.
+    void FixeLibelles(const QString &corpRef, const QString &parties);
     void FixeBulleLibelles(const QString &bulle);
-    const std::string &TexteCorpRef() const { return corpRef_; }
-    const std::string &TexteParties() const { return parties_; }
+    const QString &TexteCorpRef() const { return corpRef_; }
+    const QString &TexteParties() const { return parties_; }
 
     // Docks the list at the top of the main window's side panel and brings it to the front (a
     // floating tool window when there is no main window).
@@ -142,8 +144,8 @@ private:
     std::unique_ptr<PrimSpec> calcul_;
     Partition *partition_ = nullptr;
     charg1 *base_ = nullptr;
-    std::string corpRef_;
-    std::string parties_;
+    QString corpRef_;
+    QString parties_;
     QColor pastille_;
     bool pastillePressee_ = false;
     ModeleSpecGrp *modele_ = nullptr;

@@ -81,8 +81,7 @@ DonneesTFG DonneesTFGDe(const Partition &partition, const std::vector<std::int32
         LigneTFG l;
         if (base != nullptr)
             l.graphie = base->RetourneGraphie(e, false);
-        const std::int32_t *frq = frequences.Ligne(e);
-        l.frq.assign(frq, frq + parties);
+        l.frq = frequences.Ligne(e);
         l.coef.assign(static_cast<std::size_t>(parties), 0);
         for (std::int32_t k = 0; k < parties; ++k)
             if (colonne[static_cast<std::size_t>(k)] >= 0)
@@ -94,17 +93,17 @@ DonneesTFG DonneesTFGDe(const Partition &partition, const std::vector<std::int32
 
 std::string PagePCLCHtml(const DonneesPCLC &d)
 {
-    const std::string titre = EchappeMarquage(d.titre);
+    const std::string &titre = d.titre;
     std::string s = entete(d.charset, titre);
     s += titre;
     s += "<br>\n<table border=1><font size=-2>\n<tr><td>Partie<td>Nb occurrences<td>Nb formes<td>Nb hapax<td>";
     s += EnCodePageHtml(QStringLiteral("Fréq. Max"));
     s += "<td>Forme";
     for (const PartiePCLC &p : d.parties) {
-        s += "\n<tr><td>" + EchappeMarquage(p.nom);
+        s += "\n<tr><td>" + EchappeTexte(p.nom);
         for (std::int32_t n : {p.occ, p.formes, p.hapax, p.fmax})
             s += "<td align=\"right\">" + std::to_string(n);
-        s += "<td>" + EchappeMarquage(p.forme);
+        s += "<td>" + EchappeTexte(p.forme);
     }
     s += Fin;
     return s;
@@ -112,12 +111,12 @@ std::string PagePCLCHtml(const DonneesPCLC &d)
 
 std::string PagePCLCXml(const DonneesPCLC &d)
 {
-    std::string s = "<pclc nomPartition=\"" + EchappeMarquage(d.cle) + "\">\n";
+    std::string s = "<pclc nomPartition=\"" + EchappeAttribut(d.cle) + "\">\n";
     for (const PartiePCLC &p : d.parties) {
-        s += "<partie nom=\"" + EchappeMarquage(p.nom) + "\" codepartie=\"" + std::to_string(p.code) +
+        s += "<partie nom=\"" + EchappeAttribut(p.nom) + "\" codepartie=\"" + std::to_string(p.code) +
              "\" nbocc=\"" + std::to_string(p.occ) + "\" nbform=\"" + std::to_string(p.formes) +
              "\" nbhapax=\"" + std::to_string(p.hapax) + "\" frqmax=\"" + std::to_string(p.fmax) +
-             "\" formemax=\"" + EchappeMarquage(p.forme) + "\"/>\n";
+             "\" formemax=\"" + EchappeAttribut(p.forme) + "\"/>\n";
     }
     s += "</pclc>\n";
     return s;
@@ -125,16 +124,16 @@ std::string PagePCLCXml(const DonneesPCLC &d)
 
 std::string PageTFGHtml(const DonneesTFG &d)
 {
-    const std::string titre = EchappeMarquage(d.titre) + " : Tableau des sp&eacute;cificit&eacute;s";
+    const std::string titre = d.titre + " : Tableau des sp&eacute;cificit&eacute;s";
     std::string s = entete(d.charset, titre);
     s += titre;
     s += "<br>\n<table border=1><font size=-2>\n<tr><td>Formes";
     if (d.segments)
         s += "/SR";
     for (const std::string &nom : d.noms)
-        s += "<td colspan=2>" + EchappeMarquage(nom);
+        s += "<td colspan=2>" + EchappeTexte(nom);
     for (const LigneTFG &l : d.lignes) {
-        s += "\n<tr><td>" + EchappeMarquage(l.graphie);
+        s += "\n<tr><td>" + EchappeTexte(l.graphie);
         for (std::size_t k = 0; k < d.noms.size(); ++k) {
             const std::int32_t f = k < l.frq.size() ? l.frq[k] : 0;
             const std::int32_t c = k < l.coef.size() ? l.coef[k] : 0;
@@ -148,13 +147,13 @@ std::string PageTFGHtml(const DonneesTFG &d)
 
 std::string PageTFGXml(const DonneesTFG &d)
 {
-    std::string s = "<tfg nomPartition=\"" + EchappeMarquage(d.cle) + "\">\n";
+    std::string s = "<tfg nomPartition=\"" + EchappeAttribut(d.cle) + "\">\n";
     std::vector<std::string> debuts;
     for (std::size_t k = 0; k < d.noms.size(); ++k)
-        debuts.push_back("<partie nom=\"" + EchappeMarquage(d.noms[k]) + "\" codePartie=\"" +
+        debuts.push_back("<partie nom=\"" + EchappeAttribut(d.noms[k]) + "\" codePartie=\"" +
                          std::to_string(k < d.codes.size() ? d.codes[k] : -1) + "\" frq=\"");
     for (const LigneTFG &l : d.lignes) {
-        s += "<ligneTfg><forme>" + EchappeMarquage(l.graphie) + "</forme>";
+        s += "<ligneTfg><forme>" + EchappeTexte(l.graphie) + "</forme>";
         for (std::size_t k = 0; k < d.noms.size(); ++k) {
             const std::int32_t f = k < l.frq.size() ? l.frq[k] : 0;
             const std::int32_t c = k < l.coef.size() ? l.coef[k] : 0;
@@ -217,7 +216,7 @@ bool AjoutePagesAuRapport(Rapport &rapport, const char *prefixe, const std::stri
         QFile::remove(dossier + nom + QStringLiteral(".html"));
         return false;
     }
-    rapport.AjouteElement(titre, nom, QStringLiteral(" "), GenreElement::Page);
+    rapport.AjouteElement(EchappeTexte(titre), nom, QStringLiteral(" "), GenreElement::Page);
     return true;
 }
 
@@ -227,7 +226,7 @@ namespace talmer {
 
 bool ExportePCLC(Rapport &rapport, const Partition &partition, const QString &titre, QString *erreur)
 {
-    const DonneesPCLC d = DonneesPCLCDe(partition, EnCodePage(titre), rapport.Charset());
+    const DonneesPCLC d = DonneesPCLCDe(partition, EnCodePageTexteHtml(titre), rapport.Charset());
     return AjoutePagesAuRapport(rapport, "pclc", d.cle, titre, PagePCLCHtml(d), PagePCLCXml(d), erreur);
 }
 

@@ -2,8 +2,8 @@
 // table of forms by parts with its coefficients ("tfg"), each as an HTML page and an XML fragment
 // for the report's XML document.
 //
-// Texts are 8-bit in the display code page; every text taken from the base or the window is
-// escaped, and each page declares its character set.
+// Texts are 8-bit in the display code page; every text taken from the base is escaped (in element
+// content & < >, in attribute values also "), and each page declares its character set.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +31,7 @@ struct PartiePCLC {
 
 struct DonneesPCLC {
     std::string cle;      // spelling of the partition's key
-    std::string titre;    // the window's caption
+    std::string titre;    // the window's caption as HTML (EnCodePageTexteHtml), written as given
     std::string charset;  // "windows-1252"
     std::vector<PartiePCLC> parties;
 };
@@ -44,7 +44,7 @@ struct LigneTFG {
 
 struct DonneesTFG {
     std::string cle;
-    std::string titre;
+    std::string titre;              // as in DonneesPCLC
     std::string charset;
     bool segments = false;          // repeated segments are attached to the base
     std::vector<std::string> noms;  // per part
@@ -74,8 +74,9 @@ QString NomElementLibre(const Rapport &rapport, const std::string &racine);
 bool EcritFichierRapport(const QString &chemin, const std::string &octets, QString *erreur);
 
 // Writes N.html and N.xml (N from the prefix "pclc" or "tfg" and the key) in the report's
-// temporary folder and adds the item with the caption `titre`; false, with the reason in
-// *erreur, when a file could not be written (nothing is added then).
+// temporary folder and adds the item with the caption `titre` (the window's plain caption,
+// escaped for the index); false, with the reason in *erreur, when a file could not be written
+// (nothing is added then).
 bool AjoutePagesAuRapport(Rapport &rapport, const char *prefixe, const std::string &cle, const QString &titre,
                           const std::string &html, const std::string &xml, QString *erreur);
 

@@ -273,7 +273,7 @@ bool PageTFG::ExporteAuRapport(Rapport &rapport, const QString &titre, QString *
         return false;
     Occupation occupation;
     const DonneesTFG d = DonneesTFGDe(*partition_, modele_->Lignes(), calcul_.get(), modele_->Frequences(),
-                                      EnCodePage(titre), rapport.Charset());
+                                      EnCodePageTexteHtml(titre), rapport.Charset());
     return AjoutePagesAuRapport(rapport, "tfg", d.cle, titre, PageTFGHtml(d), PageTFGXml(d), erreur);
 }
 

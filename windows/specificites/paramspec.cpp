@@ -113,10 +113,6 @@ bool CalculeAvecProgression(QWidget *parent, const QString &statut, const std::f
     return fini;
 }
 
-std::string octets(const char *texteFrancais)
-{
-    return EnCodePage(Traduit(texteFrancais));
-}
 
 } // namespace
 
@@ -196,12 +192,12 @@ void TFenParamSpec::BtnOKClick()
     {
         Occupation occupation;
         auto *liste = new TFenSpecGrp(nullptr, std::move(calcul));
-        const std::string corpRef = octets("Corpus de référence : ");
-        const std::string parties = octets("Parties sélectionnées : ");
-        liste->FixeLibelles(corpRef + listes.reference, parties + listes.selection);
-        liste->FixeBulleLibelles(EnUnicode(corpRef) + QStringLiteral("\n") + EnUnicode(listes.reference) +
-                                 QStringLiteral("\n") + EnUnicode(parties) + QStringLiteral("\n") +
-                                 EnUnicode(listes.selection));
+        const QString corpRef = Traduit("Corpus de référence : ");
+        const QString parties = Traduit("Parties sélectionnées : ");
+        const QString reference = EnUnicode(listes.reference), selection = EnUnicode(listes.selection);
+        liste->FixeLibelles(corpRef + reference, parties + selection);
+        liste->FixeBulleLibelles(corpRef + QStringLiteral("\n") + reference + QStringLiteral("\n") + parties +
+                                 QStringLiteral("\n") + selection);
         liste_ = liste;
         liste->Affiche();
     }
@@ -254,7 +250,7 @@ void TFenParamSpecDiac::BitBtnOKClick()
     {
         Occupation occupation;
         auto *liste = new TFenSpecGrp(nullptr, std::move(calcul));
-        liste->FixeLibelles(octets("Partie : ") + partition_->NomPartie(partie), std::string());
+        liste->FixeLibelles(Traduit("Partie : ") + EnUnicode(partition_->NomPartie(partie)), QString());
         liste->setWindowTitle(Traduit("Spécifs évolutives - ") + EnUnicode(partition_->NomPartition()));
         liste_ = liste;
         liste->Affiche();

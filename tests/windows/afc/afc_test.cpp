@@ -7,6 +7,7 @@
 #include "engine/segrep.h"
 #include "shell/poste_test.h"
 #include "shell/rapport.h"
+#include "support/locale_fr.h"
 #include "tools/ta3afc/afc.h"
 #include "windows/afc/donnees_afc.h"
 #include "windows/afc/fengrapheafc.h"
@@ -14,10 +15,9 @@
 #include "windows/afc/plan_afc.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QTimer>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -26,15 +26,17 @@
 #include <QRadioButton>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 
 #include <sys/stat.h>
-
-#include <memory>
 
 using namespace talmer;
 using talmer::test::InTempDir;
@@ -128,6 +130,60 @@ TEST_F(Afc, SegmentRowsFollowTheFormsThresholdAndAddUpToTheirFrequency)
               "t\r\n   2   3   5   1   0\r\n   0   1   2\r\n111\r\n" + formes + "   2   0   0   4 150   0   0\r\n");
 }
 
+namespace {
+
+std::string Contenu(const std::string &chemin)
+{
+    std::ifstream f(chemin, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+// The file is written a few rows at a time: its bytes are the whole text's, with segments, with
+// either set of flags, and over a text of more than one piece.
+TEST_F(Afc, CoranDonWrittenRowByRowIsTheWholeText)
+{
+    SegRep segments(base.get(), {base->LocFormDic(".", true)});
+    ASSERT_TRUE(segments.OuvreFichiers());
+    segments.AjouteSegment({0, 2}, {2, 9});
+    segments.AjouteSegment({0, 1}, {4, 15});
+    base->AssigneSR(&segments);
+    partition->Coche(2, false);
+    struct Cas {
+        DimensionsAFC dimensions;
+        std::int32_t freqMin;
+        bool seulementCochees;
+    };
+    for (const Cas &c : {Cas{{4, 3, 2}, 1, false}, Cas{{4, 3, 2}, 2, true}, Cas{{2, 3, 2}, 3, false}}) {
+        ASSERT_TRUE(EcritCoranDon("coran.don", *partition, "t : p", c.dimensions, c.freqMin, c.seulementCochees));
+        EXPECT_EQ(Contenu("coran.don"),
+                  TexteCoranDon(RassembleDonnees(*partition, "t : p", c.dimensions, c.freqMin, c.seulementCochees)));
+    }
+    base->AssigneSR(nullptr);
+
+    // 6,000 forms by 40 parts: a text of more than a megabyte.
+    std::string texte;
+    for (int k = 0; k < 40; ++k) {
+        texte += "<p=v" + std::to_string(k) + ">";
+        for (int i = 0; i < 150; ++i)
+            texte += " w" + std::to_string(k * 150 + i) + (i % 3 == 0 ? " w" + std::to_string(i) : "");
+    }
+    auto grande = makeBase(texte, ".", "grand");
+    ASSERT_TRUE(grande);
+    const Partition parties(grande.get(), grande->LocFormDic("p", false));
+    ASSERT_EQ(parties.NbParties(), 40);
+    const DimensionsAFC dimensions{grande->Nbform(), 40, 5};
+    ASSERT_TRUE(EcritCoranDon("grand.don", parties, "grand", dimensions, 1, false));
+    const std::string attendu = TexteCoranDon(RassembleDonnees(parties, "grand", dimensions, 1, false));
+    EXPECT_GT(attendu.size(), std::size_t{1} << 20);
+    EXPECT_TRUE(Contenu("grand.don") == attendu);
+
+    // A folder that does not exist: nothing is written and the failure is told.
+    EXPECT_FALSE(EcritCoranDon("absent/coran.don", *partition, "t", {4, 3, 2}, 1, false));
+    EXPECT_FALSE(QFile::exists("absent/coran.don"));
+}
+
 TEST(AfcCoranDon, ValuesTooWideForTheirColumnsStaySeparated)
 {
     DonneesAFC d;
@@ -147,6 +203,33 @@ TEST(AfcCoranDon, ValuesTooWideForTheirColumnsStaySeparated)
     // NI and NJ of four digits keep a blank between them.
     d.dimensions = {1234, 1000, 2};
     EXPECT_EQ(TexteCoranDon(d).substr(0, 26), "t\r\n1234 1000   5   1   0\r\n");
+}
+
+TEST(AfcCoranDon, PartIndexesKeepTheirColumnsAndTakeABlankFromAThousandParts)
+{
+    DonneesAFC d;
+    d.titre = "deux\nlignes";
+    d.dimensions = {1, 1002, 2};
+    d.drapeaux.assign(1002, 1);
+    d.formes = {{0, "le", std::vector<std::int32_t>(1002, 1)}};
+    const std::string texte = TexteCoranDon(d);
+    // The title stays on its line.
+    EXPECT_EQ(texte.substr(0, 13), "deux lignes\r\n");
+    std::string indexes;
+    for (int k = 0; k < 1000; ++k) {
+        const std::string n = std::to_string(k);
+        indexes += Blancs(4 - n.size()) + n;
+    }
+    const std::size_t debut = texte.find("\r\n", 13) + 2;
+    const std::string ligne3 = texte.substr(debut, texte.find("\r\n", debut) - debut);
+    EXPECT_EQ(ligne3, indexes + " 1000 1001");
+    EXPECT_EQ(ligne3.substr(0, 12), "   0   1   2");
+    EXPECT_EQ(ligne3.substr(ligne3.size() - 22), " 997 998 999 1000 1001");
+    afc::TableAfc table;
+    ASSERT_EQ(afc::LitCoranDon(texte, table), "");
+    ASSERT_EQ(table.parties.size(), 1002u);
+    EXPECT_EQ(table.parties[999], "999");
+    EXPECT_EQ(table.parties[1001], "1001");
 }
 
 TEST(AfcCoranDon, ALargeTableReadsBackWholeInTheAnalysisProgram)
@@ -226,18 +309,6 @@ TEST(AfcResultats, FacteursAreReadInAnyOrderAndCheckedWhole)
     };
     for (const char *texte : mauvais)
         EXPECT_FALSE(LitFacteurs(texte, 3)) << texte;
-
-    // A French session (Qt puts the program in the user's locale) reads the same points.
-    const std::string ancienne = std::setlocale(LC_NUMERIC, nullptr);
-    if (std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.utf8")) {
-        const std::optional<ListePoints> fr = LitFacteurs(bon, 3);
-        const std::optional<std::vector<double>> vp = LitValeursPropres("2\r\n0.50000000\r\n0.25000000\r\n");
-        std::setlocale(LC_NUMERIC, ancienne.c_str());
-        ASSERT_TRUE(fr);
-        EXPECT_EQ(fr->masse, p->masse);
-        EXPECT_EQ(fr->colonnes, p->colonnes);
-        EXPECT_EQ(vp, (std::vector<double>{0.5, 0.25}));
-    }
 }
 
 TEST(AfcResultats, ValeursPropresNeedTheirCountOfValues)
@@ -246,6 +317,33 @@ TEST(AfcResultats, ValeursPropresNeedTheirCountOfValues)
     for (const char *texte : {"", "0\n", "3\n0.5\n0.25\n", "2\n0.5\nx\n", "-1\n"})
         EXPECT_FALSE(LitValeursPropres(texte)) << texte;
     EXPECT_FALSE(LitFichier("absent.txt"));
+}
+
+TEST(AfcResultats, NumbersReadTheSameInAFrenchSession)
+{
+    talmer::test::LocaleFrancaise francais;
+    ASSERT_TRUE(francais.Active()) << "fr_FR.UTF-8 is missing: run scripts/install-deps.sh";
+    const std::optional<ListePoints> p =
+        LitFacteurs("3 2\r\nA 0 407.019 2.5 -0.125 1e3 1 2 3 4\r\nA 1 1 1 1 1 1 1 1 1\r\nA 2 1 1 1 1 1 1 1 1\r\n", 3);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->masse[0], 407.019);
+    EXPECT_EQ(p->distance[0], 2.5);
+    EXPECT_EQ(p->colonnes[0][0], -0.125);
+    EXPECT_EQ(p->colonnes[1][0], 1000.0);
+    EXPECT_EQ(LitValeursPropres("2\r\n0.50000000\r\n0.25000000\r\n"), (std::vector<double>{0.5, 0.25}));
+    // A decimal comma is no number in these files, whatever the locale.
+    EXPECT_FALSE(LitValeursPropres("1\r\n0,5\r\n"));
+}
+
+TEST(AfcResultats, OnlyRegularFilesAreRead)
+{
+    talmer::test::TempDir dossier;
+    std::filesystem::create_directory("dossier");
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    for (const char *chemin : {"dossier", "fifo", "/dev/zero"})
+        EXPECT_FALSE(LitFichier(chemin)) << chemin;
+    talmer::test::writeFile("ordinaire", "1\n0.5\n");
+    EXPECT_EQ(LitFichier("ordinaire"), std::optional<std::string>("1\n0.5\n"));
 }
 
 TEST(AfcPlan, ProjectionTruncatesTowardZeroAndWidensAZeroRange)
@@ -543,6 +641,37 @@ TEST_F(AfcDialogue, AnAnalysisTheUserStopsLeavesTheFilesOfTheLastOne)
         EXPECT_EQ(QDir::current().entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".anc.")), QStringList())
             << c.quand;
     }
+TEST_F(AfcDialogue, OkOpensThePlaneInAFrenchSession)
+{
+    talmer::test::LocaleFrancaise francais;
+    ASSERT_TRUE(francais.Active()) << "fr_FR.UTF-8 is missing: run scripts/install-deps.sh";
+    TFenParamAFC::FixeProgramme(QStringLiteral(TALMER_BIN_DIR "/ta3afc"));
+    TFenParamAFC dialogue(*partition, nullptr);
+    dialogue.CSpinEdit1()->setValue(1);
+    dialogue.BitBtn1Click();
+    EXPECT_TRUE(dialogues.messages.empty()) << (dialogues.messages.empty() ? "" : dialogues.messages[0].texte.toStdString());
+    ASSERT_TRUE(dialogue.PlanOuvert());
+    // Masses in thousandths: x holds 4 of the 12 occurrences, y 3, z 5.
+    const std::vector<double> &masse = dialogue.PlanOuvert()->Points().masse;
+    ASSERT_EQ(masse.size(), 3u);
+    EXPECT_EQ(masse, (std::vector<double>{333.333, 250.0, 416.667}));
+    delete dialogue.PlanOuvert();
+}
+
+TEST_F(AfcDialogue, TheProgramsMessageShowsSpellingsOfTheDisplayCodePage)
+{
+    // The program's own words in UTF-8, the form's spelling as the table holds it (Windows-1252).
+    talmer::test::writeFile("programme", "#!/bin/sh\nprintf 'ta3afc : ligne 7 de coran.don : la forme \xc2\xab \xe9t\xe9 "
+                                         "\xc2\xbb n\\047a aucune occurrence\\n' >&2\nexit 1\n");
+    ASSERT_EQ(chmod("programme", 0755), 0);
+    TFenParamAFC::FixeProgramme(QDir::current().absoluteFilePath(QStringLiteral("programme")));
+    TFenParamAFC dialogue(*partition, nullptr);
+    dialogue.CSpinEdit1()->setValue(1);
+    dialogue.BitBtn1Click();
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_EQ(dialogues.messages[0].texte,
+              QStringLiteral("Erreur de lecture du fichier des facteurs\n"
+                             "ta3afc : ligne 7 de coran.don : la forme « été » n'a aucune occurrence"));
 }
 
 TEST_F(AfcDialogue, AProgramThatFailsIsReportedAndOldResultsAreGone)

@@ -233,6 +233,25 @@ TEST_F(FenConcorTest, ReportItemsOfTwoWindowsNeverShareANameAndFollowWhatIsShown
     rapport.Abandonne();
 }
 
+TEST_F(FenConcorTest, ReportCaptionEscapesTheGroupsSpelling)
+{
+    QStandardItemModel arbre;
+    Rapport::InitArbreRapport(&arbre);
+    Rapport rapport(&arbre, base_.get());
+    FixeRapportCourant(&rapport);
+    Cherche("r&d");
+    fen_->AjouteAuRapport();
+    FixeRapportCourant(nullptr);
+    ASSERT_EQ(arbre.item(0)->rowCount(), 1);
+    QStandardItem *noeud = arbre.item(0)->child(0);
+    EXPECT_EQ(noeud->data(Rapport::RoleLegende).toString(), QStringLiteral("Concordance de : r&amp;d"));
+    EXPECT_EQ(noeud->text(), QStringLiteral("Concordance de : r&d"));
+    const std::string page = readFile(rapport.DossierTemporaire().toStdString() + "conc0.html");
+    EXPECT_NE(page.find("<pre><font size=2>Concordance de : r&amp;d<br> (tri ordre du texte)<br><br>\n"), std::string::npos)
+        << page;
+    rapport.Abandonne();
+}
+
 TEST(FenConcorCommande, MainWindowOpensAMaximisedWindowPerClick)
 {
     talmer::test::TempDir dossier;

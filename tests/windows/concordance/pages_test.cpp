@@ -6,7 +6,12 @@
 #include "engine/base_fixture.h"
 #include "engine/partition.h"
 #include "engine/tgen.h"
+#include "shell/affichage.h"
+#include "shell/configuration.h"
+#include "support/jeu_affichage.h"
+#include "windows/segments/ordre_segments.h"
 
+#include <QDateTime>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -170,6 +175,50 @@ TEST_F(PagesTest, XmlFragmentIsWellFormedWithMarkupCharacters)
     }
     EXPECT_FALSE(lecteur.hasError()) << lecteur.errorString().toStdString();
     EXPECT_EQ(poles, (QStringList{"voit", "r&d", "."}));
+}
+
+TEST(LignesConcordance, OnlyAmpersandAndAnglesAreEscapedInContent)
+{
+    const struct {
+        Contexte c;
+        const char *html, *xml;
+    } cas[] = {
+        {{" il dit \"", "oui\"", "R&D <b> "},
+         " il dit \"&nbsp;<span class=\"tgenstyle\">oui\"</span>&nbsp;R&amp;D &lt;b&gt; \n",
+         "<ligContConcordance><contexte> il dit \"</contexte><pole>oui\"</pole><contexte>R&amp;D &lt;b&gt; "
+         "</contexte></ligContConcordance>\n"},
+        {{"'a'", "\"", ""},
+         "'a'&nbsp;<span class=\"tgenstyle\">\"</span>&nbsp;\n",
+         "<ligContConcordance><contexte>'a'</contexte><pole>\"</pole><contexte></contexte></ligContConcordance>\n"},
+    };
+    for (const auto &x : cas) {
+        SCOPED_TRACE(x.c.pole);
+        EXPECT_EQ(talmer::LigneHtml(x.c), x.html);
+        EXPECT_EQ(talmer::LigneXml(x.c), x.xml);
+    }
+}
+
+TEST(EnteteConcordance, HeadingInACodePageWithoutEAcuteKeepsItsReferencesWhole)
+{
+    const talmer::test::JeuDAffichageTest cyrillique(1); // no "é"
+    Entete e;
+    e.charset = JeuDAffichage().GetHtmlCharset();
+    e.avecEntete = true;
+    e.titreFenetre = EnCodePageTexteHtml(QString::fromUtf8("Spécial « R&D »"));
+    e.nomBase = "\"R&D\"";
+    e.date = talmer::DateDePage(QDateTime(QDate(2026, 12, 10), QTime(16, 5)));
+    e.partition = "cl\xE9";
+    EXPECT_EQ(e.date, "jeudi 10 d&#233;cembre 2026 - 16:05");
+    EXPECT_EQ(talmer::EnteteHtml(e),
+              "<html>\n<head>\n"
+              "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1251\" />"
+              "<title>Concordance</title>\n</head>\n"
+              "<style type=\"text/css\">\n.tgenstyle {font-weight: bold;\ncolor: #000000;}\n</style>"
+              "<body bgcolor=\"#ffffff\" dir=\"LTR\">\n"
+              "<center><h3>Sp&#233;cial \xAB R&amp;D \xBB</h3></center><br>"
+              "<table width=100% align=\"center\" border=\"1\"><td>Corpus : \"R&amp;D\"</td>\n"
+              "<td>Date : jeudi 10 d&#233;cembre 2026 - 16:05</td>\n<td>Partition = cl\xE9</td>\n</table>"
+              "<pre><font size=2>");
 }
 
 TEST_F(PagesTest, DoubleByteCodePagesCutBetweenCharacters)

@@ -159,6 +159,16 @@ TEST_F(FenSelecFormesTest, BadPatternsAreReportedAndAddNothing)
     EXPECT_EQ(fen_->TexteStatut(),
               QStringLiteral("Expression rationnelle incorrecte : missing closing parenthesis (position 5)."));
 
+    // Without "Ajouter" too the fault is told, and the result is not replaced by nothing.
+    fen_->ChkAjout->setChecked(false);
+    for (int type : {1, 4}) {
+        Cherche(QStringLiteral("ch(at"), type);
+        EXPECT_EQ(Lignes(), (QStringList{"chat|3"})) << type;
+        EXPECT_EQ(fen_->TexteStatut(),
+                  QStringLiteral("Expression rationnelle incorrecte : missing closing parenthesis (position 5)."));
+    }
+    fen_->ChkAjout->setChecked(true);
+
     Cherche(QStringLiteral("^(?:(?:.?){30}){30}(?!)"), 4);
     EXPECT_EQ(Lignes().size(), 1);
     EXPECT_TRUE(fen_->TexteStatut().startsWith(QStringLiteral("10 textes n'ont pas pu être examinés")))

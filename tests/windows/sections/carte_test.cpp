@@ -246,13 +246,26 @@ TEST_F(CarteTest, SavedSelectionRoundTripAndBadFileKeepsTheSelection)
               QByteArray("\r\nnom=Nom\r\ndimension=  11\r\ntype =  type\r\nfreq=  0\r\ncouleur =  000000\r\n") +
                   QByteArray("\0 \0 \1 \0 \0 \1 \0 \0 \1 \0 \0 ", 22));
 
-    // Another map's file (another number of sections) is reported and changes nothing.
-    QFile f(FichierSelection());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(ExporteSelection({1, 1, 1}).c_str());
-    f.close();
+    // Another map's file (another number of sections) is read as far as both go, and the status
+    // says so.
+    TFenPrinc principale;
+    const auto ecrit = [](const std::string &octets) {
+        QFile f(FichierSelection());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(octets.data(), static_cast<qint64>(octets.size()));
+    };
+    ecrit(ExporteSelection({0, 1, 1}));
+    EXPECT_TRUE(carte->ChargeSelection({0, 1}));
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(principale.TexteStatut(),
+              QStringLiteral("Sélection chargée : le fichier décrit 3 sections et la carte 11 ; seules les 3 "
+                             "premières sections ont été prises en compte."));
+    EXPECT_TRUE(dialogues.messages.empty());
+
+    // A file that is not whole is refused and changes nothing.
+    ecrit(ExporteSelection({1, 1, 1}).substr(0, 60));
     EXPECT_FALSE(carte->ChargeSelection({0}));
-    EXPECT_EQ(Selectionnees(), (std::vector<int>{2, 5, 8}));
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{1, 2}));
     EXPECT_FALSE(dialogues.messages.empty());
 }
 
@@ -436,6 +449,10 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
     const QByteArray page = Lit(rapport->DossierTemporaire() + QString::fromLatin1(base->NomBase()) +
                                 QStringLiteral("_section-") + QString::number(point) + QStringLiteral("_1_0.html"));
     EXPECT_TRUE(page.contains("<h2>Section 0</h2><br>\n<font size=-2>\n"));
+    // The caption is HTML for the index; the tree shows its text.
+    QStandardItem *noeud = fen->ModeleRapport()->item(0)->child(avant);
+    EXPECT_EQ(noeud->data(Rapport::RoleLegende).toString(), QStringLiteral("Section n&deg;0"));
+    EXPECT_EQ(noeud->text(), QString::fromUtf8("Section n°0"));
 }
 
 TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)

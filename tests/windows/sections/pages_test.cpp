@@ -16,8 +16,8 @@ class PagesSectionTest : public talmer::test::InTempDir {
 protected:
     void SetUp() override
     {
-        // Sections at ".": " le chat.", "<titre=intro> le R&D\nchien.", and the line break after.
-        base = talmer::test::makeBase("x. le chat. <titre=intro> le R&D\nchien.\n");
+        // Sections at ".": " le chat.", "<titre=intro> le "R&D"\nchien.", and the line break after.
+        base = talmer::test::makeBase("x. le chat. <titre=intro> le \"R&D\"\nchien.\n");
         ASSERT_TRUE(base);
         const std::int32_t point = base->LocFormDic(".", true);
         section = std::make_unique<Section>(base.get(), &point, 1);
@@ -40,12 +40,12 @@ TEST_F(PagesSectionTest, GroupOccurrencesInBold)
                        "le <b>chat</b> . </font>\n</body>\n</html>");
 }
 
-TEST_F(PagesSectionTest, KeyMarkerInBlueOnceHeadingEscapesAndNoLineBreak)
+TEST_F(PagesSectionTest, KeyMarkerInBlueOnceHeadingEscapesContentAndNoLineBreak)
 {
     EXPECT_EQ(PageSection(*base, *section, nullptr, 1, true, -2, "windows-1252", "RTL"),
               Entete + "<title>Section 1</title></head>\n<body bgcolor=\"#ffffff\" dir=\"RTL\">\n"
                        "<h2>Section 1</h2><br>\n<font size=-2>\n"
-                       "<font color=\"#0000FF\">&lt;titre=intro&gt;</font>le R&amp;D chien . </font>\n</body>\n</html>");
+                       "<font color=\"#0000FF\">&lt;titre=intro&gt;</font>le \"R&amp;D\" chien . </font>\n</body>\n</html>");
 }
 
 TEST_F(PagesSectionTest, EmptySectionAndSectionOutsideGiveAnEmptyBody)
@@ -74,9 +74,10 @@ TEST(NomsCarte, PictureBlockNamesTheGroupsOnlyWhenThereAreSome)
               QStringLiteral("<center><h3>Carte(1)</h3></center><br />\n"
                              "<table width=\"100%\" align=\"CENTER\" border=\"1\"><td>Corpus : corpus</td>\n"
                              "<td>Date : jeudi 10 décembre 2026 - 16:05</td>\n</table><br />\n"));
-    EXPECT_EQ(BlocImageCarte(QStringLiteral("C<2>"), QStringLiteral("chat+"), QStringLiteral("le"),
+    // The caption is the item's HTML caption; names are plain texts, escaped for content only.
+    EXPECT_EQ(BlocImageCarte(QStringLiteral("C&lt;2&gt;"), QStringLiteral("R&D+"), QStringLiteral("\"le\""),
                              QStringLiteral("corpus"), QStringLiteral("d"), QStringLiteral("titre")),
-              QStringLiteral("<center><h3>C&lt;2&gt;</h3></center><br />\nTerme = chat+, le<br />"
+              QStringLiteral("<center><h3>C&lt;2&gt;</h3></center><br />\nTerme = R&amp;D+, \"le\"<br />"
                              "<table width=\"100%\" align=\"CENTER\" border=\"1\"><td>Corpus : corpus</td>\n"
                              "<td>Date : d</td>\n<td>Partition = titre</td>\n</table><br />\n"));
 }

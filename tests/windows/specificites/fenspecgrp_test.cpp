@@ -8,8 +8,10 @@
 
 #include "shell/dragobjects.h"
 #include "shell/rapport.h"
+#include "support/jeu_affichage.h"
 
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QRadioButton>
 #include <QStandardItemModel>
 #include <QTest>
@@ -32,7 +34,7 @@ DonneesPageSpecGrp Donnees()
     d.date = "jeudi 10 d\xE9" "cembre 2026 - 16:05";
     d.partition = true;
     d.cle = "partie";
-    d.lignes = {{"chat", 12, 8, 50}, {"a<b", 3, 3, 51}, {"le ", 40, 2, -51}};
+    d.lignes = {{"chat", 12, 8, 50}, {"a<b", 3, 3, 51}, {"le ", 40, 2, -51}, {"\"q\"", 2, 1, 1}};
     return d;
 }
 
@@ -51,6 +53,7 @@ TEST(PageSpecGrp, PageOfAPartitionListInTheListsOwnOrder)
                   "<tr><td>chat<td align=right>12<td align=right>8<td align=right>50\n"
                   "<tr><td>a&lt;b<td align=right>3<td align=right>3<td align=right>***\n"
                   "<tr><td>le <td align=right>40<td align=right>2<td align=right>***\n"
+                  "<tr><td>\"q\"<td align=right>2<td align=right>1<td align=right>1\n"
                   "</font></table>\n</body>\n</html>");
 }
 
@@ -160,6 +163,48 @@ TEST_F(ListeSpec, ReportPagesAreNumberedAcrossTheProgram)
               QString::fromUtf8("Spécifs - Sections 1, 2, (%1)").arg(n + 1));
     const std::filesystem::path dossier(rapport.DossierTemporaire().toStdString());
     EXPECT_TRUE(std::filesystem::exists(dossier / (b.toStdString() + ".html")));
+    EXPECT_TRUE(dialogues.messages.isEmpty());
+    rapport.Abandonne();
+}
+
+TEST_F(ListeSpec, ReportPageAndCaptionInACodePageWithoutEAcute)
+{
+    talmer::test::DialoguesMuets dialogues;
+    const talmer::test::JeuDAffichageTest cyrillique(1); // no "é"
+    QStandardItemModel arbre;
+    Rapport::InitArbreRapport(&arbre);
+    Rapport rapport(&arbre, base.get());
+    FixeRapportCourant(&rapport);
+    TFenSpecGrp liste(nullptr, base.get(), Lignes());
+    liste.FixeLibelles(QStringLiteral("2 sections"), QString::fromUtf8("Parties sélectionnées : R&D, "));
+    EXPECT_EQ(liste.LbParties()->text(), QString::fromUtf8("Parties sélectionnées : R&D, "));
+    const std::string page = liste.Page();
+    const int n = TFenSpecGrp::CompteurPages();
+    liste.AjouteAuRapport();
+    FixeRapportCourant(nullptr);
+
+    // The date changes with the clock: the bytes around it.
+    const std::string avant = "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1251\" />"
+                              "<title>Sp&#233;cifs - Sections</title></head>\n<body bgcolor=#ffffff>\n"
+                              "<table width=100% align=\"center\" border=\"1\"><td>Corpus : corpus</TD>\n<td>Date : ";
+    const std::string apres = "</td>\n</table>Sp&#233;cifs - Sections<br>\nParties s&#233;lectionn&#233;es : R&amp;D, <br>\n"
+                              "<table border=1><font size=-2>\n<tr><td>Forme<td>Frq. Tot.<td>Fr&#233;quence<td>Coeff."
+                              "<tr><td>le<td align=right>3<td align=right>2<td align=right>50\n"
+                              "<tr><td>chat<td align=right>2<td align=right>2<td align=right>3\n"
+                              "<tr><td>chien<td align=right>1<td align=right>0<td align=right>-2\n"
+                              "<tr><td>dort<td align=right>1<td align=right>0<td align=right>-50\n"
+                              "</font></table>\n</body>\n</html>";
+    ASSERT_GT(page.size(), avant.size() + apres.size());
+    EXPECT_EQ(page.substr(0, avant.size()), avant);
+    EXPECT_EQ(page.substr(page.size() - apres.size()), apres);
+    EXPECT_EQ(page.find('?'), std::string::npos);
+
+    QStandardItem *noeud = arbre.item(0)->child(0);
+    ASSERT_NE(noeud, nullptr);
+    const QString numero = QStringLiteral("(%1)").arg(n + 1);
+    EXPECT_EQ(noeud->data(Rapport::RoleLegende).toString(),
+              QString::fromUtf8("Spécifs - Sections Parties sélectionnées : R&amp;D, ") + numero);
+    EXPECT_EQ(noeud->text(), QString::fromUtf8("Spécifs - Sections Parties sélectionnées : R&D, ") + numero);
     EXPECT_TRUE(dialogues.messages.isEmpty());
     rapport.Abandonne();
 }

@@ -28,7 +28,7 @@ TEST(PagesStatPart, CountsPageAndFragmentEscapeNamesAndLeaveAnEmptyForm)
     d.cle = "partie";
     d.titre = "Principales caract\xE9ristiques de la partition : partie";
     d.charset = "windows-1252";
-    d.parties = {{"a<b&c", 6, 5, 3, 1, 2, "le"}, {"vide", 8, 0, 0, 0, 0, ""}};
+    d.parties = {{"a<b&c", 6, 5, 3, 1, 2, "le"}, {"vide", 8, 0, 0, 0, 0, ""}, {"\"q\"", 9, 1, 1, 1, 1, "\"x\""}};
 
     EXPECT_EQ(PagePCLCHtml(d),
               std::string(Tete) +
@@ -39,6 +39,8 @@ TEST(PagesStatPart, CountsPageAndFragmentEscapeNamesAndLeaveAnEmptyForm)
                   "<td align=\"right\">2<td>le"
                   "\n<tr><td>vide<td align=\"right\">0<td align=\"right\">0<td align=\"right\">0"
                   "<td align=\"right\">0<td>"
+                  "\n<tr><td>\"q\"<td align=\"right\">1<td align=\"right\">1<td align=\"right\">1"
+                  "<td align=\"right\">1<td>\"x\""
                   "</font></table>\n</body>\n</html>");
     EXPECT_EQ(PagePCLCXml(d),
               "<pclc nomPartition=\"partie\">\n"
@@ -46,6 +48,8 @@ TEST(PagesStatPart, CountsPageAndFragmentEscapeNamesAndLeaveAnEmptyForm)
               "formemax=\"le\"/>\n"
               "<partie nom=\"vide\" codepartie=\"8\" nbocc=\"0\" nbform=\"0\" nbhapax=\"0\" frqmax=\"0\" "
               "formemax=\"\"/>\n"
+              "<partie nom=\"&quot;q&quot;\" codepartie=\"9\" nbocc=\"1\" nbform=\"1\" nbhapax=\"1\" frqmax=\"1\" "
+              "formemax=\"&quot;x&quot;\"/>\n"
               "</pclc>\n");
 }
 
@@ -56,35 +60,35 @@ TEST(PagesStatPart, TablePageAndFragmentWriteCoefficientsAsTheTableShowsThem)
     d.titre = "T";
     d.charset = "windows-1252";
     d.segments = true;
-    d.noms = {"a", "b&c"};
+    d.noms = {"a", "b&\"c\""};
     d.codes = {6, 7};
-    d.lignes = {{"le", {3, 1}, {50, 0}}, {"chat", {2, 0}, {51, -50}}, {"le chat ", {2, 0}, {0, -51}}};
+    d.lignes = {{"le", {3, 1}, {50, 0}}, {"chat", {2, 0}, {51, -50}}, {"le \"chat\" ", {2, 0}, {0, -51}}};
 
     EXPECT_EQ(PageTFGHtml(d),
               std::string(Tete) +
                   "T : Tableau des sp&eacute;cificit&eacute;s</title></head>\n<body bgcolor=#ffffff>\n"
                   "T : Tableau des sp&eacute;cificit&eacute;s<br>\n<table border=1><font size=-2>\n"
-                  "<tr><td>Formes/SR<td colspan=2>a<td colspan=2>b&amp;c"
+                  "<tr><td>Formes/SR<td colspan=2>a<td colspan=2>b&amp;\"c\""
                   "\n<tr><td>le<td align=\"right\">3<td align=\"right\">+50<td align=\"right\">1<td align=\"right\">&nbsp;"
                   "\n<tr><td>chat<td align=\"right\">2<td align=\"right\">***<td align=\"right\">0<td align=\"right\">-50"
-                  "\n<tr><td>le chat <td align=\"right\">2<td align=\"right\">&nbsp;<td align=\"right\">0"
+                  "\n<tr><td>le \"chat\" <td align=\"right\">2<td align=\"right\">&nbsp;<td align=\"right\">0"
                   "<td align=\"right\">***"
                   "</font></table>\n</body>\n</html>");
     EXPECT_EQ(PageTFGXml(d),
               "<tfg nomPartition=\"partie\">\n"
               "<ligneTfg><forme>le</forme><partie nom=\"a\" codePartie=\"6\" frq=\"3\" spf=\"+50\"/>"
-              "<partie nom=\"b&amp;c\" codePartie=\"7\" frq=\"1\"/></ligneTfg>\n"
+              "<partie nom=\"b&amp;&quot;c&quot;\" codePartie=\"7\" frq=\"1\"/></ligneTfg>\n"
               "<ligneTfg><forme>chat</forme><partie nom=\"a\" codePartie=\"6\" frq=\"2\" spf=\"***\"/>"
-              "<partie nom=\"b&amp;c\" codePartie=\"7\" frq=\"0\" spf=\"-50\"/></ligneTfg>\n"
-              "<ligneTfg><forme>le chat </forme><partie nom=\"a\" codePartie=\"6\" frq=\"2\"/>"
-              "<partie nom=\"b&amp;c\" codePartie=\"7\" frq=\"0\" spf=\"***\"/></ligneTfg>\n"
+              "<partie nom=\"b&amp;&quot;c&quot;\" codePartie=\"7\" frq=\"0\" spf=\"-50\"/></ligneTfg>\n"
+              "<ligneTfg><forme>le \"chat\" </forme><partie nom=\"a\" codePartie=\"6\" frq=\"2\"/>"
+              "<partie nom=\"b&amp;&quot;c&quot;\" codePartie=\"7\" frq=\"0\" spf=\"***\"/></ligneTfg>\n"
               "</tfg>\n");
 
     // Without segments and rows (before any run): head, part headers and tail only.
     d.segments = false;
     d.lignes.clear();
     EXPECT_EQ(PageTFGXml(d), "<tfg nomPartition=\"partie\">\n</tfg>\n");
-    EXPECT_NE(PageTFGHtml(d).find("<tr><td>Formes<td colspan=2>a<td colspan=2>b&amp;c</font>"), std::string::npos);
+    EXPECT_NE(PageTFGHtml(d).find("<tr><td>Formes<td colspan=2>a<td colspan=2>b&amp;\"c\"</font>"), std::string::npos);
 }
 
 TEST(PagesStatPart, FragmentsStayWellFormedWhateverTheSpellings)

@@ -15,6 +15,7 @@
 
 #include "shell/poste_test.h"
 #include "shell/rapport.h"
+#include "support/jeu_affichage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,6 +91,48 @@ TEST_F(StatPartSpecificites, SpTotShowsTheTableAndTheReportTakesTheActivePage)
         << xml;
     EXPECT_EQ(talmer::test::readFile(dossier / "pclcpartie.xml"), talmer::test::readFile(dossier / "pclcpartie_2.xml"));
     EXPECT_EQ(arbre.item(0)->child(0)->text(), QString::fromUtf8("Principales caractéristiques de la partition : partie"));
+    EXPECT_TRUE(dialogues.messages.isEmpty());
+    rapport.Abandonne();
+}
+
+TEST_F(StatPartSpecificites, ReportPagesInACodePageWithoutEAcuteUseReferences)
+{
+    talmer::test::DialoguesMuets dialogues;
+    const talmer::test::JeuDAffichageTest cyrillique(1); // no "é"
+    TFenStatPart f(nullptr, *partition);
+    QStandardItemModel arbre;
+    Rapport::InitArbreRapport(&arbre);
+    Rapport rapport(&arbre, base.get());
+    FixeRapportCourant(&rapport);
+    f.PCStat()->setCurrentWidget(f.TabPCLC());
+    static_cast<ContributeurRapport &>(f).AjouteAuRapport();
+    PageTFG *tfg = PageTFGDe(f);
+    ASSERT_NE(tfg, nullptr);
+    QString erreur;
+    EXPECT_TRUE(tfg->ExporteAuRapport(rapport, f.windowTitle(), &erreur)) << erreur.toStdString();
+    FixeRapportCourant(nullptr);
+
+    const std::string tete = "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1251\" />"
+                             "<title>";
+    const std::string cap = "Principales caract&#233;ristiques de la partition : partie";
+    const std::filesystem::path dossier(rapport.DossierTemporaire().toStdString());
+    EXPECT_EQ(talmer::test::readFile(dossier / "pclcpartie.html"),
+              tete + cap + "</title></head>\n<body bgcolor=#ffffff>\n" + cap +
+                  "<br>\n<table border=1><font size=-2>\n"
+                  "<tr><td>Partie<td>Nb occurrences<td>Nb formes<td>Nb hapax<td>Fr&#233;q. Max<td>Forme"
+                  "\n<tr><td>a<td align=\"right\">0<td align=\"right\">0<td align=\"right\">0<td align=\"right\">0<td>"
+                  "\n<tr><td>b<td align=\"right\">5<td align=\"right\">3<td align=\"right\">1<td align=\"right\">2<td>le"
+                  "\n<tr><td>c<td align=\"right\">2<td align=\"right\">2<td align=\"right\">2<td align=\"right\">1<td>le"
+                  "</font></table>\n</body>\n</html>");
+    // Before any run the table has no row.
+    const std::string titreTfg = cap + " : Tableau des sp&eacute;cificit&eacute;s";
+    EXPECT_EQ(talmer::test::readFile(dossier / "tfgpartie.html"),
+              tete + titreTfg + "</title></head>\n<body bgcolor=#ffffff>\n" + titreTfg +
+                  "<br>\n<table border=1><font size=-2>\n"
+                  "<tr><td>Formes<td colspan=2>a<td colspan=2>b<td colspan=2>c</font></table>\n</body>\n</html>");
+    ASSERT_EQ(arbre.item(0)->rowCount(), 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(arbre.item(0)->child(i)->text(), QString::fromUtf8("Principales caractéristiques de la partition : partie"));
     EXPECT_TRUE(dialogues.messages.isEmpty());
     rapport.Abandonne();
 }
