@@ -457,7 +457,10 @@ bool TFenSelecFormes::eventFilter(QObject *objet, QEvent *event)
         return true;
     }
 
-    if (objet == DragBtn) {
+    // The button also receives polish, paint, hover and key events: only its mouse events start a
+    // drag, and only they are read as mouse events.
+    const bool souris = t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseMove;
+    if (objet == DragBtn && souris) {
         auto *m = static_cast<QMouseEvent *>(event);
         if (t == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
             glisserArme_ = true;

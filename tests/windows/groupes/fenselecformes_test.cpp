@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -251,6 +252,24 @@ TEST_F(FenSelecFormesTest, DragsCarryTheSelectionOrTheWholeResult)
 
     fen_->VideResultat();
     EXPECT_EQ(fen_->GroupeComplet(), nullptr);
+}
+
+TEST_F(FenSelecFormesTest, TheDragButtonTakesEventsThatAreNotMouseEvents)
+{
+    // Shown, the button receives polish, show, paint and layout events; then hover and keys. Its
+    // watcher must read none of them as a mouse event (a sanitized build stops on the first).
+    Cherche(QStringLiteral("^c"), 4);
+    fen_->show();
+    QToolButton *bouton = fen_->DragBtn;
+    QEvent polissage(QEvent::Polish);
+    QApplication::sendEvent(bouton, &polissage);
+    QEnterEvent entree(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(bouton, &entree);
+    QTest::keyClick(bouton, Qt::Key_A);
+    // A press and a release without moving start no drag and leave the button up.
+    QTest::mouseClick(bouton, Qt::LeftButton);
+    EXPECT_FALSE(bouton->isDown());
+    EXPECT_EQ(fen_->Modele()->rowCount(), 4);
 }
 
 TEST_F(FenSelecFormesTest, DeletingRowsAndHandedSpellings)
