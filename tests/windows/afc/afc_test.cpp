@@ -641,6 +641,8 @@ TEST_F(AfcDialogue, AnAnalysisTheUserStopsLeavesTheFilesOfTheLastOne)
         EXPECT_EQ(QDir::current().entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".anc.")), QStringList())
             << c.quand;
     }
+}
+
 TEST_F(AfcDialogue, OkOpensThePlaneInAFrenchSession)
 {
     talmer::test::LocaleFrancaise francais;
