@@ -113,8 +113,10 @@ TFenPrinc *Demarrage::Prepare(const QStringList &arguments)
     }
     Note("fin de l'attente");
 
+    // The title is the application's name. No display name is set: Qt would append it to every
+    // window's title ("Talmer3 - [Lectorium] — Talmer3").
     QApplication::setApplicationName(QStringLiteral("Talmer3"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Talmer3"));
+    QApplication::setWindowIcon(IconeProgramme());
     Note("titre");
 
     fenPrinc_ = new TFenPrinc;

@@ -25,7 +25,8 @@ NoeudNavig::NoeudNavig(const QString &texte, int image) : QStandardItem(texte), 
 TFenNavig::TFenNavig(QWidget *parent) : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("FenNavig"));
-    setWindowTitle(QStringLiteral("FenNavig"));
+    // The form's name is no caption for the user.
+    setWindowTitle(QStringLiteral("Navigation"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
 
     modele_ = new QStandardItemModel(this);

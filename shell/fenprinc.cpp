@@ -13,14 +13,17 @@
 #include "shell/contributeur.h"
 #include "shell/corpus_registry.h"
 #include "shell/dialogues.h"
+#include "shell/disposition_mdi.h"
 #include "shell/droptarget.h"
 #include "shell/fenchoixdelimforme.h"
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenopt.h"
 #include "shell/occupation.h"
+#include "shell/panneaulateral.h"
 #include "shell/parametres.h"
 #include "shell/rapport.h"
+#include "shell/splash.h"
 #include "shell/textesource.h"
 #include "shell/translation.h"
 #include "shell/affichage.h"
@@ -30,6 +33,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -45,7 +49,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -138,6 +141,7 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FenPrinc"));
     setWindowTitle(QStringLiteral("Talmer3"));
+    setWindowIcon(IconeProgramme());
     resize(1041, 741);
 
     ConstruitMenus();
@@ -333,23 +337,18 @@ void TFenPrinc::ConstruitPanneauLateral()
     dispoFond->setContentsMargins(0, 0, 0, 0);
     dispoFond->setSpacing(0);
 
-    listesGauche_ = new QTabWidget(panneauFond_);
-    listesGauche_->setObjectName(QStringLiteral("ListesGauche"));
+    listesGauche_ = new PanneauLateral(panneauFond_);
     listesGauche_->setMinimumWidth(1);
 
-    // "Navigation": the dock site of the navigation window.
-    panneauNavig_ = new QMainWindow(nullptr, Qt::Widget);
-    panneauNavig_->setObjectName(QStringLiteral("PanneauNavig"));
-    panneauNavig_->setDockOptions(QMainWindow::AnimatedDocks);
-    fenNavig_ = new TFenNavig(panneauNavig_);
-    panneauNavig_->addDockWidget(Qt::TopDockWidgetArea, fenNavig_);
+    // "Navigation": the navigation window, docked at start.
+    fenNavig_ = new TFenNavig(listesGauche_);
+    listesGauche_->AjoutePagePropre(fenNavig_);
     connect(fenNavig_, &TFenNavig::fenetreChoisie, this, [this](QWidget *fenetre) {
         MontreFenetre(fenetre);
-        mdi_->tileSubWindows();
+        MosaiqueClick();
     });
     // Docking or undocking the navigation window rearranges the child windows.
-    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { mdi_->tileSubWindows(); });
-    listesGauche_->addTab(panneauNavig_, QStringLiteral("Navigation"));
+    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { MosaiqueClick(); });
 
     // "Rapport": the report tree and its two buttons.
     pageRapport_ = new QWidget;
@@ -380,7 +379,11 @@ void TFenPrinc::ConstruitPanneauLateral()
     boutonsRapport->addWidget(sauvRap);
     boutonsRapport->addStretch();
     dispoRapport->addLayout(boutonsRapport);
-    listesGauche_->addTab(pageRapport_, QStringLiteral("Rapport"));
+    auto *dockRapport = new QDockWidget(QStringLiteral("Rapport"), listesGauche_);
+    dockRapport->setObjectName(QStringLiteral("Rapport"));
+    dockRapport->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    dockRapport->setWidget(pageRapport_);
+    listesGauche_->AjoutePagePropre(dockRapport);
 
     // The strip that collapses and restores the side panel.
     panBtnRetreci_ = new QWidget(panneauFond_);
@@ -628,7 +631,6 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
         fabriques_.dictionnaire(*this, *base_);
     AfficheStatut(QString());
     fenNavig_->TreePages()->show();
-    listesGauche_->setCurrentIndex(listesGauche_->count() - 1);
 
     NouveauRapport();
 
@@ -874,7 +876,8 @@ void TFenPrinc::FermeBase()
     for (QMdiSubWindow *fenetre : mdi_->subWindowList())
         delete fenetre;
     for (QPointer<QWidget> &page : pagesBase_)
-        delete page.data();
+        if (page)
+            listesGauche_->Ferme(page);
     pagesBase_.clear();
     PurgeFeuilles();
 
@@ -1206,17 +1209,23 @@ QMdiSubWindow *TFenPrinc::AjouteFenetre(QWidget *fenetre)
     else
         mdi_->addSubWindow(sous);
     sous->setAttribute(Qt::WA_DeleteOnClose);
+    // The program's icon, not the toolkit's, in the window's corner (and in the menu bar when
+    // the window is maximised).
+    sous->setWindowIcon(windowIcon());
     sous->show();
+    // The area puts a new window beside the others, where it may not fit.
+    GardeDansZoneMdi(sous);
     mdi_->setActiveSubWindow(sous);
     return sous;
 }
 
-void TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, bool lieeALaBase)
+QDockWidget *TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, GenrePage genre,
+                                           bool lieeALaBase)
 {
-    listesGauche_->addTab(page, titre);
-    listesGauche_->setCurrentWidget(page);
+    QDockWidget *dock = listesGauche_->Ancre(page, titre, genre);
     if (lieeALaBase)
         pagesBase_.emplace_back(page);
+    return dock;
 }
 
 std::vector<QMdiSubWindow *> TFenPrinc::EnfantsMdi() const
@@ -1248,10 +1257,8 @@ void TFenPrinc::MontreFenetre(QWidget *fenetre)
         sous->raise();
         return;
     }
-    // A docked page of the side panel.
-    const int page = listesGauche_->indexOf(fenetre);
-    if (page >= 0)
-        listesGauche_->setCurrentIndex(page);
+    // A page of the side panel, docked or floating.
+    listesGauche_->Montre(fenetre);
 }
 
 void TFenPrinc::BtnFenPrecClick()
@@ -1352,14 +1359,51 @@ void TFenPrinc::MenuFenetreAvantAffichage()
     }
 }
 
+QSize TFenPrinc::ZoneVisible() const
+{
+    // The room of the area without its scroll bars: the windows placed inside it need none.
+    return mdi_->contentsRect().size();
+}
+
+namespace {
+QSize TailleMinimale(const QWidget *fenetre)
+{
+    return fenetre->minimumSize().expandedTo(fenetre->minimumSizeHint());
+}
+} // namespace
+
+void TFenPrinc::GardeDansZoneMdi(QMdiSubWindow *fenetre)
+{
+    if (!fenetre || fenetre->isMaximized() || fenetre->isMinimized())
+        return;
+    fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), ZoneVisible()));
+}
+
 void TFenPrinc::MosaiqueClick()
 {
-    mdi_->tileSubWindows();
+    // The windows of the current sheet, the active one first (top left); minimised ones stay.
+    std::vector<QMdiSubWindow *> fenetres;
+    std::vector<QSize> minimums;
+    for (QMdiSubWindow *fenetre : EnfantsMdi()) {
+        if (fenetre->isMinimized())
+            continue;
+        if (fenetre->isMaximized())
+            fenetre->showNormal();
+        fenetres.push_back(fenetre);
+        minimums.push_back(TailleMinimale(fenetre));
+    }
+    const std::vector<QRect> cadres = Mosaique(ZoneVisible(), minimums);
+    for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
+        fenetres[i]->setGeometry(cadres[i]);
 }
 
 void TFenPrinc::CascadeClick()
 {
     mdi_->cascadeSubWindows();
+    // The toolkit's cascade runs off the area's right and bottom edges when windows are many or
+    // large: each is brought back inside.
+    for (QMdiSubWindow *fenetre : EnfantsMdi())
+        GardeDansZoneMdi(fenetre);
 }
 
 void TFenPrinc::ReorganiserClick()
@@ -1435,7 +1479,7 @@ void TFenPrinc::EntreFeuille(int index)
     std::erase_if(liste, [](const InfoFiche &f) { return f.fenetre.isNull(); });
     for (const InfoFiche &fiche : liste)
         fiche.fenetre->show();
-    mdi_->tileSubWindows();
+    MosaiqueClick();
 }
 
 void TFenPrinc::PurgeFeuilles()

@@ -539,6 +539,7 @@ void TFenGrapheAFC::SpeedButton5Click()
     TFenParamAFC dialogue(partition_, qobject_cast<TFenPrinc *>(window()), this);
     dialogue.FixeTag(1);
     LesDialogues().execute(dialogue);
+    dialogue.AmenePlanDevant();
 }
 
 void TFenGrapheAFC::BtnSpEvolClick()

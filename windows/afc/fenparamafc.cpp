@@ -331,6 +331,7 @@ void TFenParamAFC::BitBtn1Click()
         LesDialogues().message(parentWidget(), QStringLiteral("Talmer3"), texte, BoutonsMessage::Ok,
                                IconeMessage::Erreur);
     } else if (fenPrinc_) {
+        plan_ = plan;
         QMdiSubWindow *sous = fenPrinc_->AjouteFenetre(plan);
         if (sous)
             sous->showMaximized();
@@ -340,4 +341,10 @@ void TFenParamAFC::BitBtn1Click()
         plan->show();
     }
     accept();
+}
+
+void TFenParamAFC::AmenePlanDevant() const
+{
+    if (fenPrinc_ && plan_)
+        fenPrinc_->MontreFenetre(plan_);
 }

@@ -54,8 +54,12 @@ public:
     // last analysis stay as they were).
     void BitBtn1Click();
 
-    // The plane opened by the last run without a main window (null otherwise).
+    // The plane opened by the last run (null when none opened, or it has been closed since).
     TFenGrapheAFC *PlanOuvert() const { return plan_; }
+    // Once the dialog has closed: brings the plane it opened in the main window to the front.
+    // Closing gives the focus back to the window that opened the dialog, which would otherwise
+    // come over the new plane.
+    void AmenePlanDevant() const;
 
     // The analysis program run by OK (tests put another one; empty restores ta3afc beside the
     // running program).

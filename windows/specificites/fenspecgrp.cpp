@@ -320,7 +320,7 @@ void TFenSpecGrp::Affiche()
 {
     if (TFenPrinc *principale = FenetrePrincipale()) {
         setWindowFlags(Qt::Widget);
-        principale->AjoutePageLaterale(this, windowTitle());
+        principale->AjoutePageLaterale(this, windowTitle(), GenrePage::Fermable);
         show();
         return;
     }

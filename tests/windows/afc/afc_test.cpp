@@ -13,6 +13,9 @@
 #include "windows/afc/fengrapheafc.h"
 #include "windows/afc/fenparamafc.h"
 #include "windows/afc/plan_afc.h"
+#include "windows/fenprinc_echantillon.h"
+#include "windows/partitions/fenstatpart.h"
+#include "windows/partitions/ouverture.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -20,6 +23,8 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -700,4 +705,49 @@ TEST_F(AfcDialogue, AProgramThatFailsIsReportedAndOldResultsAreGone)
             QStringLiteral("Erreur de lecture du fichier des facteurs\n") + QString::fromUtf8(c.raison)))
             << dialogues.messages[0].texte.toStdString();
     }
+}
+
+class AfcPoste : public talmer::test::FenPrincEchantillon {
+protected:
+    void TearDown() override
+    {
+        TFenParamAFC::FixeProgramme({});
+        FenPrincEchantillon::TearDown();
+    }
+};
+
+TEST_F(AfcPoste, TheNewPlaneComesInFrontOfTheWindowThatAskedForIt)
+{
+    fen->show();
+    TFenParamAFC::FixeProgramme(QStringLiteral(TALMER_BIN_DIR "/ta3afc"));
+    const std::int32_t auteur = base->Nbform() + base->Nbartponct();
+    InfoPartition *entree = OuvrePartition(*fen, *base, auteur);
+    ASSERT_NE(entree, nullptr);
+    TFenStatPart *statistiques = FenetreStatistiques(*fen, *entree);
+    ASSERT_NE(statistiques, nullptr);
+    auto *sousStatistiques = qobject_cast<QMdiSubWindow *>(statistiques->parentWidget());
+    ASSERT_NE(sousStatistiques, nullptr);
+    QMdiSubWindow *rendue = sousStatistiques;
+    dialogues.repondDialogue = [&](QDialog &d) {
+        auto &afc = dynamic_cast<TFenParamAFC &>(d);
+        afc.BitBtn1Click();
+        // Closing the dialog gives the focus back to the window that opened it.
+        fen->ZoneMdi()->setActiveSubWindow(rendue);
+        return afc.result();
+    };
+    statistiques->BtnAFC()->click();
+    ASSERT_TRUE(dialogues.messages.empty()) << dialogues.messages[0].texte.toStdString();
+    QMdiSubWindow *devant = fen->ZoneMdi()->activeSubWindow();
+    ASSERT_NE(devant, nullptr);
+    auto *plan = qobject_cast<TFenGrapheAFC *>(devant->widget());
+    ASSERT_NE(plan, nullptr);
+
+    // Reopened from the plane, the analysis brings its own new plane to the front.
+    rendue = devant;
+    plan->SpeedButton5Click();
+    ASSERT_TRUE(dialogues.messages.empty()) << dialogues.messages[0].texte.toStdString();
+    ASSERT_NE(fen->ZoneMdi()->activeSubWindow(), nullptr);
+    auto *second = qobject_cast<TFenGrapheAFC *>(fen->ZoneMdi()->activeSubWindow()->widget());
+    EXPECT_NE(second, nullptr);
+    EXPECT_NE(second, plan);
 }

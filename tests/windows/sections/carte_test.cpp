@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -455,6 +456,28 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
     EXPECT_EQ(noeud->text(), QString::fromUtf8("Section n°0"));
 }
 
+TEST_F(ChoixDelimTest, AMapOpensWholeInsideTheVisibleArea)
+{
+    // A laptop's screen, the reading view restored beside the place of the new window.
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    QMdiSubWindow *lecture = fen->ZoneMdi()->subWindowList().front();
+    lecture->showNormal();
+    lecture->setGeometry(0, 0, 780, 300);
+    for (int vue = 1; vue <= 2; ++vue) {
+        Cree({QStringLiteral(".")});
+        ASSERT_NE(dernier, nullptr);
+        auto *sous = qobject_cast<QMdiSubWindow *>(dernier->parentWidget());
+        ASSERT_NE(sous, nullptr);
+        const QRect zone(QPoint(0, 0), fen->ZoneVisible());
+        EXPECT_TRUE(zone.contains(sous->geometry())) << vue << " " << sous->geometry().x() << "+"
+                                                     << sous->geometry().width() << " in " << zone.width();
+        EXPECT_EQ(sous->width(), std::min(fen->LargeurLibre() - 5, zone.width())) << vue;
+        EXPECT_EQ(sous->height(), 390) << vue;
+    }
+}
+
 TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
 {
     Cree({QStringLiteral(".")});
@@ -468,8 +491,8 @@ TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
     };
     dernier->SpfButtonClick();
     TFenSpecGrp *liste = nullptr;
-    for (int k = 0; k < fen->ListesGauche()->count(); ++k)
-        if (auto *l = qobject_cast<TFenSpecGrp *>(fen->ListesGauche()->widget(k)))
+    for (QWidget *page : fen->ListesGauche()->Pages())
+        if (auto *l = qobject_cast<TFenSpecGrp *>(page))
             liste = l;
     ASSERT_NE(liste, nullptr);
     EXPECT_EQ(liste->windowTitle(), QStringLiteral("Spécifs - Sections"));

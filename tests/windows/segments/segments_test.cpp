@@ -258,8 +258,8 @@ protected:
     std::vector<TfrmSR *> Listes() const
     {
         std::vector<TfrmSR *> listes;
-        for (int i = 0; i < fen->ListesGauche()->count(); ++i)
-            if (auto *l = qobject_cast<TfrmSR *>(fen->ListesGauche()->widget(i)))
+        for (QWidget *page : fen->ListesGauche()->Pages())
+            if (auto *l = qobject_cast<TfrmSR *>(page))
                 listes.push_back(l);
         return listes;
     }
