@@ -31,10 +31,11 @@ bool PrimSpec::AvantDans(const StructSpec &a, const StructSpec &b)
 
 void PrimSpec::Calcule()
 {
-    liste_.clear();
     charg1 *base = partition_->Base();
-    if (base == nullptr)
+    if (base == nullptr) {
+        liste_.clear();
         return;
+    }
     const std::int32_t nbform = base->Nbform();
     const std::int32_t nbTot = base->NbTotEntites();
     const std::int32_t nbart = base->Nbart();
@@ -54,13 +55,12 @@ void PrimSpec::Calcule()
         T = static_cast<std::int32_t>(static_cast<double>(T) / diviseur_);
         t = static_cast<std::int32_t>(static_cast<double>(t) / diviseur_);
     }
-    T_ = T;
-    t_ = t;
     const double seuil = seuil_ * 0.01;
+    // The list and sizes change only once the computation is complete.
+    std::vector<StructSpec> liste;
 
     const TableCreuse &table = partition_->Table();
-    const std::int32_t intervalleFormes = nbform / 100;
-    std::int32_t compteur = 0;
+    PasCentiemes progressionFormes(progression_, nbform, 0);
     for (std::int32_t j = 0; j < nbform; ++j) {
         // f counts only in the parts that are both reference and target.
         std::int32_t F = 0, f = 0;
@@ -74,20 +74,14 @@ void PrimSpec::Calcule()
         if (f != 0 && F != 0 && F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{j, F, f, c});
+                liste.push_back(StructSpec{j, F, f, c});
         }
-        if (compteur == intervalleFormes) {
-            if (progression_ != nullptr)
-                progression_(0);
-            compteur = 0;
-        }
-        ++compteur;
+        progressionFormes.Avance();
     }
 
     // Repeated segments, entities Nbart + 1 to NbTotEntites: a segment absent from the target
     // parts can be under-used.
-    const std::int32_t intervalleSegments = (nbTot - nbart + 1) / 100;
-    compteur = 0;
+    PasCentiemes progressionSegments(progression_, nbTot - nbart + 1, 1);
     for (std::int32_t e = nbart + 1; e <= nbTot; ++e) {
         const std::vector<std::int32_t> frq = partition_->FrqParPartie(e);
         std::int32_t F = 0, f = 0;
@@ -101,17 +95,15 @@ void PrimSpec::Calcule()
         if (F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{e, F, f, c});
+                liste.push_back(StructSpec{e, F, f, c});
         }
-        if (compteur == intervalleSegments) {
-            if (progression_ != nullptr)
-                progression_(1);
-            compteur = 0;
-        }
-        ++compteur;
+        progressionSegments.Avance();
     }
 
-    std::sort(liste_.begin(), liste_.end(), AvantDans);
+    std::sort(liste.begin(), liste.end(), AvantDans);
+    liste_ = std::move(liste);
+    T_ = T;
+    t_ = t;
 }
 
 namespace {
@@ -189,10 +181,11 @@ PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
 
 void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
 {
-    liste_.clear();
     const charg1 *base = partition_->Base();
-    if (base == nullptr)
+    if (base == nullptr) {
+        liste_.clear();
         return;
+    }
     const std::int32_t nbart = base->Nbart();
     const std::int32_t parties = partition_->NbParties();
 
@@ -205,9 +198,8 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         T = static_cast<std::int32_t>(static_cast<double>(T) / diviseur_);
         t = static_cast<std::int32_t>(static_cast<double>(t) / diviseur_);
     }
-    T_ = T;
-    t_ = t;
     const double seuil = seuil_ * 0.01;
+    std::vector<StructSpec> liste;
     // f counts only in a part that is both target and reference.
     const bool compte = partie >= 0 && partie < parties && references_[partie] && cibles_[partie];
 
@@ -224,7 +216,7 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
             if (F != 0 && F >= freqMin_) {
                 const std::int32_t coef = CalcSpecifEntier(T, t, F, f, seuil);
                 if (coef != 0)
-                    liste_.push_back(StructSpec{j, F, f, coef});
+                    liste.push_back(StructSpec{j, F, f, coef});
             }
         }
     }
@@ -246,7 +238,7 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         if (F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{nbart + 1 + s, F, f, c});
+                liste.push_back(StructSpec{nbart + 1 + s, F, f, c});
         }
         if (appel < marges.appelsSegments.size() && marges.appelsSegments[appel] == s) {
             ++appel;
@@ -255,5 +247,8 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         }
     }
 
-    std::sort(liste_.begin(), liste_.end(), AvantDans);
+    std::sort(liste.begin(), liste.end(), AvantDans);
+    liste_ = std::move(liste);
+    T_ = T;
+    t_ = t;
 }

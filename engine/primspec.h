@@ -30,6 +30,9 @@ public:
     PrimSpec(const PrimSpec &) = delete;
     PrimSpec &operator=(const PrimSpec &) = delete;
 
+    // The callback is called about 100 times for the forms and 100 for the segments. When it
+    // throws (CalculInterrompu), Calcule and CalculePartie let the exception through and leave
+    // the list and sizes as they were.
     void SetProgression(FnProgression callback);
     // Fills the list (once).
     void Calcule();

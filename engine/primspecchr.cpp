@@ -24,15 +24,32 @@ void PrimSpecChr::Prepare()
     prepare_ = true;
 }
 
-void PrimSpecChr::Calcule()
+void PrimSpecChr::Calcule(FnProgression pas)
 {
     Prepare();
     charg1 *base = partition_->Base();
     if (base == nullptr)
         return;
     const std::int32_t nbform = base->Nbform();
+    // Only the forms above the minimum frequency cost anything (the others are dismissed at
+    // once): the steps are spread over them.
+    std::int32_t examinees = 0;
     for (std::int32_t e = 0; e < nbform; ++e)
-        CalculeEntite(e);
+        if (base->RetourneFrq(e) > freqMin_)
+            ++examinees;
+    PasCentiemes progression(pas, examinees);
+    // The new rows join the list only once every form has been examined.
+    std::vector<StructSpecChr> nouvelles;
+    for (std::int32_t e = 0; e < nbform; ++e) {
+        if (!(base->RetourneFrq(e) > freqMin_))
+            continue;
+        StructSpecChr ligne;
+        if (Examine(e, ligne))
+            nouvelles.push_back(ligne);
+        progression.Avance();
+    }
+    lignes_.reserve(lignes_.size() + nouvelles.size());
+    lignes_.insert(lignes_.end(), nouvelles.begin(), nouvelles.end());
 }
 
 void PrimSpecChr::CalculeEntite(std::int32_t entite)

@@ -2,6 +2,8 @@
 // over which it is most specific (coefficient of largest magnitude), when significant.
 #pragma once
 
+#include "engine/progression.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -33,8 +35,11 @@ public:
     PrimSpecChr(const PrimSpecChr &) = delete;
     PrimSpecChr &operator=(const PrimSpecChr &) = delete;
 
-    // Examines every form in entity order.
-    void Calcule();
+    // Examines every form in entity order and appends the rows. The callback, when given, is
+    // called about a hundred times over the forms above the minimum frequency (those that cost
+    // the work), always on the calling thread; when it throws (CalculInterrompu), the
+    // exception goes through and the rows are those of before the call.
+    void Calcule(FnProgression pas = nullptr);
     // Examines one entity and appends at most one row.
     void CalculeEntite(std::int32_t entite);
     // Sorts the rows by one of the ten codes; any other code leaves them as they are. Rows whose

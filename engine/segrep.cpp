@@ -96,25 +96,36 @@ void SegRep::AttribGauge(FnProgression callback) { gauge_ = callback; }
 
 bool SegRep::OuvreFichiers()
 {
+    if (!base_) {
+        OuvreFichiersSous(std::string(), std::string());
+        return false;
+    }
+    const std::string nom = base_->NomBase();
+    return OuvreFichiersSous(nom + ".loc.sr", nom + ".desc.sr");
+}
+
+bool SegRep::OuvreFichiersSous(const std::string &positions, const std::string &description)
+{
     memoire_.clear();
     enMemoire_ = false;
+    FermeFichiers();
+    if (positions.empty() || description.empty())
+        return false;
+    ouvreSansLien(fpos_, positions);
+    ouvreSansLien(fdesc_, description);
+    if (!fpos_.is_open() || !fdesc_.is_open()) {
+        FermeFichiers();
+        return false;
+    }
+    return true;
+}
+
+void SegRep::FermeFichiers()
+{
     if (fpos_.is_open())
         fpos_.close();
     if (fdesc_.is_open())
         fdesc_.close();
-    if (!base_)
-        return false;
-    const std::string nom = base_->NomBase();
-    ouvreSansLien(fpos_, nom + ".loc.sr");
-    ouvreSansLien(fdesc_, nom + ".desc.sr");
-    if (!fpos_.is_open() || !fdesc_.is_open()) {
-        if (fpos_.is_open())
-            fpos_.close();
-        if (fdesc_.is_open())
-            fdesc_.close();
-        return false;
-    }
-    return true;
 }
 
 std::int32_t SegRep::EcritPositions(std::vector<std::int32_t> positions)

@@ -54,6 +54,11 @@ public:
 
     // Computes every segment of the base whose forms reach the minimum frequency fmin (the first
     // argument is not used). The list is empty when none is found or a file cannot be opened.
+    // The files are written under temporary names and take their own once the computation is
+    // complete, so the files of the last complete computation stay whole on disk until then.
+    // When the progress callback throws (CalculInterrompu), the exception goes through, the
+    // list is empty, this object's files are closed and the temporary ones removed; the base's
+    // files and the colour turn of the groups are as they were.
     void CalcSegRep(std::int32_t inutilise, std::int32_t fmin);
     // Segments whose first form is an occurrence of the group; appended to the list when ajoute.
     // The minimum frequency must be set before.
@@ -119,6 +124,10 @@ private:
     // The positions file's content once kept in memory (one entry per 4 bytes of the file).
     std::vector<std::int32_t> memoire_;
     bool enMemoire_ = false;
+
+    // Opens both files under these names as OuvreFichiers does; closes them.
+    bool OuvreFichiersSous(const std::string &positions, const std::string &description);
+    void FermeFichiers();
 
     // The computation's own machinery (segrep_calc.cpp).
     struct Contextes;

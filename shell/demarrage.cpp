@@ -1,5 +1,7 @@
 #include "shell/demarrage.h"
 
+#include "engine/progression.h"
+
 #include "shell/configuration.h"
 #include "shell/dialogues.h"
 #include "shell/fenprinc.h"
@@ -35,6 +37,9 @@ bool NotifieProtege(QObject *receveur, const std::function<bool()> &traitement)
 {
     try {
         return traitement();
+    } catch (const CalculInterrompu &) {
+        // Work the user stopped where no window expected it: nothing to report.
+        AfficheStatut(Traduit("Calcul interrompu"));
     } catch (const std::bad_alloc &) {
         GereException(receveur, Traduit("Mémoire insuffisante"));
     } catch (const std::exception &e) {

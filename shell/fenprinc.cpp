@@ -104,16 +104,23 @@ QString MessageErreurChargement(int code)
     return Traduit("Erreur ") + Traduit(TexteErreurChargement(code));
 }
 
+// Each step also lets the windows repaint and stops the work when the user asked for it.
 void PasProgression(std::int32_t)
 {
     if (fenPrinc)
         fenPrinc->AvanceProgression(fenPrinc->Pas());
+    else
+        RafraichitEcranDeTempsEnTemps();
+    InterromptSiDemande();
 }
 
 void PasProgression2(std::int32_t)
 {
     if (fenPrinc)
         fenPrinc->AvanceProgression(2);
+    else
+        RafraichitEcranDeTempsEnTemps();
+    InterromptSiDemande();
 }
 
 void ResetProgress()
@@ -445,6 +452,13 @@ void TFenPrinc::ConstruitBarreEtat()
     progression_->setTextVisible(false);
     dispo->addWidget(progression_);
     pas_ = 1;
+    // Beside the bar while work that can be stopped runs.
+    auto *annuler = new QToolButton(barre);
+    annuler->setObjectName(QStringLiteral("BtnInterrompre"));
+    annuler->setText(QStringLiteral("Annuler"));
+    annuler->setToolTip(QStringLiteral("Interrompre le calcul (Échap)"));
+    annuler->hide();
+    FixeBoutonInterruption(annuler);
 
     statut_ = new QLabel(barre);
     statut_->setObjectName(QStringLiteral("Statut"));
@@ -455,6 +469,7 @@ void TFenPrinc::ConstruitBarreEtat()
     cheminBase_->setMinimumWidth(50);
     cheminBase_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     barre->addWidget(panneauProgression_);
+    barre->addWidget(annuler);
     barre->addWidget(statut_);
     barre->addWidget(cheminBase_, 1);
 }
@@ -509,7 +524,7 @@ void TFenPrinc::AvanceProgression(int n)
     if (position > progression_->maximum())
         position = progression_->minimum() + (position - progression_->maximum()) - 1;
     progression_->setValue(std::max(position, progression_->minimum()));
-    RafraichitEcran();
+    RafraichitEcranDeTempsEnTemps();
 }
 
 void TFenPrinc::FixeProgression(int position)
@@ -1085,16 +1100,16 @@ void TFenPrinc::BtnSRClick()
     for (const std::unique_ptr<SegRep> &ancien : segmentsBase_)
         ancien->GardePositionsEnMemoire();
     auto segments = std::make_unique<SegRep>(base_.get(), parametres.delimiteurs);
+    bool fini;
     {
-        Occupation occupation;
-        AfficheStatut(T("Calcul des segments répétés"));
+        TravailLong travail(T("Calcul des segments répétés"));
         segments->AttribGauge(PasProgression2);
-        FixeProgression(0);
-        segments->CalcSegRep(parametres.editForme, parametres.freqMin);
-        AfficheStatut(QString());
-        FixeProgression(0);
-        pas_ = 2;
+        fini = travail.Execute([&] { segments->CalcSegRep(parametres.editForme, parametres.freqMin); });
     }
+    pas_ = 2;
+    // Stopped by the user: the segments attached before stay, with their files.
+    if (!fini)
+        return;
     if (segments->NbSegments() == 0) {
         LesDialogues().message(this, QStringLiteral("Talmer3"), T("Aucun segment trouvé!"));
         return;

@@ -299,7 +299,10 @@ TFenPrinc *FenetrePrincipale();
 // The message of a failed load: "Erreur " followed by the text of the loader's code.
 QString MessageErreurChargement(int code);
 
-// Progress callbacks given to the engine's long computations (their argument is ignored).
+// Progress callbacks given to the engine's long computations (their argument is ignored). The
+// two steps also let the windows repaint and, in work that can be stopped (TravailLong), throw
+// CalculInterrompu once the user has asked to stop: give them only to computations that let it
+// through and keep their earlier state.
 void PasProgression(std::int32_t);
 void PasProgression2(std::int32_t);
 void ResetProgress();

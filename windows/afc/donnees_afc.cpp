@@ -230,7 +230,7 @@ std::string TexteCoranDon(const DonneesAFC &donnees)
 }
 
 bool EcritCoranDon(const std::string &chemin, const Partition &partition, const std::string &titre,
-                   const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees)
+                   const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees, FnProgression pas)
 {
     const DonneesAFC entete = EnteteDonnees(partition, titre, dimensions, seulementCochees);
     const charg1 *base = partition.Base();
@@ -249,17 +249,22 @@ bool EcritCoranDon(const std::string &chemin, const Partition &partition, const 
         };
         AjouteDebut(tampon, entete);
         const std::int32_t ni = base != nullptr ? NbLignesFormes(*base, dimensions) : 0;
+        PasCentiemes progressionFormes(pas, ni, 0);
         for (std::int32_t f = 0; f < ni; ++f) {
             AjouteLigne(tampon, LigneForme(partition, *base, f));
             if (!vide(false))
                 return false;
+            progressionFormes.Avance();
         }
         AjouteControle(tampon, entete);
-        for (std::int32_t k = 0; base != nullptr && k < NbSegments(*base); ++k) {
+        const std::int32_t nbSegments = base != nullptr ? NbSegments(*base) : 0;
+        PasCentiemes progressionSegments(pas, nbSegments, 1);
+        for (std::int32_t k = 0; k < nbSegments; ++k) {
             if (const std::optional<LigneAFC> ligne = LigneSegment(partition, *base, k, freqMin))
                 AjouteLigne(tampon, *ligne);
             if (!vide(false))
                 return false;
+            progressionSegments.Avance();
         }
         return vide(true);
     });

@@ -8,12 +8,14 @@
 
 #include "shell/affichage.h"
 #include "shell/dialogues.h"
+#include "shell/fenprinc.h"
 #include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/translation.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -87,17 +89,32 @@ void PageSC::CalculeChrono(std::int32_t seuil, std::int32_t freqMin)
     if (partition_ == nullptr)
         return;
     std::unique_ptr<PrimSpecChr> nouveau;
+    QString echec;
     {
-        Occupation occupation;
+        TravailLong travail(Traduit("Calcul des spécificités chronologiques…"));
+        // The computation steps 100 to 200 times, by 2.
+        if (TFenPrinc *f = FenetrePrincipale())
+            f->Progression()->setMaximum(400);
         try {
-            nouveau = std::make_unique<PrimSpecChr>(partition_, seuil, freqMin);
-            nouveau->Calcule();
+            if (!travail.Execute([&] {
+                    nouveau = std::make_unique<PrimSpecChr>(partition_, seuil, freqMin);
+                    nouveau->Calcule(PasProgression2);
+                }))
+                return;
         } catch (const std::exception &e) {
-            LesDialogues().message(this, QStringLiteral("Talmer3"),
-                                   Traduit("Le calcul des spécificités a échoué : %1").arg(QString::fromLocal8Bit(e.what())),
-                                   BoutonsMessage::Ok, IconeMessage::Erreur);
-            return;
+            echec = QString::fromLocal8Bit(e.what());
         }
+        if (echec.isEmpty()) {
+            const std::int32_t n = nouveau->NbLignes();
+            travail.FixeResultat(n == 0   ? Traduit("Aucune spécificité chronologique")
+                                 : n == 1 ? Traduit("Spécificités chronologiques : 1 ligne")
+                                          : Traduit("Spécificités chronologiques : %1 lignes").arg(n));
+        }
+    }
+    if (!echec.isEmpty()) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"), Traduit("Le calcul des spécificités a échoué : %1").arg(echec),
+                               BoutonsMessage::Ok, IconeMessage::Erreur);
+        return;
     }
     modele_->FixeResultat(nouveau.get());
     resultat_ = std::move(nouveau);

@@ -23,6 +23,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -34,6 +35,7 @@
 #include <QRadioButton>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -659,6 +661,45 @@ TEST_F(AfcDialogue, OkRunsTheAnalysisProgramAndOpensThePlane)
     EXPECT_EQ(dialogue.PlanOuvert()->Points().nbPoints, 3);
     EXPECT_EQ(dialogue.PlanOuvert()->Points().nbFacteurs, 2);
     delete dialogue.PlanOuvert();
+}
+
+TEST_F(AfcDialogue, AnAnalysisTheUserStopsLeavesTheFilesOfTheLastOne)
+{
+    const std::string facteurs = "3 2\nA 0 1 1 1 1 1 1 1 1\nA 1 1 1 1 1 1 1 1 1\nA 2 1 1 1 1 1 1 1 1\n";
+    const std::string vp = "1\n0.5\n";
+    // A program that takes its time; the stop ends it (exec: no child left behind it).
+    talmer::test::writeFile("lent.sh", "#!/bin/sh\nexec sleep 30\n");
+    ASSERT_EQ(chmod("lent.sh", 0755), 0);
+    TFenParamAFC::FixeProgramme(QDir::current().absoluteFilePath(QStringLiteral("lent.sh")));
+    const struct {
+        const char *quand;
+        int delai;  // ms after OK; -1: before the table is written
+    } cas[] = {{"while the table is written", -1}, {"while the program runs", 300}};
+    for (const auto &c : cas) {
+        talmer::test::writeFile("facteurs.txt", facteurs);
+        talmer::test::writeFile("vp.txt", vp);
+        talmer::test::writeFile("coran.don", "ancien");
+        TFenParamAFC dialogue(*partition, nullptr);
+        dialogue.CSpinEdit1()->setValue(1);
+        if (c.delai < 0)
+            talmer::test::AppuieEchap(&dialogue);
+        else
+            QTimer::singleShot(c.delai, &dialogue, [&dialogue] { talmer::test::AppuieEchap(&dialogue); });
+        QElapsedTimer duree;
+        duree.start();
+        dialogue.BitBtn1Click();
+        EXPECT_LT(duree.elapsed(), 10000) << c.quand;
+        EXPECT_EQ(dialogue.result(), QDialog::Rejected) << c.quand;
+        EXPECT_FALSE(dialogue.PlanOuvert()) << c.quand;
+        EXPECT_TRUE(dialogues.messages.empty()) << c.quand;
+        EXPECT_EQ(talmer::test::readFile("facteurs.txt"), facteurs) << c.quand;
+        EXPECT_EQ(talmer::test::readFile("vp.txt"), vp) << c.quand;
+        EXPECT_EQ(talmer::test::readFile("coran.don") == "ancien", c.delai < 0) << c.quand;
+        EXPECT_EQ(partition->FreqMin() == 1, c.delai >= 0) << c.quand;
+        // Nothing of the run is left beside the files.
+        EXPECT_EQ(QDir::current().entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".anc.")), QStringList())
+            << c.quand;
+    }
 }
 
 TEST_F(AfcDialogue, OkOpensThePlaneInAFrenchSession)

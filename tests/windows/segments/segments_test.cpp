@@ -300,6 +300,35 @@ TEST_F(SegmentsPoste, ASecondComputationReplacesTheOldListAndLeavesItsSegmentsIn
         EXPECT_EQ(static_cast<std::int32_t>(second->LocOccSeg(k).size()), second->Segments()[static_cast<std::size_t>(k)].Frq);
 }
 
+TEST_F(SegmentsPoste, AComputationTheUserStopsLeavesTheSegmentsAttachedBefore)
+{
+    Calcule(2);
+    SegRep *premier = fen->Base()->SegmentsAttaches();
+    ASSERT_NE(premier, nullptr);
+    std::vector<std::vector<std::int32_t>> positions;
+    for (std::int32_t k = 0; k < premier->NbSegments(); ++k)
+        positions.push_back(premier->LocOccSeg(k));
+    const std::string fichier = readFile(std::string(fen->Base()->NomBase()) + ".loc.sr");
+    ASSERT_FALSE(fichier.empty());
+
+    // Escape waits until the computation repaints, and stops it there.
+    dialogues.repondDialogue = [this](QDialog &d) {
+        if (auto *prep = qobject_cast<TFenPrepSR *>(&d))
+            prep->EditSR()->setValue(3);
+        talmer::test::AppuieEchap(fen.get());
+        return int(QDialog::Accepted);
+    };
+    fen->BtnSRClick();
+    EXPECT_TRUE(dialogues.messages.empty());
+    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Calcul interrompu"));
+    EXPECT_EQ(fen->Base()->SegmentsAttaches(), premier);
+    ASSERT_EQ(Listes().size(), 1u);
+    EXPECT_EQ(&Listes()[0]->Segments(), premier);
+    for (std::int32_t k = 0; k < premier->NbSegments(); ++k)
+        ASSERT_EQ(fen->Base()->LocOccFor(fen->Base()->Nbart() + 1 + k), positions[static_cast<std::size_t>(k)]) << k;
+    EXPECT_EQ(readFile(std::string(fen->Base()->NomBase()) + ".loc.sr"), fichier);
+}
+
 TEST_F(SegmentsPoste, GroupsOfTheContainerAndOfTheGroupWindowFollowTheirSegmentsToTheNextComputation)
 {
     talmer::TConteneur *conteneur = talmer::InstalleConteneurEtCorpus(*fen);
