@@ -15,16 +15,14 @@ public:
     DockPage(QWidget *page, const QString &titre, QWidget *parent) : QDockWidget(titre, parent)
     {
         setWidget(page);
-        connect(page, &QObject::destroyed, this, [this] {
-            // Still a child of this dock while it dies: the dock can only go afterwards.
-            if (!enDestruction_)
-                deleteLater();
-        });
+        // Still a child of this dock while it dies: the dock can only go afterwards.
+        quandPageDetruite_ = connect(page, &QObject::destroyed, this, [this] { deleteLater(); });
     }
-    ~DockPage() override { enDestruction_ = true; }
+    // The page dies with the dock's children, after this destructor: it must no longer call back.
+    ~DockPage() override { disconnect(quandPageDetruite_); }
 
 private:
-    bool enDestruction_ = false;
+    QMetaObject::Connection quandPageDetruite_;
 };
 
 } // namespace
