@@ -37,6 +37,14 @@ PanneauLateral::PanneauLateral(QWidget *parent) : QMainWindow(parent)
     setTabPosition(Zone, QTabWidget::North);
 }
 
+PanneauLateral::~PanneauLateral()
+{
+    for (const auto *docks : {&propres_, &ancres_})
+        for (const QPointer<QDockWidget> &dock : *docks)
+            if (dock)
+                dock->disconnect(this);
+}
+
 void PanneauLateral::AjoutePagePropre(QDockWidget *page)
 {
     page->setParent(this);

@@ -23,6 +23,9 @@ class PanneauLateral : public QMainWindow {
     Q_OBJECT
 public:
     explicit PanneauLateral(QWidget *parent = nullptr);
+    // The docks die with the panel's children, after this destructor: they must no longer call
+    // back into it.
+    ~PanneauLateral() override;
 
     // Adds one of the panel's own pages, tabbed with those added before. It never closes.
     void AjoutePagePropre(QDockWidget *page);
