@@ -3,9 +3,9 @@
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "engine/tgen.h"
-#include "shell/affichage.h"
+#include "services/affichage.h"
+#include "services/translation.h"
 #include "shell/dragobjects.h"
-#include "shell/translation.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -2,13 +2,13 @@
 
 #include "engine/progression.h"
 
-#include "shell/configuration.h"
-#include "shell/dialogues.h"
+#include "services/configuration.h"
+#include "services/dialogues.h"
+#include "services/parametres.h"
+#include "services/translation.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
-#include "shell/parametres.h"
 #include "shell/splash.h"
-#include "shell/translation.h"
 
 #include <QDialog>
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 #include "shell/fenchoixdelimforme.h"
 
 #include "engine/segmenteur.h"
-#include "shell/affichage.h"
-#include "shell/aide.h"
+#include "services/affichage.h"
+#include "services/aide.h"
 
 #include <QDialogButtonBox>
 #include <QFont>

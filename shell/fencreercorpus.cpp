@@ -2,10 +2,10 @@
 
 #include "platform/qt/codepage.h"
 #include "platform/qt/documentword.h"
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
-#include "shell/mesures.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/mesures.h"
+#include "services/translation.h"
 
 #include <QApplication>
 #include <QCheckBox>

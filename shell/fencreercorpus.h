@@ -3,7 +3,7 @@
 // list and the options.
 #pragma once
 
-#include "shell/creationcorpus.h"
+#include "services/creationcorpus.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "shell/fenmemo.h"
 
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QFont>
 #include <QPalette>

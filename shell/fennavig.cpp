@@ -1,6 +1,6 @@
 #include "shell/fennavig.h"
 
-#include "shell/mesures.h"
+#include "services/mesures.h"
 
 #include <QApplication>
 #include <QCloseEvent>

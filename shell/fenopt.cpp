@@ -1,9 +1,9 @@
 #include "shell/fenopt.h"
 
-#include "shell/configuration.h"
-#include "shell/dialogues.h"
-#include "shell/parametres.h"
-#include "shell/translation.h"
+#include "services/configuration.h"
+#include "services/dialogues.h"
+#include "services/parametres.h"
+#include "services/translation.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

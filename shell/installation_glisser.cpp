@@ -2,8 +2,8 @@
 
 #include "engine/charg1.h"
 #include "engine/segrep.h"
+#include "services/dialogues.h"
 #include "shell/conteneur.h"
-#include "shell/dialogues.h"
 #include "shell/fenprinc.h"
 #include "shell/optionsopendialog.h"
 

@@ -1,8 +1,8 @@
 #include "shell/occupation.h"
 
 #include "engine/progression.h"
+#include "services/translation.h"
 #include "shell/fenprinc.h"
-#include "shell/translation.h"
 
 #include <QAbstractButton>
 #include <QApplication>

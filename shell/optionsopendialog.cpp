@@ -1,8 +1,8 @@
 #include "shell/optionsopendialog.h"
 
-#include "shell/creationcorpus.h"
+#include "services/creationcorpus.h"
+#include "services/translation.h"
 #include "shell/fencreercorpus.h"
-#include "shell/translation.h"
 
 #include <QFileInfo>
 #include <QFrame>

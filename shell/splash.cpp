@@ -1,6 +1,6 @@
 #include "shell/splash.h"
 
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QFont>
 #include <QFrame>

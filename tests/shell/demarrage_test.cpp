@@ -1,14 +1,14 @@
 // Start-up order, the splash screen, the options dialog, the drop target and the exception
 // handler; and the real program started on the sample base and closed.
-#include "poste_test.h"
+#include "support/poste_test.h"
 
-#include "shell/configuration.h"
+#include "services/configuration.h"
+#include "services/parametres.h"
 #include "shell/demarrage.h"
 #include "shell/droptarget.h"
 #include "shell/fenopt.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
-#include "shell/parametres.h"
 #include "shell/splash.h"
 
 #include <QComboBox>

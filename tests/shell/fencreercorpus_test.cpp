@@ -2,7 +2,7 @@
 #include "shell/fencreercorpus.h"
 #include "shell/optionsopendialog.h"
 
-#include "poste_test.h"
+#include "support/poste_test.h"
 
 #include "support/tempdir.h"
 

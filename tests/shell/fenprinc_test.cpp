@@ -1,21 +1,21 @@
 // The main window: opening and segmenting bases, error messages, the close prompt, the report
 // commands, sheets, the window list and the navigation tree.
-#include "poste_test.h"
+#include "support/poste_test.h"
 
 #include "engine/charg1.h"
 #include "engine/fichiers.h"
 #include "engine/segmenteur.h"
-#include "shell/contributeur.h"
-#include "shell/corpus_registry.h"
-#include "shell/dialogues.h"
+#include "services/contributeur.h"
+#include "services/corpus_registry.h"
+#include "services/dialogues.h"
+#include "services/mesures.h"
+#include "services/rapport.h"
+#include "services/translation.h"
 #include "shell/fenchoixdelimforme.h"
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
-#include "shell/mesures.h"
-#include "shell/rapport.h"
 #include "shell/splash.h"
-#include "shell/translation.h"
 
 #include <QAction>
 #include <QApplication>

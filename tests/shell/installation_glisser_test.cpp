@@ -2,8 +2,8 @@
 // base, and a new base's text is chosen through the corpus-open dialog.
 #include "shell/installation_glisser.h"
 
+#include "services/dialogues.h"
 #include "shell/conteneur.h"
-#include "shell/dialogues.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
 #include "shell/optionsopendialog.h"

@@ -1,6 +1,6 @@
 // Long work on the interface thread: the status text and the progress bar while it runs, the
 // cancel button, and the user's input dropped while the work repaints, all but the stop gesture.
-#include "poste_test.h"
+#include "support/poste_test.h"
 
 #include "engine/progression.h"
 #include "shell/fenprinc.h"

@@ -2,7 +2,7 @@
 // the program's one and takes it away again, even when the test stops early.
 #pragma once
 
-#include "shell/configuration.h"
+#include "services/configuration.h"
 
 namespace talmer::test {
 

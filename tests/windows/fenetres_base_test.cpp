@@ -1,11 +1,11 @@
 // The real main window with the analysis windows installed: opening a base docks its dictionary
 // and opens its reading view, and opening another base replaces both.
-#include "shell/poste_test.h"
+#include "support/poste_test.h"
 #include "windows/fenprinc_echantillon.h"
 
 #include "engine/charg1.h"
+#include "services/rapport.h"
 #include "shell/fenprinc.h"
-#include "shell/rapport.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/dictionnaire/modeledico.h"

@@ -3,9 +3,9 @@
 // and by default the sample base open.
 #pragma once
 
+#include "services/rapport.h"
 #include "shell/fenprinc.h"
-#include "shell/poste_test.h"
-#include "shell/rapport.h"
+#include "support/poste_test.h"
 #include "support/tempdir.h"
 #include "windows/installation.h"
 

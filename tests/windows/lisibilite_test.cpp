@@ -2,12 +2,12 @@
 // no column title, cell or tree caption is narrower than its text in the view's font, no grid row
 // is lower than a line of it, and no dialog is narrower than its title. The check runs over every
 // view and dialog there is, so a window added later is checked too.
-#include "shell/poste_test.h"
+#include "support/poste_test.h"
 #include "windows/fenprinc_echantillon.h"
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/configuration.h"
+#include "services/configuration.h"
 #include "shell/fencreercorpus.h"
 #include "shell/fenprinc.h"
 #include "windows/afc/fenparamafc.h"

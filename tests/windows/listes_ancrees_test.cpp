@@ -5,8 +5,8 @@
 
 #include "engine/charg1.h"
 #include "engine/primspec.h"
+#include "services/rapport.h"
 #include "shell/fennavig.h"
-#include "shell/rapport.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/segments/fenprepsr.h"
 #include "windows/segments/frmsr.h"

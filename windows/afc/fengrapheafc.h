@@ -4,7 +4,7 @@
 // supplementary and colours them: these marks are the partition's own.
 #pragma once
 
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 #include "windows/afc/plan_afc.h"
 
 #include <QAbstractTableModel>

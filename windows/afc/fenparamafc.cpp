@@ -2,11 +2,11 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/translation.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
-#include "shell/translation.h"
 #include "windows/afc/donnees_afc.h"
 #include "windows/afc/fengrapheafc.h"
 

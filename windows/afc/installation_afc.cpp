@@ -1,6 +1,6 @@
 #include "windows/afc/installation_afc.h"
 
-#include "shell/dialogues.h"
+#include "services/dialogues.h"
 #include "shell/fenprinc.h"
 #include "windows/afc/fabriques_afc.h"
 #include "windows/afc/fenparamafc.h"

@@ -4,8 +4,8 @@
 
 #include "engine/fichiers.h"
 #include "engine/partition.h"
-#include "shell/affichage.h"
-#include "shell/utilitaires.h"
+#include "services/affichage.h"
+#include "services/utilitaires.h"
 
 #include <QDateTime>
 #include <QLocale>

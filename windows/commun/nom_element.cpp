@@ -1,6 +1,6 @@
 #include "windows/commun/nom_element.h"
 
-#include "shell/rapport.h"
+#include "services/rapport.h"
 
 #include <QFileInfo>
 #include <QSet>

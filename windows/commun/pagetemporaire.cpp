@@ -1,6 +1,6 @@
 #include "windows/commun/pagetemporaire.h"
 
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QDir>
 #include <QFile>

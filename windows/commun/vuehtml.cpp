@@ -1,8 +1,8 @@
 #include "windows/commun/vuehtml.h"
 
 #include "platform/qt/codepage.h"
-#include "shell/affichage.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/translation.h"
 #include "windows/commun/decoupagehtml.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "engine/segrep.h"
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 #include "shell/deposeforme.h"
 #include "windows/concordance/historique.h"
 #include "windows/concordance/pages.h"

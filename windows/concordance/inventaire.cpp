@@ -1,7 +1,7 @@
 #include "windows/concordance/inventaire.h"
 
 #include "engine/charg1.h"
-#include "shell/utilitaires.h"
+#include "services/utilitaires.h"
 #include "windows/concordance/pages.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/affichage.h"
-#include "shell/utilitaires.h"
+#include "services/affichage.h"
+#include "services/utilitaires.h"
 
 #include <QString>
 

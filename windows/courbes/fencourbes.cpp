@@ -1,11 +1,11 @@
 #include "windows/courbes/fencourbes.h"
 
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/rapport.h"
+#include "services/translation.h"
+#include "services/utilitaires.h"
 #include "shell/fenprinc.h"
-#include "shell/rapport.h"
-#include "shell/translation.h"
-#include "shell/utilitaires.h"
 #include "windows/commun/choixcouleur.h"
 
 #include <QChart>

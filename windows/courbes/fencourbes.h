@@ -2,7 +2,7 @@
 // graphique" and "Effacer", curves added by drops, and a picture of the chart for the report.
 #pragma once
 
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 #include "windows/courbes/points_courbes.h"
 
 #include <QChartView>

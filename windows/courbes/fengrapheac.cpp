@@ -3,8 +3,8 @@
 #include "engine/charg1.h"
 #include "engine/partition.h"
 #include "engine/selection.h"
+#include "services/translation.h"
 #include "shell/dragobjects.h"
-#include "shell/translation.h"
 
 #include <QChart>
 #include <QLineSeries>

@@ -2,9 +2,9 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/affichage.h"
+#include "services/affichage.h"
+#include "services/translation.h"
 #include "shell/dragobjects.h"
-#include "shell/translation.h"
 
 #include <QChart>
 #include <QLineSeries>

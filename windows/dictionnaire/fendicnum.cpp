@@ -1,11 +1,11 @@
 #include "windows/dictionnaire/fendicnum.h"
 
 #include "engine/charg1.h"
-#include "shell/affichage.h"
+#include "services/affichage.h"
+#include "services/mesures.h"
+#include "services/translation.h"
 #include "shell/dragobjects.h"
-#include "shell/mesures.h"
 #include "shell/occupation.h"
-#include "shell/translation.h"
 #include "windows/commun/pastille.h"
 #include "windows/dictionnaire/modeledico.h"
 

@@ -1,9 +1,9 @@
 #include "windows/dictionnaire/modeledico.h"
 
 #include "engine/charg1.h"
-#include "shell/affichage.h"
-#include "shell/mesures.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/mesures.h"
+#include "services/translation.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // part, or absolute) or as bars of their specificity coefficient.
 #pragma once
 
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 #include "shell/deposeforme.h"
 
 #include <QWidget>

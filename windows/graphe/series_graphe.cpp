@@ -4,7 +4,7 @@
 #include "engine/partition.h"
 #include "engine/specificite.h"
 #include "engine/tgen.h"
-#include "shell/utilitaires.h"
+#include "services/utilitaires.h"
 
 namespace talmer {
 

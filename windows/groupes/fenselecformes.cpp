@@ -2,14 +2,14 @@
 
 #include "engine/charg1.h"
 #include "engine/segrep.h"
-#include "shell/affichage.h"
-#include "shell/configuration.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/configuration.h"
+#include "services/dialogues.h"
+#include "services/mesures.h"
+#include "services/translation.h"
 #include "shell/dragobjects.h"
 #include "shell/droptarget.h"
-#include "shell/mesures.h"
 #include "shell/occupation.h"
-#include "shell/translation.h"
 #include "windows/groupes/modeleresultat.h"
 
 #include <QApplication>

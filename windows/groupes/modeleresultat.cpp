@@ -1,8 +1,8 @@
 #include "windows/groupes/modeleresultat.h"
 
-#include "shell/affichage.h"
-#include "shell/mesures.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/mesures.h"
+#include "services/translation.h"
 #include "windows/groupes/resultatgroupe.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "platform/core/motif.h"
-#include "shell/translation.h"
+#include "services/translation.h"
 #include "windows/commun/recherche_entites.h"
 
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "engine/charg1.h"
 #include "engine/tgen.h"
-#include "shell/translation.h"
-#include "shell/utilitaires.h"
+#include "services/translation.h"
+#include "services/utilitaires.h"
 
 #include <QFile>
 

@@ -2,9 +2,9 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/affichage.h"
-#include "shell/mesures.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/mesures.h"
+#include "services/translation.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 #include "windows/partitions/fenchoixpart.h"
 
 #include "engine/charg1.h"
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/translation.h"
 #include "shell/fenopt.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
-#include "shell/translation.h"
 #include "windows/partitions/ouverture.h"
 
 #include <QHBoxLayout>

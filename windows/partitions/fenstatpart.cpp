@@ -2,9 +2,9 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/translation.h"
 #include "windows/partitions/comptes_parties.h"
 #include "windows/partitions/fabriques_statpart.h"
 #include "windows/partitions/grillepclc.h"

@@ -3,7 +3,7 @@
 // analyses. The specificity family adds its views and actions through ExtensionStatistiques().
 #pragma once
 
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 #include "windows/partitions/extensions_statpart.h"
 
 #include <QPointer>

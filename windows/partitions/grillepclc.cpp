@@ -1,8 +1,8 @@
 #include "windows/partitions/grillepclc.h"
 
 #include "engine/partition.h"
+#include "services/mesures.h"
 #include "shell/dragobjects.h"
-#include "shell/mesures.h"
 #include "windows/partitions/comptes_parties.h"
 
 #include <QHeaderView>

@@ -2,11 +2,11 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/affichage.h"
-#include "shell/corpus_registry.h"
+#include "services/affichage.h"
+#include "services/corpus_registry.h"
+#include "services/translation.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
-#include "shell/translation.h"
 #include "windows/graphe/fengraphetgen.h"
 #include "windows/partitions/fenstatpart.h"
 

@@ -1,7 +1,7 @@
 #include "windows/sections/dialogues_carte.h"
 
-#include "shell/dialogues.h"
-#include "shell/translation.h"
+#include "services/dialogues.h"
+#include "services/translation.h"
 #include "windows/commun/choixcouleur.h"
 #include "windows/sections/disposition.h"
 

@@ -5,7 +5,7 @@
 // specificities.
 #pragma once
 
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 #include "shell/deposeforme.h"
 #include "windows/commun/pagetemporaire.h"
 #include "windows/sections/dessin_carte.h"

@@ -2,12 +2,12 @@
 
 #include "engine/charg1.h"
 #include "engine/section.h"
-#include "shell/affichage.h"
-#include "shell/corpus_registry.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/corpus_registry.h"
+#include "services/dialogues.h"
+#include "services/translation.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
-#include "shell/translation.h"
 #include "windows/sections/fencarteparag.h"
 
 #include <QDialogButtonBox>

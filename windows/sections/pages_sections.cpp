@@ -3,7 +3,7 @@
 #include "engine/charg1.h"
 #include "engine/section.h"
 #include "engine/tgen.h"
-#include "shell/utilitaires.h"
+#include "services/utilitaires.h"
 
 namespace talmer {
 

@@ -1,6 +1,6 @@
 #include "windows/sections/selection_fichier.h"
 
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QSaveFile>
 

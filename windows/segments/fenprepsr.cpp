@@ -1,8 +1,8 @@
 #include "windows/segments/fenprepsr.h"
 
 #include "engine/charg1.h"
-#include "shell/affichage.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/translation.h"
 #include "windows/segments/ordre_segments.h"
 
 #include <QDialogButtonBox>

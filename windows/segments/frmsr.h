@@ -4,7 +4,7 @@
 // to the report as an HTML page.
 #pragma once
 
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 
 #include <QTableView>
 #include <QWidget>

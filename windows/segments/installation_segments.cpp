@@ -1,7 +1,7 @@
 #include "windows/segments/installation_segments.h"
 
 #include "engine/segrep.h"
-#include "shell/dialogues.h"
+#include "services/dialogues.h"
 #include "shell/fenprinc.h"
 #include "windows/segments/fenprepsr.h"
 #include "windows/segments/frmsr.h"

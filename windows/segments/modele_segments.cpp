@@ -2,8 +2,8 @@
 
 #include "engine/charg1.h"
 #include "engine/segrep.h"
-#include "shell/affichage.h"
-#include "shell/mesures.h"
+#include "services/affichage.h"
+#include "services/mesures.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "windows/segments/ordre_segments.h"
 
 #include "engine/charg1.h"
-#include "shell/affichage.h"
-#include "shell/utilitaires.h"
+#include "services/affichage.h"
+#include "services/utilitaires.h"
 
 #include <QLocale>
 

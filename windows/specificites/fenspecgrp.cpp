@@ -7,15 +7,15 @@
 #include "engine/charg1.h"
 #include "engine/partition.h"
 
-#include "shell/affichage.h"
-#include "shell/configuration.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/configuration.h"
+#include "services/dialogues.h"
+#include "services/mesures.h"
+#include "services/rapport.h"
+#include "services/translation.h"
+#include "services/utilitaires.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
-#include "shell/mesures.h"
-#include "shell/rapport.h"
-#include "shell/translation.h"
-#include "shell/utilitaires.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>

@@ -5,7 +5,7 @@
 
 #include "engine/primspec.h"
 
-#include "shell/contributeur.h"
+#include "services/contributeur.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

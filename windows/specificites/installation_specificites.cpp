@@ -7,9 +7,9 @@
 #include "windows/specificites/pagetfg.h"
 #include "windows/specificites/paramspec.h"
 
-#include "shell/dialogues.h"
+#include "services/dialogues.h"
+#include "services/rapport.h"
 #include "shell/occupation.h"
-#include "shell/rapport.h"
 
 #include <QLayout>
 #include <QTabWidget>

@@ -7,10 +7,10 @@
 #include "engine/charg1.h"
 #include "engine/partition.h"
 
-#include "shell/affichage.h"
-#include "shell/rapport.h"
-#include "shell/translation.h"
-#include "shell/utilitaires.h"
+#include "services/affichage.h"
+#include "services/rapport.h"
+#include "services/translation.h"
+#include "services/utilitaires.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,12 +6,12 @@
 #include "engine/partition.h"
 #include "engine/primspecchr.h"
 
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/mesures.h"
+#include "services/translation.h"
 #include "shell/fenprinc.h"
-#include "shell/mesures.h"
 #include "shell/occupation.h"
-#include "shell/translation.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

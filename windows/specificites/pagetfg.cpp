@@ -7,14 +7,14 @@
 #include "engine/charg1.h"
 #include "engine/partition.h"
 
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/mesures.h"
+#include "services/rapport.h"
+#include "services/translation.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
-#include "shell/mesures.h"
 #include "shell/occupation.h"
-#include "shell/rapport.h"
-#include "shell/translation.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

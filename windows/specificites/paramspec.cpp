@@ -7,12 +7,12 @@
 #include "engine/partition.h"
 #include "engine/primspec.h"
 
-#include "shell/affichage.h"
-#include "shell/dialogues.h"
+#include "services/affichage.h"
+#include "services/dialogues.h"
+#include "services/parametres.h"
+#include "services/translation.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
-#include "shell/parametres.h"
-#include "shell/translation.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -4,8 +4,8 @@
 #include "engine/partition.h"
 #include "engine/primspecchr.h"
 
-#include "shell/affichage.h"
-#include "shell/mesures.h"
+#include "services/affichage.h"
+#include "services/mesures.h"
 
 #include <QColor>
 

@@ -8,8 +8,8 @@
 #include "engine/partition.h"
 #include "engine/segrep.h"
 
-#include "shell/affichage.h"
-#include "shell/mesures.h"
+#include "services/affichage.h"
+#include "services/mesures.h"
 
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 #include "engine/base_fixture.h"
 #include "engine/partition.h"
 #include "engine/tgen.h"
-#include "shell/affichage.h"
-#include "shell/configuration.h"
+#include "services/affichage.h"
+#include "services/configuration.h"
 #include "support/jeu_affichage.h"
 #include "windows/segments/ordre_segments.h"
 

@@ -1,13 +1,13 @@
 // The distribution graph: its series as pure functions of a partition and a group, its picture
 // names, and the window's views, colours, zoom, drops and report pictures.
 #include "engine/base_fixture.h"
-#include "shell/poste_test.h"
+#include "support/poste_test.h"
 
 #include "engine/partition.h"
 #include "engine/specificite.h"
 #include "engine/tgen.h"
+#include "services/rapport.h"
 #include "shell/dragobjects.h"
-#include "shell/rapport.h"
 #include "windows/graphe/fengraphetgen.h"
 #include "windows/graphe/series_graphe.h"
 

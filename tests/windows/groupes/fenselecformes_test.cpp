@@ -4,10 +4,10 @@
 
 #include "engine/base_fixture.h"
 #include "engine/segrep.h"
+#include "services/rapport.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
-#include "shell/rapport.h"
-#include "shell/poste_test.h"
+#include "support/poste_test.h"
 #include "windows/groupes/modeleresultat.h"
 #include "windows/installation.h"
 

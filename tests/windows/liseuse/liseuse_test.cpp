@@ -1,10 +1,10 @@
 // The reading view: the page bytes for small bases, and the window with its page file and drops.
 #include "engine/base_fixture.h"
-#include "shell/poste_test.h"
+#include "support/poste_test.h"
 
 #include "engine/tgen.h"
+#include "services/utilitaires.h"
 #include "shell/dragobjects.h"
-#include "shell/utilitaires.h"
 #include "windows/commun/decoupagehtml.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/liseuse/fenliseuse.h"

@@ -1,15 +1,15 @@
 // Choosing a partition from the main window: the dialog, the registry, the statistics window and
 // the graphs it opens, and their nodes in the navigation tree.
 #include "engine/base_fixture.h"
+#include "support/poste_test.h"
 #include "windows/fenprinc_echantillon.h"
-#include "shell/poste_test.h"
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
-#include "shell/corpus_registry.h"
+#include "services/corpus_registry.h"
+#include "services/rapport.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
-#include "shell/rapport.h"
 #include "windows/graphe/fengraphetgen.h"
 #include "windows/installation.h"
 #include "windows/partitions/fenchoixpart.h"

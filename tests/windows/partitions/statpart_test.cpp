@@ -1,7 +1,7 @@
 // The partition statistics window: the memo and the counts grid, the check and selection rules
 // under the mouse, the drag of the partition, its buttons and the clustering program.
 #include "engine/base_fixture.h"
-#include "shell/poste_test.h"
+#include "support/poste_test.h"
 
 #include "engine/partition.h"
 #include "shell/fenprinc.h"

@@ -2,23 +2,23 @@
 // selections, the tall-picture refusal; and, from the main window, the section dialog with its
 // sectionings, views, nodes and report items.
 #include "engine/base_fixture.h"
+#include "support/poste_test.h"
 #include "windows/fenprinc_echantillon.h"
-#include "shell/poste_test.h"
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
 #include "engine/primspec.h"
 #include "engine/section.h"
 #include "engine/tgen.h"
-#include "shell/corpus_registry.h"
+#include "services/corpus_registry.h"
+#include "services/rapport.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
-#include "shell/rapport.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/installation.h"
 #include "windows/sections/dialogues_carte.h"
-#include "windows/sections/fenchoixdelim.h"
 #include "windows/sections/fencarteparag.h"
+#include "windows/sections/fenchoixdelim.h"
 #include "windows/sections/selection_fichier.h"
 #include "windows/specificites/fenspecgrp.h"
 

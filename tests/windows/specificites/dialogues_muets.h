@@ -2,7 +2,7 @@
 // test sets (Rejected by default), so that nothing opens on the screen.
 #pragma once
 
-#include "shell/dialogues.h"
+#include "services/dialogues.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -6,8 +6,8 @@
 
 #include "windows/commun/choixcouleur.h"
 
+#include "services/rapport.h"
 #include "shell/dragobjects.h"
-#include "shell/rapport.h"
 #include "support/jeu_affichage.h"
 
 #include <QItemSelectionModel>

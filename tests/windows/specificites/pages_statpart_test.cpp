@@ -9,7 +9,7 @@
 
 #include "engine/calcspectot.h"
 
-#include "shell/rapport.h"
+#include "services/rapport.h"
 
 #include <QStandardItemModel>
 #include <QXmlStreamReader>

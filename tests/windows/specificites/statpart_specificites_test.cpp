@@ -13,9 +13,9 @@
 #include "engine/calcspectot.h"
 #include "engine/primspecchr.h"
 
-#include "shell/poste_test.h"
-#include "shell/rapport.h"
+#include "services/rapport.h"
 #include "support/jeu_affichage.h"
+#include "support/poste_test.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // The workspace registry: identity of partitions and sectionings, per base, and purging.
-#include "shell/corpus_registry.h"
+#include "services/corpus_registry.h"
 
 #include "engine/partition.h"
 #include "engine/section.h"

@@ -1,4 +1,4 @@
-#include "shell/parametres.h"
+#include "services/parametres.h"
 
 #include "engine/segmenteur.h"
 

@@ -1,5 +1,5 @@
 // Small helpers: string cutting and escaping, colours, C integer literals, safe names, JPEG.
-#include "shell/utilitaires.h"
+#include "services/utilitaires.h"
 
 #include "support/tempdir.h"
 

@@ -1,8 +1,8 @@
-#include "shell/affichage.h"
+#include "services/affichage.h"
 
 #include "platform/qt/codepage.h"
-#include "shell/configuration.h"
-#include "shell/utilitaires.h"
+#include "services/configuration.h"
+#include "services/utilitaires.h"
 
 #include <QAbstractItemView>
 #include <QFontDatabase>

@@ -1,6 +1,6 @@
-#include "shell/utilitaires.h"
+#include "services/utilitaires.h"
 
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include "platform/qt/ecriture_sure.h"
 

@@ -1,6 +1,6 @@
-#include "shell/dialogues.h"
+#include "services/dialogues.h"
 
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QDesktopServices>
 #include <QDialog>

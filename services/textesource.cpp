@@ -1,7 +1,7 @@
-#include "shell/textesource.h"
+#include "services/textesource.h"
 
 #include "platform/qt/codepage.h"
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "shell/configuration.h"
+#include "services/configuration.h"
 
-#include "shell/translation.h"
-#include "shell/utilitaires.h"
+#include "services/translation.h"
+#include "services/utilitaires.h"
 
 #include "platform/qt/ecriture_sure.h"
 

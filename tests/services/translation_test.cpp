@@ -1,5 +1,5 @@
 // The message catalogue shipped with the program (English) and the translation of widget trees.
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QAction>
 #include <QComboBox>

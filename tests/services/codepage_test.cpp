@@ -1,7 +1,7 @@
 // Code pages of the sixteen display character sets, to and from Unicode.
 #include "platform/qt/codepage.h"
-#include "shell/affichage.h"
-#include "shell/configuration.h"
+#include "services/affichage.h"
+#include "services/configuration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "shell/creationcorpus.h"
+#include "services/creationcorpus.h"
 
-#include "shell/textesource.h"
-#include "shell/translation.h"
+#include "services/textesource.h"
+#include "services/translation.h"
 
 #include "platform/qt/ecriture_sure.h"
 

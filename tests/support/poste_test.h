@@ -3,7 +3,7 @@
 
 #include "engine/segmenteur.h"
 #include "engine/verifcles.h"
-#include "shell/dialogues.h"
+#include "services/dialogues.h"
 #include "support/tempdir.h"
 
 #include <QCoreApplication>

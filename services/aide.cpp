@@ -1,6 +1,6 @@
-#include "shell/aide.h"
+#include "services/aide.h"
 
-#include "shell/dialogues.h"
+#include "services/dialogues.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "shell/mesures.h"
+#include "services/mesures.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

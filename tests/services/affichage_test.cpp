@@ -1,7 +1,7 @@
 // The display character set applied to widgets: fonts, right-to-left columns and edits.
-#include "shell/affichage.h"
+#include "services/affichage.h"
 
-#include "shell/configuration.h"
+#include "services/configuration.h"
 #include "support/tempdir.h"
 
 #include <QFontDatabase>

@@ -1,11 +1,11 @@
-#include "shell/rapport.h"
+#include "services/rapport.h"
 
 #include "engine/charg1.h"
 #include "platform/qt/ecriture_sure.h"
 
-#include "shell/affichage.h"
-#include "shell/configuration.h"
-#include "shell/translation.h"
+#include "services/affichage.h"
+#include "services/configuration.h"
+#include "services/translation.h"
 
 #include <QCoreApplication>
 #include <QDir>

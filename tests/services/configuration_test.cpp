@@ -1,5 +1,5 @@
 // "talmer3.conf": the line rule, numart and charset read back, the 16-row table, Save.
-#include "shell/configuration.h"
+#include "services/configuration.h"
 
 #include "support/tempdir.h"
 

@@ -1,6 +1,6 @@
 // Corpus building from .txt sources and Word documents: part names, the bytes of the corpus file,
 // and the refusals that keep the user's files safe.
-#include "shell/creationcorpus.h"
+#include "services/creationcorpus.h"
 
 #include "platform/qt/codepage.h"
 

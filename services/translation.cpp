@@ -1,4 +1,4 @@
-#include "shell/translation.h"
+#include "services/translation.h"
 
 #include <QAbstractButton>
 #include <QAction>

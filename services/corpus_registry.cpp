@@ -1,4 +1,4 @@
-#include "shell/corpus_registry.h"
+#include "services/corpus_registry.h"
 
 #include "engine/partition.h"
 #include "engine/section.h"

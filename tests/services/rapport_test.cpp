@@ -1,10 +1,10 @@
 // The analysis report: items in the temporary folder, notes, and the report folder it writes.
-#include "shell/rapport.h"
+#include "services/rapport.h"
 
 #include "engine/base_fixture.h"
 
-#include "shell/configuration.h"
-#include "shell/utilitaires.h"
+#include "services/configuration.h"
+#include "services/utilitaires.h"
 #include "support/tempdir.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Checks made on a text before segmentation: UTF-8 recognised, converted into a new file beside
 // it in the display code page, and a text without any word form told apart.
 #include "platform/qt/codepage.h"
-#include "shell/textesource.h"
+#include "services/textesource.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
