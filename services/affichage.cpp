@@ -1,7 +1,7 @@
 #include "services/affichage.h"
 
 #include "platform/qt/codepage.h"
-#include "services/configuration.h"
+#include "services/jeu_affichage.h"
 #include "services/utilitaires.h"
 
 #include <QAbstractItemView>

@@ -1,7 +1,9 @@
-// Program-wide settings kept in "talmer3.conf" and the sixteen display character sets. The file
-// lies in the user's configuration folder, so that the settings outlive the run whatever folder
-// the bases are opened from.
+// Program-wide settings kept in "talmer3.conf": the segmenter's capacity and the display character
+// set chosen among the sixteen (services/jeu_affichage.h). The file lies in the user's configuration
+// folder, so that the settings outlive the run whatever folder the bases are opened from.
 #pragma once
+
+#include "services/jeu_affichage.h"
 
 #include <QString>
 
@@ -9,36 +11,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-// One display character set: the script of the corpus texts on screen and in generated pages.
-class ConfigurationDeFonte {
-public:
-    ConfigurationDeFonte() = default;
-    ConfigurationDeFonte(std::uint8_t fontCharset, bool rightToLeft, std::string name,
-                         std::string codePage, std::string direction);
-
-    std::uint8_t GetFontCharset() const { return fontCharset_; }
-    bool IsRightToLeft() const { return rightToLeft_ != 0; }
-    // The name shown in the options dialog (UTF-8).
-    std::string GetName() const { return name_; }
-    // Windows code page number in decimal ("1252").
-    std::string GetCodePage() const { return codePage_; }
-    // "LTR" or "RTL".
-    std::string GetDirection() const { return direction_; }
-    // The charset declared by generated pages and XML documents: the name browsers and XML parsers
-    // know the code page by ("Shift_JIS" for 932, "IBM850" for 850...), else "windows-" followed
-    // by the code page.
-    std::string GetHtmlCharset() const;
-
-    bool operator==(const ConfigurationDeFonte &) const = default;
-
-private:
-    std::uint8_t fontCharset_ = 0;
-    std::uint8_t rightToLeft_ = 0;
-    std::string name_;
-    std::string codePage_;
-    std::string direction_;
-};
 
 // Entries of a configuration file: key -> value, keys in byte order, one entry per key.
 using EntreesDeFichierIni = std::map<std::string, std::string>;
@@ -88,11 +60,12 @@ public:
     std::int32_t GetCharsetIndex() const { return charsetIndex_; }
     // Selects row `index` of the table; an index outside 0..15 selects row 0.
     void SetCharsetIndex(std::int32_t index);
-    ConfigurationDeFonte GetCharset() const { return charset_; }
+    const ConfigurationDeFonte &GetCharset() const { return charset_; }
     void SetCharset(const ConfigurationDeFonte &c) { charset_ = c; }
     std::vector<ConfigurationDeFonte> GetCharsetTable();
 
-    // The fixed table of the sixteen display character sets, in index order.
+    // The fixed table of the sixteen display character sets, in index order
+    // (TableDesJeuxDAffichage).
     static const std::vector<ConfigurationDeFonte> &TableDesCharsets();
     // Whether n is usable as the article table's capacity (1 to NumartMaximum).
     static bool NumartValide(std::int32_t n) { return n > 0 && n <= NumartMaximum; }
@@ -105,9 +78,7 @@ private:
     std::vector<ConfigurationDeFonte> table_;
 };
 
-// The one configuration of the run (not owned). Start-up installs it; null before.
+// The one configuration of the run (not owned). Start-up installs it; null before. Its character
+// set is the display character set (JeuDAffichage) while it is installed.
 ConfigurationT3 *ConfigurationProgramme();
 void FixeConfigurationProgramme(ConfigurationT3 *config);
-
-// The current display character set: that of the installed configuration, else row 0.
-ConfigurationDeFonte JeuDAffichage();

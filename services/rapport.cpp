@@ -4,7 +4,7 @@
 #include "platform/qt/ecriture_sure.h"
 
 #include "services/affichage.h"
-#include "services/configuration.h"
+#include "services/jeu_affichage.h"
 #include "services/translation.h"
 
 #include <QCoreApplication>

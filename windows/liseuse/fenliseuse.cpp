@@ -2,8 +2,8 @@
 
 #include "engine/charg1.h"
 #include "engine/tgen.h"
-#include "services/configuration.h"
 #include "services/dialogues.h"
+#include "services/jeu_affichage.h"
 #include "services/translation.h"
 #include "shell/dragobjects.h"
 #include "shell/occupation.h"

@@ -8,8 +8,8 @@
 #include "engine/partition.h"
 
 #include "services/affichage.h"
-#include "services/configuration.h"
 #include "services/dialogues.h"
+#include "services/jeu_affichage.h"
 #include "services/mesures.h"
 #include "services/rapport.h"
 #include "services/translation.h"

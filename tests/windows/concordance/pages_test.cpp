@@ -7,7 +7,7 @@
 #include "engine/partition.h"
 #include "engine/tgen.h"
 #include "services/affichage.h"
-#include "services/configuration.h"
+#include "services/jeu_affichage.h"
 #include "support/jeu_affichage.h"
 #include "windows/segments/ordre_segments.h"
 
