@@ -6,6 +6,7 @@
 #include "services/dialogues.h"
 #include "services/parametres.h"
 #include "services/translation.h"
+#include "shell/barre_etat.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
 #include "shell/splash.h"

@@ -19,6 +19,7 @@
 #include "services/rapport.h"
 #include "services/textesource.h"
 #include "services/translation.h"
+#include "shell/barre_etat.h"
 #include "shell/disposition_mdi.h"
 #include "shell/droptarget.h"
 #include "shell/fenchoixdelimforme.h"
@@ -104,37 +105,6 @@ QString MessageErreurChargement(int code)
     return Traduit("Erreur ") + Traduit(TexteErreurChargement(code));
 }
 
-// Each step also lets the windows repaint and stops the work when the user asked for it.
-void PasProgression(std::int32_t)
-{
-    if (fenPrinc)
-        fenPrinc->AvanceProgression(fenPrinc->Pas());
-    else
-        RafraichitEcranDeTempsEnTemps();
-    InterromptSiDemande();
-}
-
-void PasProgression2(std::int32_t)
-{
-    if (fenPrinc)
-        fenPrinc->AvanceProgression(2);
-    else
-        RafraichitEcranDeTempsEnTemps();
-    InterromptSiDemande();
-}
-
-void ResetProgress()
-{
-    if (fenPrinc)
-        fenPrinc->FixeProgression(0);
-}
-
-void AfficheStatut(const QString &texte)
-{
-    if (fenPrinc)
-        fenPrinc->AfficheStatut(texte);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Construction
 
@@ -149,7 +119,7 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
     ConstruitMenus();
     ConstruitBarreBoutons();
     ConstruitPanneauLateral();
-    ConstruitBarreEtat();
+    etat_ = std::make_unique<BarreEtat>(statusBar());
 
     corpus_ = std::make_unique<Corpus>();
     FixeCorpusProgramme(corpus_.get());
@@ -434,46 +404,6 @@ void TFenPrinc::ConstruitPanneauLateral()
     setCentralWidget(central);
 }
 
-void TFenPrinc::ConstruitBarreEtat()
-{
-    QStatusBar *barre = statusBar();
-    barre->setObjectName(QStringLiteral("StatusBar1"));
-    barre->setSizeGripEnabled(false);
-
-    // Panel 0 is covered by the progress bar.
-    panneauProgression_ = new QWidget(barre);
-    panneauProgression_->setFixedWidth(200);
-    auto *dispo = new QHBoxLayout(panneauProgression_);
-    dispo->setContentsMargins(0, 0, 0, 0);
-    progression_ = new QProgressBar(panneauProgression_);
-    progression_->setObjectName(QStringLiteral("Progression"));
-    progression_->setRange(0, 200);
-    progression_->setValue(0);
-    progression_->setTextVisible(false);
-    dispo->addWidget(progression_);
-    pas_ = 1;
-    // Beside the bar while work that can be stopped runs.
-    auto *annuler = new QToolButton(barre);
-    annuler->setObjectName(QStringLiteral("BtnInterrompre"));
-    annuler->setText(QStringLiteral("Annuler"));
-    annuler->setToolTip(QStringLiteral("Interrompre le calcul (Échap)"));
-    annuler->hide();
-    FixeBoutonInterruption(annuler);
-
-    statut_ = new QLabel(barre);
-    statut_->setObjectName(QStringLiteral("Statut"));
-    statut_->setMinimumWidth(175);
-    statut_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    cheminBase_ = new QLabel(barre);
-    cheminBase_->setObjectName(QStringLiteral("CheminBase"));
-    cheminBase_->setMinimumWidth(50);
-    cheminBase_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    barre->addWidget(panneauProgression_);
-    barre->addWidget(annuler);
-    barre->addWidget(statut_);
-    barre->addWidget(cheminBase_, 1);
-}
-
 QAction *TFenPrinc::Action(const char *nom) const
 {
     return findChild<QAction *>(QString::fromUtf8(nom), Qt::FindDirectChildrenOnly);
@@ -515,41 +445,6 @@ void TFenPrinc::InstalleConteneur(QWidget *conteneur)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Progress and status
-
-void TFenPrinc::AvanceProgression(int n)
-{
-    // Like the platform's stepping bar, it starts over from the beginning past its end.
-    int position = progression_->value() + n;
-    if (position > progression_->maximum())
-        position = progression_->minimum() + (position - progression_->maximum()) - 1;
-    progression_->setValue(std::max(position, progression_->minimum()));
-    RafraichitEcranDeTempsEnTemps();
-}
-
-void TFenPrinc::FixeProgression(int position)
-{
-    progression_->setValue(std::clamp(position, progression_->minimum(), progression_->maximum()));
-    RafraichitEcran();
-}
-
-void TFenPrinc::AfficheStatut(const QString &texte)
-{
-    statut_->setText(texte);
-    RafraichitEcran();
-}
-
-QString TFenPrinc::TexteStatut() const
-{
-    return statut_->text();
-}
-
-QString TFenPrinc::TexteCheminBase() const
-{
-    return cheminBase_->text();
-}
-
-// ---------------------------------------------------------------------------------------------
 // Opening and segmenting
 
 bool TFenPrinc::ChangeDossierCourant(const QString &dossier)
@@ -566,7 +461,7 @@ void TFenPrinc::BtnOuvrirClick()
 {
     const QString chemin = LesDialogues().choisitFichierBase(this);
     if (chemin.isEmpty()) {
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
         return;
     }
     OuvreBase(chemin);
@@ -576,7 +471,7 @@ void TFenPrinc::BtnCreerCorpClick()
 {
     const QString chemin = choixTexte_ ? choixTexte_(this) : QString();
     if (chemin.isEmpty()) {
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
         return;
     }
     SegmenteTexte(chemin);
@@ -605,11 +500,11 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
     int code;
     {
         Occupation occupation;
-        AfficheStatut(T("Chargement des données"));
+        etat_->AfficheStatut(T("Chargement des données"));
         code = nouvelle->ChargeBase(CheminFichier(chemin).constData());
-        FixeProgression(0);
-        pas_ = 1;
-        AfficheStatut(QString());
+        etat_->FixeProgression(0);
+        etat_->FixePas(1);
+        etat_->AfficheStatut(QString());
     }
     if (code != ChargeReussie) {
         LesDialogues().message(this, chemin, MessageErreurChargement(code),
@@ -622,7 +517,7 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
     base_ = std::move(nouvelle);
 
     corpus_->AjouteBase(base_.get());
-    cheminBase_->setText(chemin);
+    etat_->FixeCheminBase(chemin);
     ActualiseCommandes();
 
     fenNavig_->TreePages()->hide();
@@ -630,18 +525,18 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
     NouvelleFeuille();
     RafraichitEcran();
 
-    AfficheStatut(T("Affichage du dictionnaire"));
+    etat_->AfficheStatut(T("Affichage du dictionnaire"));
     if (fabriques_.dictionnaire)
         fabriques_.dictionnaire(*this, *base_);
-    AfficheStatut(QString());
+    etat_->AfficheStatut(QString());
     fenNavig_->TreePages()->show();
 
     NouveauRapport();
 
-    AfficheStatut(T("Affichage du texte"));
+    etat_->AfficheStatut(T("Affichage du texte"));
     if (fabriques_.liseuse)
         fabriques_.liseuse(*this, *base_);
-    AfficheStatut(T("Prêt"));
+    etat_->AfficheStatut(T("Prêt"));
     emit baseOuverte(base_.get());
     return true;
 }
@@ -662,15 +557,15 @@ bool TFenPrinc::ProposeConversionUtf8(QString &chemin)
     if (reponse == ReponseMessage::Non)
         return true;
     if (reponse != ReponseMessage::Oui) {
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
         return false;
     }
     talmer::ResultatConversion resultat;
     {
         Occupation occupation;
-        AfficheStatut(T("Conversion du texte"));
+        etat_->AfficheStatut(T("Conversion du texte"));
         resultat = talmer::ConvertitTexteUtf8(chemin, codePage);
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
     }
     if (resultat.chemin.isEmpty()) {
         LesDialogues().message(this, QStringLiteral("Talmer3"),
@@ -694,7 +589,7 @@ bool TFenPrinc::RefuseTexteSansForme(const QString &chemin, const std::string &d
 {
     if (talmer::ChercheForme(chemin, delimiteurs) != talmer::FormesDuTexte::Aucune)
         return false;
-    AfficheStatut(QString());
+    etat_->AfficheStatut(QString());
     LesDialogues().message(this, QStringLiteral("Talmer3"),
                            T("Le texte « %1 » ne contient aucune forme : il n'y a rien à segmenter.")
                                .arg(QFileInfo(chemin).fileName()),
@@ -718,7 +613,7 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
         const EtatTexte etat = ExamineTexte(CheminFichier(texte).constData());
         if (etat == EtatTexte::Accepte)
             return false;
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
         LesDialogues().message(this, texte, T(MessageTexte(etat)), BoutonsMessage::Ok, IconeMessage::Exclamation);
         return true;
     };
@@ -742,11 +637,11 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
     std::int32_t fautes;
     {
         Occupation occupation;
-        AfficheStatut(T("Vérification des clés"));
+        etat_->AfficheStatut(T("Vérification des clés"));
         fautes = VerifCles(CheminFichier(chemin).constData());
     }
     if (fautes < 0) {
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
         LesDialogues().message(this, QStringLiteral("Talmer3"),
                                T("Le texte « %1 » ne peut pas être lu.").arg(chemin) +
                                    QStringLiteral("\n") + ConsultezTrace(),
@@ -754,7 +649,7 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
         return false;
     }
     if (fautes > 0) {
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
         LesDialogues().message(this, QStringLiteral("Talmer3"),
                                talmer::trace::DansDossierCourant()
                                    ? T("Problème dans les clefs.\nConsultez atrace.txt")
@@ -768,7 +663,7 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
     dialogue.move(cadre.x() + cadre.width() / 2 - dialogue.width() / 2,
                   cadre.y() + cadre.height() / 2 - dialogue.height() / 2);
     if (LesDialogues().execute(dialogue) != QDialog::Accepted) {
-        AfficheStatut(QString());
+        etat_->AfficheStatut(QString());
         return false;
     }
     if (RefuseTexteSansForme(chemin, dialogue.Delimiteurs()))
@@ -777,14 +672,14 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
     ResultatSegm resultat;
     {
         Occupation occupation;
-        AfficheStatut(T("Segmentation du texte"));
+        etat_->AfficheStatut(T("Segmentation du texte"));
         ParametresSegm parametres;
         parametres.delimiteurs = dialogue.Delimiteurs();
         parametres.maxArt = MaxArt();
         parametres.progression = PasProgression;
         resultat = SegmPrinc(CheminFichier(chemin).constData(), parametres);
-        FixeProgression(0);
-        AfficheStatut(QString());
+        etat_->FixeProgression(0);
+        etat_->AfficheStatut(QString());
     }
     if (resultat != ResultatSegm::Reussie) {
         LesDialogues().message(this, chemin,
@@ -1106,7 +1001,7 @@ void TFenPrinc::BtnSRClick()
         segments->AttribGauge(PasProgression2);
         fini = travail.Execute([&] { segments->CalcSegRep(parametres.editForme, parametres.freqMin); });
     }
-    pas_ = 2;
+    etat_->FixePas(2);
     // Stopped by the user: the segments attached before stay, with their files.
     if (!fini)
         return;

@@ -18,16 +18,15 @@
 #include <string>
 #include <vector>
 
+class BarreEtat;
 class ConfigurationT3;
 class Corpus;
 class NoeudNavig;
 class QAction;
 class QDockWidget;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QProgressBar;
 class QStandardItem;
 class QStandardItemModel;
 class QTabBar;
@@ -90,15 +89,8 @@ public:
     Rapport *RapportCourant() const { return rapport_.get(); }
     Corpus &Registre() const { return *corpus_; }
 
-    // --- Progress and status -----------------------------------------------------------------
-    void AvanceProgression(int n);
-    void FixeProgression(int position);
-    void FixePas(int pas) { pas_ = pas; }
-    int Pas() const { return pas_; }
-    void AfficheStatut(const QString &texte);
-    QProgressBar *Progression() const { return progression_; }
-    QString TexteStatut() const;
-    QString TexteCheminBase() const;
+    // The status bar: progress, what runs, the open base's path.
+    BarreEtat &Etat() const { return *etat_; }
 
     // --- Windows, sheets, navigation ----------------------------------------------------------
     QMdiArea *ZoneMdi() const { return mdi_; }
@@ -201,7 +193,6 @@ private:
     void ConstruitMenus();
     void ConstruitBarreBoutons();
     void ConstruitPanneauLateral();
-    void ConstruitBarreEtat();
     QAction *NouvelleAction(const char *nom, const char *texte, const char *bulle, int icone,
                             void (TFenPrinc::*commande)());
 
@@ -248,7 +239,6 @@ private:
     std::unique_ptr<Corpus> corpus_;
     std::vector<std::unique_ptr<SegRep>> segmentsBase_;
     int compteurFeuilles_ = 0;
-    int pas_ = 1;
     int largeurLibre_ = 0;
     int hauteurLibre_ = 0;
     bool partitionCreee_ = false;
@@ -271,10 +261,6 @@ private:
     QMdiArea *mdi_ = nullptr;
     QTabBar *ongletsFeuilles_ = nullptr;
     QWidget *colonneFeuilles_ = nullptr;
-    QProgressBar *progression_ = nullptr;
-    QWidget *panneauProgression_ = nullptr;
-    QLabel *statut_ = nullptr;
-    QLabel *cheminBase_ = nullptr;
     QMenu *menuFenetre_ = nullptr;
     QMenu *pmnListFen_ = nullptr;
     QMenu *pmnPCLC_ = nullptr;
@@ -290,6 +276,7 @@ private:
     std::vector<std::vector<InfoFiche>> feuilles_;
     int feuilleCourante_ = -1;
 
+    std::unique_ptr<BarreEtat> etat_;
     std::unique_ptr<TDropTarget> cibleDepot_;
 };
 
@@ -298,12 +285,3 @@ TFenPrinc *FenetrePrincipale();
 
 // The message of a failed load: "Erreur " followed by the text of the loader's code.
 QString MessageErreurChargement(int code);
-
-// Progress callbacks given to the engine's long computations (their argument is ignored). The
-// two steps also let the windows repaint and, in work that can be stopped (TravailLong), throw
-// CalculInterrompu once the user has asked to stop: give them only to computations that let it
-// through and keep their earlier state.
-void PasProgression(std::int32_t);
-void PasProgression2(std::int32_t);
-void ResetProgress();
-void AfficheStatut(const QString &texte);

@@ -3,6 +3,7 @@
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "services/dialogues.h"
+#include "shell/barre_etat.h"
 #include "shell/conteneur.h"
 #include "shell/fenprinc.h"
 #include "shell/optionsopendialog.h"
@@ -32,7 +33,7 @@ TConteneur *InstalleConteneurEtCorpus(TFenPrinc &fenPrinc)
                      [&fenPrinc, conteneur](charg1 *base, const SegRep *anciens, const SegRep &nouveaux) {
                          const QString texte = conteneur->SegmentsRemplaces(base, anciens, nouveaux);
                          if (!texte.isEmpty())
-                             fenPrinc.AfficheStatut(texte);
+                             fenPrinc.Etat().AfficheStatut(texte);
                      });
     fenPrinc.FixeChoixTexte(ChoisitTexteAvecOptions);
     return conteneur;

@@ -2,7 +2,7 @@
 
 #include "engine/progression.h"
 #include "services/translation.h"
-#include "shell/fenprinc.h"
+#include "shell/barre_etat.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -170,7 +170,7 @@ TravailLong::TravailLong(const QString &statut, bool interruptible) : interrupti
             boutonInterruption->show();
         }
     }
-    if (TFenPrinc *f = FenetrePrincipale()) {
+    if (BarreEtat *f = BarreEtatProgramme()) {
         minimum_ = f->Progression()->minimum();
         maximum_ = f->Progression()->maximum();
         f->FixeProgression(0);
@@ -183,7 +183,7 @@ TravailLong::TravailLong(const QString &statut, bool interruptible) : interrupti
 TravailLong::~TravailLong()
 {
     // The last repaint also drops what the user typed or clicked while the last steps ran.
-    if (TFenPrinc *f = FenetrePrincipale()) {
+    if (BarreEtat *f = BarreEtatProgramme()) {
         f->Progression()->setRange(minimum_, maximum_);
         f->FixeProgression(0);
         f->AfficheStatut(resultat_);
@@ -220,6 +220,6 @@ void TravailLong::Interrompu()
 
 void TravailLong::FixeIndetermine()
 {
-    if (TFenPrinc *f = FenetrePrincipale())
+    if (BarreEtat *f = BarreEtatProgramme())
         f->Progression()->setRange(0, 0);
 }

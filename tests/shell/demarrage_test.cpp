@@ -4,6 +4,7 @@
 
 #include "services/configuration.h"
 #include "services/parametres.h"
+#include "shell/barre_etat.h"
 #include "shell/demarrage.h"
 #include "shell/droptarget.h"
 #include "shell/fenopt.h"
@@ -123,7 +124,7 @@ TEST_F(DemarrageTest, TheCommandLinesBaseIsOpenedOnceTheWindowIsUp)
     EXPECT_EQ(fen->Base(), nullptr);
     talmer::test::TraiteEvenements();
     ASSERT_NE(fen->Base(), nullptr);
-    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Prêt"));
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Prêt"));
     demarrage.Termine();
 }
 

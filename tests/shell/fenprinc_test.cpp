@@ -11,6 +11,7 @@
 #include "services/mesures.h"
 #include "services/rapport.h"
 #include "services/translation.h"
+#include "shell/barre_etat.h"
 #include "shell/fenchoixdelimforme.h"
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
@@ -132,9 +133,9 @@ TEST_F(FenPrincTest, AtStartOnlyTheCommandsThatNeedNoBaseAreEnabled)
                             "BtnSauvRapport"})
         EXPECT_FALSE(Actif(*fen, nom)) << nom;
     EXPECT_EQ(fen->windowTitle(), QStringLiteral("Talmer3"));
-    EXPECT_EQ(fen->Progression()->minimum(), 0);
-    EXPECT_EQ(fen->Progression()->maximum(), 200);
-    EXPECT_EQ(fen->Pas(), 1);
+    EXPECT_EQ(fen->Etat().Progression()->minimum(), 0);
+    EXPECT_EQ(fen->Etat().Progression()->maximum(), 200);
+    EXPECT_EQ(fen->Etat().Pas(), 1);
     EXPECT_EQ(FenetrePrincipale(), fen.get());
 }
 
@@ -200,9 +201,9 @@ TEST_F(FenPrincTest, OpeningTheSampleBaseFillsTreeStatusSheetAndReport)
     EXPECT_TRUE(dialogues.messages.empty());
     ASSERT_NE(fen->Base(), nullptr);
     EXPECT_STREQ(fen->Base()->NomBase(), "ville");
-    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Prêt"));
-    EXPECT_EQ(fen->TexteCheminBase(), par);
-    EXPECT_EQ(fen->Progression()->value(), 0);
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Prêt"));
+    EXPECT_EQ(fen->Etat().TexteCheminBase(), par);
+    EXPECT_EQ(fen->Etat().Progression()->value(), 0);
     EXPECT_EQ(QDir::currentPath(), QFileInfo(par).absolutePath());
 
     QStandardItemModel *arbre = fen->FenNavig()->Modele();
@@ -283,8 +284,8 @@ TEST_F(FenPrincTest, EachLoadFailureShowsItsMessageCaptionedWithThePath)
         EXPECT_EQ(fen->Base(), nullptr);
         EXPECT_FALSE(Actif(*fen, "BtnNvFeuille"));
         EXPECT_EQ(fen->FenNavig()->Modele()->rowCount(), 0);
-        EXPECT_EQ(fen->TexteStatut(), QString());
-        EXPECT_EQ(fen->Progression()->value(), 0);
+        EXPECT_EQ(fen->Etat().TexteStatut(), QString());
+        EXPECT_EQ(fen->Etat().Progression()->value(), 0);
     }
 }
 
@@ -301,7 +302,7 @@ TEST_F(FenPrincTest, AFailedLoadLeavesTheOpenBaseAndItsWorkspaceIntact)
     EXPECT_EQ(fen->RapportCourant(), rapport);
     EXPECT_FALSE(fenetre.isNull());
     EXPECT_EQ(fen->FenNavig()->Modele()->rowCount(), 1);
-    EXPECT_EQ(fen->TexteCheminBase(), par);
+    EXPECT_EQ(fen->Etat().TexteCheminBase(), par);
     EXPECT_STREQ(base->NomBase(), "ville");
 }
 
@@ -347,12 +348,12 @@ TEST_F(FenPrincTest, OpeningAnotherBaseAsksAboutAnUnsavedReport)
     EXPECT_EQ(dialogues.messages[0].titre, QStringLiteral("Talmer3"));
     EXPECT_EQ(dialogues.messages[0].boutons, BoutonsMessage::OuiNonAnnuler);
     EXPECT_EQ(fen->RapportCourant(), rapport);
-    EXPECT_EQ(fen->TexteCheminBase(), par1);
+    EXPECT_EQ(fen->Etat().TexteCheminBase(), par1);
 
     // No: the new base and a new report; the old report's files go.
     dialogues.reponses = {ReponseMessage::Non};
     EXPECT_TRUE(fen->OuvreBase(par2));
-    EXPECT_EQ(fen->TexteCheminBase(), par2);
+    EXPECT_EQ(fen->Etat().TexteCheminBase(), par2);
     EXPECT_TRUE(fen->RapportCourant()->EstSauve());
     EXPECT_EQ(fen->RapportCourant()->NbElements(), 0);
     EXPECT_FALSE(QDir(temporaire).exists());
@@ -575,7 +576,7 @@ TEST_F(FenPrincTest, CommandLineCases)
         EXPECT_EQ(static_cast<int>(dialogues.dialoguesVus.size()), c.delimiteurs) << c.nom;
     }
     // The capitals case made the base texte.par of the text.
-    EXPECT_EQ(fen->TexteCheminBase(), dossier + QStringLiteral("/texte.par"));
+    EXPECT_EQ(fen->Etat().TexteCheminBase(), dossier + QStringLiteral("/texte.par"));
     QDir::setCurrent(depart);
 }
 
@@ -620,9 +621,9 @@ TEST_F(FenPrincTest, SegmentingATextOpensTheBaseOfTheSameName)
     };
     ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
     EXPECT_EQ(delimiteursVus, std::string(DelimiteursDefaut));
-    EXPECT_EQ(fen->TexteCheminBase(), QDir::current().absoluteFilePath(QStringLiteral("corpus.par")));
+    EXPECT_EQ(fen->Etat().TexteCheminBase(), QDir::current().absoluteFilePath(QStringLiteral("corpus.par")));
     EXPECT_STREQ(fen->Base()->NomBase(), "corpus");
-    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Prêt"));
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Prêt"));
 }
 
 TEST_F(FenPrincTest, ATextWithoutExtensionStillOpensItsBase)
@@ -630,7 +631,7 @@ TEST_F(FenPrincTest, ATextWithoutExtensionStillOpensItsBase)
     fs::create_directories("dossier.avec.points");
     writeFile("dossier.avec.points/corpus", readFile(talmer::test::CheminEchantillon()));
     ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("dossier.avec.points/corpus")));
-    EXPECT_TRUE(fen->TexteCheminBase().endsWith(QStringLiteral("dossier.avec.points/corpus.par")));
+    EXPECT_TRUE(fen->Etat().TexteCheminBase().endsWith(QStringLiteral("dossier.avec.points/corpus.par")));
     EXPECT_TRUE(dialogues.messages.empty());
 }
 
@@ -651,7 +652,7 @@ TEST_F(FenPrincTest, CancellingTheDelimiterDialogSegmentsNothing)
     dialogues.repondDialogue = [](QDialog &) { return int(QDialog::Rejected); };
     EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
     EXPECT_FALSE(fs::exists("corpus.par"));
-    EXPECT_EQ(fen->TexteStatut(), QString());
+    EXPECT_EQ(fen->Etat().TexteStatut(), QString());
 }
 
 TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
@@ -722,7 +723,7 @@ TEST_F(FenPrincTest, ATextWithoutAnyFormIsRefusedAndTheOpenBaseStays)
         EXPECT_FALSE(fs::exists("vide.dic"));
         EXPECT_EQ(fs::exists("atrace.txt"), c.delimiteursDemandes) << c.texte;
         EXPECT_EQ(fen->Base(), base);
-        EXPECT_EQ(fen->TexteCheminBase(), par);
+        EXPECT_EQ(fen->Etat().TexteCheminBase(), par);
         QDir::setCurrent(QString::fromStdString(dir_.path().string()));
         fs::remove_all("vide");
     }
@@ -980,21 +981,21 @@ TEST_F(FenPrincTest, NavigationNodesBringTheirWindowAndSurviveItsClosing)
 
 TEST_F(FenPrincTest, ProgressBarStepsAndStartsOverPastItsEnd)
 {
-    fen->FixeProgression(0);
+    fen->Etat().FixeProgression(0);
     PasProgression(0);
-    EXPECT_EQ(fen->Progression()->value(), 1);
+    EXPECT_EQ(fen->Etat().Progression()->value(), 1);
     PasProgression2(0);
-    EXPECT_EQ(fen->Progression()->value(), 3);
-    fen->FixePas(2);
+    EXPECT_EQ(fen->Etat().Progression()->value(), 3);
+    fen->Etat().FixePas(2);
     PasProgression(1);
-    EXPECT_EQ(fen->Progression()->value(), 5);
+    EXPECT_EQ(fen->Etat().Progression()->value(), 5);
     ResetProgress();
-    EXPECT_EQ(fen->Progression()->value(), 0);
+    EXPECT_EQ(fen->Etat().Progression()->value(), 0);
     AfficheStatut(QStringLiteral("Calcul"));
-    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Calcul"));
-    fen->FixeProgression(200);
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul"));
+    fen->Etat().FixeProgression(200);
     PasProgression(0);
-    EXPECT_LT(fen->Progression()->value(), 200);
+    EXPECT_LT(fen->Etat().Progression()->value(), 200);
 }
 
 TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)

@@ -3,6 +3,7 @@
 #include "support/poste_test.h"
 
 #include "engine/progression.h"
+#include "shell/barre_etat.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
 
@@ -68,22 +69,22 @@ protected:
 
 TEST_F(TravailLongTest, ShowsWhatRunsAndPutsTheBarBackAfter)
 {
-    fen->Progression()->setRange(0, 200);
+    fen->Etat().Progression()->setRange(0, 200);
     {
         talmer::test::DialoguesTest dialogues;
         TravailLong travail(QStringLiteral("Calcul des spécificités chronologiques…"));
-        EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Calcul des spécificités chronologiques…"));
+        EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul des spécificités chronologiques…"));
         EXPECT_TRUE(annuler->isVisible());
         EXPECT_TRUE(annuler->isEnabled());
-        fen->Progression()->setMaximum(400);
+        fen->Etat().Progression()->setMaximum(400);
         for (int i = 0; i < 3; ++i)
             PasProgression2(0);
-        EXPECT_EQ(fen->Progression()->value(), 6);
+        EXPECT_EQ(fen->Etat().Progression()->value(), 6);
         travail.FixeResultat(QStringLiteral("Spécificités chronologiques : 3 lignes"));
     }
-    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Spécificités chronologiques : 3 lignes"));
-    EXPECT_EQ(fen->Progression()->value(), 0);
-    EXPECT_EQ(fen->Progression()->maximum(), 200);
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Spécificités chronologiques : 3 lignes"));
+    EXPECT_EQ(fen->Etat().Progression()->value(), 0);
+    EXPECT_EQ(fen->Etat().Progression()->maximum(), 200);
     EXPECT_FALSE(annuler->isVisible());
 
     // Work that cannot be stopped shows no button, and Escape does not stop it.
@@ -95,7 +96,7 @@ TEST_F(TravailLongTest, ShowsWhatRunsAndPutsTheBarBackAfter)
         EXPECT_FALSE(travail.InterruptionDemandee());
         EXPECT_NO_THROW(PasProgression(0));
     }
-    EXPECT_EQ(fen->TexteStatut(), QString());
+    EXPECT_EQ(fen->Etat().TexteStatut(), QString());
 }
 
 TEST_F(TravailLongTest, OnlyTheStopGestureGetsThroughWhileTheWorkRepaints)
@@ -150,7 +151,7 @@ TEST_F(TravailLongTest, OnlyTheStopGestureGetsThroughWhileTheWorkRepaints)
                 EXPECT_TRUE(travail.Execute([] { PasProgression2(0); })) << c.quoi;
             }
         }
-        EXPECT_EQ(fen->TexteStatut(), c.arret ? QStringLiteral("Calcul interrompu") : QString()) << c.quoi;
+        EXPECT_EQ(fen->Etat().TexteStatut(), c.arret ? QStringLiteral("Calcul interrompu") : QString()) << c.quoi;
     }
 
     // Once the work is over, the same input reaches the windows again.

@@ -5,6 +5,7 @@
 #include "services/affichage.h"
 #include "services/dialogues.h"
 #include "services/translation.h"
+#include "shell/barre_etat.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
 #include "windows/afc/donnees_afc.h"
@@ -301,7 +302,7 @@ void TFenParamAFC::BitBtn1Click()
     TFenGrapheAFC *plan = nullptr;
     {
         TravailLong travail(Traduit("Écriture du tableau de l'AFC…"));
-        if (TFenPrinc *f = FenetrePrincipale())
+        if (BarreEtat *f = BarreEtatProgramme())
             f->Progression()->setMaximum(400);  // the form rows, then the segment rows
         interrompue = !travail.Execute([&] { ecrit = EcritDonnees(PasProgression); });
         if (ecrit) {

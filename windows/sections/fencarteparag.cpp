@@ -12,6 +12,7 @@
 #include "services/rapport.h"
 #include "services/translation.h"
 #include "services/utilitaires.h"
+#include "shell/barre_etat.h"
 #include "shell/dragobjects.h"
 #include "shell/droptarget.h"
 #include "shell/fenprinc.h"

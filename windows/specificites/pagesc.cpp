@@ -10,7 +10,7 @@
 #include "services/dialogues.h"
 #include "services/mesures.h"
 #include "services/translation.h"
-#include "shell/fenprinc.h"
+#include "shell/barre_etat.h"
 #include "shell/occupation.h"
 
 #include <QCheckBox>
@@ -93,7 +93,7 @@ void PageSC::CalculeChrono(std::int32_t seuil, std::int32_t freqMin)
     {
         TravailLong travail(Traduit("Calcul des spécificités chronologiques…"));
         // The computation steps 100 to 200 times, by 2.
-        if (TFenPrinc *f = FenetrePrincipale())
+        if (BarreEtat *f = BarreEtatProgramme())
             f->Progression()->setMaximum(400);
         try {
             if (!travail.Execute([&] {

@@ -12,8 +12,8 @@
 #include "services/mesures.h"
 #include "services/rapport.h"
 #include "services/translation.h"
+#include "shell/barre_etat.h"
 #include "shell/dragobjects.h"
-#include "shell/fenprinc.h"
 #include "shell/occupation.h"
 
 #include <QAbstractButton>
@@ -198,15 +198,15 @@ bool PageTFG::Calcule(bool restreindre, std::int32_t seuil, std::int32_t freqMin
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return false;
     }
-    TFenPrinc *principale = FenetrePrincipale();
-    QProgressBar *barre = principale ? principale->Progression() : nullptr;
+    BarreEtat *barreEtat = BarreEtatProgramme();
+    QProgressBar *barre = barreEtat ? barreEtat->Progression() : nullptr;
     const int maximum = barre ? barre->maximum() : 0;
     // Each computed part advances the bar by about its whole range: 100 steps of 2 for the forms,
     // or 100 steps of 1 for the forms and 100 for the segments.
     const bool segments = partition_->Base()->SegmentsAttaches() != nullptr;
-    const int pasAvant = principale ? principale->Pas() : 1;
-    if (principale)
-        principale->FixePas(1);
+    const int pasAvant = barreEtat ? barreEtat->Pas() : 1;
+    if (barreEtat)
+        barreEtat->FixePas(1);
     FnProgression pas = segments ? PasProgression : PasProgression2;
 
     std::unique_ptr<CalcSpecTot> nouveau;
@@ -223,8 +223,8 @@ bool PageTFG::Calcule(bool restreindre, std::int32_t seuil, std::int32_t freqMin
             echec = QString::fromLocal8Bit(e.what());
         }
     }
-    if (principale)
-        principale->FixePas(pasAvant);
+    if (barreEtat)
+        barreEtat->FixePas(pasAvant);
     // Stopped by the user: the table shows the last complete run.
     if (interrompu)
         return false;

@@ -11,7 +11,7 @@
 #include "services/dialogues.h"
 #include "services/parametres.h"
 #include "services/translation.h"
-#include "shell/fenprinc.h"
+#include "shell/barre_etat.h"
 #include "shell/occupation.h"
 
 #include <QCheckBox>
@@ -93,7 +93,7 @@ namespace {
 // when it failed, when no list came out (stopped by the user, or failed).
 bool CalculeAvecProgression(QWidget *parent, const QString &statut, const std::function<void()> &calcul)
 {
-    if (TFenPrinc *f = FenetrePrincipale())
+    if (BarreEtat *f = BarreEtatProgramme())
         f->FixePas(1);
     QString echec;
     bool fini = false;

@@ -12,6 +12,7 @@
 #include "engine/tgen.h"
 #include "services/corpus_registry.h"
 #include "services/rapport.h"
+#include "shell/barre_etat.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
 #include "windows/commun/vuehtml.h"
@@ -258,7 +259,7 @@ TEST_F(CarteTest, SavedSelectionRoundTripAndBadFileKeepsTheSelection)
     ecrit(ExporteSelection({0, 1, 1}));
     EXPECT_TRUE(carte->ChargeSelection({0, 1}));
     EXPECT_EQ(Selectionnees(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(principale.TexteStatut(),
+    EXPECT_EQ(principale.Etat().TexteStatut(),
               QStringLiteral("Sélection chargée : le fichier décrit 3 sections et la carte 11 ; seules les 3 "
                              "premières sections ont été prises en compte."));
     EXPECT_TRUE(dialogues.messages.empty());

@@ -5,6 +5,7 @@
 #include "engine/segrep.h"
 #include "engine/tgen.h"
 #include "services/rapport.h"
+#include "shell/barre_etat.h"
 #include "shell/conteneur.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
@@ -320,7 +321,7 @@ TEST_F(SegmentsPoste, AComputationTheUserStopsLeavesTheSegmentsAttachedBefore)
     };
     fen->BtnSRClick();
     EXPECT_TRUE(dialogues.messages.empty());
-    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Calcul interrompu"));
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul interrompu"));
     EXPECT_EQ(fen->Base()->SegmentsAttaches(), premier);
     ASSERT_EQ(Listes().size(), 1u);
     EXPECT_EQ(&Listes()[0]->Segments(), premier);
@@ -390,7 +391,7 @@ TEST_F(SegmentsPoste, GroupsOfTheContainerAndOfTheGroupWindowFollowTheirSegments
     EXPECT_STREQ(gardeG->Nom(), "garde");
     EXPECT_EQ(gardeG->Formes(), (std::vector<std::int32_t>{forme, nbart + 1 + nouveau}));
     EXPECT_EQ(gardeG->NbOcc(), fen->Base()->RetourneFrq(forme) + second->Segments()[static_cast<std::size_t>(nouveau)].Frq);
-    EXPECT_EQ(fen->TexteStatut(),
+    EXPECT_EQ(fen->Etat().TexteStatut(),
               QStringLiteral("Segments répétés recalculés : dans l'historique des groupes, 1 segment(s) "
                              "renuméroté(s), 2 segment(s) retiré(s) car absent(s) du nouveau calcul. 1 groupe(s) "
                              "devenu(s) vide(s) retiré(s) de l'historique."));
@@ -409,10 +410,10 @@ TEST_F(SegmentsPoste, GroupsOfTheContainerAndOfTheGroupWindowFollowTheirSegments
     EXPECT_EQ(fen->Base()->RetourneGraphie(objet->Entites()[1], false), texteGarde);
 
     // A computation that gives every segment its old number changes nothing and says nothing.
-    fen->AfficheStatut(QString());
+    fen->Etat().AfficheStatut(QString());
     Calcule(3);
     EXPECT_EQ(conteneur->Historique().Entree(1)->Formes(), (std::vector<std::int32_t>{forme, nbart + 1 + nouveau}));
-    EXPECT_TRUE(fen->TexteStatut().isEmpty()) << fen->TexteStatut().toStdString();
+    EXPECT_TRUE(fen->Etat().TexteStatut().isEmpty()) << fen->Etat().TexteStatut().toStdString();
 }
 
 TEST_F(SegmentsPoste, EveryReportPageKeepsAFileOfItsOwn)

@@ -1,0 +1,55 @@
+// The main window's status bar: the progress bar that long work steps (with the button beside it
+// that stops the work that can be stopped), the text that says what runs, and the open base's
+// path. The engine's long computations step it through the progress callbacks below.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+
+class BarreEtat {
+public:
+    // Builds its panels into `barre` (the main window's) and becomes the program's status bar.
+    explicit BarreEtat(QStatusBar *barre);
+    ~BarreEtat();
+    BarreEtat(const BarreEtat &) = delete;
+    BarreEtat &operator=(const BarreEtat &) = delete;
+
+    // Steps the bar by n; past its end it starts over from the beginning.
+    void AvanceProgression(int n);
+    // Puts the bar at `position` (within its range).
+    void FixeProgression(int position);
+    // The step of PasProgression (1 at start).
+    void FixePas(int pas) { pas_ = pas; }
+    int Pas() const { return pas_; }
+    QProgressBar *Progression() const { return progression_; }
+
+    // What runs, or the result of what ran.
+    void AfficheStatut(const QString &texte);
+    QString TexteStatut() const;
+    // The parameter file of the open base.
+    void FixeCheminBase(const QString &chemin);
+    QString TexteCheminBase() const;
+
+private:
+    QProgressBar *progression_ = nullptr;
+    QLabel *statut_ = nullptr;
+    QLabel *cheminBase_ = nullptr;
+    int pas_ = 1;
+};
+
+// The status bar of the run (null before the main window has built it and after it is gone).
+BarreEtat *BarreEtatProgramme();
+
+// Progress callbacks given to the engine's long computations (their argument is ignored). The
+// two steps also let the windows repaint and, in work that can be stopped (TravailLong), throw
+// CalculInterrompu once the user has asked to stop: give them only to computations that let it
+// through and keep their earlier state.
+void PasProgression(std::int32_t);
+void PasProgression2(std::int32_t);
+void ResetProgress();
+void AfficheStatut(const QString &texte);
