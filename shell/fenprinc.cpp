@@ -29,6 +29,7 @@
 #include "shell/occupation.h"
 #include "shell/panneaulateral.h"
 #include "shell/splash.h"
+#include "shell/zone_fenetres.h"
 
 #include "platform/qt/codepage.h"
 
@@ -116,10 +117,11 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
     resize(1041, 741);
     talmer::InstalleLargeurDialogues();
 
-    ConstruitMenus();
-    ConstruitBarreBoutons();
+    // The parts first: the menus and the button bar call them.
     ConstruitPanneauLateral();
     etat_ = std::make_unique<BarreEtat>(statusBar());
+    ConstruitMenus();
+    ConstruitBarreBoutons();
 
     corpus_ = std::make_unique<Corpus>();
     FixeCorpusProgramme(corpus_.get());
@@ -153,8 +155,9 @@ TFenPrinc::~TFenPrinc()
         fenPrinc = nullptr;
 }
 
-QAction *TFenPrinc::NouvelleAction(const char *nom, const char *texte, const char *bulle, int icone,
-                                   void (TFenPrinc::*commande)())
+template <typename Cible, typename Commande>
+QAction *TFenPrinc::NouvelleAction(const char *nom, const char *texte, const char *bulle, int icone, Cible *cible,
+                                   Commande commande)
 {
     auto *action = new QAction(QString::fromUtf8(texte), this);
     action->setObjectName(QString::fromUtf8(nom));
@@ -162,8 +165,7 @@ QAction *TFenPrinc::NouvelleAction(const char *nom, const char *texte, const cha
         action->setToolTip(QString::fromUtf8(bulle));
     if (icone >= 0)
         action->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icone)));
-    if (commande)
-        connect(action, &QAction::triggered, this, [this, commande] { (this->*commande)(); });
+    connect(action, &QAction::triggered, cible, commande);
     return action;
 }
 
@@ -179,30 +181,28 @@ void TFenPrinc::ConstruitMenus()
 {
     // Actions shared by the menu and the button bar.
     QAction *ouvrir = NouvelleAction("BtnOuvrir", "&Ouvrir...", "Ouverture d'une base",
-                                     QStyle::SP_DialogOpenButton, &TFenPrinc::BtnOuvrirClick);
+                                     QStyle::SP_DialogOpenButton, this, &TFenPrinc::BtnOuvrirClick);
     TexteBouton(ouvrir, "Ouvrir");
     QAction *parag = NouvelleAction("BtnParag", "Carte des &sections", "Carte des sections",
-                                    QStyle::SP_FileDialogDetailedView, &TFenPrinc::BtnParagClick);
+                                    QStyle::SP_FileDialogDetailedView, this, &TFenPrinc::BtnParagClick);
     TexteBouton(parag, "Sections");
     QAction *part = NouvelleAction("BtnPart", "&Partition", "Partitions", QStyle::SP_DirIcon,
-                                   &TFenPrinc::BtnPartClick);
+                                   this, &TFenPrinc::BtnPartClick);
     part->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     TexteBouton(part, "Partitions");
     QAction *docu = NouvelleAction("BtnDocu", "&Concordance",
                                    "Concordances et inventaires distributionnels",
-                                   QStyle::SP_FileDialogContentsView, &TFenPrinc::BtnDocuClick);
+                                   QStyle::SP_FileDialogContentsView, this, &TFenPrinc::BtnDocuClick);
     TexteBouton(docu, "Concordances");
 
     QMenu *fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
     fichier->setObjectName(QStringLiteral("Fichier1"));
     QAction *nouveau = NouvelleAction("Nouveau1", "&Nouveau", nullptr, -1,
-                                      &TFenPrinc::BtnCreerCorpClick);
+                                      this, &TFenPrinc::BtnCreerCorpClick);
     fichier->addAction(nouveau);
     fichier->addAction(ouvrir);
     fichier->addSeparator();
-    QAction *quitter = NouvelleAction("Quitter1", "&Quitter", nullptr, -1, nullptr);
-    connect(quitter, &QAction::triggered, this, &QWidget::close);
-    fichier->addAction(quitter);
+    fichier->addAction(NouvelleAction("Quitter1", "&Quitter", nullptr, -1, this, &QWidget::close));
 
     QMenu *traitement = menuBar()->addMenu(QStringLiteral("&Traitement"));
     traitement->setObjectName(QStringLiteral("Traitement1"));
@@ -213,11 +213,11 @@ void TFenPrinc::ConstruitMenus()
     menuFenetre_ = menuBar()->addMenu(QStringLiteral("Fe&nêtre"));
     menuFenetre_->setObjectName(QStringLiteral("Fenetre1"));
     menuFenetre_->addAction(NouvelleAction("Mosaique", "&Mosaïque", nullptr, -1,
-                                           &TFenPrinc::MosaiqueClick));
+                                           zone_, &ZoneFenetres::Mosaique));
     menuFenetre_->addAction(NouvelleAction("Cascade1", "&Cascade", nullptr, -1,
-                                           &TFenPrinc::CascadeClick));
+                                           zone_, &ZoneFenetres::Cascade));
     menuFenetre_->addAction(NouvelleAction("Rorganiser1", "&Réorganiser les icônes", nullptr, -1,
-                                           &TFenPrinc::ReorganiserClick));
+                                           zone_, &ZoneFenetres::Reorganise));
     nbActionsFixesFenetre_ = static_cast<int>(menuFenetre_->actions().size());
     connect(menuFenetre_, &QMenu::aboutToShow, this, &TFenPrinc::MenuFenetreAvantAffichage);
 }
@@ -239,44 +239,44 @@ void TFenPrinc::ConstruitBarreBoutons()
         if (QWidget *bouton = panel1_->widgetForAction(action))
             bouton->setObjectName(action->objectName());
     };
-    auto nouveau = [&](const char *nom, const char *texte, const char *bulle, int icone,
-                       void (TFenPrinc::*commande)()) {
-        QAction *action = NouvelleAction(nom, texte, bulle, icone, commande);
+    auto nouveau = [&](const char *nom, const char *texte, const char *bulle, int icone, auto *cible,
+                       auto commande) {
+        QAction *action = NouvelleAction(nom, texte, bulle, icone, cible, commande);
         TexteBouton(action, texte);
         ajoute(action);
         return action;
     };
 
     nouveau("BtnSegment", "Segmenter", "Nouvelle base (segmentation)", QStyle::SP_FileIcon,
-            &TFenPrinc::BtnCreerCorpClick);
+            this, &TFenPrinc::BtnCreerCorpClick);
     ajoute(Action("BtnOuvrir"));
     ajoute(Action("BtnDocu"));
     ajoute(Action("BtnParag"));
     nouveau("BtnSR", "Segments", "Segments Répétés", QStyle::SP_FileDialogListView,
-            &TFenPrinc::BtnSRClick);
+            this, &TFenPrinc::BtnSRClick);
     nouveau("BtnSelFormes", "Groupes", "Groupe de formes", QStyle::SP_FileDialogInfoView,
-            &TFenPrinc::BtnSelFormesClick);
+            this, &TFenPrinc::BtnSelFormesClick);
     ajoute(Action("BtnPart"));
     nouveau("BtnPCLC", "PCLC", "Principales caractéristiques Lexicométriques",
-            QStyle::SP_FileDialogContentsView, &TFenPrinc::BtnPCLCClick);
+            QStyle::SP_FileDialogContentsView, this, &TFenPrinc::BtnPCLCClick);
     pmnPCLC_ = new QMenu(this);
     pmnPCLC_->setObjectName(QStringLiteral("PmnPCLC"));
     connect(pmnPCLC_, &QMenu::aboutToShow, this, &TFenPrinc::PmnPCLCPopup);
     // The group container takes its place here (InstalleConteneur).
     emplacementConteneur_ = panel1_->addSeparator();
     nouveau("BtnVaVersFeuille", "Déplacer", "Déplacer vers une autre feuille",
-            QStyle::SP_ArrowRight, &TFenPrinc::BtnVaVersFeuilleClick);
+            QStyle::SP_ArrowRight, this, &TFenPrinc::BtnVaVersFeuilleClick);
     nouveau("BtnNvFeuille", "Feuille", "Créer une nouvelle feuille",
-            QStyle::SP_FileDialogNewFolder, &TFenPrinc::NouvelleFeuille);
+            QStyle::SP_FileDialogNewFolder, zone_, &ZoneFenetres::NouvelleFeuille);
     nouveau("BtnAjouteRap", "Rapport +", "Ajouter au rapport", QStyle::SP_DialogApplyButton,
-            &TFenPrinc::BtnAjouteRapClick);
-    nouveau("BtnEdit", "Editeur", "Editeur", QStyle::SP_FileLinkIcon, &TFenPrinc::BtnEditClick);
-    nouveau("HelpBtn", "Aide", "Aide", QStyle::SP_DialogHelpButton, &TFenPrinc::HelpBtnClick);
+            this, &TFenPrinc::BtnAjouteRapClick);
+    nouveau("BtnEdit", "Editeur", "Editeur", QStyle::SP_FileLinkIcon, this, &TFenPrinc::BtnEditClick);
+    nouveau("HelpBtn", "Aide", "Aide", QStyle::SP_DialogHelpButton, this, &TFenPrinc::HelpBtnClick);
     panel1_->addSeparator();
     nouveau("BtnFenPrec", "Précédente", "Fenêtre précédente", QStyle::SP_ArrowBack,
-            &TFenPrinc::BtnFenPrecClick);
+            zone_, &ZoneFenetres::Precedente);
     nouveau("BtnListFen", "Fenêtres", "Liste des fenêtres", QStyle::SP_TitleBarNormalButton,
-            &TFenPrinc::BtnListFenClick);
+            this, &TFenPrinc::BtnListFenClick);
     pmnListFen_ = new QMenu(this);
     pmnListFen_->setObjectName(QStringLiteral("PmnListFen"));
     connect(pmnListFen_, &QMenu::aboutToShow, this, &TFenPrinc::PmnListFenPopup);
@@ -287,12 +287,11 @@ void TFenPrinc::ConstruitBarreBoutons()
                 [this, liste](const QPoint &p) { pmnListFen_->popup(liste->mapToGlobal(p)); });
     }
     nouveau("BtnFenSuiv", "Suivante", "Fenêtre suivante", QStyle::SP_ArrowForward,
-            &TFenPrinc::BtnFenSuivClick);
+            zone_, &ZoneFenetres::Suivante);
     panel1_->addSeparator();
     nouveau("BtnOptions", "Options", "Options...", QStyle::SP_ComputerIcon,
-            &TFenPrinc::BtnOptionsClick);
-    QAction *sortie = nouveau("ExitBtn", "Quitter", "Quitter", QStyle::SP_DialogCloseButton, nullptr);
-    connect(sortie, &QAction::triggered, this, &QWidget::close);
+            this, &TFenPrinc::BtnOptionsClick);
+    nouveau("ExitBtn", "Quitter", "Quitter", QStyle::SP_DialogCloseButton, this, &QWidget::close);
 }
 
 void TFenPrinc::ConstruitPanneauLateral()
@@ -318,10 +317,10 @@ void TFenPrinc::ConstruitPanneauLateral()
     listesGauche_->AjoutePagePropre(fenNavig_);
     connect(fenNavig_, &TFenNavig::fenetreChoisie, this, [this](QWidget *fenetre) {
         MontreFenetre(fenetre);
-        MosaiqueClick();
+        zone_->Mosaique();
     });
     // Docking or undocking the navigation window rearranges the child windows.
-    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { MosaiqueClick(); });
+    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { zone_->Mosaique(); });
 
     // "Rapport": the report tree and its two buttons.
     pageRapport_ = new QWidget;
@@ -343,11 +342,11 @@ void TFenPrinc::ConstruitPanneauLateral()
     auto *boutonsRapport = new QHBoxLayout;
     auto *nouvRap = new QToolButton(pageRapport_);
     nouvRap->setDefaultAction(NouvelleAction("BtnNouvRap", "Nouveau", "Créer un nouveau rapport", -1,
-                                             &TFenPrinc::BtnNouvRapClick));
+                                             this, &TFenPrinc::BtnNouvRapClick));
     nouvRap->setObjectName(QStringLiteral("BtnNouvRap"));
     auto *sauvRap = new QToolButton(pageRapport_);
     sauvRap->setDefaultAction(NouvelleAction("BtnSauvRapport", "Enregistrer", "Enregistrer le rapport",
-                                             -1, &TFenPrinc::BtnSauvRapportClick));
+                                             -1, this, &TFenPrinc::BtnSauvRapportClick));
     sauvRap->setObjectName(QStringLiteral("BtnSauvRapport"));
     boutonsRapport->addWidget(nouvRap);
     boutonsRapport->addWidget(sauvRap);
@@ -378,29 +377,10 @@ void TFenPrinc::ConstruitPanneauLateral()
     dispoFond->addWidget(listesGauche_);
     dispoFond->addWidget(panBtnRetreci_);
 
-    mdi_ = new QMdiArea(central);
-    mdi_->setObjectName(QStringLiteral("ZoneMdi"));
-    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-
-    // The sheets along the right edge.
-    colonneFeuilles_ = new QWidget(central);
-    colonneFeuilles_->setFixedWidth(25);
-    auto *dispoFeuilles = new QVBoxLayout(colonneFeuilles_);
-    dispoFeuilles->setContentsMargins(0, 0, 0, 0);
-    ongletsFeuilles_ = new QTabBar(colonneFeuilles_);
-    ongletsFeuilles_->setObjectName(QStringLiteral("OngletsFeuilles"));
-    ongletsFeuilles_->setShape(QTabBar::RoundedEast);
-    ongletsFeuilles_->setExpanding(false);
-    ongletsFeuilles_->setUsesScrollButtons(true);
-    ongletsFeuilles_->installEventFilter(this);
-    connect(ongletsFeuilles_, &QTabBar::currentChanged, this, &TFenPrinc::OngletsFeuillesChange);
-    dispoFeuilles->addWidget(ongletsFeuilles_);
-    dispoFeuilles->addStretch();
+    zone_ = new ZoneFenetres(central);
 
     disposition->addWidget(panneauFond_);
-    disposition->addWidget(mdi_, 1);
-    disposition->addWidget(colonneFeuilles_);
+    disposition->addWidget(zone_, 1);
     setCentralWidget(central);
 }
 
@@ -522,7 +502,7 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
 
     fenNavig_->TreePages()->hide();
     ConstruitBrancheBase(chemin);
-    NouvelleFeuille();
+    zone_->NouvelleFeuille();
     RafraichitEcran();
 
     etat_->AfficheStatut(T("Affichage du dictionnaire"));
@@ -772,13 +752,11 @@ void TFenPrinc::FermeBase()
     emit fermetureBase(ancienne);
 
     // Every window of the old base goes, with the records that name it.
-    for (QMdiSubWindow *fenetre : mdi_->subWindowList())
-        delete fenetre;
+    zone_->FermeFenetres();
     for (QPointer<QWidget> &page : pagesBase_)
         if (page)
             listesGauche_->Ferme(page);
     pagesBase_.clear();
-    PurgeFeuilles();
 
     // Its partitions and sectionings leave the registry and are freed.
     Corpus::EntreesPurgees purgees = corpus_->PurgeBase(ancienne);
@@ -1059,7 +1037,7 @@ void TFenPrinc::PCLCMenuClick(int index)
 
 void TFenPrinc::BtnAjouteRapClick()
 {
-    QMdiSubWindow *actif = mdi_->currentSubWindow();
+    QMdiSubWindow *actif = zone_->Mdi()->currentSubWindow();
     if (!actif || actif->isHidden())
         return;
     // Handled once the click is over, like a posted message; the window may be gone by then.
@@ -1100,24 +1078,6 @@ void TFenPrinc::BtnRetreciClick()
 // ---------------------------------------------------------------------------------------------
 // Child windows
 
-QMdiSubWindow *TFenPrinc::AjouteFenetre(QWidget *fenetre)
-{
-    QMdiSubWindow *sous = qobject_cast<QMdiSubWindow *>(fenetre);
-    if (!sous)
-        sous = mdi_->addSubWindow(fenetre);
-    else
-        mdi_->addSubWindow(sous);
-    sous->setAttribute(Qt::WA_DeleteOnClose);
-    // The program's icon, not the toolkit's, in the window's corner (and in the menu bar when
-    // the window is maximised).
-    sous->setWindowIcon(windowIcon());
-    sous->show();
-    // The area puts a new window beside the others, where it may not fit.
-    GardeDansZoneMdi(sous);
-    mdi_->setActiveSubWindow(sous);
-    return sous;
-}
-
 QDockWidget *TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, GenrePage genre,
                                            bool lieeALaBase)
 {
@@ -1135,80 +1095,18 @@ QDockWidget *TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, 
     return dock;
 }
 
-std::vector<QMdiSubWindow *> TFenPrinc::EnfantsMdi() const
-{
-    std::vector<QMdiSubWindow *> enfants;
-    const QList<QMdiSubWindow *> pile = mdi_->subWindowList(QMdiArea::StackingOrder);
-    for (auto it = pile.rbegin(); it != pile.rend(); ++it)
-        if (!(*it)->isHidden())
-            enfants.push_back(*it);
-    // The active window counts as the first, whatever its place in the pile.
-    QMdiSubWindow *actif = mdi_->currentSubWindow();
-    auto it = std::find(enfants.begin(), enfants.end(), actif);
-    if (it != enfants.end() && it != enfants.begin())
-        std::rotate(enfants.begin(), it, it + 1);
-    return enfants;
-}
-
 void TFenPrinc::MontreFenetre(QWidget *fenetre)
 {
     if (!fenetre)
         return;
-    QMdiSubWindow *sous = qobject_cast<QMdiSubWindow *>(fenetre);
-    for (QWidget *w = fenetre; !sous && w; w = w->parentWidget())
-        sous = qobject_cast<QMdiSubWindow *>(w);
-    if (sous && sous->mdiArea() == mdi_) {
-        if (sous->isMinimized())
-            sous->showNormal();
-        mdi_->setActiveSubWindow(sous);
-        sous->raise();
-        return;
-    }
-    // A page of the side panel, docked or floating.
-    listesGauche_->Montre(fenetre);
-}
-
-void TFenPrinc::BtnFenPrecClick()
-{
-    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
-    if (enfants.empty())
-        return;
-    // The window at the back comes to the front: repeated, it walks backward through them all.
-    MontreFenetre(enfants.back());
-}
-
-void TFenPrinc::BtnFenSuivClick()
-{
-    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
-    if (enfants.size() < 2)
-        return;
-    // The active window goes to the back and the next one comes forward: repeated, it walks
-    // forward through them all, and "Fenêtre précédente" undoes it.
-    QMdiSubWindow *actif = enfants.front();
-    MontreFenetre(enfants[1]);
-    actif->lower();
-}
-
-QStringList TFenPrinc::ListeFenetres() const
-{
-    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
-    QStringList items;
-    const int n = static_cast<int>(enfants.size());
-    for (int i = 1; i < n; ++i)
-        items << QString::number(i) + QLatin1Char(' ') + enfants[static_cast<std::size_t>(i)]->windowTitle();
-    if (n > 0)
-        items << QString::number(n) + QLatin1Char(' ') + enfants.front()->windowTitle();
-    return items;
+    // An MDI child, else a page of the side panel, docked or floating.
+    if (!zone_->Montre(fenetre))
+        listesGauche_->Montre(fenetre);
 }
 
 void TFenPrinc::PmnListFenPopup()
 {
-    pmnListFen_->clear();
-    const QStringList items = ListeFenetres();
-    for (int i = 0; i < items.size(); ++i) {
-        QAction *action = pmnListFen_->addAction(items[i]);
-        connect(action, &QAction::triggered, this, [this, i] { FenetreMenuClick(i); });
-    }
+    zone_->RemplitListe(pmnListFen_);
 }
 
 void TFenPrinc::BtnListFenClick()
@@ -1216,24 +1114,6 @@ void TFenPrinc::BtnListFenClick()
     QWidget *bouton = panel1_->widgetForAction(Action("BtnListFen"));
     const QPoint point = bouton ? bouton->mapToGlobal(QPoint(0, bouton->height())) : QCursor::pos();
     pmnListFen_->popup(point);
-}
-
-void TFenPrinc::FenetreMenuClick(int index)
-{
-    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
-    const int n = static_cast<int>(enfants.size());
-    const int k = index + 1;
-    if (k >= n || k < 1)
-        return;
-    QMdiSubWindow *choisie = enfants[static_cast<std::size_t>(k)];
-    if (choisie->isMinimized()) {
-        if (enfants.front()->isMaximized())
-            choisie->showMaximized();
-        else
-            choisie->showNormal();
-    }
-    mdi_->setActiveSubWindow(choisie);
-    choisie->raise();
 }
 
 void TFenPrinc::MenuFenetreAvantAffichage()
@@ -1244,199 +1124,19 @@ void TFenPrinc::MenuFenetreAvantAffichage()
         menuFenetre_->removeAction(actions[i]);
         delete actions[i];
     }
-    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
-    if (enfants.empty())
-        return;
-    menuFenetre_->addSeparator();
-    const QList<QMdiSubWindow *> creation = mdi_->subWindowList(QMdiArea::CreationOrder);
-    int numero = 0;
-    for (QMdiSubWindow *fenetre : creation) {
-        if (fenetre->isHidden())
-            continue;
-        ++numero;
-        QAction *action = menuFenetre_->addAction(
-            QStringLiteral("&%1 %2").arg(numero).arg(fenetre->windowTitle()));
-        action->setCheckable(true);
-        action->setChecked(fenetre == mdi_->currentSubWindow());
-        QPointer<QMdiSubWindow> cible(fenetre);
-        connect(action, &QAction::triggered, this, [this, cible] {
-            if (cible)
-                MontreFenetre(cible);
-        });
-    }
-}
-
-QSize TFenPrinc::ZoneVisible() const
-{
-    // The room of the area without its scroll bars: the windows placed inside it need none.
-    return mdi_->contentsRect().size();
-}
-
-namespace {
-QSize TailleMinimale(const QWidget *fenetre)
-{
-    return fenetre->minimumSize().expandedTo(fenetre->minimumSizeHint());
-}
-} // namespace
-
-void TFenPrinc::GardeDansZoneMdi(QMdiSubWindow *fenetre)
-{
-    if (!fenetre || fenetre->isMaximized() || fenetre->isMinimized())
-        return;
-    fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), ZoneVisible()));
-}
-
-void TFenPrinc::MosaiqueClick()
-{
-    // The windows of the current sheet, the active one first (top left); minimised ones stay.
-    std::vector<QMdiSubWindow *> fenetres;
-    std::vector<QSize> minimums;
-    for (QMdiSubWindow *fenetre : EnfantsMdi()) {
-        if (fenetre->isMinimized())
-            continue;
-        if (fenetre->isMaximized())
-            fenetre->showNormal();
-        fenetres.push_back(fenetre);
-        minimums.push_back(TailleMinimale(fenetre));
-    }
-    const std::vector<QRect> cadres = Mosaique(ZoneVisible(), minimums);
-    for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
-        fenetres[i]->setGeometry(cadres[i]);
-}
-
-void TFenPrinc::CascadeClick()
-{
-    mdi_->cascadeSubWindows();
-    // The toolkit's cascade runs off the area's right and bottom edges when windows are many or
-    // large: each is brought back inside.
-    for (QMdiSubWindow *fenetre : EnfantsMdi())
-        GardeDansZoneMdi(fenetre);
-}
-
-void TFenPrinc::ReorganiserClick()
-{
-    // The minimised windows are lined up along the bottom of the area, left to right.
-    int x = 0;
-    int rangee = 0;
-    const int largeurZone = mdi_->viewport()->width();
-    const int hauteurZone = mdi_->viewport()->height();
-    for (QMdiSubWindow *fenetre : mdi_->subWindowList(QMdiArea::CreationOrder)) {
-        if (fenetre->isHidden() || !fenetre->isMinimized())
-            continue;
-        const QSize taille = fenetre->size();
-        if (x > 0 && x + taille.width() > largeurZone) {
-            x = 0;
-            ++rangee;
-        }
-        fenetre->move(x, hauteurZone - (rangee + 1) * taille.height());
-        x += taille.width();
-    }
+    zone_->AjouteAuMenuFenetre(menuFenetre_);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Sheets
 
-int TFenPrinc::NbFeuilles() const
-{
-    return ongletsFeuilles_->count();
-}
-
-void TFenPrinc::NouvelleFeuille()
-{
-    ++compteurFeuilles_;
-    feuilles_.emplace_back();
-    // The selected sheet stays (the very first one becomes selected by being the only one).
-    const QSignalBlocker bloque(ongletsFeuilles_);
-    ongletsFeuilles_->addTab(T("Feuille ") + QString::number(compteurFeuilles_));
-    if (feuilleCourante_ < 0)
-        feuilleCourante_ = ongletsFeuilles_->currentIndex();
-}
-
-void TFenPrinc::OngletsFeuillesChange(int index)
-{
-    if (feuilleCourante_ >= 0 && feuilleCourante_ != index)
-        QuitteFeuille(feuilleCourante_);
-    feuilleCourante_ = index;
-    if (index >= 0)
-        EntreFeuille(index);
-}
-
-void TFenPrinc::QuitteFeuille(int index)
-{
-    if (index < 0 || index >= static_cast<int>(feuilles_.size()))
-        return;
-    std::vector<InfoFiche> &liste = feuilles_[static_cast<std::size_t>(index)];
-    liste.clear();
-    for (QMdiSubWindow *fenetre : mdi_->subWindowList(QMdiArea::StackingOrder)) {
-        const bool visible = !fenetre->isHidden();
-        fenetre->hide();
-        if (visible) {
-            const QRect g = fenetre->geometry();
-            liste.push_back({fenetre, g.top(), g.left(), g.width(), g.height()});
-        }
-    }
-}
-
-void TFenPrinc::EntreFeuille(int index)
-{
-    if (index < 0 || index >= static_cast<int>(feuilles_.size()))
-        return;
-    std::vector<InfoFiche> &liste = feuilles_[static_cast<std::size_t>(index)];
-    // A window closed meanwhile has left its record empty: it is dropped, never shown.
-    std::erase_if(liste, [](const InfoFiche &f) { return f.fenetre.isNull(); });
-    for (const InfoFiche &fiche : liste)
-        fiche.fenetre->show();
-    MosaiqueClick();
-}
-
-void TFenPrinc::PurgeFeuilles()
-{
-    for (std::vector<InfoFiche> &liste : feuilles_)
-        std::erase_if(liste, [](const InfoFiche &f) { return f.fenetre.isNull(); });
-}
-
-std::vector<QMdiSubWindow *> TFenPrinc::FenetresDeFeuille(int index) const
-{
-    std::vector<QMdiSubWindow *> fenetres;
-    if (index < 0 || index >= static_cast<int>(feuilles_.size()))
-        return fenetres;
-    for (const InfoFiche &fiche : feuilles_[static_cast<std::size_t>(index)])
-        if (fiche.fenetre)
-            fenetres.push_back(fiche.fenetre);
-    return fenetres;
-}
-
 void TFenPrinc::BtnVaVersFeuilleClick()
 {
     QMenu menu(this);
-    QAction *nouvelle = menu.addAction(T("Nouvelle feuille"));
-    connect(nouvelle, &QAction::triggered, this, [this] { FeuilleMenuClick(-1); });
-    for (int i = 0; i < ongletsFeuilles_->count(); ++i) {
-        if (i == ongletsFeuilles_->currentIndex())
-            continue;
-        QAction *action = menu.addAction(ongletsFeuilles_->tabText(i));
-        connect(action, &QAction::triggered, this, [this, i] { FeuilleMenuClick(i); });
-    }
+    zone_->RemplitDeplacement(&menu);
     QWidget *bouton = panel1_->widgetForAction(Action("BtnVaVersFeuille"));
     const QPoint point = bouton ? bouton->mapToGlobal(QPoint(bouton->width(), 0)) : QCursor::pos();
     menu.exec(point);
-}
-
-void TFenPrinc::FeuilleMenuClick(int index)
-{
-    QMdiSubWindow *actif = mdi_->currentSubWindow();
-    if (!actif || actif->isHidden())
-        return;
-    // "Nouvelle feuille" makes the sheet first, then moves the window there.
-    if (index < 0) {
-        NouvelleFeuille();
-        index = ongletsFeuilles_->count() - 1;
-    }
-    if (index >= static_cast<int>(feuilles_.size()) || index == ongletsFeuilles_->currentIndex())
-        return;
-    const QRect g = actif->geometry();
-    feuilles_[static_cast<std::size_t>(index)].push_back({actif, g.top(), g.left(), g.width(), g.height()});
-    actif->hide();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1445,22 +1145,13 @@ void TFenPrinc::FeuilleMenuClick(int index)
 void TFenPrinc::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    largeurLibre_ = width() - panneauFond_->width() - colonneFeuilles_->width();
+    largeurLibre_ = width() - panneauFond_->width() - zone_->LargeurOnglets();
     hauteurLibre_ = height() - (menuBar() ? menuBar()->height() : 0) - panel1_->height() -
                     statusBar()->height();
 }
 
 bool TFenPrinc::eventFilter(QObject *objet, QEvent *event)
 {
-    if (objet == ongletsFeuilles_ && event->type() == QEvent::MouseButtonPress) {
-        auto *souris = static_cast<QMouseEvent *>(event);
-        if (souris->button() == Qt::RightButton) {
-            const int onglet = ongletsFeuilles_->tabAt(souris->position().toPoint());
-            if (onglet >= 0)
-                LesDialogues().message(this, QStringLiteral("Talmer3"), ongletsFeuilles_->tabText(onglet));
-            return true;
-        }
-    }
     if (objet == treeViewRapport_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto *souris = static_cast<QMouseEvent *>(event);
         if (souris->button() == Qt::RightButton) {

@@ -24,12 +24,10 @@ class Corpus;
 class NoeudNavig;
 class QAction;
 class QDockWidget;
-class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QStandardItem;
 class QStandardItemModel;
-class QTabBar;
 class QToolBar;
 class QToolButton;
 class QTreeView;
@@ -37,6 +35,7 @@ class Rapport;
 class SegRep;
 class TDropTarget;
 class TFenNavig;
+class ZoneFenetres;
 class charg1;
 
 // What the repeated-segment set-up dialog returns when confirmed.
@@ -93,10 +92,8 @@ public:
     BarreEtat &Etat() const { return *etat_; }
 
     // --- Windows, sheets, navigation ----------------------------------------------------------
-    QMdiArea *ZoneMdi() const { return mdi_; }
-    // Adds an analysis window to the MDI area (deleted when closed) and shows it, whole inside the
-    // visible area.
-    QMdiSubWindow *AjouteFenetre(QWidget *fenetre);
+    // The room of the analysis windows: the MDI area, its sheets and the window list.
+    ZoneFenetres &Zone() const { return *zone_; }
     // Docks a window into the side panel and brings it to the front (PanneauLateral::Ancre); a
     // window bound to the base is closed when the base is replaced. Returns its dock.
     QDockWidget *AjoutePageLaterale(QWidget *page, const QString &titre,
@@ -110,22 +107,8 @@ public:
     QStandardItem *NoeudDictionnaire() const;
     QStandardItem *NoeudCartesSections() const;
     QStandardItem *NoeudPartitions() const;
-    // MDI children from the front (the active one) to the back, those of the current sheet.
-    std::vector<QMdiSubWindow *> EnfantsMdi() const;
-    // Brings a window to the front, restoring it when minimised.
+    // Brings a window to the front: an MDI child (restored when minimised) or a side-panel page.
     void MontreFenetre(QWidget *fenetre);
-    // The room of the MDI area that shows child windows without scrolling.
-    QSize ZoneVisible() const;
-    // Moves and shrinks a child window in its normal state as little as needed to show it whole.
-    void GardeDansZoneMdi(QMdiSubWindow *fenetre);
-
-    QTabBar *OngletsFeuilles() const { return ongletsFeuilles_; }
-    int NbFeuilles() const;
-    void NouvelleFeuille();
-    // Moves the active window to the sheet at `index` (-1: a new sheet).
-    void FeuilleMenuClick(int index);
-    // Windows recorded in a sheet (live ones).
-    std::vector<QMdiSubWindow *> FenetresDeFeuille(int index) const;
 
     // The client area left for child windows, recomputed when the main window is resized.
     int LargeurLibre() const { return largeurLibre_; }
@@ -152,8 +135,6 @@ public:
     void BtnAjouteRapClick();
     void BtnEditClick();
     void HelpBtnClick();
-    void BtnFenPrecClick();
-    void BtnFenSuivClick();
     void BtnOptionsClick();
     void BtnRetreciClick();
     void BtnNouvRapClick();
@@ -162,9 +143,6 @@ public:
     void NoteSurNoeud(QStandardItem *noeud);
     // The Delete key on the report tree.
     void SupprimeNoeudRapport(QStandardItem *noeud);
-    // The window list: items in the order they are shown, and the choice of one.
-    QStringList ListeFenetres() const;
-    void FenetreMenuClick(int index);
     void PCLCMenuClick(int index);
 
     QAction *Action(const char *nom) const;
@@ -193,8 +171,10 @@ private:
     void ConstruitMenus();
     void ConstruitBarreBoutons();
     void ConstruitPanneauLateral();
-    QAction *NouvelleAction(const char *nom, const char *texte, const char *bulle, int icone,
-                            void (TFenPrinc::*commande)());
+    // An action of the window (Action(nom) finds it) that calls `commande` on `cible`.
+    template <typename Cible, typename Commande>
+    QAction *NouvelleAction(const char *nom, const char *texte, const char *bulle, int icone, Cible *cible,
+                            Commande commande);
 
     bool OuvreBaseSansDemander(const QString &cheminPar);
     // A UTF-8 text: offers to convert it into a new file, which then replaces `chemin`. False
@@ -218,19 +198,12 @@ private:
     void NouveauRapport();
     void ConstruitBrancheBase(const QString &chemin);
     bool ChangeDossierCourant(const QString &dossier);
-    void OngletsFeuillesChange(int index);
-    void QuitteFeuille(int index);
-    void EntreFeuille(int index);
-    void PurgeFeuilles();
     void MenuFenetreAvantAffichage();
     void PmnListFenPopup();
     void PmnPCLCPopup();
     void BtnVaVersFeuilleClick();
     void BtnListFenClick();
     void BtnPCLCClick();
-    void MosaiqueClick();
-    void CascadeClick();
-    void ReorganiserClick();
     void MetAJourEtatsRapport();
 
     // What the window owns, in the order it is built.
@@ -238,7 +211,6 @@ private:
     std::unique_ptr<Rapport> rapport_;
     std::unique_ptr<Corpus> corpus_;
     std::vector<std::unique_ptr<SegRep>> segmentsBase_;
-    int compteurFeuilles_ = 0;
     int largeurLibre_ = 0;
     int hauteurLibre_ = 0;
     bool partitionCreee_ = false;
@@ -252,15 +224,13 @@ private:
     QWidget *panneauFond_ = nullptr;
     int largeurPanneau_ = 0; // the side panel's width when not collapsed
     PanneauLateral *listesGauche_ = nullptr;
+    ZoneFenetres *zone_ = nullptr;
     TFenNavig *fenNavig_ = nullptr;
     QWidget *pageRapport_ = nullptr;
     QTreeView *treeViewRapport_ = nullptr;
     QStandardItemModel *modeleRapport_ = nullptr;
     QWidget *panBtnRetreci_ = nullptr;
     QToolButton *btnRetreci_ = nullptr;
-    QMdiArea *mdi_ = nullptr;
-    QTabBar *ongletsFeuilles_ = nullptr;
-    QWidget *colonneFeuilles_ = nullptr;
     QMenu *menuFenetre_ = nullptr;
     QMenu *pmnListFen_ = nullptr;
     QMenu *pmnPCLC_ = nullptr;
@@ -268,13 +238,6 @@ private:
 
     QPersistentModelIndex noeudBase_;
     std::vector<QPointer<QWidget>> pagesBase_;
-
-    struct InfoFiche {
-        QPointer<QMdiSubWindow> fenetre;
-        int top = 0, left = 0, width = 0, height = 0;
-    };
-    std::vector<std::vector<InfoFiche>> feuilles_;
-    int feuilleCourante_ = -1;
 
     std::unique_ptr<BarreEtat> etat_;
     std::unique_ptr<TDropTarget> cibleDepot_;

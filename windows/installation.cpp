@@ -1,6 +1,7 @@
 #include "windows/installation.h"
 
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/afc/installation_afc.h"
 #include "windows/concordance/installation_concordance.h"
 #include "windows/courbes/installation_courbes.h"
@@ -27,7 +28,7 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     };
     fabriques.liseuse = [](TFenPrinc &fen, charg1 &base) {
         auto *liseuse = new TFenLiseuse(base);
-        QMdiSubWindow *sous = fen.AjouteFenetre(liseuse);
+        QMdiSubWindow *sous = fen.Zone().AjouteFenetre(liseuse);
         sous->resize(696, 480);
         sous->showMaximized();
     };

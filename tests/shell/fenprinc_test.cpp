@@ -17,6 +17,7 @@
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
 #include "shell/splash.h"
+#include "shell/zone_fenetres.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,7 +107,7 @@ protected:
     {
         auto *w = new QWidget;
         w->setWindowTitle(titre);
-        return fen->AjouteFenetre(w);
+        return fen->Zone().AjouteFenetre(w);
     }
 
     QByteArray ancienTemp;
@@ -172,20 +173,20 @@ TEST_F(FenPrincTest, TiledAndCascadedWindowsStayInsideTheVisibleArea)
     large->widget()->setMinimumSize(640, 200);
     for (const char *titre : {"B", "C", "D", "E"})
         Enfant(QString::fromLatin1(titre))->resize(900, 500);
-    const QRect zone(QPoint(0, 0), fen->ZoneVisible());
+    const QRect zone(QPoint(0, 0), fen->Zone().ZoneVisible());
     ASSERT_GT(zone.width(), 640 + 100);
     for (const char *commande : {"Mosaique", "Cascade1", "Mosaique"}) {
         fen->Action(commande)->trigger();
         talmer::test::TraiteEvenements();
         // Whole (never below what its controls need) and in sight.
-        for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList()) {
+        for (QMdiSubWindow *s : fen->Zone().Mdi()->subWindowList()) {
             const std::string nom = std::string(commande) + " " + s->windowTitle().toStdString();
             EXPECT_TRUE(zone.contains(s->geometry())) << nom;
             EXPECT_EQ(s->size().expandedTo(s->minimumSizeHint()), s->size()) << nom;
         }
     }
     // Tiled, the wide window is beside its neighbours in its row, not under them.
-    for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList()) {
+    for (QMdiSubWindow *s : fen->Zone().Mdi()->subWindowList()) {
         if (s != large && s->y() == large->y()) {
             EXPECT_FALSE(s->geometry().intersects(large->geometry())) << s->windowTitle().toStdString();
         }
@@ -220,8 +221,8 @@ TEST_F(FenPrincTest, OpeningTheSampleBaseFillsTreeStatusSheetAndReport)
     EXPECT_EQ(static_cast<NoeudNavig *>(racine->child(1))->Image(), 1);
     EXPECT_EQ(static_cast<NoeudNavig *>(racine->child(3))->Image(), 2);
 
-    ASSERT_EQ(fen->OngletsFeuilles()->count(), 1);
-    EXPECT_EQ(fen->OngletsFeuilles()->tabText(0), QStringLiteral("Feuille 1"));
+    ASSERT_EQ(fen->Zone().OngletsFeuilles()->count(), 1);
+    EXPECT_EQ(fen->Zone().OngletsFeuilles()->tabText(0), QStringLiteral("Feuille 1"));
 
     ASSERT_NE(fen->RapportCourant(), nullptr);
     EXPECT_EQ(RapportCourant(), fen->RapportCourant());
@@ -327,7 +328,7 @@ TEST_F(FenPrincTest, OpeningAnotherBaseClosesEverythingOfTheOldOne)
     EXPECT_EQ(fen->FenNavig()->Modele()->item(0)->text(), par2);
     ASSERT_EQ(fen->Registre().Bases().size(), 1u);
     EXPECT_EQ(fen->Registre().Bases()[0], fen->Base());
-    EXPECT_EQ(fen->OngletsFeuilles()->count(), 2);
+    EXPECT_EQ(fen->Zone().OngletsFeuilles()->count(), 2);
     EXPECT_EQ(fen->RapportCourant()->Base(), fen->Base());
 }
 
@@ -874,16 +875,16 @@ TEST_F(FenPrincTest, AddToReportGoesToTheActiveWindowOnceTheClickIsOver)
     TraiteEvenements();
 
     auto *c = new Contributeur;
-    fen->AjouteFenetre(c);
+    fen->Zone().AjouteFenetre(c);
     Enfant(QStringLiteral("autre"));
-    fen->ZoneMdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(c->parentWidget()));
+    fen->Zone().Mdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(c->parentWidget()));
     fen->BtnAjouteRapClick();
     EXPECT_EQ(c->appels, 0);
     TraiteEvenements();
     EXPECT_EQ(c->appels, 1);
 
     // A window that does not contribute ignores it.
-    fen->ZoneMdi()->setActiveSubWindow(fen->EnfantsMdi().back());
+    fen->Zone().Mdi()->setActiveSubWindow(fen->Zone().EnfantsMdi().back());
     fen->BtnAjouteRapClick();
     TraiteEvenements();
     EXPECT_EQ(c->appels, 1);
@@ -895,29 +896,29 @@ TEST_F(FenPrincTest, WindowListAndPreviousNext)
     QMdiSubWindow *c = Enfant(QStringLiteral("C"));
     QMdiSubWindow *b = Enfant(QStringLiteral("B"));
     QMdiSubWindow *a = Enfant(QStringLiteral("A"));
-    ASSERT_EQ(fen->EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
-    EXPECT_EQ(fen->ListeFenetres(), (QStringList{QStringLiteral("1 B"), QStringLiteral("2 C"), QStringLiteral("3 A")}));
+    ASSERT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
+    EXPECT_EQ(fen->Zone().ListeFenetres(), (QStringList{QStringLiteral("1 B"), QStringLiteral("2 C"), QStringLiteral("3 A")}));
 
-    fen->FenetreMenuClick(2); // the active window's own item
-    EXPECT_EQ(fen->EnfantsMdi().front(), a);
-    fen->FenetreMenuClick(1);
-    EXPECT_EQ(fen->EnfantsMdi().front(), c);
+    fen->Zone().ChoisitFenetre(2); // the active window's own item
+    EXPECT_EQ(fen->Zone().EnfantsMdi().front(), a);
+    fen->Zone().ChoisitFenetre(1);
+    EXPECT_EQ(fen->Zone().EnfantsMdi().front(), c);
 
     // Next walks forward through all of them, previous undoes it.
-    fen->ZoneMdi()->setActiveSubWindow(a);
-    fen->ZoneMdi()->setActiveSubWindow(b);
-    fen->ZoneMdi()->setActiveSubWindow(c);
-    fen->ZoneMdi()->setActiveSubWindow(b);
-    fen->ZoneMdi()->setActiveSubWindow(a);
-    ASSERT_EQ(fen->EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
-    fen->BtnFenSuivClick();
-    EXPECT_EQ(fen->EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, c, a}));
-    fen->BtnFenSuivClick();
-    EXPECT_EQ(fen->EnfantsMdi(), (std::vector<QMdiSubWindow *>{c, a, b}));
-    fen->BtnFenPrecClick();
-    EXPECT_EQ(fen->EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, c, a}));
-    fen->BtnFenPrecClick();
-    EXPECT_EQ(fen->EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
+    fen->Zone().Mdi()->setActiveSubWindow(a);
+    fen->Zone().Mdi()->setActiveSubWindow(b);
+    fen->Zone().Mdi()->setActiveSubWindow(c);
+    fen->Zone().Mdi()->setActiveSubWindow(b);
+    fen->Zone().Mdi()->setActiveSubWindow(a);
+    ASSERT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
+    fen->Action("BtnFenSuiv")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, c, a}));
+    fen->Action("BtnFenSuiv")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{c, a, b}));
+    fen->Action("BtnFenPrec")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, c, a}));
+    fen->Action("BtnFenPrec")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
 }
 
 TEST_F(FenPrincTest, SheetsHideRecordAndShowTheirWindows)
@@ -925,37 +926,37 @@ TEST_F(FenPrincTest, SheetsHideRecordAndShowTheirWindows)
     ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
     QMdiSubWindow *a = Enfant(QStringLiteral("A"));
     QMdiSubWindow *b = Enfant(QStringLiteral("B"));
-    fen->NouvelleFeuille();
-    ASSERT_EQ(fen->OngletsFeuilles()->count(), 2);
-    EXPECT_EQ(fen->OngletsFeuilles()->tabText(1), QStringLiteral("Feuille 2"));
-    EXPECT_EQ(fen->OngletsFeuilles()->currentIndex(), 0);
+    fen->Action("BtnNvFeuille")->trigger();
+    ASSERT_EQ(fen->Zone().OngletsFeuilles()->count(), 2);
+    EXPECT_EQ(fen->Zone().OngletsFeuilles()->tabText(1), QStringLiteral("Feuille 2"));
+    EXPECT_EQ(fen->Zone().OngletsFeuilles()->currentIndex(), 0);
 
     // Moving B to sheet 2 hides it at once.
-    fen->ZoneMdi()->setActiveSubWindow(b);
-    fen->FeuilleMenuClick(1);
+    fen->Zone().Mdi()->setActiveSubWindow(b);
+    fen->Zone().DeplaceVersFeuille(1);
     EXPECT_TRUE(b->isHidden());
     EXPECT_FALSE(a->isHidden());
 
     // Entering sheet 2 hides A (recorded in sheet 1) and shows B.
-    fen->OngletsFeuilles()->setCurrentIndex(1);
+    fen->Zone().OngletsFeuilles()->setCurrentIndex(1);
     EXPECT_TRUE(a->isHidden());
     EXPECT_FALSE(b->isHidden());
-    EXPECT_EQ(fen->FenetresDeFeuille(0), (std::vector<QMdiSubWindow *>{a}));
+    EXPECT_EQ(fen->Zone().FenetresDeFeuille(0), (std::vector<QMdiSubWindow *>{a}));
 
     // A closed while recorded in a hidden sheet is never shown again.
     delete a;
-    fen->OngletsFeuilles()->setCurrentIndex(0);
+    fen->Zone().OngletsFeuilles()->setCurrentIndex(0);
     EXPECT_TRUE(b->isHidden());
-    EXPECT_TRUE(fen->FenetresDeFeuille(0).empty());
-    EXPECT_TRUE(fen->EnfantsMdi().empty());
+    EXPECT_TRUE(fen->Zone().FenetresDeFeuille(0).empty());
+    EXPECT_TRUE(fen->Zone().EnfantsMdi().empty());
 
     // "Nouvelle feuille" makes a sheet and moves the window there.
-    fen->OngletsFeuilles()->setCurrentIndex(1);
-    fen->ZoneMdi()->setActiveSubWindow(b);
-    fen->FeuilleMenuClick(-1);
-    EXPECT_EQ(fen->OngletsFeuilles()->count(), 3);
-    EXPECT_EQ(fen->OngletsFeuilles()->tabText(2), QStringLiteral("Feuille 3"));
-    EXPECT_EQ(fen->FenetresDeFeuille(2), (std::vector<QMdiSubWindow *>{b}));
+    fen->Zone().OngletsFeuilles()->setCurrentIndex(1);
+    fen->Zone().Mdi()->setActiveSubWindow(b);
+    fen->Zone().DeplaceVersFeuille(-1);
+    EXPECT_EQ(fen->Zone().OngletsFeuilles()->count(), 3);
+    EXPECT_EQ(fen->Zone().OngletsFeuilles()->tabText(2), QStringLiteral("Feuille 3"));
+    EXPECT_EQ(fen->Zone().FenetresDeFeuille(2), (std::vector<QMdiSubWindow *>{b}));
     EXPECT_TRUE(b->isHidden());
 }
 
@@ -966,17 +967,17 @@ TEST_F(FenPrincTest, NavigationNodesBringTheirWindowAndSurviveItsClosing)
     QMdiSubWindow *b = Enfant(QStringLiteral("B"));
     NoeudNavig *noeud = fen->FenNavig()->AjouteNoeud(fen->NoeudPartitions(), QStringLiteral("PCLC"), 1, a);
     a->showMinimized();
-    fen->ZoneMdi()->setActiveSubWindow(b);
+    fen->Zone().Mdi()->setActiveSubWindow(b);
 
     fen->FenNavig()->TreePages()->setCurrentIndex(noeud->index());
-    EXPECT_EQ(fen->ZoneMdi()->currentSubWindow(), a);
+    EXPECT_EQ(fen->Zone().Mdi()->currentSubWindow(), a);
     EXPECT_FALSE(a->isMinimized());
 
     delete a;
     EXPECT_EQ(noeud->Fenetre(), nullptr);
     fen->FenNavig()->TreePages()->setCurrentIndex(fen->NoeudTexte()->index());
     fen->FenNavig()->TreePages()->setCurrentIndex(noeud->index());
-    EXPECT_EQ(fen->ZoneMdi()->currentSubWindow(), b);
+    EXPECT_EQ(fen->Zone().Mdi()->currentSubWindow(), b);
 }
 
 TEST_F(FenPrincTest, ProgressBarStepsAndStartsOverPastItsEnd)

@@ -6,6 +6,7 @@
 #include "engine/charg1.h"
 #include "services/rapport.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/dictionnaire/modeledico.h"
@@ -47,7 +48,7 @@ protected:
     std::vector<QMdiSubWindow *> Liseuses() const
     {
         std::vector<QMdiSubWindow *> v;
-        for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList())
+        for (QMdiSubWindow *s : fen->Zone().Mdi()->subWindowList())
             if (qobject_cast<TFenLiseuse *>(s->widget()))
                 v.push_back(s);
         return v;

@@ -10,6 +10,7 @@
 #include "services/configuration.h"
 #include "shell/fencreercorpus.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/afc/fenparamafc.h"
 #include "windows/partitions/fenchoixpart.h"
 #include "windows/partitions/fenstatpart.h"
@@ -173,7 +174,7 @@ protected:
 
     TFenStatPart *StatPart() const
     {
-        for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList())
+        for (QMdiSubWindow *s : fen->Zone().Mdi()->subWindowList())
             if (auto *f = qobject_cast<TFenStatPart *>(s->widget()))
                 return f;
         return nullptr;
@@ -209,7 +210,7 @@ TEST_F(LisibiliteTest, ChaqueFenetreMontreSesTitresEtSesValeursEntiers)
     talmer::test::writeFile(texte, talmer::test::readFile(talmer::test::CheminEchantillon()));
     fen->SegmenteTexte(QString::fromStdString(texte));
     // The report tree holds a caption.
-    fen->ZoneMdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(stat->parentWidget()));
+    fen->Zone().Mdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(stat->parentWidget()));
     fen->BtnAjouteRapClick();
     talmer::test::TraiteEvenements();
 

@@ -8,6 +8,7 @@
 #include "shell/barre_etat.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
+#include "shell/zone_fenetres.h"
 #include "windows/afc/donnees_afc.h"
 #include "windows/afc/fengrapheafc.h"
 
@@ -333,7 +334,7 @@ void TFenParamAFC::BitBtn1Click()
                                IconeMessage::Erreur);
     } else if (fenPrinc_) {
         plan_ = plan;
-        QMdiSubWindow *sous = fenPrinc_->AjouteFenetre(plan);
+        QMdiSubWindow *sous = fenPrinc_->Zone().AjouteFenetre(plan);
         if (sous)
             sous->showMaximized();
     } else {

@@ -1,6 +1,7 @@
 #include "windows/concordance/installation_concordance.h"
 
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/concordance/fenconcor.h"
 
 #include <QMdiSubWindow>
@@ -12,7 +13,7 @@ void InstalleConcordance(TFenPrinc &fenPrinc)
     // A new window at each click, on the open base, maximised.
     fenPrinc.Fabriques().concordance = [](TFenPrinc &principale, charg1 &base) {
         auto *fenetre = new TFenConcor(&base, &principale.Registre());
-        QMdiSubWindow *sous = principale.AjouteFenetre(fenetre);
+        QMdiSubWindow *sous = principale.Zone().AjouteFenetre(fenetre);
         sous->showMaximized();
     };
 }

@@ -2,6 +2,7 @@
 
 #include "engine/partition.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/courbes/fengrapheac.h"
 #include "windows/courbes/fenzipf.h"
 #include "windows/partitions/fabriques_statpart.h"
@@ -14,13 +15,13 @@ void InstalleCourbes()
 {
     FabriquesStatPart &fabriques = FabriquesStatistiques();
     fabriques.zipf = [](TFenPrinc &fen, Partition &partition) {
-        QMdiSubWindow *sous = fen.AjouteFenetre(new TFenZipf(partition));
+        QMdiSubWindow *sous = fen.Zone().AjouteFenetre(new TFenZipf(partition));
         FenCourbes::Place(fen, sous);
     };
     fabriques.accroissement = [](TFenPrinc &fen, Partition &partition) {
         if (!partition.Base())
             return;
-        QMdiSubWindow *sous = fen.AjouteFenetre(new TFenGrapheAC(partition, *partition.Base()));
+        QMdiSubWindow *sous = fen.Zone().AjouteFenetre(new TFenGrapheAC(partition, *partition.Base()));
         FenCourbes::Place(fen, sous);
     };
 }

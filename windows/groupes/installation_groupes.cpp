@@ -3,6 +3,7 @@
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/groupes/fenselecformes.h"
 
 #include <QGroupBox>
@@ -21,7 +22,7 @@ void InstalleGroupes(TFenPrinc &fenPrinc)
                              if (b == fenetre->Resultat().Base())
                                  fenetre->SegmentsRemplaces(anciens, nouveaux);
                          });
-        QMdiSubWindow *sous = principale.AjouteFenetre(fenetre);
+        QMdiSubWindow *sous = principale.Zone().AjouteFenetre(fenetre);
         sous->resize(fenetre->GrpBoxOptions->sizeHint().width() + 16, sous->height());
         sous->move(0, 0);
     };

@@ -7,6 +7,7 @@
 #include "services/translation.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/graphe/fengraphetgen.h"
 #include "windows/partitions/fenstatpart.h"
 
@@ -28,7 +29,7 @@ bool EstTypeDeCle(const charg1 &base, std::int32_t cle)
 TFenStatPart *OuvreStatistiques(TFenPrinc &fenPrinc, Partition &partition)
 {
     auto *fenetre = new TFenStatPart(&fenPrinc, partition);
-    QMdiSubWindow *sous = fenPrinc.AjouteFenetre(fenetre);
+    QMdiSubWindow *sous = fenPrinc.Zone().AjouteFenetre(fenetre);
     sous->showMaximized();
     return fenetre;
 }
@@ -99,7 +100,7 @@ InfoPartition *OuvrePartition(TFenPrinc &fenPrinc, charg1 &base, std::int32_t cl
     entree->vues.emplace_back(graphe);
     if (QStandardItem *graphiques = fenPrinc.FenNavig()->Modele()->itemFromIndex(entree->noeud))
         fenPrinc.FenNavig()->AjouteNoeud(graphiques, QStringLiteral("Graphique (%1)").arg(n + 1), 1, graphe);
-    fenPrinc.AjouteFenetre(graphe)->showMaximized();
+    fenPrinc.Zone().AjouteFenetre(graphe)->showMaximized();
     return entree;
 }
 

@@ -8,6 +8,7 @@
 #include "services/translation.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/sections/fencarteparag.h"
 
 #include <QDialogButtonBox>
@@ -69,7 +70,7 @@ TFenCarteParag *OuvreVueSection(TFenPrinc &fenPrinc, charg1 &base, InfoSection &
     const QString texteNoeud = TexteNoeudSection(base, entree.delimiteurs);
     carte->setWindowTitle(Traduit("Sections ") + texteNoeud + Traduit(" - vue n°") + QString::number(k));
     carte->FixeVue(k);
-    QMdiSubWindow *sous = fenPrinc.AjouteFenetre(carte);
+    QMdiSubWindow *sous = fenPrinc.Zone().AjouteFenetre(carte);
     if (sous) {
         if (sous->isMaximized() || sous->isMinimized())
             sous->showNormal();
@@ -79,7 +80,7 @@ TFenCarteParag *OuvreVueSection(TFenPrinc &fenPrinc, charg1 &base, InfoSection &
         sous->move(std::max(coin.x(), 0), std::max(coin.y(), 0));
         // The area places a new window beside the others: one as wide as the free area would
         // then run off its right edge, caption and buttons out of sight.
-        fenPrinc.GardeDansZoneMdi(sous);
+        fenPrinc.Zone().GardeDansZoneMdi(sous);
     }
     entree.vues.emplace_back(carte);
     if (TFenNavig *navig = fenPrinc.FenNavig()) {

@@ -6,6 +6,7 @@
 #include "engine/partition.h"
 #include "engine/segrep.h"
 #include "services/rapport.h"
+#include "shell/zone_fenetres.h"
 #include "support/locale_fr.h"
 #include "support/poste_test.h"
 #include "tools/ta3afc/afc.h"
@@ -786,12 +787,12 @@ TEST_F(AfcPoste, TheNewPlaneComesInFrontOfTheWindowThatAskedForIt)
         auto &afc = dynamic_cast<TFenParamAFC &>(d);
         afc.BitBtn1Click();
         // Closing the dialog gives the focus back to the window that opened it.
-        fen->ZoneMdi()->setActiveSubWindow(rendue);
+        fen->Zone().Mdi()->setActiveSubWindow(rendue);
         return afc.result();
     };
     statistiques->BtnAFC()->click();
     ASSERT_TRUE(dialogues.messages.empty()) << dialogues.messages[0].texte.toStdString();
-    QMdiSubWindow *devant = fen->ZoneMdi()->activeSubWindow();
+    QMdiSubWindow *devant = fen->Zone().Mdi()->activeSubWindow();
     ASSERT_NE(devant, nullptr);
     auto *plan = qobject_cast<TFenGrapheAFC *>(devant->widget());
     ASSERT_NE(plan, nullptr);
@@ -800,8 +801,8 @@ TEST_F(AfcPoste, TheNewPlaneComesInFrontOfTheWindowThatAskedForIt)
     rendue = devant;
     plan->SpeedButton5Click();
     ASSERT_TRUE(dialogues.messages.empty()) << dialogues.messages[0].texte.toStdString();
-    ASSERT_NE(fen->ZoneMdi()->activeSubWindow(), nullptr);
-    auto *second = qobject_cast<TFenGrapheAFC *>(fen->ZoneMdi()->activeSubWindow()->widget());
+    ASSERT_NE(fen->Zone().Mdi()->activeSubWindow(), nullptr);
+    auto *second = qobject_cast<TFenGrapheAFC *>(fen->Zone().Mdi()->activeSubWindow()->widget());
     EXPECT_NE(second, nullptr);
     EXPECT_NE(second, plan);
 }

@@ -9,6 +9,7 @@
 #include "services/rapport.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "support/poste_test.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/installation.h"
@@ -271,7 +272,7 @@ TEST(FenConcorCommande, MainWindowOpensAMaximisedWindowPerClick)
         commande->trigger();
         commande->trigger();
         int n = 0;
-        for (QMdiSubWindow *s : fen.ZoneMdi()->subWindowList())
+        for (QMdiSubWindow *s : fen.Zone().Mdi()->subWindowList())
             if (qobject_cast<TFenConcor *>(s->widget())) {
                 ++n;
                 EXPECT_TRUE(s->isMaximized());

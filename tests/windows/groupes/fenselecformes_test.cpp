@@ -7,6 +7,7 @@
 #include "services/rapport.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "support/poste_test.h"
 #include "windows/groupes/modeleresultat.h"
 #include "windows/installation.h"
@@ -340,14 +341,14 @@ TEST(FenSelecFormesCommande, MainWindowOpensOneWindowPerClickOnTheOpenBase)
         QAction *commande = fen.Action("BtnSelFormes");
         ASSERT_NE(commande, nullptr);
         EXPECT_TRUE(commande->isEnabled());
-        const int avant = static_cast<int>(fen.ZoneMdi()->subWindowList().size());
+        const int avant = static_cast<int>(fen.Zone().Mdi()->subWindowList().size());
         commande->trigger();
         commande->trigger();
         std::vector<TFenSelecFormes *> fenetres;
-        for (QMdiSubWindow *s : fen.ZoneMdi()->subWindowList())
+        for (QMdiSubWindow *s : fen.Zone().Mdi()->subWindowList())
             if (auto *f = qobject_cast<TFenSelecFormes *>(s->widget()))
                 fenetres.push_back(f);
-        EXPECT_EQ(static_cast<int>(fen.ZoneMdi()->subWindowList().size()), avant + 2);
+        EXPECT_EQ(static_cast<int>(fen.Zone().Mdi()->subWindowList().size()), avant + 2);
         ASSERT_EQ(fenetres.size(), 2u);
         EXPECT_EQ(fenetres[0]->Resultat().Base(), fen.Base());
         EXPECT_NE(fenetres[0], fenetres[1]);

@@ -10,6 +10,7 @@
 #include "services/rapport.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/graphe/fengraphetgen.h"
 #include "windows/installation.h"
 #include "windows/partitions/fenchoixpart.h"
@@ -71,7 +72,7 @@ protected:
     std::vector<Fenetre *> Fenetres() const
     {
         std::vector<Fenetre *> trouvees;
-        for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList())
+        for (QMdiSubWindow *s : fen->Zone().Mdi()->subWindowList())
             if (auto *f = qobject_cast<Fenetre *>(s->widget()))
                 trouvees.push_back(f);
         return trouvees;
@@ -118,7 +119,7 @@ TEST_F(ChoixPartTest, FirstChoiceRegistersOpensTheWindowsAndAddsTheNodes)
     ASSERT_EQ(entree->vues.size(), 1u);
     EXPECT_EQ(entree->vues[0], graphes[0]);
     EXPECT_TRUE(graphes[0]->parentWidget()->isMaximized());
-    EXPECT_EQ(fen->ZoneMdi()->activeSubWindow()->widget(), graphes[0]);
+    EXPECT_EQ(fen->Zone().Mdi()->activeSubWindow()->widget(), graphes[0]);
     EXPECT_EQ(graphes[0]->windowTitle(), QStringLiteral("Graphique de ventilation pour la partition : date"));
 }
 
@@ -188,9 +189,9 @@ TEST_F(ChoixPartTest, ADoubleClickCreatesAndStatBringsTheStatisticsWindowBack)
     TFenStatPart *stat = Fenetres<TFenStatPart>().at(0);
     TFenGrapheTgen *graphe = Fenetres<TFenGrapheTgen>().at(0);
     stat->parentWidget()->showMinimized();
-    fen->ZoneMdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(graphe->parentWidget()));
+    fen->Zone().Mdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(graphe->parentWidget()));
     graphe->BtnPCLC()->click();
-    EXPECT_EQ(fen->ZoneMdi()->activeSubWindow()->widget(), stat);
+    EXPECT_EQ(fen->Zone().Mdi()->activeSubWindow()->widget(), stat);
     EXPECT_FALSE(stat->parentWidget()->isMinimized());
     EXPECT_FALSE(stat->parentWidget()->isMaximized());
 }

@@ -15,6 +15,7 @@
 #include "shell/barre_etat.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/installation.h"
 #include "windows/sections/dialogues_carte.h"
@@ -463,7 +464,7 @@ TEST_F(ChoixDelimTest, AMapOpensWholeInsideTheVisibleArea)
     fen->resize(1366, 768);
     fen->show();
     TraiteEvenements();
-    QMdiSubWindow *lecture = fen->ZoneMdi()->subWindowList().front();
+    QMdiSubWindow *lecture = fen->Zone().Mdi()->subWindowList().front();
     lecture->showNormal();
     lecture->setGeometry(0, 0, 780, 300);
     for (int vue = 1; vue <= 2; ++vue) {
@@ -471,7 +472,7 @@ TEST_F(ChoixDelimTest, AMapOpensWholeInsideTheVisibleArea)
         ASSERT_NE(dernier, nullptr);
         auto *sous = qobject_cast<QMdiSubWindow *>(dernier->parentWidget());
         ASSERT_NE(sous, nullptr);
-        const QRect zone(QPoint(0, 0), fen->ZoneVisible());
+        const QRect zone(QPoint(0, 0), fen->Zone().ZoneVisible());
         EXPECT_TRUE(zone.contains(sous->geometry())) << vue << " " << sous->geometry().x() << "+"
                                                      << sous->geometry().width() << " in " << zone.width();
         EXPECT_EQ(sous->width(), std::min(fen->LargeurLibre() - 5, zone.width())) << vue;

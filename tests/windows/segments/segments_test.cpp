@@ -10,6 +10,7 @@
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
 #include "shell/installation_glisser.h"
+#include "shell/zone_fenetres.h"
 #include "support/poste_test.h"
 #include "windows/commun/choixcouleur.h"
 #include "windows/fenprinc_echantillon.h"
@@ -372,7 +373,7 @@ TEST_F(SegmentsPoste, GroupsOfTheContainerAndOfTheGroupWindowFollowTheirSegments
     depose({nbart + 1 + perdus[1]}, "perdu"); // the current group
     // A group being built in a "Groupes de formes" window.
     fen->Action("BtnSelFormes")->trigger();
-    auto *fenetre = qobject_cast<talmer::TFenSelecFormes *>(fen->ZoneMdi()->activeSubWindow()->widget());
+    auto *fenetre = qobject_cast<talmer::TFenSelecFormes *>(fen->Zone().Mdi()->activeSubWindow()->widget());
     ASSERT_NE(fenetre, nullptr);
     fenetre->Resultat().AjouteResultats({nbart + 1 + perdus[0], forme, nbart + 1 + garde});
 

@@ -1,0 +1,377 @@
+#include "shell/zone_fenetres.h"
+
+#include "services/dialogues.h"
+#include "services/translation.h"
+#include "shell/disposition_mdi.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+QSize TailleMinimale(const QWidget *fenetre)
+{
+    return fenetre->minimumSize().expandedTo(fenetre->minimumSizeHint());
+}
+} // namespace
+
+ZoneFenetres::ZoneFenetres(QWidget *parent) : QWidget(parent)
+{
+    auto *disposition = new QHBoxLayout(this);
+    disposition->setContentsMargins(0, 0, 0, 0);
+    disposition->setSpacing(0);
+
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("ZoneMdi"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    // The sheets along the right edge.
+    colonne_ = new QWidget(this);
+    colonne_->setFixedWidth(25);
+    auto *dispoFeuilles = new QVBoxLayout(colonne_);
+    dispoFeuilles->setContentsMargins(0, 0, 0, 0);
+    onglets_ = new QTabBar(colonne_);
+    onglets_->setObjectName(QStringLiteral("OngletsFeuilles"));
+    onglets_->setShape(QTabBar::RoundedEast);
+    onglets_->setExpanding(false);
+    onglets_->setUsesScrollButtons(true);
+    onglets_->installEventFilter(this);
+    connect(onglets_, &QTabBar::currentChanged, this, &ZoneFenetres::OngletChange);
+    dispoFeuilles->addWidget(onglets_);
+    dispoFeuilles->addStretch();
+
+    disposition->addWidget(mdi_, 1);
+    disposition->addWidget(colonne_);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Child windows
+
+QMdiSubWindow *ZoneFenetres::AjouteFenetre(QWidget *fenetre)
+{
+    QMdiSubWindow *sous = qobject_cast<QMdiSubWindow *>(fenetre);
+    if (!sous)
+        sous = mdi_->addSubWindow(fenetre);
+    else
+        mdi_->addSubWindow(sous);
+    sous->setAttribute(Qt::WA_DeleteOnClose);
+    // The program's icon, not the toolkit's, in the window's corner (and in the menu bar when
+    // the window is maximised).
+    sous->setWindowIcon(window()->windowIcon());
+    sous->show();
+    // The area puts a new window beside the others, where it may not fit.
+    GardeDansZoneMdi(sous);
+    mdi_->setActiveSubWindow(sous);
+    return sous;
+}
+
+bool ZoneFenetres::Montre(QWidget *fenetre)
+{
+    QMdiSubWindow *sous = qobject_cast<QMdiSubWindow *>(fenetre);
+    for (QWidget *w = fenetre; !sous && w; w = w->parentWidget())
+        sous = qobject_cast<QMdiSubWindow *>(w);
+    if (!sous || sous->mdiArea() != mdi_)
+        return false;
+    if (sous->isMinimized())
+        sous->showNormal();
+    mdi_->setActiveSubWindow(sous);
+    sous->raise();
+    return true;
+}
+
+std::vector<QMdiSubWindow *> ZoneFenetres::EnfantsMdi() const
+{
+    std::vector<QMdiSubWindow *> enfants;
+    const QList<QMdiSubWindow *> pile = mdi_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = pile.rbegin(); it != pile.rend(); ++it)
+        if (!(*it)->isHidden())
+            enfants.push_back(*it);
+    // The active window counts as the first, whatever its place in the pile.
+    QMdiSubWindow *actif = mdi_->currentSubWindow();
+    auto it = std::find(enfants.begin(), enfants.end(), actif);
+    if (it != enfants.end() && it != enfants.begin())
+        std::rotate(enfants.begin(), it, it + 1);
+    return enfants;
+}
+
+QSize ZoneFenetres::ZoneVisible() const
+{
+    // The room of the area without its scroll bars: the windows placed inside it need none.
+    return mdi_->contentsRect().size();
+}
+
+void ZoneFenetres::GardeDansZoneMdi(QMdiSubWindow *fenetre)
+{
+    if (!fenetre || fenetre->isMaximized() || fenetre->isMinimized())
+        return;
+    fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), ZoneVisible()));
+}
+
+void ZoneFenetres::FermeFenetres()
+{
+    for (QMdiSubWindow *fenetre : mdi_->subWindowList())
+        delete fenetre;
+    PurgeFeuilles();
+}
+
+void ZoneFenetres::Mosaique()
+{
+    // The windows of the current sheet, the active one first (top left); minimised ones stay.
+    std::vector<QMdiSubWindow *> fenetres;
+    std::vector<QSize> minimums;
+    for (QMdiSubWindow *fenetre : EnfantsMdi()) {
+        if (fenetre->isMinimized())
+            continue;
+        if (fenetre->isMaximized())
+            fenetre->showNormal();
+        fenetres.push_back(fenetre);
+        minimums.push_back(TailleMinimale(fenetre));
+    }
+    const std::vector<QRect> cadres = ::Mosaique(ZoneVisible(), minimums);
+    for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
+        fenetres[i]->setGeometry(cadres[i]);
+}
+
+void ZoneFenetres::Cascade()
+{
+    mdi_->cascadeSubWindows();
+    // The toolkit's cascade runs off the area's right and bottom edges when windows are many or
+    // large: each is brought back inside.
+    for (QMdiSubWindow *fenetre : EnfantsMdi())
+        GardeDansZoneMdi(fenetre);
+}
+
+void ZoneFenetres::Reorganise()
+{
+    // The minimised windows are lined up along the bottom of the area, left to right.
+    int x = 0;
+    int rangee = 0;
+    const int largeurZone = mdi_->viewport()->width();
+    const int hauteurZone = mdi_->viewport()->height();
+    for (QMdiSubWindow *fenetre : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        if (fenetre->isHidden() || !fenetre->isMinimized())
+            continue;
+        const QSize taille = fenetre->size();
+        if (x > 0 && x + taille.width() > largeurZone) {
+            x = 0;
+            ++rangee;
+        }
+        fenetre->move(x, hauteurZone - (rangee + 1) * taille.height());
+        x += taille.width();
+    }
+}
+
+void ZoneFenetres::Precedente()
+{
+    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
+    if (enfants.empty())
+        return;
+    // The window at the back comes to the front: repeated, it walks backward through them all.
+    Montre(enfants.back());
+}
+
+void ZoneFenetres::Suivante()
+{
+    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
+    if (enfants.size() < 2)
+        return;
+    // The active window goes to the back and the next one comes forward: repeated, it walks
+    // forward through them all, and "Fenêtre précédente" undoes it.
+    QMdiSubWindow *actif = enfants.front();
+    Montre(enfants[1]);
+    actif->lower();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window list
+
+QStringList ZoneFenetres::ListeFenetres() const
+{
+    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
+    QStringList items;
+    const int n = static_cast<int>(enfants.size());
+    for (int i = 1; i < n; ++i)
+        items << QString::number(i) + QLatin1Char(' ') + enfants[static_cast<std::size_t>(i)]->windowTitle();
+    if (n > 0)
+        items << QString::number(n) + QLatin1Char(' ') + enfants.front()->windowTitle();
+    return items;
+}
+
+void ZoneFenetres::ChoisitFenetre(int index)
+{
+    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
+    const int n = static_cast<int>(enfants.size());
+    const int k = index + 1;
+    if (k >= n || k < 1)
+        return;
+    QMdiSubWindow *choisie = enfants[static_cast<std::size_t>(k)];
+    if (choisie->isMinimized()) {
+        if (enfants.front()->isMaximized())
+            choisie->showMaximized();
+        else
+            choisie->showNormal();
+    }
+    mdi_->setActiveSubWindow(choisie);
+    choisie->raise();
+}
+
+void ZoneFenetres::RemplitListe(QMenu *menu)
+{
+    menu->clear();
+    const QStringList items = ListeFenetres();
+    for (int i = 0; i < items.size(); ++i) {
+        QAction *action = menu->addAction(items[i]);
+        connect(action, &QAction::triggered, this, [this, i] { ChoisitFenetre(i); });
+    }
+}
+
+void ZoneFenetres::AjouteAuMenuFenetre(QMenu *menu)
+{
+    if (EnfantsMdi().empty())
+        return;
+    menu->addSeparator();
+    int numero = 0;
+    for (QMdiSubWindow *fenetre : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        if (fenetre->isHidden())
+            continue;
+        ++numero;
+        QAction *action = menu->addAction(QStringLiteral("&%1 %2").arg(numero).arg(fenetre->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(fenetre == mdi_->currentSubWindow());
+        QPointer<QMdiSubWindow> cible(fenetre);
+        connect(action, &QAction::triggered, this, [this, cible] {
+            if (cible)
+                Montre(cible);
+        });
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sheets
+
+int ZoneFenetres::LargeurOnglets() const
+{
+    return colonne_->width();
+}
+
+int ZoneFenetres::NbFeuilles() const
+{
+    return onglets_->count();
+}
+
+void ZoneFenetres::NouvelleFeuille()
+{
+    ++compteurFeuilles_;
+    feuilles_.emplace_back();
+    // The selected sheet stays (the very first one becomes selected by being the only one).
+    const QSignalBlocker bloque(onglets_);
+    onglets_->addTab(Traduit("Feuille ") + QString::number(compteurFeuilles_));
+    if (feuilleCourante_ < 0)
+        feuilleCourante_ = onglets_->currentIndex();
+}
+
+void ZoneFenetres::OngletChange(int index)
+{
+    if (feuilleCourante_ >= 0 && feuilleCourante_ != index)
+        QuitteFeuille(feuilleCourante_);
+    feuilleCourante_ = index;
+    if (index >= 0)
+        EntreFeuille(index);
+}
+
+void ZoneFenetres::QuitteFeuille(int index)
+{
+    if (index < 0 || index >= static_cast<int>(feuilles_.size()))
+        return;
+    std::vector<InfoFiche> &liste = feuilles_[static_cast<std::size_t>(index)];
+    liste.clear();
+    for (QMdiSubWindow *fenetre : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+        const bool visible = !fenetre->isHidden();
+        fenetre->hide();
+        if (visible) {
+            const QRect g = fenetre->geometry();
+            liste.push_back({fenetre, g.top(), g.left(), g.width(), g.height()});
+        }
+    }
+}
+
+void ZoneFenetres::EntreFeuille(int index)
+{
+    if (index < 0 || index >= static_cast<int>(feuilles_.size()))
+        return;
+    std::vector<InfoFiche> &liste = feuilles_[static_cast<std::size_t>(index)];
+    // A window closed meanwhile has left its record empty: it is dropped, never shown.
+    std::erase_if(liste, [](const InfoFiche &f) { return f.fenetre.isNull(); });
+    for (const InfoFiche &fiche : liste)
+        fiche.fenetre->show();
+    Mosaique();
+}
+
+void ZoneFenetres::PurgeFeuilles()
+{
+    for (std::vector<InfoFiche> &liste : feuilles_)
+        std::erase_if(liste, [](const InfoFiche &f) { return f.fenetre.isNull(); });
+}
+
+std::vector<QMdiSubWindow *> ZoneFenetres::FenetresDeFeuille(int index) const
+{
+    std::vector<QMdiSubWindow *> fenetres;
+    if (index < 0 || index >= static_cast<int>(feuilles_.size()))
+        return fenetres;
+    for (const InfoFiche &fiche : feuilles_[static_cast<std::size_t>(index)])
+        if (fiche.fenetre)
+            fenetres.push_back(fiche.fenetre);
+    return fenetres;
+}
+
+void ZoneFenetres::RemplitDeplacement(QMenu *menu)
+{
+    QAction *nouvelle = menu->addAction(Traduit("Nouvelle feuille"));
+    connect(nouvelle, &QAction::triggered, this, [this] { DeplaceVersFeuille(-1); });
+    for (int i = 0; i < onglets_->count(); ++i) {
+        if (i == onglets_->currentIndex())
+            continue;
+        QAction *action = menu->addAction(onglets_->tabText(i));
+        connect(action, &QAction::triggered, this, [this, i] { DeplaceVersFeuille(i); });
+    }
+}
+
+void ZoneFenetres::DeplaceVersFeuille(int index)
+{
+    QMdiSubWindow *actif = mdi_->currentSubWindow();
+    if (!actif || actif->isHidden())
+        return;
+    // "Nouvelle feuille" makes the sheet first, then moves the window there.
+    if (index < 0) {
+        NouvelleFeuille();
+        index = onglets_->count() - 1;
+    }
+    if (index >= static_cast<int>(feuilles_.size()) || index == onglets_->currentIndex())
+        return;
+    const QRect g = actif->geometry();
+    feuilles_[static_cast<std::size_t>(index)].push_back({actif, g.top(), g.left(), g.width(), g.height()});
+    actif->hide();
+}
+
+bool ZoneFenetres::eventFilter(QObject *objet, QEvent *event)
+{
+    // A right click on a sheet's tab says its name.
+    if (objet == onglets_ && event->type() == QEvent::MouseButtonPress) {
+        auto *souris = static_cast<QMouseEvent *>(event);
+        if (souris->button() == Qt::RightButton) {
+            const int onglet = onglets_->tabAt(souris->position().toPoint());
+            if (onglet >= 0)
+                LesDialogues().message(window(), QStringLiteral("Talmer3"), onglets_->tabText(onglet));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objet, event);
+}
