@@ -27,6 +27,7 @@
 #include "shell/fennavig.h"
 #include "shell/fenopt.h"
 #include "shell/occupation.h"
+#include "shell/page_rapport.h"
 #include "shell/panneaulateral.h"
 #include "shell/splash.h"
 #include "shell/zone_fenetres.h"
@@ -146,10 +147,6 @@ TFenPrinc::~TFenPrinc()
     // Nothing may refer to the base once it is gone: its windows go first.
     FermeBase();
     cibleDepot_.reset();
-    if (rapport_) {
-        FixeRapportCourant(nullptr);
-        rapport_.reset();
-    }
     FixeCorpusProgramme(nullptr);
     if (fenPrinc == this)
         fenPrinc = nullptr;
@@ -270,7 +267,7 @@ void TFenPrinc::ConstruitBarreBoutons()
             QStyle::SP_FileDialogNewFolder, zone_, &ZoneFenetres::NouvelleFeuille);
     nouveau("BtnAjouteRap", "Rapport +", "Ajouter au rapport", QStyle::SP_DialogApplyButton,
             this, &TFenPrinc::BtnAjouteRapClick);
-    nouveau("BtnEdit", "Editeur", "Editeur", QStyle::SP_FileLinkIcon, this, &TFenPrinc::BtnEditClick);
+    nouveau("BtnEdit", "Editeur", "Editeur", QStyle::SP_FileLinkIcon, rapports_, &PageRapport::OuvreEditeur);
     nouveau("HelpBtn", "Aide", "Aide", QStyle::SP_DialogHelpButton, this, &TFenPrinc::HelpBtnClick);
     panel1_->addSeparator();
     nouveau("BtnFenPrec", "Précédente", "Fenêtre précédente", QStyle::SP_ArrowBack,
@@ -323,39 +320,16 @@ void TFenPrinc::ConstruitPanneauLateral()
     connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { zone_->Mosaique(); });
 
     // "Rapport": the report tree and its two buttons.
-    pageRapport_ = new QWidget;
-    pageRapport_->setObjectName(QStringLiteral("PageRapport"));
-    auto *dispoRapport = new QVBoxLayout(pageRapport_);
-    dispoRapport->setContentsMargins(2, 2, 2, 2);
-    modeleRapport_ = new QStandardItemModel(this);
-    treeViewRapport_ = new QTreeView(pageRapport_);
-    treeViewRapport_->setObjectName(QStringLiteral("TreeViewRapport"));
-    treeViewRapport_->setModel(modeleRapport_);
-    treeViewRapport_->setHeaderHidden(true);
-    talmer::DimensionneArbre(treeViewRapport_);
-    treeViewRapport_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    treeViewRapport_->installEventFilter(this);
-    treeViewRapport_->viewport()->installEventFilter(this);
-    dispoRapport->addWidget(treeViewRapport_);
-    connect(modeleRapport_, &QStandardItemModel::rowsInserted, this, [this] { MetAJourEtatsRapport(); });
-    connect(modeleRapport_, &QStandardItemModel::dataChanged, this, [this] { MetAJourEtatsRapport(); });
-    auto *boutonsRapport = new QHBoxLayout;
-    auto *nouvRap = new QToolButton(pageRapport_);
-    nouvRap->setDefaultAction(NouvelleAction("BtnNouvRap", "Nouveau", "Créer un nouveau rapport", -1,
-                                             this, &TFenPrinc::BtnNouvRapClick));
-    nouvRap->setObjectName(QStringLiteral("BtnNouvRap"));
-    auto *sauvRap = new QToolButton(pageRapport_);
-    sauvRap->setDefaultAction(NouvelleAction("BtnSauvRapport", "Enregistrer", "Enregistrer le rapport",
-                                             -1, this, &TFenPrinc::BtnSauvRapportClick));
-    sauvRap->setObjectName(QStringLiteral("BtnSauvRapport"));
-    boutonsRapport->addWidget(nouvRap);
-    boutonsRapport->addWidget(sauvRap);
-    boutonsRapport->addStretch();
-    dispoRapport->addLayout(boutonsRapport);
+    rapports_ = new PageRapport(this);
+    rapports_->AjouteBoutons(NouvelleAction("BtnNouvRap", "Nouveau", "Créer un nouveau rapport", -1, rapports_,
+                                            &PageRapport::NouveauRapport),
+                             NouvelleAction("BtnSauvRapport", "Enregistrer", "Enregistrer le rapport", -1,
+                                            rapports_, &PageRapport::Enregistre));
+    connect(rapports_, &PageRapport::rapportChange, this, &TFenPrinc::ActualiseCommandes);
     auto *dockRapport = new QDockWidget(QStringLiteral("Rapport"), listesGauche_);
     dockRapport->setObjectName(QStringLiteral("Rapport"));
     dockRapport->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    dockRapport->setWidget(pageRapport_);
+    dockRapport->setWidget(rapports_);
     listesGauche_->AjoutePagePropre(dockRapport);
 
     // The strip that collapses and restores the side panel.
@@ -406,7 +380,7 @@ void TFenPrinc::ActualiseCommandes()
     active("BtnVaVersFeuille", ouverte);
     active("BtnAjouteRap", ouverte);
     active("BtnNouvRap", ouverte);
-    active("BtnSauvRapport", ouverte && rapport_ != nullptr);
+    active("BtnSauvRapport", ouverte && rapports_->Courant() != nullptr);
 }
 
 void TFenPrinc::InstalleConteneur(QWidget *conteneur)
@@ -461,7 +435,7 @@ bool TFenPrinc::OuvreBase(const QString &cheminPar)
 {
     if (Occupation::EnCours())
         return false;
-    if (!AccepteRemplacementRapport())
+    if (!rapports_->AccepteRemplacement())
         return false;
     return OuvreBaseSansDemander(cheminPar);
 }
@@ -511,7 +485,7 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
     etat_->AfficheStatut(QString());
     fenNavig_->TreePages()->show();
 
-    NouveauRapport();
+    rapports_->Nouveau(base_.get());
 
     etat_->AfficheStatut(T("Affichage du texte"));
     if (fabriques_.liseuse)
@@ -611,7 +585,7 @@ bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
     if (RefuseTexteSansForme(chemin, std::string()))
         return false;
     // Asked before the work starts, so that a cancel costs nothing.
-    if (!AccepteRemplacementRapport())
+    if (!rapports_->AccepteRemplacement())
         return false;
 
     std::int32_t fautes;
@@ -767,169 +741,11 @@ void TFenPrinc::FermeBase()
     noeudBase_ = QPersistentModelIndex();
 
     // The report describes the old base; the user has been asked already.
-    if (rapport_) {
-        FixeRapportCourant(nullptr);
-        rapport_->Abandonne();
-        rapport_.reset();
-    }
+    rapports_->Abandonne();
     base_->AssigneSR(nullptr);
     segmentsBase_.clear();
     base_.reset();
     partitionCreee_ = false;
-}
-
-void TFenPrinc::NouveauRapport()
-{
-    if (rapport_) {
-        FixeRapportCourant(nullptr);
-        rapport_.reset();
-    }
-    Rapport::InitArbreRapport(modeleRapport_);
-    rapport_ = std::make_unique<Rapport>(modeleRapport_, base_.get());
-    FixeRapportCourant(rapport_.get());
-    treeViewRapport_->expandAll();
-    ActualiseCommandes();
-}
-
-// ---------------------------------------------------------------------------------------------
-// The report
-
-bool TFenPrinc::GenereRapportParDefaut(QString *erreur)
-{
-    if (!rapport_)
-        return true;
-    bool repli = false;
-    const QString dossier = Rapport::DossierParDefaut(&repli);
-    if (!rapport_->Genere(dossier, erreur))
-        return false;
-    if (repli)
-        LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               T("Le dossier du programme n'est pas accessible en écriture : le rapport "
-                                 "a été enregistré dans « %1 ».")
-                                   .arg(rapport_->Destination()),
-                               BoutonsMessage::Ok, IconeMessage::Information);
-    return true;
-}
-
-bool TFenPrinc::SauveRapportParDefaut()
-{
-    QString erreur;
-    if (GenereRapportParDefaut(&erreur))
-        return true;
-    LesDialogues().message(this, QStringLiteral("Talmer3"),
-                           T("Le rapport n'a pas pu être enregistré.") + QStringLiteral("\n") + erreur,
-                           BoutonsMessage::Ok, IconeMessage::Erreur);
-    return false;
-}
-
-bool TFenPrinc::AccepteRemplacementRapport()
-{
-    if (!rapport_ || rapport_->EstSauve())
-        return true;
-    switch (LesDialogues().message(this, QStringLiteral("Talmer3"),
-                                   T("Le rapport a été modifié.\nVoulez-vous le sauvegarder ?"),
-                                   BoutonsMessage::OuiNonAnnuler, IconeMessage::Aucune)) {
-    case ReponseMessage::Oui: return SauveRapportParDefaut();
-    case ReponseMessage::Non: return true;
-    default: return false;
-    }
-}
-
-bool TFenPrinc::SauveRapport()
-{
-    if (!rapport_ || rapport_->NbElements() == 0)
-        return false;
-    const QString dossier = LesDialogues().choisitDossier(
-        this, T("Répertoire de destination du rapport.\nUn Sous répertoire sera créé."));
-    // A cancelled folder choice writes nothing.
-    if (dossier.isEmpty())
-        return false;
-    QString erreur;
-    if (!rapport_->Genere(dossier, &erreur)) {
-        LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               T("Le rapport n'a pas pu être enregistré.") + QStringLiteral("\n") + erreur,
-                               BoutonsMessage::Ok, IconeMessage::Erreur);
-        return false;
-    }
-    return true;
-}
-
-void TFenPrinc::BtnSauvRapportClick()
-{
-    SauveRapport();
-}
-
-void TFenPrinc::BtnNouvRapClick()
-{
-    if (!base_)
-        return;
-    if (rapport_ && !rapport_->EstSauve()) {
-        switch (LesDialogues().message(this, T("Confirmation"),
-                                       T("Voulez-vous enregistrer\nle rapport en cours?"),
-                                       BoutonsMessage::OuiNonAnnuler, IconeMessage::Aucune)) {
-        case ReponseMessage::Oui:
-            // A report that was not written is kept.
-            if (rapport_->NbElements() > 0 && !SauveRapport())
-                return;
-            break;
-        case ReponseMessage::Non:
-            rapport_->Abandonne();
-            break;
-        default:
-            return;
-        }
-    }
-    NouveauRapport();
-}
-
-void TFenPrinc::BtnEditClick()
-{
-    if (rapport_ && !rapport_->Destination().isEmpty()) {
-        LesDialogues().ouvreDocument(rapport_->Destination() + QStringLiteral("index.htm"));
-        return;
-    }
-    LesDialogues().message(this, QStringLiteral("Talmer3"), T("Aucun rapport sauvé pour le moment!"));
-}
-
-void TFenPrinc::NoteSurNoeud(QStandardItem *noeud)
-{
-    if (!noeud || !rapport_)
-        return;
-    TFenMemo dialogue(this);
-    if (LesDialogues().execute(dialogue) != QDialog::Accepted)
-        return;
-    rapport_->FixeMemo(MemoRapport(dialogue.TexteNote()), noeud);
-    MetAJourEtatsRapport();
-}
-
-void TFenPrinc::SupprimeNoeudRapport(QStandardItem *noeud)
-{
-    // The root stays; an item node goes with its children.
-    if (!noeud || (!noeud->parent() && noeud->row() == 0))
-        return;
-    if (QStandardItem *parent = noeud->parent())
-        parent->removeRow(noeud->row());
-    else
-        modeleRapport_->removeRow(noeud->row());
-}
-
-void TFenPrinc::MetAJourEtatsRapport()
-{
-    // The state picture of each node: 1, or 2 once a note is attached.
-    static const QIcon etat1 = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-    static const QIcon etat2 = QApplication::style()->standardIcon(QStyle::SP_FileDialogInfoView);
-    std::function<void(QStandardItem *)> parcours = [&](QStandardItem *item) {
-        const int etat = item->data(Rapport::RoleEtat).toInt();
-        const qint64 cle = etat == 2 ? 2 : 1;
-        if (item->data(Qt::UserRole + 50).toLongLong() != cle) {
-            item->setData(cle, Qt::UserRole + 50);
-            item->setIcon(cle == 2 ? etat2 : etat1);
-        }
-        for (int i = 0; i < item->rowCount(); ++i)
-            parcours(item->child(i));
-    };
-    for (int i = 0; i < modeleRapport_->rowCount(); ++i)
-        parcours(modeleRapport_->item(i));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1150,59 +966,13 @@ void TFenPrinc::resizeEvent(QResizeEvent *event)
                     statusBar()->height();
 }
 
-bool TFenPrinc::eventFilter(QObject *objet, QEvent *event)
-{
-    if (objet == treeViewRapport_->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        auto *souris = static_cast<QMouseEvent *>(event);
-        if (souris->button() == Qt::RightButton) {
-            const QModelIndex index = treeViewRapport_->indexAt(souris->position().toPoint());
-            if (index.isValid())
-                NoteSurNoeud(modeleRapport_->itemFromIndex(index));
-            return true;
-        }
-    }
-    if (objet == treeViewRapport_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
-        SupprimeNoeudRapport(modeleRapport_->itemFromIndex(treeViewRapport_->currentIndex()));
-        return true;
-    }
-    return QMainWindow::eventFilter(objet, event);
-}
-
 void TFenPrinc::closeEvent(QCloseEvent *event)
 {
-    // Work in progress finishes first.
-    if (Occupation::EnCours()) {
+    // Work in progress finishes first, then the report is asked about.
+    if (Occupation::EnCours() || !rapports_->AccepteFermeture()) {
         event->ignore();
         return;
     }
-    if (rapport_ && !rapport_->EstSauve()) {
-        switch (LesDialogues().message(this, QStringLiteral("Talmer3"),
-                                       T("Le rapport a été modifié.\nVoulez-vous le sauvegarder ?"),
-                                       BoutonsMessage::OuiNonAnnuler, IconeMessage::Aucune)) {
-        case ReponseMessage::Oui: {
-            QString erreur;
-            if (GenereRapportParDefaut(&erreur))
-                break;
-            // The user is told what failed and chooses: quit without the report, or stay.
-            if (LesDialogues().message(this, QStringLiteral("Talmer3"),
-                                       T("Le rapport n'a pas pu être enregistré.") + QStringLiteral("\n") +
-                                           erreur + QStringLiteral("\n\n") +
-                                           T("Quitter sans enregistrer le rapport ?"),
-                                       BoutonsMessage::OuiNon, IconeMessage::Exclamation) != ReponseMessage::Oui) {
-                event->ignore();
-                return;
-            }
-            rapport_->Abandonne();
-            break;
-        }
-        case ReponseMessage::Non:
-            rapport_->Abandonne();
-            break;
-        default:
-            event->ignore();
-            return;
-        }
-    }
     event->accept();
 }
+

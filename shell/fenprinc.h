@@ -22,16 +22,14 @@ class BarreEtat;
 class ConfigurationT3;
 class Corpus;
 class NoeudNavig;
+class PageRapport;
 class QAction;
 class QDockWidget;
 class QMdiSubWindow;
 class QMenu;
 class QStandardItem;
-class QStandardItemModel;
 class QToolBar;
 class QToolButton;
-class QTreeView;
-class Rapport;
 class SegRep;
 class TDropTarget;
 class TFenNavig;
@@ -85,8 +83,9 @@ public:
     void OuvreLigneDeCommande(const QStringList &arguments);
 
     charg1 *Base() const { return base_.get(); }
-    Rapport *RapportCourant() const { return rapport_.get(); }
     Corpus &Registre() const { return *corpus_; }
+    // The side panel's report page: the current report, its tree and commands.
+    PageRapport &Rapports() const { return *rapports_; }
 
     // The status bar: progress, what runs, the open base's path.
     BarreEtat &Etat() const { return *etat_; }
@@ -133,21 +132,12 @@ public:
     void BtnSelFormesClick();
     void BtnPartClick();
     void BtnAjouteRapClick();
-    void BtnEditClick();
     void HelpBtnClick();
     void BtnOptionsClick();
     void BtnRetreciClick();
-    void BtnNouvRapClick();
-    void BtnSauvRapportClick();
-    // Report notes: a right click released over a node of the report tree.
-    void NoteSurNoeud(QStandardItem *noeud);
-    // The Delete key on the report tree.
-    void SupprimeNoeudRapport(QStandardItem *noeud);
     void PCLCMenuClick(int index);
 
     QAction *Action(const char *nom) const;
-    QTreeView *TreeViewRapport() const { return treeViewRapport_; }
-    QStandardItemModel *ModeleRapport() const { return modeleRapport_; }
     QWidget *PanneauFond() const { return panneauFond_; }
     QToolBar *Panel1() const { return panel1_; }
     TDropTarget *CibleDepot() const { return cibleDepot_.get(); }
@@ -165,7 +155,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *objet, QEvent *event) override;
 
 private:
     void ConstruitMenus();
@@ -182,20 +171,8 @@ private:
     bool ProposeConversionUtf8(QString &chemin);
     // True, the user told, when the text holds no word form with these delimiters.
     bool RefuseTexteSansForme(const QString &chemin, const std::string &delimiteurs);
-    // Asks about an unsaved report before it is replaced; false when the user cancelled or the
-    // report could not be saved (the report is then kept).
-    bool AccepteRemplacementRapport();
-    // "Enregistrer": asks for a folder and writes the report there; false when nothing was
-    // written.
-    bool SauveRapport();
-    // Writes the report into the program's "RAPPORT" folder (the user's documents when that one
-    // cannot be written); false, with the reason in *erreur, when it failed.
-    bool GenereRapportParDefaut(QString *erreur);
-    // The same, the user told why when it failed.
-    bool SauveRapportParDefaut();
     // Closes everything that refers to the open base, then frees it.
     void FermeBase();
-    void NouveauRapport();
     void ConstruitBrancheBase(const QString &chemin);
     bool ChangeDossierCourant(const QString &dossier);
     void MenuFenetreAvantAffichage();
@@ -204,11 +181,9 @@ private:
     void BtnVaVersFeuilleClick();
     void BtnListFenClick();
     void BtnPCLCClick();
-    void MetAJourEtatsRapport();
 
     // What the window owns, in the order it is built.
     std::unique_ptr<charg1> base_;
-    std::unique_ptr<Rapport> rapport_;
     std::unique_ptr<Corpus> corpus_;
     std::vector<std::unique_ptr<SegRep>> segmentsBase_;
     int largeurLibre_ = 0;
@@ -225,10 +200,8 @@ private:
     int largeurPanneau_ = 0; // the side panel's width when not collapsed
     PanneauLateral *listesGauche_ = nullptr;
     ZoneFenetres *zone_ = nullptr;
+    PageRapport *rapports_ = nullptr;
     TFenNavig *fenNavig_ = nullptr;
-    QWidget *pageRapport_ = nullptr;
-    QTreeView *treeViewRapport_ = nullptr;
-    QStandardItemModel *modeleRapport_ = nullptr;
     QWidget *panBtnRetreci_ = nullptr;
     QToolButton *btnRetreci_ = nullptr;
     QMenu *menuFenetre_ = nullptr;

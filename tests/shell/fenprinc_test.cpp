@@ -16,6 +16,7 @@
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/page_rapport.h"
 #include "shell/splash.h"
 #include "shell/zone_fenetres.h"
 
@@ -72,8 +73,8 @@ protected:
         if (!ecrits.isEmpty())
             QDir().rmdir(Rapport::DossierParDefaut()); // only when nothing else is there
         if (fen) {
-            if (fen->RapportCourant())
-                fen->RapportCourant()->Abandonne();
+            if (fen->Rapports().Courant())
+                fen->Rapports().Courant()->Abandonne();
             fen.reset();
         }
         if (avaitTemp)
@@ -90,7 +91,7 @@ protected:
     // Adds one page item to the current report, as an analysis window does.
     void AjouteElementAuRapport(const QString &nom = QStringLiteral("page1"))
     {
-        Rapport *r = fen->RapportCourant();
+        Rapport *r = fen->Rapports().Courant();
         ASSERT_NE(r, nullptr);
         writeFile((r->DossierTemporaire() + nom + QStringLiteral(".html")).toStdString(), "<p>x</p>\r\n");
         ASSERT_NE(r->AjouteElement(QStringLiteral("Elément"), nom, QString(), GenreElement::Page), nullptr);
@@ -224,11 +225,11 @@ TEST_F(FenPrincTest, OpeningTheSampleBaseFillsTreeStatusSheetAndReport)
     ASSERT_EQ(fen->Zone().OngletsFeuilles()->count(), 1);
     EXPECT_EQ(fen->Zone().OngletsFeuilles()->tabText(0), QStringLiteral("Feuille 1"));
 
-    ASSERT_NE(fen->RapportCourant(), nullptr);
-    EXPECT_EQ(RapportCourant(), fen->RapportCourant());
-    EXPECT_TRUE(fen->RapportCourant()->EstSauve());
-    ASSERT_EQ(fen->ModeleRapport()->rowCount(), 1);
-    EXPECT_EQ(fen->ModeleRapport()->item(0)->text(), QStringLiteral("Elements du rapport"));
+    ASSERT_NE(fen->Rapports().Courant(), nullptr);
+    EXPECT_EQ(RapportCourant(), fen->Rapports().Courant());
+    EXPECT_TRUE(fen->Rapports().Courant()->EstSauve());
+    ASSERT_EQ(fen->Rapports().Modele()->rowCount(), 1);
+    EXPECT_EQ(fen->Rapports().Modele()->item(0)->text(), QStringLiteral("Elements du rapport"));
 
     ASSERT_EQ(fen->Registre().Bases().size(), 1u);
     EXPECT_EQ(fen->Registre().Bases()[0], fen->Base());
@@ -295,12 +296,12 @@ TEST_F(FenPrincTest, AFailedLoadLeavesTheOpenBaseAndItsWorkspaceIntact)
     const QString par = BaseEchantillon();
     ASSERT_TRUE(fen->OuvreBase(par));
     charg1 *base = fen->Base();
-    Rapport *rapport = fen->RapportCourant();
+    Rapport *rapport = fen->Rapports().Courant();
     QPointer<QMdiSubWindow> fenetre = Enfant(QStringLiteral("A"));
 
     EXPECT_FALSE(fen->OuvreBase(QString::fromStdString((dir_.path() / "absente.par").string())));
     EXPECT_EQ(fen->Base(), base);
-    EXPECT_EQ(fen->RapportCourant(), rapport);
+    EXPECT_EQ(fen->Rapports().Courant(), rapport);
     EXPECT_FALSE(fenetre.isNull());
     EXPECT_EQ(fen->FenNavig()->Modele()->rowCount(), 1);
     EXPECT_EQ(fen->Etat().TexteCheminBase(), par);
@@ -329,7 +330,7 @@ TEST_F(FenPrincTest, OpeningAnotherBaseClosesEverythingOfTheOldOne)
     ASSERT_EQ(fen->Registre().Bases().size(), 1u);
     EXPECT_EQ(fen->Registre().Bases()[0], fen->Base());
     EXPECT_EQ(fen->Zone().OngletsFeuilles()->count(), 2);
-    EXPECT_EQ(fen->RapportCourant()->Base(), fen->Base());
+    EXPECT_EQ(fen->Rapports().Courant()->Base(), fen->Base());
 }
 
 TEST_F(FenPrincTest, OpeningAnotherBaseAsksAboutAnUnsavedReport)
@@ -338,7 +339,7 @@ TEST_F(FenPrincTest, OpeningAnotherBaseAsksAboutAnUnsavedReport)
     const QString par2 = BaseEchantillon("deux");
     ASSERT_TRUE(fen->OuvreBase(par1));
     AjouteElementAuRapport();
-    Rapport *rapport = fen->RapportCourant();
+    Rapport *rapport = fen->Rapports().Courant();
     const QString temporaire = rapport->DossierTemporaire();
 
     // Cancel: nothing changes.
@@ -348,15 +349,15 @@ TEST_F(FenPrincTest, OpeningAnotherBaseAsksAboutAnUnsavedReport)
     EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("Le rapport a été modifié.\nVoulez-vous le sauvegarder ?"));
     EXPECT_EQ(dialogues.messages[0].titre, QStringLiteral("Talmer3"));
     EXPECT_EQ(dialogues.messages[0].boutons, BoutonsMessage::OuiNonAnnuler);
-    EXPECT_EQ(fen->RapportCourant(), rapport);
+    EXPECT_EQ(fen->Rapports().Courant(), rapport);
     EXPECT_EQ(fen->Etat().TexteCheminBase(), par1);
 
     // No: the new base and a new report; the old report's files go.
     dialogues.reponses = {ReponseMessage::Non};
     EXPECT_TRUE(fen->OuvreBase(par2));
     EXPECT_EQ(fen->Etat().TexteCheminBase(), par2);
-    EXPECT_TRUE(fen->RapportCourant()->EstSauve());
-    EXPECT_EQ(fen->RapportCourant()->NbElements(), 0);
+    EXPECT_TRUE(fen->Rapports().Courant()->EstSauve());
+    EXPECT_EQ(fen->Rapports().Courant()->NbElements(), 0);
     EXPECT_FALSE(QDir(temporaire).exists());
 }
 
@@ -377,13 +378,13 @@ TEST_F(FenPrincTest, TheClosePromptsThreeAnswers)
     EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("Le rapport a été modifié.\nVoulez-vous le sauvegarder ?"));
     EXPECT_EQ(dialogues.messages[0].titre, QStringLiteral("Talmer3"));
     EXPECT_EQ(dialogues.messages[0].icone, IconeMessage::Aucune);
-    EXPECT_FALSE(fen->RapportCourant()->EstSauve());
-    EXPECT_EQ(fen->RapportCourant()->NbElements(), 1);
+    EXPECT_FALSE(fen->Rapports().Courant()->EstSauve());
+    EXPECT_EQ(fen->Rapports().Courant()->NbElements(), 1);
 
     // Yes: the report is written into the default folder, then the window closes.
     dialogues.reponses = {ReponseMessage::Oui};
     EXPECT_TRUE(Ferme());
-    Rapport *rapport = fen->RapportCourant();
+    Rapport *rapport = fen->Rapports().Courant();
     ASSERT_FALSE(rapport->Destination().isEmpty());
     ecrits << rapport->Destination();
     EXPECT_TRUE(rapport->EstSauve());
@@ -410,7 +411,7 @@ TEST_F(FenPrincTest, WhenTheReportCannotBeWrittenAtCloseTheUserMayQuitOrStay)
     // that closes with Yes, which may run at the same second in another process.
     ASSERT_TRUE(fen->OuvreBase(BaseEchantillon("base", "echec")));
     AjouteElementAuRapport();
-    Rapport *rapport = fen->RapportCourant();
+    Rapport *rapport = fen->Rapports().Courant();
     // The item's page disappeared: writing the report fails.
     ASSERT_TRUE(QFile::remove(rapport->DossierTemporaire() + QStringLiteral("page1.html")));
     const QString temporaire = rapport->DossierTemporaire();
@@ -439,37 +440,37 @@ TEST_F(FenPrincTest, WhenTheReportCannotBeWrittenAtCloseTheUserMayQuitOrStay)
 
 TEST_F(FenPrincTest, NewReportIsOffWithoutBaseAndAsksOnlyAboutUnsavedWork)
 {
-    fen->BtnNouvRapClick();
-    EXPECT_EQ(fen->RapportCourant(), nullptr);
+    fen->Action("BtnNouvRap")->trigger();
+    EXPECT_EQ(fen->Rapports().Courant(), nullptr);
 
     ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
-    const QString premier = fen->RapportCourant()->DossierTemporaire();
-    fen->BtnNouvRapClick();
+    const QString premier = fen->Rapports().Courant()->DossierTemporaire();
+    fen->Action("BtnNouvRap")->trigger();
     EXPECT_TRUE(dialogues.messages.empty());
-    EXPECT_NE(fen->RapportCourant()->DossierTemporaire(), premier);
+    EXPECT_NE(fen->Rapports().Courant()->DossierTemporaire(), premier);
 
     AjouteElementAuRapport();
-    Rapport *modifie = fen->RapportCourant();
+    Rapport *modifie = fen->Rapports().Courant();
     dialogues.reponses = {ReponseMessage::Annuler};
-    fen->BtnNouvRapClick();
+    fen->Action("BtnNouvRap")->trigger();
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("Voulez-vous enregistrer\nle rapport en cours?"));
     EXPECT_EQ(dialogues.messages[0].titre, QStringLiteral("Confirmation"));
-    EXPECT_EQ(fen->RapportCourant(), modifie);
+    EXPECT_EQ(fen->Rapports().Courant(), modifie);
 
     // Yes with the folder browser cancelled: nothing is written and the report is kept.
     dialogues.reponses = {ReponseMessage::Oui};
     dialogues.dossier.clear();
-    fen->BtnNouvRapClick();
-    EXPECT_EQ(fen->RapportCourant(), modifie);
+    fen->Action("BtnNouvRap")->trigger();
+    EXPECT_EQ(fen->Rapports().Courant(), modifie);
     EXPECT_FALSE(modifie->EstSauve());
 
     // Yes with a folder: written there, then a new report.
     dialogues.reponses = {ReponseMessage::Oui};
     dialogues.dossier = QString::fromStdString((dir_.path() / "rapports").string());
-    fen->BtnNouvRapClick();
-    EXPECT_EQ(fen->RapportCourant()->NbElements(), 0);
-    EXPECT_TRUE(fen->RapportCourant()->EstSauve());
+    fen->Action("BtnNouvRap")->trigger();
+    EXPECT_EQ(fen->Rapports().Courant()->NbElements(), 0);
+    EXPECT_TRUE(fen->Rapports().Courant()->EstSauve());
     ASSERT_FALSE(dialogues.titresDossier.empty());
     EXPECT_EQ(dialogues.titresDossier.back(),
               QStringLiteral("Répertoire de destination du rapport.\nUn Sous répertoire sera créé."));
@@ -482,20 +483,20 @@ TEST_F(FenPrincTest, SaveAndEditorCommands)
 {
     ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
     // "Editeur" before any save.
-    fen->BtnEditClick();
+    fen->Action("BtnEdit")->trigger();
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("Aucun rapport sauvé pour le moment!"));
     // "Enregistrer" on an empty report does nothing.
     dialogues.dossier = QString::fromStdString((dir_.path() / "rapports").string());
-    fen->BtnSauvRapportClick();
+    fen->Action("BtnSauvRapport")->trigger();
     EXPECT_TRUE(dialogues.titresDossier.empty());
 
     AjouteElementAuRapport();
-    fen->BtnSauvRapportClick();
-    EXPECT_TRUE(fen->RapportCourant()->EstSauve());
-    fen->BtnEditClick();
+    fen->Action("BtnSauvRapport")->trigger();
+    EXPECT_TRUE(fen->Rapports().Courant()->EstSauve());
+    fen->Action("BtnEdit")->trigger();
     ASSERT_EQ(dialogues.documents.size(), 1u);
-    EXPECT_EQ(dialogues.documents[0], fen->RapportCourant()->Destination() + QStringLiteral("index.htm"));
+    EXPECT_EQ(dialogues.documents[0], fen->Rapports().Courant()->Destination() + QStringLiteral("index.htm"));
     EXPECT_TRUE(QFileInfo::exists(dialogues.documents[0]));
 }
 
@@ -503,7 +504,7 @@ TEST_F(FenPrincTest, NotesAndDeletionOnTheReportTree)
 {
     ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
     AjouteElementAuRapport();
-    QStandardItem *racine = fen->ModeleRapport()->item(0);
+    QStandardItem *racine = fen->Rapports().Modele()->item(0);
     QStandardItem *element = racine->child(0);
     ASSERT_NE(element, nullptr);
 
@@ -513,24 +514,24 @@ TEST_F(FenPrincTest, NotesAndDeletionOnTheReportTree)
         memo.TexteMemo()->setPlainText(QStringLiteral("première\nseconde <b>"));
         return int(QDialog::Accepted);
     };
-    fen->NoteSurNoeud(element);
-    const MemoRapport *note = fen->RapportCourant()->Memo(element);
+    fen->Rapports().NoteSurNoeud(element);
+    const MemoRapport *note = fen->Rapports().Courant()->Memo(element);
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->GetTexte(), QStringLiteral("première\r\nseconde <b>\r\n"));
     EXPECT_EQ(element->data(Rapport::RoleEtat).toInt(), 2);
-    EXPECT_TRUE(fen->RapportCourant()->EstSauve() == false);
+    EXPECT_TRUE(fen->Rapports().Courant()->EstSauve() == false);
 
     // Cancel attaches nothing.
     AjouteElementAuRapport(QStringLiteral("page2"));
     QStandardItem *second = racine->child(1);
     dialogues.repondDialogue = [](QDialog &) { return int(QDialog::Rejected); };
-    fen->NoteSurNoeud(second);
-    EXPECT_EQ(fen->RapportCourant()->Memo(second), nullptr);
+    fen->Rapports().NoteSurNoeud(second);
+    EXPECT_EQ(fen->Rapports().Courant()->Memo(second), nullptr);
 
     // Delete: the root stays, an item goes.
-    fen->SupprimeNoeudRapport(racine);
-    EXPECT_EQ(fen->ModeleRapport()->rowCount(), 1);
-    fen->SupprimeNoeudRapport(element);
+    fen->Rapports().SupprimeNoeud(racine);
+    EXPECT_EQ(fen->Rapports().Modele()->rowCount(), 1);
+    fen->Rapports().SupprimeNoeud(element);
     EXPECT_EQ(racine->rowCount(), 1);
     EXPECT_EQ(racine->child(0), second);
 }

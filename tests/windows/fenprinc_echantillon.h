@@ -5,6 +5,7 @@
 
 #include "services/rapport.h"
 #include "shell/fenprinc.h"
+#include "shell/page_rapport.h"
 #include "support/poste_test.h"
 #include "support/tempdir.h"
 #include "windows/installation.h"
@@ -20,8 +21,8 @@ protected:
     void SetUp() override { Prepare(true); }
     void TearDown() override
     {
-        if (fen && fen->RapportCourant())
-            fen->RapportCourant()->Abandonne();
+        if (fen && fen->Rapports().Courant())
+            fen->Rapports().Courant()->Abandonne();
         fen.reset();
         if (avaitTemp_)
             qputenv("TEMP", ancienTemp_);

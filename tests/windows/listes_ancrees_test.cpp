@@ -7,6 +7,7 @@
 #include "engine/primspec.h"
 #include "services/rapport.h"
 #include "shell/fennavig.h"
+#include "shell/page_rapport.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/segments/fenprepsr.h"
 #include "windows/segments/frmsr.h"
@@ -66,7 +67,7 @@ protected:
                 return d;
         return nullptr;
     }
-    int NbElementsRapport() const { return fen->ModeleRapport()->item(0)->rowCount(); }
+    int NbElementsRapport() const { return fen->Rapports().Modele()->item(0)->rowCount(); }
     // The tab bar of the side panel that shows a tab with this text.
     QTabBar *BarreAvecOnglet(const QString &texte) const
     {
@@ -107,8 +108,8 @@ TEST_F(ListesAncrees, AClosedListFreesItsRowsAndKeepsItsReportItem)
         const int avant = NbElementsRapport();
         dynamic_cast<ContributeurRapport *>(liste)->AjouteAuRapport();
         ASSERT_EQ(NbElementsRapport(), avant + 1);
-        const QString fichier = fen->RapportCourant()->DossierTemporaire() +
-                                fen->RapportCourant()->FichiersElements().back() + QStringLiteral(".html");
+        const QString fichier = fen->Rapports().Courant()->DossierTemporaire() +
+                                fen->Rapports().Courant()->FichiersElements().back() + QStringLiteral(".html");
         ASSERT_TRUE(QFile::exists(fichier));
 
         // The close box of its title bar.
@@ -184,7 +185,7 @@ TEST_F(ListesAncrees, ThePanelsOwnPagesKeepTheirTabsWithManyListsDocked)
     // Choosing the tab shows the report tree, whatever list is in front below.
     propres->setCurrentIndex(1);
     talmer::test::TraiteEvenements();
-    EXPECT_FALSE(fen->TreeViewRapport()->visibleRegion().isEmpty());
+    EXPECT_FALSE(fen->Rapports().Arbre()->visibleRegion().isEmpty());
     EXPECT_TRUE(fen->FenNavig()->visibleRegion().isEmpty());
     propres->setCurrentIndex(0);
     talmer::test::TraiteEvenements();

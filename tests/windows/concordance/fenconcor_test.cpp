@@ -9,6 +9,7 @@
 #include "services/rapport.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
+#include "shell/page_rapport.h"
 #include "shell/zone_fenetres.h"
 #include "support/poste_test.h"
 #include "windows/commun/vuehtml.h"
@@ -278,8 +279,8 @@ TEST(FenConcorCommande, MainWindowOpensAMaximisedWindowPerClick)
                 EXPECT_TRUE(s->isMaximized());
             }
         EXPECT_EQ(n, 2);
-        if (fen.RapportCourant())
-            fen.RapportCourant()->Abandonne();
+        if (fen.Rapports().Courant())
+            fen.Rapports().Courant()->Abandonne();
     }
     if (avaitTemp)
         qputenv("TEMP", ancienTemp);

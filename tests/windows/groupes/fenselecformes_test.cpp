@@ -7,6 +7,7 @@
 #include "services/rapport.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
+#include "shell/page_rapport.h"
 #include "shell/zone_fenetres.h"
 #include "support/poste_test.h"
 #include "windows/groupes/modeleresultat.h"
@@ -352,8 +353,8 @@ TEST(FenSelecFormesCommande, MainWindowOpensOneWindowPerClickOnTheOpenBase)
         ASSERT_EQ(fenetres.size(), 2u);
         EXPECT_EQ(fenetres[0]->Resultat().Base(), fen.Base());
         EXPECT_NE(fenetres[0], fenetres[1]);
-        if (fen.RapportCourant())
-            fen.RapportCourant()->Abandonne();
+        if (fen.Rapports().Courant())
+            fen.Rapports().Courant()->Abandonne();
     }
     if (avaitTemp)
         qputenv("TEMP", ancienTemp);

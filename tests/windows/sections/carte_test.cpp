@@ -15,6 +15,7 @@
 #include "shell/barre_etat.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/page_rapport.h"
 #include "shell/zone_fenetres.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/installation.h"
@@ -432,7 +433,7 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
 {
     Cree({QStringLiteral(".")});
     ASSERT_NE(dernier, nullptr);
-    Rapport *rapport = fen->RapportCourant();
+    Rapport *rapport = fen->Rapports().Courant();
     ASSERT_NE(rapport, nullptr);
     const std::int32_t point = dernier->SectionCarte().Delimiteurs()[0];
     const QString prefixe = QString::fromLatin1(base->NomBase()) + QStringLiteral("_img-section-") +
@@ -443,17 +444,17 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
     EXPECT_TRUE(QFile::exists(rapport->DossierTemporaire() + prefixe + QStringLiteral("2.jpg")));
 
     // "&Rapport" without a current section adds nothing; with one, the page of that section.
-    const int avant = fen->ModeleRapport()->item(0)->rowCount();
+    const int avant = fen->Rapports().Modele()->item(0)->rowCount();
     dernier->BtnAjouteRapClick();
-    EXPECT_EQ(fen->ModeleRapport()->item(0)->rowCount(), avant);
+    EXPECT_EQ(fen->Rapports().Modele()->item(0)->rowCount(), avant);
     dernier->BtnSecSuivClick();
     dernier->BtnAjouteRapClick();
-    EXPECT_EQ(fen->ModeleRapport()->item(0)->rowCount(), avant + 1);
+    EXPECT_EQ(fen->Rapports().Modele()->item(0)->rowCount(), avant + 1);
     const QByteArray page = Lit(rapport->DossierTemporaire() + QString::fromLatin1(base->NomBase()) +
                                 QStringLiteral("_section-") + QString::number(point) + QStringLiteral("_1_0.html"));
     EXPECT_TRUE(page.contains("<h2>Section 0</h2><br>\n<font size=-2>\n"));
     // The caption is HTML for the index; the tree shows its text.
-    QStandardItem *noeud = fen->ModeleRapport()->item(0)->child(avant);
+    QStandardItem *noeud = fen->Rapports().Modele()->item(0)->child(avant);
     EXPECT_EQ(noeud->data(Rapport::RoleLegende).toString(), QStringLiteral("Section n&deg;0"));
     EXPECT_EQ(noeud->text(), QString::fromUtf8("Section n°0"));
 }

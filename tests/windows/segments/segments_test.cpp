@@ -10,6 +10,7 @@
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
 #include "shell/installation_glisser.h"
+#include "shell/page_rapport.h"
 #include "shell/zone_fenetres.h"
 #include "support/poste_test.h"
 #include "windows/commun/choixcouleur.h"
@@ -422,7 +423,7 @@ TEST_F(SegmentsPoste, EveryReportPageKeepsAFileOfItsOwn)
     Calcule(2);
     ASSERT_EQ(Listes().size(), 1u);
     TfrmSR *liste = Listes()[0];
-    Rapport *rapport = fen->RapportCourant();
+    Rapport *rapport = fen->Rapports().Courant();
     ASSERT_NE(rapport, nullptr);
     const int avant = rapport->NbElements();
     liste->SpdBtnRap()->click();
