@@ -1,6 +1,7 @@
 #include "shell/fennavig.h"
 
 #include "services/mesures.h"
+#include "services/translation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -69,6 +70,62 @@ NoeudNavig *TFenNavig::Noeud(const QModelIndex &index) const
     if (!item || item->type() != QStandardItem::UserType + 1)
         return nullptr;
     return static_cast<NoeudNavig *>(item);
+}
+
+void TFenNavig::AjouteBrancheBase(const QString &chemin)
+{
+    NoeudNavig *racine = AjouteNoeud(nullptr, chemin, 1);
+    AjouteNoeud(racine, QStringLiteral("Texte"), 1);
+    AjouteNoeud(racine, QStringLiteral("Dictionnaire"), 1);
+    AjouteNoeud(racine, Traduit("Cartes Sections"), 2);
+    AjouteNoeud(racine, Traduit("Partitions"), 2);
+    // The node texts of a base are its own words, translated like the rest of the window.
+    racine->child(0)->setText(Traduit("Texte"));
+    racine->child(1)->setText(Traduit("Dictionnaire"));
+    noeudBase_ = racine->index();
+    QPalette palette = treePages_->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    treePages_->setPalette(palette);
+    treePages_->expandAll();
+}
+
+void TFenNavig::RetireBrancheBase()
+{
+    if (QStandardItem *racine = NoeudBase())
+        modele_->removeRow(racine->row());
+    noeudBase_ = QPersistentModelIndex();
+}
+
+QStandardItem *TFenNavig::NoeudBase() const
+{
+    return noeudBase_.isValid() ? modele_->itemFromIndex(noeudBase_) : nullptr;
+}
+
+// The fixed children of the base's node: "Texte", "Dictionnaire", "Cartes Sections", "Partitions".
+QStandardItem *TFenNavig::EnfantDeLaBase(int rang) const
+{
+    QStandardItem *racine = NoeudBase();
+    return racine ? racine->child(rang) : nullptr;
+}
+
+QStandardItem *TFenNavig::NoeudTexte() const
+{
+    return EnfantDeLaBase(0);
+}
+
+QStandardItem *TFenNavig::NoeudDictionnaire() const
+{
+    return EnfantDeLaBase(1);
+}
+
+QStandardItem *TFenNavig::NoeudCartesSections() const
+{
+    return EnfantDeLaBase(2);
+}
+
+QStandardItem *TFenNavig::NoeudPartitions() const
+{
+    return EnfantDeLaBase(3);
 }
 
 void TFenNavig::TreePagesChange(const QModelIndex &courant)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStandardItem>
 
@@ -41,6 +42,17 @@ public:
     static QWidget *FenetreDuNoeud(const QStandardItem *noeud);
     NoeudNavig *Noeud(const QModelIndex &index) const;
 
+    // The branch of the open base: its path, then "Texte", "Dictionnaire", "Cartes Sections" and
+    // "Partitions"; the tree expanded on a white ground. One at a time: Retire takes it away.
+    void AjouteBrancheBase(const QString &chemin);
+    void RetireBrancheBase();
+    // Nodes of the open base's branch (null while there is none).
+    QStandardItem *NoeudBase() const;
+    QStandardItem *NoeudTexte() const;
+    QStandardItem *NoeudDictionnaire() const;
+    QStandardItem *NoeudCartesSections() const;
+    QStandardItem *NoeudPartitions() const;
+
 signals:
     // The user selected a node that carries a live window.
     void fenetreChoisie(QWidget *fenetre);
@@ -51,7 +63,9 @@ protected:
 
 private:
     void TreePagesChange(const QModelIndex &courant);
+    QStandardItem *EnfantDeLaBase(int rang) const;
 
     QTreeView *treePages_;
     QStandardItemModel *modele_;
+    QPersistentModelIndex noeudBase_;
 };

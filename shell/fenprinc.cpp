@@ -475,7 +475,7 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
     ActualiseCommandes();
 
     fenNavig_->TreePages()->hide();
-    ConstruitBrancheBase(chemin);
+    fenNavig_->AjouteBrancheBase(chemin);
     zone_->NouvelleFeuille();
     RafraichitEcran();
 
@@ -669,55 +669,6 @@ void TFenPrinc::OuvreLigneDeCommande(const QStringList &arguments)
         SegmenteTexte(chemin);
 }
 
-void TFenPrinc::ConstruitBrancheBase(const QString &chemin)
-{
-    NoeudNavig *racine = fenNavig_->AjouteNoeud(nullptr, chemin, 1);
-    fenNavig_->AjouteNoeud(racine, QStringLiteral("Texte"), 1);
-    fenNavig_->AjouteNoeud(racine, QStringLiteral("Dictionnaire"), 1);
-    fenNavig_->AjouteNoeud(racine, T("Cartes Sections"), 2);
-    fenNavig_->AjouteNoeud(racine, T("Partitions"), 2);
-    // The node texts of a base are its own words, translated like the rest of the window.
-    racine->child(0)->setText(T("Texte"));
-    racine->child(1)->setText(T("Dictionnaire"));
-    noeudBase_ = racine->index();
-    QPalette palette = fenNavig_->TreePages()->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    fenNavig_->TreePages()->setPalette(palette);
-    fenNavig_->TreePages()->expandAll();
-}
-
-QStandardItem *TFenPrinc::NoeudBase() const
-{
-    return noeudBase_.isValid() ? fenNavig_->Modele()->itemFromIndex(noeudBase_) : nullptr;
-}
-
-// The fixed children of the base's node: "Texte", "Dictionnaire", "Cartes Sections", "Partitions".
-QStandardItem *TFenPrinc::EnfantDeLaBase(int rang) const
-{
-    QStandardItem *racine = NoeudBase();
-    return racine ? racine->child(rang) : nullptr;
-}
-
-QStandardItem *TFenPrinc::NoeudTexte() const
-{
-    return EnfantDeLaBase(0);
-}
-
-QStandardItem *TFenPrinc::NoeudDictionnaire() const
-{
-    return EnfantDeLaBase(1);
-}
-
-QStandardItem *TFenPrinc::NoeudCartesSections() const
-{
-    return EnfantDeLaBase(2);
-}
-
-QStandardItem *TFenPrinc::NoeudPartitions() const
-{
-    return EnfantDeLaBase(3);
-}
-
 void TFenPrinc::FermeBase()
 {
     if (!base_)
@@ -736,9 +687,7 @@ void TFenPrinc::FermeBase()
     Corpus::EntreesPurgees purgees = corpus_->PurgeBase(ancienne);
     LibereEntreesPurgees(purgees);
 
-    if (QStandardItem *racine = NoeudBase())
-        fenNavig_->Modele()->removeRow(racine->row());
-    noeudBase_ = QPersistentModelIndex();
+    fenNavig_->RetireBrancheBase();
 
     // The report describes the old base; the user has been asked already.
     rapports_->Abandonne();

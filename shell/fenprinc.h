@@ -6,7 +6,6 @@
 #include "shell/panneaulateral.h"
 
 #include <QMainWindow>
-#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -99,13 +98,6 @@ public:
                                     GenrePage genre = GenrePage::Permanente, bool lieeALaBase = true);
     PanneauLateral *ListesGauche() const { return listesGauche_; }
     TFenNavig *FenNavig() const { return fenNavig_; }
-    // Nodes of the open base's branch (null before a base is open).
-    QStandardItem *NoeudBase() const;
-    QStandardItem *EnfantDeLaBase(int rang) const;
-    QStandardItem *NoeudTexte() const;
-    QStandardItem *NoeudDictionnaire() const;
-    QStandardItem *NoeudCartesSections() const;
-    QStandardItem *NoeudPartitions() const;
     // Brings a window to the front: an MDI child (restored when minimised) or a side-panel page.
     void MontreFenetre(QWidget *fenetre);
 
@@ -173,7 +165,6 @@ private:
     bool RefuseTexteSansForme(const QString &chemin, const std::string &delimiteurs);
     // Closes everything that refers to the open base, then frees it.
     void FermeBase();
-    void ConstruitBrancheBase(const QString &chemin);
     bool ChangeDossierCourant(const QString &dossier);
     void MenuFenetreAvantAffichage();
     void PmnListFenPopup();
@@ -209,7 +200,6 @@ private:
     QMenu *pmnPCLC_ = nullptr;
     int nbActionsFixesFenetre_ = 0;
 
-    QPersistentModelIndex noeudBase_;
     std::vector<QPointer<QWidget>> pagesBase_;
 
     std::unique_ptr<BarreEtat> etat_;

@@ -966,7 +966,7 @@ TEST_F(FenPrincTest, NavigationNodesBringTheirWindowAndSurviveItsClosing)
     ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
     QMdiSubWindow *a = Enfant(QStringLiteral("A"));
     QMdiSubWindow *b = Enfant(QStringLiteral("B"));
-    NoeudNavig *noeud = fen->FenNavig()->AjouteNoeud(fen->NoeudPartitions(), QStringLiteral("PCLC"), 1, a);
+    NoeudNavig *noeud = fen->FenNavig()->AjouteNoeud(fen->FenNavig()->NoeudPartitions(), QStringLiteral("PCLC"), 1, a);
     a->showMinimized();
     fen->Zone().Mdi()->setActiveSubWindow(b);
 
@@ -976,7 +976,7 @@ TEST_F(FenPrincTest, NavigationNodesBringTheirWindowAndSurviveItsClosing)
 
     delete a;
     EXPECT_EQ(noeud->Fenetre(), nullptr);
-    fen->FenNavig()->TreePages()->setCurrentIndex(fen->NoeudTexte()->index());
+    fen->FenNavig()->TreePages()->setCurrentIndex(fen->FenNavig()->NoeudTexte()->index());
     fen->FenNavig()->TreePages()->setCurrentIndex(noeud->index());
     EXPECT_EQ(fen->Zone().Mdi()->currentSubWindow(), b);
 }

@@ -38,7 +38,7 @@ TFenStatPart *OuvreStatistiques(TFenPrinc &fenPrinc, Partition &partition)
 QStandardItem *AjouteNoeuds(TFenPrinc &fenPrinc, InfoPartition &entree, TFenStatPart *statistiques)
 {
     TFenNavig *navig = fenPrinc.FenNavig();
-    QStandardItem *partitions = fenPrinc.NoeudPartitions();
+    QStandardItem *partitions = fenPrinc.FenNavig()->NoeudPartitions();
     if (!navig || !partitions)
         return nullptr;
     const QString nom = EnUnicode(entree.partition->NomPartition());

@@ -186,7 +186,7 @@ void TFenChoixDelim::BtnValideClick()
         entree = registre.EntreeSection(registre.IndexSection(&base_, delimiteurs));
         section.release(); // the registry keeps it for the rest of the run
         if (TFenNavig *navig = fenPrinc_.FenNavig()) {
-            if (QStandardItem *cartes = fenPrinc_.NoeudCartesSections())
+            if (QStandardItem *cartes = fenPrinc_.FenNavig()->NoeudCartesSections())
                 entree->noeud = navig->AjouteNoeud(cartes, TexteNoeudSection(base_, delimiteurs), 2)->index();
         }
     }

@@ -58,7 +58,7 @@ protected:
         TraiteEvenements();
     }
 
-    QStandardItem *Partitions() const { return fen->NoeudPartitions(); }
+    QStandardItem *Partitions() const { return fen->FenNavig()->NoeudPartitions(); }
 
     static QStringList Enfants(const QStandardItem *noeud)
     {

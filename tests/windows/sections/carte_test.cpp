@@ -398,8 +398,8 @@ TEST_F(ChoixDelimTest, SectioningsViewsAndNodes)
     const QString noeud = QStringLiteral(" découpées d'après le délimiteur:  .");
     EXPECT_EQ(premiere->windowTitle(), QStringLiteral("Sections ") + noeud + QStringLiteral(" - vue n°1"));
     ASSERT_EQ(fen->Registre().NbSections(), 1);
-    EXPECT_EQ(Enfants(fen->NoeudCartesSections()), QStringList{noeud});
-    QStandardItem *noeudSection = fen->NoeudCartesSections()->child(0);
+    EXPECT_EQ(Enfants(fen->FenNavig()->NoeudCartesSections()), QStringList{noeud});
+    QStandardItem *noeudSection = fen->FenNavig()->NoeudCartesSections()->child(0);
     EXPECT_EQ(Enfants(noeudSection), QStringList{QStringLiteral("Vue n°1")});
 
     // The same delimiter, answering No: the newest view comes to the front, nothing is added.
@@ -421,7 +421,7 @@ TEST_F(ChoixDelimTest, SectioningsViewsAndNodes)
     // Another list of delimiters is another sectioning.
     Cree({QStringLiteral("."), QStringLiteral(",")});
     EXPECT_EQ(fen->Registre().NbSections(), 2);
-    EXPECT_EQ(Enfants(fen->NoeudCartesSections()).size(), 2);
+    EXPECT_EQ(Enfants(fen->FenNavig()->NoeudCartesSections()).size(), 2);
 
     // Closing a view only minimises it: the registry's views stay alive.
     dernier->parentWidget()->close();
