@@ -144,7 +144,7 @@ TFenPrinc *Demarrage::Prepare(const QStringList &arguments)
         if (!fenetre)
             return;
         Note("ouverture du fichier de la ligne de commande");
-        fenetre->OuvreLigneDeCommande(args);
+        fenetre->Ouverture().OuvreLigneDeCommande(args);
     });
     return fenPrinc_;
 }

@@ -1,13 +1,9 @@
 #include "shell/fenprinc.h"
 
 #include "engine/charg1.h"
-#include "engine/fichiers.h"
 #include "engine/partition.h"
 #include "engine/section.h"
-#include "engine/segmenteur.h"
 #include "engine/segrep.h"
-#include "engine/trace.h"
-#include "engine/verifcles.h"
 #include "services/affichage.h"
 #include "services/aide.h"
 #include "services/configuration.h"
@@ -15,62 +11,41 @@
 #include "services/corpus_registry.h"
 #include "services/dialogues.h"
 #include "services/mesures.h"
-#include "services/parametres.h"
 #include "services/rapport.h"
-#include "services/textesource.h"
 #include "services/translation.h"
 #include "shell/barre_etat.h"
-#include "shell/disposition_mdi.h"
 #include "shell/droptarget.h"
-#include "shell/fenchoixdelimforme.h"
-#include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenopt.h"
 #include "shell/occupation.h"
+#include "shell/ouverture_base.h"
 #include "shell/page_rapport.h"
 #include "shell/panneaulateral.h"
 #include "shell/splash.h"
 #include "shell/zone_fenetres.h"
 
-#include "platform/qt/codepage.h"
-
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QProgressBar>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
 TFenPrinc *fenPrinc = nullptr;
 
 constexpr int LargeurPanneauFond = 296;
 constexpr int LargeurPanneauReduit = 15;
-
-QByteArray CheminFichier(const QString &chemin)
-{
-    return QFile::encodeName(chemin);
-}
 
 // The partitions and sectionings of a closed base, taken out of the registry.
 void LibereEntreesPurgees(Corpus::EntreesPurgees &purgees)
@@ -87,24 +62,11 @@ QString T(const char *texte)
     return Traduit(texte);
 }
 
-// Where the user reads the trace file: in the text's folder, or where it went when that folder
-// refused it.
-QString ConsultezTrace()
-{
-    if (talmer::trace::DansDossierCourant())
-        return T("Consultez atrace.txt");
-    return T("Consultez %1").arg(QFile::decodeName(talmer::trace::Chemin().c_str()));
-}
 } // namespace
 
 TFenPrinc *FenetrePrincipale()
 {
     return fenPrinc;
-}
-
-QString MessageErreurChargement(int code)
-{
-    return Traduit("Erreur ") + Traduit(TexteErreurChargement(code));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -121,6 +83,11 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
     // The parts first: the menus and the button bar call them.
     ConstruitPanneauLateral();
     etat_ = std::make_unique<BarreEtat>(statusBar());
+    ouverture_ = std::make_unique<OuvertureBase>(this, *etat_, [this] { return rapports_->AccepteRemplacement(); });
+    connect(ouverture_.get(), &OuvertureBase::baseChargee, this, &TFenPrinc::InstalleBase);
+    connect(ouverture_.get(), &OuvertureBase::fermetureBase, this, &TFenPrinc::RetireBase);
+    connect(ouverture_.get(), &OuvertureBase::baseOuverte, this, &TFenPrinc::baseOuverte);
+    connect(ouverture_.get(), &OuvertureBase::segmentsRemplaces, this, &TFenPrinc::segmentsRemplaces);
     ConstruitMenus();
     ConstruitBarreBoutons();
 
@@ -131,7 +98,6 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
     cibleDepot_ = std::make_unique<TDropTarget>(this, panel1_);
 
     fenPrinc = this;
-    choixTexte_ = [](QWidget *parent) { return LesDialogues().choisitTexte(parent); };
 
     // The window's own texts, once; the HTML view's content is never translated.
     ExclutClasseDeTraduction("QTextBrowser");
@@ -145,7 +111,7 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
 TFenPrinc::~TFenPrinc()
 {
     // Nothing may refer to the base once it is gone: its windows go first.
-    FermeBase();
+    ouverture_->FermeBase();
     cibleDepot_.reset();
     FixeCorpusProgramme(nullptr);
     if (fenPrinc == this)
@@ -178,7 +144,7 @@ void TFenPrinc::ConstruitMenus()
 {
     // Actions shared by the menu and the button bar.
     QAction *ouvrir = NouvelleAction("BtnOuvrir", "&Ouvrir...", "Ouverture d'une base",
-                                     QStyle::SP_DialogOpenButton, this, &TFenPrinc::BtnOuvrirClick);
+                                     QStyle::SP_DialogOpenButton, ouverture_.get(), &OuvertureBase::ChoisitEtOuvre);
     TexteBouton(ouvrir, "Ouvrir");
     QAction *parag = NouvelleAction("BtnParag", "Carte des &sections", "Carte des sections",
                                     QStyle::SP_FileDialogDetailedView, this, &TFenPrinc::BtnParagClick);
@@ -195,7 +161,7 @@ void TFenPrinc::ConstruitMenus()
     QMenu *fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
     fichier->setObjectName(QStringLiteral("Fichier1"));
     QAction *nouveau = NouvelleAction("Nouveau1", "&Nouveau", nullptr, -1,
-                                      this, &TFenPrinc::BtnCreerCorpClick);
+                                      ouverture_.get(), &OuvertureBase::ChoisitEtSegmente);
     fichier->addAction(nouveau);
     fichier->addAction(ouvrir);
     fichier->addSeparator();
@@ -245,7 +211,7 @@ void TFenPrinc::ConstruitBarreBoutons()
     };
 
     nouveau("BtnSegment", "Segmenter", "Nouvelle base (segmentation)", QStyle::SP_FileIcon,
-            this, &TFenPrinc::BtnCreerCorpClick);
+            ouverture_.get(), &OuvertureBase::ChoisitEtSegmente);
     ajoute(Action("BtnOuvrir"));
     ajoute(Action("BtnDocu"));
     ajoute(Action("BtnParag"));
@@ -339,12 +305,11 @@ void TFenPrinc::ConstruitPanneauLateral()
     auto *dispoBande = new QVBoxLayout(panBtnRetreci_);
     dispoBande->setContentsMargins(0, 0, 0, 0);
     btnRetreci_ = new QToolButton(panBtnRetreci_);
+    btnRetreci_->setDefaultAction(NouvelleAction("BtnRetreci", "|<", "Cacher / montrer le panneau de navigation", -1,
+                                                 this, &TFenPrinc::BtnRetreciClick));
     btnRetreci_->setObjectName(QStringLiteral("BtnRetreci"));
-    btnRetreci_->setText(QStringLiteral("|<"));
-    btnRetreci_->setToolTip(QStringLiteral("Cacher / montrer le panneau de navigation"));
     btnRetreci_->setFixedWidth(10);
     btnRetreci_->setAutoRaise(true);
-    connect(btnRetreci_, &QToolButton::clicked, this, &TFenPrinc::BtnRetreciClick);
     dispoBande->addWidget(btnRetreci_);
     dispoBande->addStretch();
 
@@ -365,7 +330,7 @@ QAction *TFenPrinc::Action(const char *nom) const
 
 void TFenPrinc::ActualiseCommandes()
 {
-    const bool ouverte = base_ != nullptr;
+    const bool ouverte = Base() != nullptr;
     auto active = [this](const char *nom, bool oui) {
         if (QAction *a = Action(nom))
             a->setEnabled(oui);
@@ -399,78 +364,11 @@ void TFenPrinc::InstalleConteneur(QWidget *conteneur)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Opening and segmenting
+// The open base's workspace
 
-bool TFenPrinc::ChangeDossierCourant(const QString &dossier)
+void TFenPrinc::InstalleBase(charg1 *base, const QString &chemin)
 {
-    if (dossier.isEmpty() || QDir::setCurrent(dossier))
-        return true;
-    LesDialogues().message(this, QStringLiteral("Talmer3"),
-                           T("Impossible de se placer dans le dossier « %1 ».").arg(dossier),
-                           BoutonsMessage::Ok, IconeMessage::Exclamation);
-    return false;
-}
-
-void TFenPrinc::BtnOuvrirClick()
-{
-    const QString chemin = LesDialogues().choisitFichierBase(this);
-    if (chemin.isEmpty()) {
-        etat_->AfficheStatut(QString());
-        return;
-    }
-    OuvreBase(chemin);
-}
-
-void TFenPrinc::BtnCreerCorpClick()
-{
-    const QString chemin = choixTexte_ ? choixTexte_(this) : QString();
-    if (chemin.isEmpty()) {
-        etat_->AfficheStatut(QString());
-        return;
-    }
-    SegmenteTexte(chemin);
-}
-
-bool TFenPrinc::OuvreBase(const QString &cheminPar)
-{
-    if (Occupation::EnCours())
-        return false;
-    if (!rapports_->AccepteRemplacement())
-        return false;
-    return OuvreBaseSansDemander(cheminPar);
-}
-
-bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
-{
-    const QFileInfo info(cheminPar);
-    const QString chemin = info.absoluteFilePath();
-    // The other files of the base are read from the folder of its parameter file.
-    if (!ChangeDossierCourant(info.absolutePath()))
-        return false;
-
-    // The new base is loaded beside the open one, which stays whole until the load succeeds.
-    auto nouvelle = std::make_unique<charg1>();
-    nouvelle->AttribGauge(PasProgression);
-    int code;
-    {
-        Occupation occupation;
-        etat_->AfficheStatut(T("Chargement des données"));
-        code = nouvelle->ChargeBase(CheminFichier(chemin).constData());
-        etat_->FixeProgression(0);
-        etat_->FixePas(1);
-        etat_->AfficheStatut(QString());
-    }
-    if (code != ChargeReussie) {
-        LesDialogues().message(this, chemin, MessageErreurChargement(code),
-                               BoutonsMessage::Ok, IconeMessage::Exclamation);
-        return false;
-    }
-
-    Occupation occupation;
-    FermeBase();
-    base_ = std::move(nouvelle);
-
-    corpus_->AjouteBase(base_.get());
+    corpus_->AjouteBase(base);
     etat_->FixeCheminBase(chemin);
     ActualiseCommandes();
 
@@ -481,199 +379,19 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
 
     etat_->AfficheStatut(T("Affichage du dictionnaire"));
     if (fabriques_.dictionnaire)
-        fabriques_.dictionnaire(*this, *base_);
+        fabriques_.dictionnaire(*this, *base);
     etat_->AfficheStatut(QString());
     fenNavig_->TreePages()->show();
 
-    rapports_->Nouveau(base_.get());
+    rapports_->Nouveau(base);
 
     etat_->AfficheStatut(T("Affichage du texte"));
     if (fabriques_.liseuse)
-        fabriques_.liseuse(*this, *base_);
-    etat_->AfficheStatut(T("Prêt"));
-    emit baseOuverte(base_.get());
-    return true;
+        fabriques_.liseuse(*this, *base);
 }
 
-bool TFenPrinc::ProposeConversionUtf8(QString &chemin)
+void TFenPrinc::RetireBase(charg1 *ancienne)
 {
-    if (!talmer::EstTexteUtf8(chemin))
-        return true;
-    const talmer::CodePage &codePage = CodePageAffichage();
-    const QString nom = QFileInfo(talmer::NomTexteConverti(chemin, codePage.Numero())).fileName();
-    const ReponseMessage reponse = LesDialogues().message(
-        this, QStringLiteral("Talmer3"),
-        T("Le texte « %1 » est écrit en UTF-8, or les textes sont lus dans le jeu de caractères "
-          "d'affichage (page de code %2) : ses caractères accentués seraient mal lus.\n"
-          "Voulez-vous le convertir dans un nouveau fichier, « %3 », à côté de l'original ?")
-            .arg(QFileInfo(chemin).fileName(), QString::fromStdString(codePage.Numero()), nom),
-        BoutonsMessage::OuiNonAnnuler, IconeMessage::Exclamation);
-    if (reponse == ReponseMessage::Non)
-        return true;
-    if (reponse != ReponseMessage::Oui) {
-        etat_->AfficheStatut(QString());
-        return false;
-    }
-    talmer::ResultatConversion resultat;
-    {
-        Occupation occupation;
-        etat_->AfficheStatut(T("Conversion du texte"));
-        resultat = talmer::ConvertitTexteUtf8(chemin, codePage);
-        etat_->AfficheStatut(QString());
-    }
-    if (resultat.chemin.isEmpty()) {
-        LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               T("Le texte n'a pas pu être converti.") + QStringLiteral("\n") + resultat.erreur,
-                               BoutonsMessage::Ok, IconeMessage::Erreur);
-        return false;
-    }
-    if (resultat.manquants > 0)
-        LesDialogues().message(
-            this, QStringLiteral("Talmer3"),
-            T("Le texte converti est dans « %1 ».\n%2 caractère(s) que le jeu de caractères d'affichage "
-              "ne peut pas représenter y sont remplacés par « ? ».")
-                .arg(QFileInfo(resultat.chemin).fileName())
-                .arg(resultat.manquants),
-            BoutonsMessage::Ok, IconeMessage::Information);
-    chemin = resultat.chemin;
-    return true;
-}
-
-bool TFenPrinc::RefuseTexteSansForme(const QString &chemin, const std::string &delimiteurs)
-{
-    if (talmer::ChercheForme(chemin, delimiteurs) != talmer::FormesDuTexte::Aucune)
-        return false;
-    etat_->AfficheStatut(QString());
-    LesDialogues().message(this, QStringLiteral("Talmer3"),
-                           T("Le texte « %1 » ne contient aucune forme : il n'y a rien à segmenter.")
-                               .arg(QFileInfo(chemin).fileName()),
-                           BoutonsMessage::Ok, IconeMessage::Exclamation);
-    return true;
-}
-
-bool TFenPrinc::SegmenteTexte(const QString &cheminTexte)
-{
-    if (Occupation::EnCours())
-        return false;
-    const QFileInfo info(cheminTexte);
-    QString chemin = info.absoluteFilePath();
-    // The segmenter writes the base and the trace file into the text's folder.
-    if (!ChangeDossierCourant(info.absolutePath()))
-        return false;
-    // Refused before anything is written: the key check starts the trace file afresh and the
-    // segmentation writes the base, either of which would destroy a text under such a name; a
-    // FIFO would block the reading.
-    auto refuse = [this](const QString &texte) {
-        const EtatTexte etat = ExamineTexte(CheminFichier(texte).constData());
-        if (etat == EtatTexte::Accepte)
-            return false;
-        etat_->AfficheStatut(QString());
-        LesDialogues().message(this, texte, T(MessageTexte(etat)), BoutonsMessage::Ok, IconeMessage::Exclamation);
-        return true;
-    };
-    if (refuse(chemin))
-        return false;
-    // A UTF-8 text would be read as garbage: the user may have it converted first (the copy
-    // lies beside the user's text and is what gets segmented).
-    const QString original = chemin;
-    if (!ProposeConversionUtf8(chemin))
-        return false;
-    if (chemin != original && refuse(chemin))
-        return false;
-    // A text with nothing to segment is refused before anything is written (blanks, control
-    // bytes and key markers only); with the delimiters known, again below.
-    if (RefuseTexteSansForme(chemin, std::string()))
-        return false;
-    // Asked before the work starts, so that a cancel costs nothing.
-    if (!rapports_->AccepteRemplacement())
-        return false;
-
-    std::int32_t fautes;
-    {
-        Occupation occupation;
-        etat_->AfficheStatut(T("Vérification des clés"));
-        fautes = VerifCles(CheminFichier(chemin).constData());
-    }
-    if (fautes < 0) {
-        etat_->AfficheStatut(QString());
-        LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               T("Le texte « %1 » ne peut pas être lu.").arg(chemin) +
-                                   QStringLiteral("\n") + ConsultezTrace(),
-                               BoutonsMessage::Ok, IconeMessage::Exclamation);
-        return false;
-    }
-    if (fautes > 0) {
-        etat_->AfficheStatut(QString());
-        LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               talmer::trace::DansDossierCourant()
-                                   ? T("Problème dans les clefs.\nConsultez atrace.txt")
-                                   : T("Problème dans les clefs.") + QStringLiteral("\n") + ConsultezTrace());
-        return false;
-    }
-
-    TFenChoixDelimForme dialogue(this);
-    dialogue.adjustSize();
-    const QRect cadre = frameGeometry();
-    dialogue.move(cadre.x() + cadre.width() / 2 - dialogue.width() / 2,
-                  cadre.y() + cadre.height() / 2 - dialogue.height() / 2);
-    if (LesDialogues().execute(dialogue) != QDialog::Accepted) {
-        etat_->AfficheStatut(QString());
-        return false;
-    }
-    if (RefuseTexteSansForme(chemin, dialogue.Delimiteurs()))
-        return false;
-
-    ResultatSegm resultat;
-    {
-        Occupation occupation;
-        etat_->AfficheStatut(T("Segmentation du texte"));
-        ParametresSegm parametres;
-        parametres.delimiteurs = dialogue.Delimiteurs();
-        parametres.maxArt = MaxArt();
-        parametres.progression = PasProgression;
-        resultat = SegmPrinc(CheminFichier(chemin).constData(), parametres);
-        etat_->FixeProgression(0);
-        etat_->AfficheStatut(QString());
-    }
-    if (resultat != ResultatSegm::Reussie) {
-        LesDialogues().message(this, chemin,
-                               T(MessageSegmentation(resultat)) + QStringLiteral("\n") + ConsultezTrace(),
-                               BoutonsMessage::Ok, IconeMessage::Exclamation);
-        return false;
-    }
-    // The base lies in the text's folder under the text's name without its last extension, also
-    // when that name has no extension or dots in its folders.
-    const QString nomBase = QFile::decodeName(NomBaseDeTexte(CheminFichier(chemin).toStdString()).c_str());
-    return OuvreBaseSansDemander(QDir(info.absolutePath()).filePath(nomBase + QStringLiteral(".par")));
-}
-
-void TFenPrinc::OuvreLigneDeCommande(const QStringList &arguments)
-{
-    if (arguments.isEmpty() || arguments.first().isEmpty())
-        return;
-    // The platform has split the command line already: the first argument is the whole path.
-    // It is made absolute before the current directory changes.
-    const QFileInfo info(arguments.first());
-    const QString chemin = info.absoluteFilePath();
-    if (!ChangeDossierCourant(info.absolutePath()))
-        return;
-    // A parameter file that a killed segmentation had not yet put in place is put there first.
-    const bool parametres = chemin.endsWith(QStringLiteral(".par"), Qt::CaseSensitive);
-    if (parametres)
-        talmer::fichiers::ReprendPublications();
-    if (!QFileInfo::exists(chemin))
-        return;
-    if (parametres)
-        OuvreBase(chemin);
-    else
-        SegmenteTexte(chemin);
-}
-
-void TFenPrinc::FermeBase()
-{
-    if (!base_)
-        return;
-    charg1 *ancienne = base_.get();
     emit fermetureBase(ancienne);
 
     // Every window of the old base goes, with the records that name it.
@@ -691,9 +409,6 @@ void TFenPrinc::FermeBase()
 
     // The report describes the old base; the user has been asked already.
     rapports_->Abandonne();
-    base_->AssigneSR(nullptr);
-    segmentsBase_.clear();
-    base_.reset();
     partitionCreee_ = false;
 }
 
@@ -702,25 +417,25 @@ void TFenPrinc::FermeBase()
 
 void TFenPrinc::BtnDocuClick()
 {
-    if (base_ && fabriques_.concordance)
-        fabriques_.concordance(*this, *base_);
+    if (Base() && fabriques_.concordance)
+        fabriques_.concordance(*this, *Base());
 }
 
 void TFenPrinc::BtnParagClick()
 {
-    if (base_ && fabriques_.carteSections)
-        fabriques_.carteSections(*this, *base_);
+    if (Base() && fabriques_.carteSections)
+        fabriques_.carteSections(*this, *Base());
 }
 
 void TFenPrinc::BtnSelFormesClick()
 {
-    if (base_ && fabriques_.groupeFormes)
-        fabriques_.groupeFormes(*this, *base_);
+    if (Base() && fabriques_.groupeFormes)
+        fabriques_.groupeFormes(*this, *Base());
 }
 
 void TFenPrinc::BtnPartClick()
 {
-    if (base_ && fabriques_.partitions && fabriques_.partitions(*this, *base_)) {
+    if (Base() && fabriques_.partitions && fabriques_.partitions(*this, *Base())) {
         partitionCreee_ = true;
         ActualiseCommandes();
     }
@@ -728,37 +443,14 @@ void TFenPrinc::BtnPartClick()
 
 void TFenPrinc::BtnSRClick()
 {
-    if (!base_ || !fabriques_.prepareSegments || !fabriques_.listeSegments)
+    charg1 *base = Base();
+    if (!base || !fabriques_.prepareSegments || !fabriques_.listeSegments)
         return;
     ParametresSegmentsRepetes parametres;
-    if (!fabriques_.prepareSegments(*this, *base_, parametres))
+    if (!fabriques_.prepareSegments(*this, *base, parametres))
         return;
-    // The new computation rewrites the positions file: the lists made before read theirs from
-    // memory from now on, so none of them is ever answered with the new file at its old offsets.
-    for (const std::unique_ptr<SegRep> &ancien : segmentsBase_)
-        ancien->GardePositionsEnMemoire();
-    auto segments = std::make_unique<SegRep>(base_.get(), parametres.delimiteurs);
-    bool fini;
-    {
-        TravailLong travail(T("Calcul des segments répétés"));
-        segments->AttribGauge(PasProgression2);
-        fini = travail.Execute([&] { segments->CalcSegRep(parametres.editForme, parametres.freqMin); });
-    }
-    etat_->FixePas(2);
-    // Stopped by the user: the segments attached before stay, with their files.
-    if (!fini)
-        return;
-    if (segments->NbSegments() == 0) {
-        LesDialogues().message(this, QStringLiteral("Talmer3"), T("Aucun segment trouvé!"));
-        return;
-    }
-    // Earlier computations stay alive for the segment lists made from them, until the base goes.
-    const SegRep *anciens = base_->SegmentsAttaches();
-    base_->AssigneSR(segments.get());
-    SegRep &attache = *segments;
-    segmentsBase_.push_back(std::move(segments));
-    emit segmentsRemplaces(base_.get(), anciens, attache);
-    fabriques_.listeSegments(*this, attache);
+    if (SegRep *segments = ouverture_->CalculeSegments(parametres))
+        fabriques_.listeSegments(*this, *segments);
 }
 
 void TFenPrinc::BtnPCLCClick()
@@ -773,8 +465,8 @@ void TFenPrinc::PmnPCLCPopup()
     pmnPCLC_->clear();
     for (int i = 0; i < corpus_->NbPartitions(); ++i) {
         InfoPartition *entree = corpus_->EntreePartition(i);
-        const QString nom = (entree && entree->base == base_.get() && base_)
-                                ? EnUnicode(base_->RetourneGraphie(entree->cle, false))
+        const QString nom = (entree && entree->base == Base() && Base())
+                                ? EnUnicode(Base()->RetourneGraphie(entree->cle, false))
                                 : QString();
         QAction *action = pmnPCLC_->addAction(nom);
         connect(action, &QAction::triggered, this, [this, i] { PCLCMenuClick(i); });
@@ -841,7 +533,7 @@ void TFenPrinc::BtnRetreciClick()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Child windows
+// The side panel and the window commands
 
 QDockWidget *TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, GenrePage genre,
                                            bool lieeALaBase)
@@ -891,9 +583,6 @@ void TFenPrinc::MenuFenetreAvantAffichage()
     }
     zone_->AjouteAuMenuFenetre(menuFenetre_);
 }
-
-// ---------------------------------------------------------------------------------------------
-// Sheets
 
 void TFenPrinc::BtnVaVersFeuilleClick()
 {

@@ -1,32 +1,26 @@
-// The main window: button bar, menus, side panel (navigation tree, report tree and docked lists),
-// the MDI area of the analysis windows, the sheets along its right edge and the status bar with
-// its progress bar. It owns the open corpus base, the current report and the workspace registry.
+// The main window: the menus, the button bar and the side panel (navigation tree, report page and
+// docked lists), wired to the parts that do the work: the open base (OuvertureBase), the report
+// page (PageRapport), the room of the analysis windows with its sheets (ZoneFenetres) and the
+// status bar (BarreEtat). It also keeps the workspace registry of the open base.
 #pragma once
 
+#include "shell/ouverture_base.h"
 #include "shell/panneaulateral.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
-#include <string>
 #include <vector>
 
 class BarreEtat;
-class ConfigurationT3;
 class Corpus;
-class NoeudNavig;
 class PageRapport;
 class QAction;
 class QDockWidget;
-class QMdiSubWindow;
 class QMenu;
-class QStandardItem;
 class QToolBar;
 class QToolButton;
 class SegRep;
@@ -34,13 +28,6 @@ class TDropTarget;
 class TFenNavig;
 class ZoneFenetres;
 class charg1;
-
-// What the repeated-segment set-up dialog returns when confirmed.
-struct ParametresSegmentsRepetes {
-    std::set<std::int32_t> delimiteurs; // entity numbers of the checked delimiters
-    std::int32_t editForme = 0;         // first value given to CalcSegRep
-    std::int32_t freqMin = 2;           // minimum frequency of a segment
-};
 
 class TFenPrinc;
 
@@ -62,42 +49,35 @@ struct FabriquesFenetres {
     std::function<void(TFenPrinc &, SegRep &)> listeSegments;
 };
 
-// The file a text to segment is chosen with; empty when cancelled. By default a plain open dialog
-// for .txt and .doc files; the corpus-open dialog (with corpus building) replaces it.
-using ChoixTexte = std::function<QString(QWidget *parent)>;
-
 class TFenPrinc : public QMainWindow {
     Q_OBJECT
 public:
     explicit TFenPrinc(QWidget *parent = nullptr);
     ~TFenPrinc() override;
 
-    // --- Opening a base ---------------------------------------------------------------------
-    // Opens the base whose parameter file is given; the open one is replaced only on success.
-    // False when nothing was opened (cancelled, or an error the user was told about).
-    bool OuvreBase(const QString &cheminPar);
-    // Checks the keys of a text, asks for the delimiters, segments it and opens the new base.
-    bool SegmenteTexte(const QString &cheminTexte);
-    // The command line's file (arguments after the program's name; the first is a whole path).
-    void OuvreLigneDeCommande(const QStringList &arguments);
-
-    charg1 *Base() const { return base_.get(); }
-    Corpus &Registre() const { return *corpus_; }
+    // --- The parts ----------------------------------------------------------------------------
+    // Opening, segmenting and closing the base.
+    OuvertureBase &Ouverture() const { return *ouverture_; }
     // The side panel's report page: the current report, its tree and commands.
     PageRapport &Rapports() const { return *rapports_; }
-
+    // The room of the analysis windows: the MDI area, its sheets and the window list.
+    ZoneFenetres &Zone() const { return *zone_; }
     // The status bar: progress, what runs, the open base's path.
     BarreEtat &Etat() const { return *etat_; }
 
-    // --- Windows, sheets, navigation ----------------------------------------------------------
-    // The room of the analysis windows: the MDI area, its sheets and the window list.
-    ZoneFenetres &Zone() const { return *zone_; }
+    // The open base (null while none is) and the partitions and sectionings made on it.
+    charg1 *Base() const { return ouverture_->Base(); }
+    Corpus &Registre() const { return *corpus_; }
+
+    // --- The side panel -----------------------------------------------------------------------
     // Docks a window into the side panel and brings it to the front (PanneauLateral::Ancre); a
     // window bound to the base is closed when the base is replaced. Returns its dock.
     QDockWidget *AjoutePageLaterale(QWidget *page, const QString &titre,
                                     GenrePage genre = GenrePage::Permanente, bool lieeALaBase = true);
     PanneauLateral *ListesGauche() const { return listesGauche_; }
     TFenNavig *FenNavig() const { return fenNavig_; }
+    // The side panel with its collapsing strip.
+    QWidget *PanneauFond() const { return panneauFond_; }
     // Brings a window to the front: an MDI child (restored when minimised) or a side-panel page.
     void MontreFenetre(QWidget *fenetre);
 
@@ -105,7 +85,9 @@ public:
     int LargeurLibre() const { return largeurLibre_; }
     int HauteurLibre() const { return hauteurLibre_; }
 
-    // --- Extension points ---------------------------------------------------------------------
+    // --- The commands and what plugs into them ------------------------------------------------
+    // The window's command of that name (the menus' and the button bar's actions).
+    QAction *Action(const char *nom) const;
     FabriquesFenetres &Fabriques() { return fabriques_; }
     // Enables each command whose window exists, once a base is open.
     void ActualiseCommandes();
@@ -113,24 +95,6 @@ public:
     // Lexicométriques" and "Déplacer vers une autre feuille"); the main window takes ownership.
     void InstalleConteneur(QWidget *conteneur);
     QWidget *Conteneur() const { return conteneur_; }
-    void FixeChoixTexte(ChoixTexte choix) { choixTexte_ = std::move(choix); }
-
-    // --- Commands (also run by the tests) -----------------------------------------------------
-    void BtnOuvrirClick();
-    void BtnCreerCorpClick();
-    void BtnDocuClick();
-    void BtnParagClick();
-    void BtnSRClick();
-    void BtnSelFormesClick();
-    void BtnPartClick();
-    void BtnAjouteRapClick();
-    void HelpBtnClick();
-    void BtnOptionsClick();
-    void BtnRetreciClick();
-    void PCLCMenuClick(int index);
-
-    QAction *Action(const char *nom) const;
-    QWidget *PanneauFond() const { return panneauFond_; }
     QToolBar *Panel1() const { return panel1_; }
     TDropTarget *CibleDepot() const { return cibleDepot_.get(); }
 
@@ -157,32 +121,42 @@ private:
     QAction *NouvelleAction(const char *nom, const char *texte, const char *bulle, int icone, Cible *cible,
                             Commande commande);
 
-    bool OuvreBaseSansDemander(const QString &cheminPar);
-    // A UTF-8 text: offers to convert it into a new file, which then replaces `chemin`. False
-    // when the user cancelled or the conversion failed (the user was told).
-    bool ProposeConversionUtf8(QString &chemin);
-    // True, the user told, when the text holds no word form with these delimiters.
-    bool RefuseTexteSansForme(const QString &chemin, const std::string &delimiteurs);
-    // Closes everything that refers to the open base, then frees it.
-    void FermeBase();
-    bool ChangeDossierCourant(const QString &dossier);
-    void MenuFenetreAvantAffichage();
-    void PmnListFenPopup();
+    // The workspace of a base just loaded from `chemin`: registry, status, navigation branch, a
+    // sheet, the dictionary, a new report, the reading view.
+    void InstalleBase(charg1 *base, const QString &chemin);
+    // Takes down everything that refers to the base about to be closed.
+    void RetireBase(charg1 *ancienne);
+
+    // Commands of the button bar and the menus.
+    void BtnDocuClick();
+    void BtnParagClick();
+    void BtnSRClick();
+    void BtnSelFormesClick();
+    void BtnPartClick();
+    void BtnPCLCClick();
     void PmnPCLCPopup();
+    void PCLCMenuClick(int index);
+    void BtnAjouteRapClick();
     void BtnVaVersFeuilleClick();
     void BtnListFenClick();
-    void BtnPCLCClick();
+    void PmnListFenPopup();
+    void MenuFenetreAvantAffichage();
+    void HelpBtnClick();
+    void BtnOptionsClick();
+    void BtnRetreciClick();
 
-    // What the window owns, in the order it is built.
-    std::unique_ptr<charg1> base_;
+    // The parts, in the order they are built (and destroyed the other way).
     std::unique_ptr<Corpus> corpus_;
-    std::vector<std::unique_ptr<SegRep>> segmentsBase_;
+    std::unique_ptr<BarreEtat> etat_;
+    std::unique_ptr<OuvertureBase> ouverture_;
+    std::unique_ptr<TDropTarget> cibleDepot_;
+    ZoneFenetres *zone_ = nullptr;
+    PageRapport *rapports_ = nullptr;
+
     int largeurLibre_ = 0;
     int hauteurLibre_ = 0;
     bool partitionCreee_ = false;
-
     FabriquesFenetres fabriques_;
-    ChoixTexte choixTexte_;
 
     QToolBar *panel1_ = nullptr;
     QAction *emplacementConteneur_ = nullptr;
@@ -190,8 +164,6 @@ private:
     QWidget *panneauFond_ = nullptr;
     int largeurPanneau_ = 0; // the side panel's width when not collapsed
     PanneauLateral *listesGauche_ = nullptr;
-    ZoneFenetres *zone_ = nullptr;
-    PageRapport *rapports_ = nullptr;
     TFenNavig *fenNavig_ = nullptr;
     QWidget *panBtnRetreci_ = nullptr;
     QToolButton *btnRetreci_ = nullptr;
@@ -201,13 +173,7 @@ private:
     int nbActionsFixesFenetre_ = 0;
 
     std::vector<QPointer<QWidget>> pagesBase_;
-
-    std::unique_ptr<BarreEtat> etat_;
-    std::unique_ptr<TDropTarget> cibleDepot_;
 };
 
 // The main window of the run (null before it is created and after it is destroyed).
 TFenPrinc *FenetrePrincipale();
-
-// The message of a failed load: "Erreur " followed by the text of the loader's code.
-QString MessageErreurChargement(int code);

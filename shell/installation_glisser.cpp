@@ -35,7 +35,7 @@ TConteneur *InstalleConteneurEtCorpus(TFenPrinc &fenPrinc)
                          if (!texte.isEmpty())
                              fenPrinc.Etat().AfficheStatut(texte);
                      });
-    fenPrinc.FixeChoixTexte(ChoisitTexteAvecOptions);
+    fenPrinc.Ouverture().FixeChoixTexte(ChoisitTexteAvecOptions);
     return conteneur;
 }
 

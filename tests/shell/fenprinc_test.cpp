@@ -198,7 +198,7 @@ TEST_F(FenPrincTest, OpeningTheSampleBaseFillsTreeStatusSheetAndReport)
 {
     const QString par = BaseEchantillon();
     ASSERT_FALSE(par.isEmpty());
-    ASSERT_TRUE(fen->OuvreBase(par));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par));
 
     EXPECT_TRUE(dialogues.messages.empty());
     ASSERT_NE(fen->Base(), nullptr);
@@ -278,7 +278,7 @@ TEST_F(FenPrincTest, EachLoadFailureShowsItsMessageCaptionedWithThePath)
                 fs::copy_file(dossier / f, copie / f);
         const QString chemin = QString::fromStdString((copie / "ville.par").string());
         dialogues.messages.clear();
-        EXPECT_FALSE(fen->OuvreBase(chemin));
+        EXPECT_FALSE(fen->Ouverture().OuvreBase(chemin));
         ASSERT_EQ(dialogues.messages.size(), 1u) << c.fichierRetire;
         EXPECT_EQ(dialogues.messages[0].texte, QString::fromUtf8(c.texte));
         EXPECT_EQ(dialogues.messages[0].titre, chemin);
@@ -294,12 +294,12 @@ TEST_F(FenPrincTest, EachLoadFailureShowsItsMessageCaptionedWithThePath)
 TEST_F(FenPrincTest, AFailedLoadLeavesTheOpenBaseAndItsWorkspaceIntact)
 {
     const QString par = BaseEchantillon();
-    ASSERT_TRUE(fen->OuvreBase(par));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par));
     charg1 *base = fen->Base();
     Rapport *rapport = fen->Rapports().Courant();
     QPointer<QMdiSubWindow> fenetre = Enfant(QStringLiteral("A"));
 
-    EXPECT_FALSE(fen->OuvreBase(QString::fromStdString((dir_.path() / "absente.par").string())));
+    EXPECT_FALSE(fen->Ouverture().OuvreBase(QString::fromStdString((dir_.path() / "absente.par").string())));
     EXPECT_EQ(fen->Base(), base);
     EXPECT_EQ(fen->Rapports().Courant(), rapport);
     EXPECT_FALSE(fenetre.isNull());
@@ -312,7 +312,7 @@ TEST_F(FenPrincTest, OpeningAnotherBaseClosesEverythingOfTheOldOne)
 {
     const QString par1 = BaseEchantillon("un");
     const QString par2 = BaseEchantillon("deux");
-    ASSERT_TRUE(fen->OuvreBase(par1));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par1));
     QPointer<QMdiSubWindow> fenetre = Enfant(QStringLiteral("A"));
     auto *page = new QWidget;
     QPointer<QWidget> pageSuivie(page);
@@ -321,7 +321,7 @@ TEST_F(FenPrincTest, OpeningAnotherBaseClosesEverythingOfTheOldOne)
     QObject::connect(fen.get(), &TFenPrinc::fermetureBase, [&](charg1 *b) { fermee = b; });
     charg1 *ancienne = fen->Base();
 
-    ASSERT_TRUE(fen->OuvreBase(par2));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par2));
     EXPECT_EQ(fermee, ancienne);
     EXPECT_TRUE(fenetre.isNull());
     EXPECT_TRUE(pageSuivie.isNull());
@@ -337,14 +337,14 @@ TEST_F(FenPrincTest, OpeningAnotherBaseAsksAboutAnUnsavedReport)
 {
     const QString par1 = BaseEchantillon("un");
     const QString par2 = BaseEchantillon("deux");
-    ASSERT_TRUE(fen->OuvreBase(par1));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par1));
     AjouteElementAuRapport();
     Rapport *rapport = fen->Rapports().Courant();
     const QString temporaire = rapport->DossierTemporaire();
 
     // Cancel: nothing changes.
     dialogues.reponses = {ReponseMessage::Annuler};
-    EXPECT_FALSE(fen->OuvreBase(par2));
+    EXPECT_FALSE(fen->Ouverture().OuvreBase(par2));
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("Le rapport a été modifié.\nVoulez-vous le sauvegarder ?"));
     EXPECT_EQ(dialogues.messages[0].titre, QStringLiteral("Talmer3"));
@@ -354,7 +354,7 @@ TEST_F(FenPrincTest, OpeningAnotherBaseAsksAboutAnUnsavedReport)
 
     // No: the new base and a new report; the old report's files go.
     dialogues.reponses = {ReponseMessage::Non};
-    EXPECT_TRUE(fen->OuvreBase(par2));
+    EXPECT_TRUE(fen->Ouverture().OuvreBase(par2));
     EXPECT_EQ(fen->Etat().TexteCheminBase(), par2);
     EXPECT_TRUE(fen->Rapports().Courant()->EstSauve());
     EXPECT_EQ(fen->Rapports().Courant()->NbElements(), 0);
@@ -366,7 +366,7 @@ TEST_F(FenPrincTest, TheClosePromptsThreeAnswers)
     const QString par = BaseEchantillon();
 
     // Nothing added: closing asks nothing.
-    ASSERT_TRUE(fen->OuvreBase(par));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par));
     EXPECT_TRUE(Ferme());
     EXPECT_TRUE(dialogues.messages.empty());
 
@@ -409,7 +409,7 @@ TEST_F(FenPrincTest, WhenTheReportCannotBeWrittenAtCloseTheUserMayQuitOrStay)
 {
     // A base name of its own: the report folder beside the program is shared with the other test
     // that closes with Yes, which may run at the same second in another process.
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon("base", "echec")));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon("base", "echec")));
     AjouteElementAuRapport();
     Rapport *rapport = fen->Rapports().Courant();
     // The item's page disappeared: writing the report fails.
@@ -443,7 +443,7 @@ TEST_F(FenPrincTest, NewReportIsOffWithoutBaseAndAsksOnlyAboutUnsavedWork)
     fen->Action("BtnNouvRap")->trigger();
     EXPECT_EQ(fen->Rapports().Courant(), nullptr);
 
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
     const QString premier = fen->Rapports().Courant()->DossierTemporaire();
     fen->Action("BtnNouvRap")->trigger();
     EXPECT_TRUE(dialogues.messages.empty());
@@ -481,7 +481,7 @@ TEST_F(FenPrincTest, NewReportIsOffWithoutBaseAndAsksOnlyAboutUnsavedWork)
 
 TEST_F(FenPrincTest, SaveAndEditorCommands)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
     // "Editeur" before any save.
     fen->Action("BtnEdit")->trigger();
     ASSERT_EQ(dialogues.messages.size(), 1u);
@@ -502,7 +502,7 @@ TEST_F(FenPrincTest, SaveAndEditorCommands)
 
 TEST_F(FenPrincTest, NotesAndDeletionOnTheReportTree)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
     AjouteElementAuRapport();
     QStandardItem *racine = fen->Rapports().Modele()->item(0);
     QStandardItem *element = racine->child(0);
@@ -570,7 +570,7 @@ TEST_F(FenPrincTest, CommandLineCases)
         fen.reset();
         fen = std::make_unique<TFenPrinc>();
         dialogues.dialoguesVus.clear();
-        fen->OuvreLigneDeCommande(c.arguments);
+        fen->Ouverture().OuvreLigneDeCommande(c.arguments);
         EXPECT_EQ(fen->Base() != nullptr, c.base) << c.nom;
         if (QString::fromUtf8(c.nom) != QStringLiteral("chemin entre guillemets")) {
             EXPECT_EQ(QDir::currentPath(), c.dossier) << c.nom;
@@ -602,7 +602,7 @@ TEST_F(FenPrincTest, CommandLineOpensABaseWhosePublicationWasKilled)
     ASSERT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 0);
     ASSERT_FALSE(QFileInfo::exists(QStringLiteral("corpus.par")));
 
-    fen->OuvreLigneDeCommande({QDir::current().absoluteFilePath(QStringLiteral("corpus.par"))});
+    fen->Ouverture().OuvreLigneDeCommande({QDir::current().absoluteFilePath(QStringLiteral("corpus.par"))});
     ASSERT_NE(fen->Base(), nullptr);
     EXPECT_EQ(fen->Base()->Nbocc(), 2);
     EXPECT_GE(fen->Base()->LocFormDic("quatre", false), 0);
@@ -621,7 +621,7 @@ TEST_F(FenPrincTest, SegmentingATextOpensTheBaseOfTheSameName)
         delimiteursVus = delims.Delimiteurs();
         return int(QDialog::Accepted);
     };
-    ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    ASSERT_TRUE(fen->Ouverture().SegmenteTexte(QStringLiteral("corpus.txt")));
     EXPECT_EQ(delimiteursVus, std::string(DelimiteursDefaut));
     EXPECT_EQ(fen->Etat().TexteCheminBase(), QDir::current().absoluteFilePath(QStringLiteral("corpus.par")));
     EXPECT_STREQ(fen->Base()->NomBase(), "corpus");
@@ -632,7 +632,7 @@ TEST_F(FenPrincTest, ATextWithoutExtensionStillOpensItsBase)
 {
     fs::create_directories("dossier.avec.points");
     writeFile("dossier.avec.points/corpus", readFile(talmer::test::CheminEchantillon()));
-    ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("dossier.avec.points/corpus")));
+    ASSERT_TRUE(fen->Ouverture().SegmenteTexte(QStringLiteral("dossier.avec.points/corpus")));
     EXPECT_TRUE(fen->Etat().TexteCheminBase().endsWith(QStringLiteral("dossier.avec.points/corpus.par")));
     EXPECT_TRUE(dialogues.messages.empty());
 }
@@ -640,7 +640,7 @@ TEST_F(FenPrincTest, ATextWithoutExtensionStillOpensItsBase)
 TEST_F(FenPrincTest, BadKeysNeverReachTheDelimiterDialog)
 {
     writeFile("faute.txt", "<auteur=Victor Hugo> Le texte.\r\n");
-    EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("faute.txt")));
+    EXPECT_FALSE(fen->Ouverture().SegmenteTexte(QStringLiteral("faute.txt")));
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("Problème dans les clefs.\nConsultez atrace.txt"));
     EXPECT_TRUE(dialogues.dialoguesVus.empty());
@@ -652,7 +652,7 @@ TEST_F(FenPrincTest, CancellingTheDelimiterDialogSegmentsNothing)
 {
     writeFile("corpus.txt", readFile(talmer::test::CheminEchantillon()));
     dialogues.repondDialogue = [](QDialog &) { return int(QDialog::Rejected); };
-    EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    EXPECT_FALSE(fen->Ouverture().SegmenteTexte(QStringLiteral("corpus.txt")));
     EXPECT_FALSE(fs::exists("corpus.par"));
     EXPECT_EQ(fen->Etat().TexteStatut(), QString());
 }
@@ -665,7 +665,7 @@ TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
 
     // Cancel: nothing is written, nothing opened.
     dialogues.reponses = {ReponseMessage::Annuler};
-    EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    EXPECT_FALSE(fen->Ouverture().SegmenteTexte(QStringLiteral("corpus.txt")));
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("UTF-8")));
     EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("« corpus_cp1252.txt »")));
@@ -677,7 +677,7 @@ TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
     // Yes: the converted copy is segmented, the missing character counted, the user's text kept.
     dialogues.messages.clear();
     dialogues.reponses = {ReponseMessage::Oui};
-    ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    ASSERT_TRUE(fen->Ouverture().SegmenteTexte(QStringLiteral("corpus.txt")));
     EXPECT_EQ(readFile("corpus.txt"), texte);
     EXPECT_EQ(readFile("corpus_cp1252.txt"), "<titre=un>\r\nUn texte tr\xE8s court ?.\r\n");
     ASSERT_EQ(dialogues.messages.size(), 2u);
@@ -688,7 +688,7 @@ TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
     // No: the text is segmented as it is.
     dialogues.messages.clear();
     dialogues.reponses = {ReponseMessage::Non};
-    ASSERT_TRUE(fen->SegmenteTexte(QStringLiteral("corpus.txt")));
+    ASSERT_TRUE(fen->Ouverture().SegmenteTexte(QStringLiteral("corpus.txt")));
     EXPECT_STREQ(fen->Base()->NomBase(), "corpus");
     EXPECT_GE(fen->Base()->LocFormDic("tr\xC3\xA8s", true), 0);
     EXPECT_EQ(dialogues.messages.size(), 1u);
@@ -697,7 +697,7 @@ TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
 TEST_F(FenPrincTest, ATextWithoutAnyFormIsRefusedAndTheOpenBaseStays)
 {
     const QString par = BaseEchantillon();
-    ASSERT_TRUE(fen->OuvreBase(par));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par));
     charg1 *base = fen->Base();
     struct Cas {
         std::string texte;
@@ -715,7 +715,7 @@ TEST_F(FenPrincTest, ATextWithoutAnyFormIsRefusedAndTheOpenBaseStays)
         dialogues.dialoguesVus.clear();
         fs::create_directories("vide");
         writeFile("vide/vide.txt", c.texte);
-        EXPECT_FALSE(fen->SegmenteTexte(QStringLiteral("vide/vide.txt"))) << c.texte;
+        EXPECT_FALSE(fen->Ouverture().SegmenteTexte(QStringLiteral("vide/vide.txt"))) << c.texte;
         ASSERT_EQ(dialogues.messages.size(), 1u) << c.texte;
         EXPECT_EQ(dialogues.messages[0].texte,
                   QStringLiteral("Le texte « vide.txt » ne contient aucune forme : il n'y a rien à segmenter."));
@@ -821,7 +821,7 @@ TEST(TFenChoixDelimForme, TheDialogIsWideEnoughForItsTitle)
 
 TEST_F(FenPrincTest, AnUnreadableTextIsReportedAndTheProgramGoesOn)
 {
-    EXPECT_FALSE(fen->SegmenteTexte(QString::fromStdString((dir_.path() / "absent.txt").string())));
+    EXPECT_FALSE(fen->Ouverture().SegmenteTexte(QString::fromStdString((dir_.path() / "absent.txt").string())));
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("ne peut pas être lu")));
 }
@@ -849,9 +849,9 @@ TEST_F(FenPrincTest, ReservedNamesAndWhatIsNotAFileAreRefusedBeforeAnythingIsWri
         dialogues.messages.clear();
         dialogues.dialoguesVus.clear();
         if (c.ligneDeCommande)
-            fen->OuvreLigneDeCommande({c.chemin});
+            fen->Ouverture().OuvreLigneDeCommande({c.chemin});
         else
-            EXPECT_FALSE(fen->SegmenteTexte(c.chemin));
+            EXPECT_FALSE(fen->Ouverture().SegmenteTexte(c.chemin));
         ASSERT_EQ(dialogues.messages.size(), 1u);
         EXPECT_EQ(dialogues.messages[0].texte, QString::fromUtf8(MessageTexte(c.etat)));
         EXPECT_TRUE(dialogues.dialoguesVus.empty());
@@ -871,29 +871,29 @@ public:
 
 TEST_F(FenPrincTest, AddToReportGoesToTheActiveWindowOnceTheClickIsOver)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
-    fen->BtnAjouteRapClick(); // no child: nothing
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
+    fen->Action("BtnAjouteRap")->trigger(); // no child: nothing
     TraiteEvenements();
 
     auto *c = new Contributeur;
     fen->Zone().AjouteFenetre(c);
     Enfant(QStringLiteral("autre"));
     fen->Zone().Mdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(c->parentWidget()));
-    fen->BtnAjouteRapClick();
+    fen->Action("BtnAjouteRap")->trigger();
     EXPECT_EQ(c->appels, 0);
     TraiteEvenements();
     EXPECT_EQ(c->appels, 1);
 
     // A window that does not contribute ignores it.
     fen->Zone().Mdi()->setActiveSubWindow(fen->Zone().EnfantsMdi().back());
-    fen->BtnAjouteRapClick();
+    fen->Action("BtnAjouteRap")->trigger();
     TraiteEvenements();
     EXPECT_EQ(c->appels, 1);
 }
 
 TEST_F(FenPrincTest, WindowListAndPreviousNext)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
     QMdiSubWindow *c = Enfant(QStringLiteral("C"));
     QMdiSubWindow *b = Enfant(QStringLiteral("B"));
     QMdiSubWindow *a = Enfant(QStringLiteral("A"));
@@ -924,7 +924,7 @@ TEST_F(FenPrincTest, WindowListAndPreviousNext)
 
 TEST_F(FenPrincTest, SheetsHideRecordAndShowTheirWindows)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
     QMdiSubWindow *a = Enfant(QStringLiteral("A"));
     QMdiSubWindow *b = Enfant(QStringLiteral("B"));
     fen->Action("BtnNvFeuille")->trigger();
@@ -963,7 +963,7 @@ TEST_F(FenPrincTest, SheetsHideRecordAndShowTheirWindows)
 
 TEST_F(FenPrincTest, NavigationNodesBringTheirWindowAndSurviveItsClosing)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
     QMdiSubWindow *a = Enfant(QStringLiteral("A"));
     QMdiSubWindow *b = Enfant(QStringLiteral("B"));
     NoeudNavig *noeud = fen->FenNavig()->AjouteNoeud(fen->FenNavig()->NoeudPartitions(), QStringLiteral("PCLC"), 1, a);
@@ -1003,9 +1003,9 @@ TEST_F(FenPrincTest, ProgressBarStepsAndStartsOverPastItsEnd)
 TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)
 {
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
-    fen->BtnRetreciClick();
+    fen->Action("BtnRetreci")->trigger();
     EXPECT_EQ(fen->PanneauFond()->width(), 15);
-    fen->BtnRetreciClick();
+    fen->Action("BtnRetreci")->trigger();
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
 }
 
@@ -1017,9 +1017,9 @@ TEST_F(FenPrincTest, SidePanelWidensToTheListsItHolds)
     fen->AjoutePageLaterale(liste, QStringLiteral("Liste"), GenrePage::Fermable, false);
     EXPECT_GE(fen->PanneauFond()->width(), 400);
     const int largeur = fen->PanneauFond()->width();
-    fen->BtnRetreciClick();
+    fen->Action("BtnRetreci")->trigger();
     EXPECT_EQ(fen->PanneauFond()->width(), 15);
-    fen->BtnRetreciClick();
+    fen->Action("BtnRetreci")->trigger();
     EXPECT_EQ(fen->PanneauFond()->width(), largeur);
     // A narrower one changes nothing.
     fen->AjoutePageLaterale(new QLabel(QStringLiteral("petite")), QStringLiteral("Petite"), GenrePage::Fermable, false);
@@ -1028,7 +1028,7 @@ TEST_F(FenPrincTest, SidePanelWidensToTheListsItHolds)
 
 TEST_F(FenPrincTest, HelpOpensThePageBesideTheProgram)
 {
-    fen->HelpBtnClick();
+    fen->Action("HelpBtn")->trigger();
     ASSERT_EQ(dialogues.documents.size(), 1u);
     EXPECT_EQ(dialogues.documents[0], QCoreApplication::applicationDirPath() + QStringLiteral("/aide/html/aide.html"));
     EXPECT_TRUE(QFileInfo::exists(dialogues.documents[0]));

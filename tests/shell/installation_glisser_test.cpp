@@ -61,14 +61,14 @@ TEST_F(InstallationTest, LeConteneurSuitLaBaseOuverte)
     EXPECT_EQ(fen.Conteneur(), c);
     EXPECT_EQ(c->Base(), nullptr);
 
-    ASSERT_TRUE(fen.OuvreBase(QDir::current().absoluteFilePath("un.par")));
+    ASSERT_TRUE(fen.Ouverture().OuvreBase(QDir::current().absoluteFilePath("un.par")));
     ASSERT_NE(fen.Base(), nullptr);
     EXPECT_EQ(c->Base(), fen.Base());
     c->DeposeForme("chat");
     ASSERT_NE(c->GroupeCourant(), nullptr);
     EXPECT_EQ(c->GroupeCourant()->Base(), fen.Base());
 
-    ASSERT_TRUE(fen.OuvreBase(QDir::current().absoluteFilePath("deux.par")));
+    ASSERT_TRUE(fen.Ouverture().OuvreBase(QDir::current().absoluteFilePath("deux.par")));
     EXPECT_EQ(c->Base(), fen.Base());
     EXPECT_EQ(c->Historique().Taille(), 0); // no group of the closed base is left
     c->DeposeForme("pie");

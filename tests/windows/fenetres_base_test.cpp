@@ -62,7 +62,7 @@ TEST_F(FenetresBaseTest, OuvrirLaBaseDockeLeDictionnaireEtOuvreLaLecture)
 {
     const QString par = QString::fromStdString(talmer::test::FabriqueBaseEchantillon(dir_.path() / "base"));
     ASSERT_FALSE(par.isEmpty());
-    ASSERT_TRUE(fen->OuvreBase(par));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(par));
     talmer::test::TraiteEvenements();
     EXPECT_TRUE(dialogues.messages.empty());
 
@@ -92,7 +92,7 @@ TEST_F(FenetresBaseTest, OuvrirLaBaseDockeLeDictionnaireEtOuvreLaLecture)
 
     // Another base replaces both windows.
     const QString autre = QString::fromStdString(talmer::test::FabriqueBaseEchantillon(dir_.path() / "autre"));
-    ASSERT_TRUE(fen->OuvreBase(autre));
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(autre));
     talmer::test::TraiteEvenements();
     EXPECT_EQ(Dictionnaires().size(), 1u);
     EXPECT_NE(Dictionnaires().front(), dico);

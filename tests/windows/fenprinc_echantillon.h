@@ -42,7 +42,7 @@ protected:
             return;
         const std::string par = FabriqueBaseEchantillon(dir_.path() / "base");
         ASSERT_FALSE(par.empty());
-        ASSERT_TRUE(fen->OuvreBase(QString::fromStdString(par)));
+        ASSERT_TRUE(fen->Ouverture().OuvreBase(QString::fromStdString(par)));
         base = fen->Base();
     }
 

@@ -188,7 +188,7 @@ protected:
 
 TEST_F(LisibiliteTest, ChaqueFenetreMontreSesTitresEtSesValeursEntiers)
 {
-    fen->BtnPartClick();
+    fen->Action("BtnPart")->trigger();
     TFenStatPart *stat = StatPart();
     ASSERT_NE(stat, nullptr);
     stat->PartitionStat().Selectionne(0, true);
@@ -196,10 +196,10 @@ TEST_F(LisibiliteTest, ChaqueFenetreMontreSesTitresEtSesValeursEntiers)
          {&TFenStatPart::BtnSpTotClick, &TFenStatPart::BtnSpEvolClick, &TFenStatPart::BtnSpecifClick,
           &TFenStatPart::BtnZipfClick, &TFenStatPart::BtnAcroiVocClick, &TFenStatPart::BtnAFCClick})
         (stat->*commande)();
-    fen->BtnSRClick();
-    fen->BtnParagClick();
-    fen->BtnSelFormesClick();
-    fen->BtnOptionsClick();
+    fen->Action("BtnSR")->trigger();
+    fen->Action("BtnParag")->trigger();
+    fen->Action("BtnSelFormes")->trigger();
+    fen->Action("BtnOptions")->trigger();
     {
         TFenCreerCorpus creation(fen.get());
         creation.show();
@@ -208,10 +208,10 @@ TEST_F(LisibiliteTest, ChaqueFenetreMontreSesTitresEtSesValeursEntiers)
     // A text to segment asks for its delimiters.
     const std::string texte = (dir_.path() / "autre.txt").string();
     talmer::test::writeFile(texte, talmer::test::readFile(talmer::test::CheminEchantillon()));
-    fen->SegmenteTexte(QString::fromStdString(texte));
+    fen->Ouverture().SegmenteTexte(QString::fromStdString(texte));
     // The report tree holds a caption.
     fen->Zone().Mdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(stat->parentWidget()));
-    fen->BtnAjouteRapClick();
+    fen->Action("BtnAjouteRap")->trigger();
     talmer::test::TraiteEvenements();
 
     for (const char *dialogue : {"TFenChoixPart", "TFenParamSpecTot", "TFenParamSpecDiac", "TFenParamSpec",

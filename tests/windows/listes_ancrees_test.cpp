@@ -54,7 +54,7 @@ protected:
                 prep->EditSR()->setValue(2);
             return int(QDialog::Accepted);
         };
-        fen->BtnSRClick();
+        fen->Action("BtnSR")->trigger();
         for (QWidget *page : fen->ListesGauche()->Pages())
             if (auto *liste = qobject_cast<TfrmSR *>(page))
                 return liste;

@@ -266,7 +266,7 @@ TEST(FenConcorCommande, MainWindowOpensAMaximisedWindowPerClick)
     {
         TFenPrinc fen;
         talmer::InstalleFenetres(fen);
-        ASSERT_TRUE(fen.OuvreBase(QString::fromStdString(par)));
+        ASSERT_TRUE(fen.Ouverture().OuvreBase(QString::fromStdString(par)));
         QAction *commande = fen.Action("BtnDocu");
         ASSERT_NE(commande, nullptr);
         EXPECT_TRUE(commande->isEnabled());

@@ -338,7 +338,7 @@ TEST(FenSelecFormesCommande, MainWindowOpensOneWindowPerClickOnTheOpenBase)
     {
         TFenPrinc fen;
         talmer::InstalleFenetres(fen);
-        ASSERT_TRUE(fen.OuvreBase(QString::fromStdString(par)));
+        ASSERT_TRUE(fen.Ouverture().OuvreBase(QString::fromStdString(par)));
         QAction *commande = fen.Action("BtnSelFormes");
         ASSERT_NE(commande, nullptr);
         EXPECT_TRUE(commande->isEnabled());

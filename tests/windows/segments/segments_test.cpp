@@ -256,7 +256,7 @@ protected:
                 prep->EditSR()->setValue(seuil);
             return int(QDialog::Accepted);
         };
-        fen->BtnSRClick();
+        fen->Action("BtnSR")->trigger();
     }
     std::vector<TfrmSR *> Listes() const
     {
@@ -321,7 +321,7 @@ TEST_F(SegmentsPoste, AComputationTheUserStopsLeavesTheSegmentsAttachedBefore)
         talmer::test::AppuieEchap(fen.get());
         return int(QDialog::Accepted);
     };
-    fen->BtnSRClick();
+    fen->Action("BtnSR")->trigger();
     EXPECT_TRUE(dialogues.messages.empty());
     EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul interrompu"));
     EXPECT_EQ(fen->Base()->SegmentsAttaches(), premier);
