@@ -8,11 +8,10 @@
 #include "engine/base_fixture.h"
 #include "engine/partition.h"
 #include "engine/tgen.h"
+#include "support/glisser.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
 
@@ -23,6 +22,7 @@ using talmer::TMimeTalmer;
 using talmer::TPartDragObject;
 using talmer::TTalmerDragObject;
 using talmer::TTgenDragObject;
+using talmer::test::Depose;
 
 namespace {
 
@@ -48,26 +48,6 @@ protected:
                                                    static_cast<std::int32_t>(entites.size()));
         std::copy(entites.begin(), entites.end(), o->Entites().begin());
         return o;
-    }
-
-    // Drag-enter then drop on the widget, as Qt delivers them; true when the drop was taken.
-    static bool Depose(QWidget &cible, const QMimeData &donnees)
-    {
-        const QPoint centre = cible.rect().center();
-        QDragEnterEvent entree(centre, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        entree.ignore();
-        QApplication::sendEvent(&cible, &entree);
-        if (!entree.isAccepted())
-            return false;
-        QDragMoveEvent deplacement(centre, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        deplacement.ignore();
-        QApplication::sendEvent(&cible, &deplacement);
-        if (!deplacement.isAccepted())
-            return false;
-        QDropEvent depot(QPointF(centre), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        depot.ignore();
-        QApplication::sendEvent(&cible, &depot);
-        return depot.isAccepted();
     }
 
     TConteneur &Conteneur()

@@ -11,6 +11,7 @@
 #include "shell/fenprinc.h"
 #include "shell/page_rapport.h"
 #include "shell/zone_fenetres.h"
+#include "support/glisser.h"
 #include "support/poste_test.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/installation.h"
@@ -18,8 +19,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -33,6 +32,7 @@
 using talmer::TFenConcor;
 using talmer::TMimeTalmer;
 using talmer::TTgenDragObject;
+using talmer::test::Depose;
 using talmer::test::readFile;
 
 namespace {
@@ -84,20 +84,6 @@ protected:
             return "?";
         return page.substr(d + debut.size(), f - d - debut.size());
     }
-    static bool Depose(QWidget &cible, const QMimeData &donnees)
-    {
-        const QPoint centre = cible.rect().center();
-        QDragEnterEvent entree(centre, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        entree.ignore();
-        QApplication::sendEvent(&cible, &entree);
-        if (!entree.isAccepted())
-            return false;
-        QDropEvent depot(QPointF(centre), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        depot.ignore();
-        QApplication::sendEvent(&cible, &depot);
-        return depot.isAccepted();
-    }
-
     QByteArray ancienTemp_;
     bool avaitTemp_ = false;
     talmer::test::DialoguesTest dialogues_;

@@ -6,13 +6,12 @@
 #include "engine/tgen.h"
 #include "services/rapport.h"
 #include "shell/dragobjects.h"
+#include "support/glisser.h"
 #include "windows/courbes/fengrapheac.h"
 #include "windows/courbes/fenzipf.h"
 #include "windows/courbes/points_courbes.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QLineSeries>
 #include <QLogValueAxis>
@@ -35,20 +34,10 @@ using Points = std::vector<PointCourbe>;
 
 namespace {
 
-// Drag-enter then drop on the chart, as Qt delivers them; true when the drop was taken.
+// A drop on the chart.
 bool Depose(talmer::FenCourbes &fenetre, const QMimeData &donnees)
 {
-    QWidget *cible = fenetre.Vue()->viewport();
-    const QPoint centre = cible->rect().center();
-    QDragEnterEvent entree(centre, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-    entree.ignore();
-    QApplication::sendEvent(cible, &entree);
-    if (!entree.isAccepted())
-        return false;
-    QDropEvent depot(QPointF(centre), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-    depot.ignore();
-    QApplication::sendEvent(cible, &depot);
-    return depot.isAccepted();
+    return talmer::test::Depose(*fenetre.Vue()->viewport(), donnees);
 }
 
 Points PointsDe(const QLineSeries *serie)

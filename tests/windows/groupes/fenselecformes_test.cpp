@@ -9,6 +9,7 @@
 #include "shell/fenprinc.h"
 #include "shell/page_rapport.h"
 #include "shell/zone_fenetres.h"
+#include "support/glisser.h"
 #include "support/poste_test.h"
 #include "windows/groupes/modeleresultat.h"
 #include "windows/installation.h"
@@ -17,8 +18,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -35,6 +34,7 @@
 using talmer::TFenSelecFormes;
 using talmer::TMimeTalmer;
 using talmer::TTgenDragObject;
+using talmer::test::Depose;
 using talmer::test::DialoguesTest;
 using talmer::test::readFile;
 using talmer::test::writeFile;
@@ -98,21 +98,6 @@ protected:
                                                    static_cast<std::int32_t>(entites.size()));
         o->Entites() = std::move(entites);
         return o;
-    }
-
-    // Drag-enter then drop, as Qt delivers them; true when the drop was taken.
-    static bool Depose(QWidget &cible, const QMimeData &donnees)
-    {
-        const QPoint centre = cible.rect().center();
-        QDragEnterEvent entree(centre, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        entree.ignore();
-        QApplication::sendEvent(&cible, &entree);
-        if (!entree.isAccepted())
-            return false;
-        QDropEvent depot(QPointF(centre), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        depot.ignore();
-        QApplication::sendEvent(&cible, &depot);
-        return depot.isAccepted();
     }
 
     DialoguesTest dialogues_;

@@ -1,5 +1,6 @@
 // The reading view: the page bytes for small bases, and the window with its page file and drops.
 #include "engine/base_fixture.h"
+#include "support/glisser.h"
 #include "support/poste_test.h"
 
 #include "engine/tgen.h"
@@ -10,8 +11,6 @@
 #include "windows/liseuse/fenliseuse.h"
 #include "windows/liseuse/pagelecture.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -66,14 +65,7 @@ protected:
                                                        static_cast<std::int32_t>(entites.size()));
         objet->Entites() = std::move(entites);
         TMimeTalmer donnees(std::move(objet));
-        const QPoint ici(10, 10);
-        QDragEnterEvent entree(ici, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&fen, &entree);
-        accepte = entree.isAccepted();
-        if (!accepte)
-            return;
-        QDropEvent depot(QPointF(ici), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&fen, &depot);
+        accepte = talmer::test::Depose(fen, donnees, QPoint(10, 10));
     }
 
     std::unique_ptr<charg1> base;
