@@ -11,11 +11,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <limits>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace talmer {
 
@@ -268,21 +265,6 @@ bool EcritCoranDon(const std::string &chemin, const Partition &partition, const 
         }
         return vide(true);
     });
-}
-
-bool EcritFichier(const std::string &chemin, const std::string &texte)
-{
-    const std::string temporaire = chemin + ".tmp";
-    std::FILE *f = std::fopen(temporaire.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ecrit = std::fwrite(texte.data(), 1, texte.size(), f) == texte.size();
-    const bool ferme = std::fclose(f) == 0;
-    if (!ecrit || !ferme || std::rename(temporaire.c_str(), chemin.c_str()) != 0) {
-        std::remove(temporaire.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace talmer

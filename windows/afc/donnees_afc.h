@@ -65,15 +65,12 @@ std::string TexteCoranDon(const DonneesAFC &donnees);
 
 // Writes "coran.don" for the partition to `chemin`, the bytes TexteCoranDon(RassembleDonnees(...))
 // would give, a few rows at a time: with thousands of parts the table and its text run to hundreds
-// of megabytes, and neither is ever whole in memory. Under a temporary name renamed when complete,
-// as EcritFichier; false when it cannot be written. The callback, when given, is called about a
+// of megabytes, and neither is ever whole in memory. Under a temporary name renamed when complete
+// (EcritFichierSur); false when it cannot be written. The callback, when given, is called about a
 // hundred times over the form rows and a hundred over the segment rows; what it throws goes
 // through, and nothing is written then.
 bool EcritCoranDon(const std::string &chemin, const Partition &partition, const std::string &titre,
                    const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees,
                    FnProgression pas = nullptr);
-
-// Writes the text to `chemin` under a temporary name and renames it; false when it cannot.
-bool EcritFichier(const std::string &chemin, const std::string &texte);
 
 } // namespace talmer

@@ -6,6 +6,7 @@
 #include "services/translation.h"
 #include "shell/dragobjects.h"
 #include "shell/occupation.h"
+#include "windows/commun/liste_groupe.h"
 #include "windows/commun/pastille.h"
 #include "windows/dictionnaire/modeledico.h"
 
@@ -23,14 +24,6 @@
 #include <vector>
 
 namespace talmer {
-
-void ListeDictionnaire::startDrag(Qt::DropActions)
-{
-    if (!fabrique_)
-        return;
-    if (std::unique_ptr<TTgenDragObject> objet = fabrique_())
-        LanceGlisser(this, std::move(objet));
-}
 
 TFenDicNum::TFenDicNum(charg1 &base, QWidget *parent) : QWidget(parent), base_(base)
 {
@@ -58,17 +51,11 @@ TFenDicNum::TFenDicNum(charg1 &base, QWidget *parent) : QWidget(parent), base_(b
     grille->setColumnStretch(1, 1);
 
     modele_ = new ModeleDictionnaire(base_, this);
-    liste_ = new ListeDictionnaire(this);
+    liste_ = new ListeGroupe(this);
     liste_->setObjectName(QStringLiteral("ListeFormes"));
     liste_->setModel(modele_);
-    liste_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    liste_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     liste_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    liste_->setShowGrid(true);
     liste_->setWordWrap(false);
-    liste_->setDragEnabled(true);
-    liste_->setDragDropMode(QAbstractItemView::DragOnly);
-    liste_->verticalHeader()->hide();
     liste_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     liste_->horizontalHeader()->setSectionsClickable(true);
     liste_->horizontalHeader()->setHighlightSections(false);
@@ -81,7 +68,7 @@ TFenDicNum::TFenDicNum(charg1 &base, QWidget *parent) : QWidget(parent), base_(b
     liste_->setPalette(palette);
     ApplyCharsetToListView(liste_, 0);
     ApplyCharsetToEdit(edRech_);
-    liste_->FixeFabriqueObjet([this] { return ObjetAGlisser(); });
+    liste_->FixeFabriqueGroupe([this] { return ObjetAGlisser(); });
 
     statut_ = new QStatusBar(this);
     statut_->setObjectName(QStringLiteral("StatusBar1"));

@@ -4,7 +4,8 @@
 // base.
 #pragma once
 
-#include <QTableView>
+#include "windows/commun/liste_groupe.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -23,21 +24,6 @@ class ModeleDictionnaire;
 class PastilleCouleur;
 class TTgenDragObject;
 
-// The list of the dictionary: a table view whose drags carry the group of the selected rows.
-class ListeDictionnaire : public QTableView {
-    Q_OBJECT
-public:
-    using FabriqueObjet = std::function<std::unique_ptr<TTgenDragObject>()>;
-    explicit ListeDictionnaire(QWidget *parent = nullptr) : QTableView(parent) {}
-    void FixeFabriqueObjet(FabriqueObjet f) { fabrique_ = std::move(f); }
-
-protected:
-    void startDrag(Qt::DropActions actions) override;
-
-private:
-    FabriqueObjet fabrique_;
-};
-
 class TFenDicNum : public QWidget {
     Q_OBJECT
 public:
@@ -53,7 +39,7 @@ public:
     QSize sizeHint() const override;
 
     charg1 &Base() const { return base_; }
-    ListeDictionnaire *ListeFormes() const { return liste_; }
+    ListeGroupe *ListeFormes() const { return liste_; }
     ModeleDictionnaire *Modele() const { return modele_; }
     QLineEdit *EdRech() const { return edRech_; }
     PastilleCouleur *ShPastille() const { return pastille_; }
@@ -83,7 +69,7 @@ private:
 
     charg1 &base_;
     ModeleDictionnaire *modele_ = nullptr;
-    ListeDictionnaire *liste_ = nullptr;
+    ListeGroupe *liste_ = nullptr;
     QLineEdit *edRech_ = nullptr;
     PastilleCouleur *pastille_ = nullptr;
     QStatusBar *statut_ = nullptr;

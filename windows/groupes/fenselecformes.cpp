@@ -10,6 +10,7 @@
 #include "shell/dragobjects.h"
 #include "shell/droptarget.h"
 #include "shell/occupation.h"
+#include "windows/commun/liste_groupe.h"
 #include "windows/groupes/modeleresultat.h"
 
 #include <QApplication>
@@ -39,21 +40,6 @@
 namespace talmer {
 
 namespace {
-
-// The result list: a drag of selected rows carries them as a group of forms.
-class VueResultat : public QTableView {
-public:
-    explicit VueResultat(std::function<void()> demarre, QWidget *parent)
-        : QTableView(parent), demarre_(std::move(demarre))
-    {
-    }
-
-protected:
-    void startDrag(Qt::DropActions) override { demarre_(); }
-
-private:
-    std::function<void()> demarre_;
-};
 
 QColor versQColor(std::int32_t c)
 {
@@ -141,16 +127,13 @@ TFenSelecFormes::TFenSelecFormes(charg1 *base, QWidget *parent)
     grille->addLayout(boutons, 3, 0, 1, 3);
 
     modele_ = new ModeleResultat(resultat_, this);
-    ListResu = new VueResultat([this] { DemarreGlisserListe(); }, this);
+    // The result list: a drag of selected rows carries them as a group of forms.
+    auto *liste = new ListeGroupe(this);
+    liste->FixeFabriqueGroupe([this] { return GroupeDeLaSelection(); });
+    ListResu = liste;
     ListResu->setObjectName(QStringLiteral("ListResu"));
     ListResu->setModel(modele_);
-    ListResu->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListResu->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListResu->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListResu->setShowGrid(true);
-    ListResu->setDragEnabled(true);
-    ListResu->setDragDropMode(QAbstractItemView::DragOnly);
-    ListResu->verticalHeader()->hide();
     ListResu->horizontalHeader()->setStretchLastSection(false);
     DimensionneGrille(ListResu, {175, 65});
 
@@ -366,12 +349,6 @@ std::unique_ptr<TTgenDragObject> TFenSelecFormes::GroupeComplet() const
                                                    resultat_.Taille());
     objet->Entites() = resultat_.Entites();
     return objet;
-}
-
-void TFenSelecFormes::DemarreGlisserListe()
-{
-    if (auto objet = GroupeDeLaSelection())
-        LanceGlisser(ListResu, std::move(objet));
 }
 
 void TFenSelecFormes::FixeCouleurPastille(std::int32_t couleur)

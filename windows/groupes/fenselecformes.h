@@ -99,7 +99,6 @@ private:
     std::string NomDuGroupe() const;
     // Drops of groups on the list and on the two fields.
     bool TraiteGlisser(QObject *objet, QEvent *event);
-    void DemarreGlisserListe();
 
     ResultatGroupe resultat_;
     ModeleResultat *modele_ = nullptr;

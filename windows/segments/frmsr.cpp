@@ -11,6 +11,7 @@
 #include "services/utilitaires.h"
 #include "shell/dragobjects.h"
 #include "windows/commun/choixcouleur.h"
+#include "windows/commun/liste_groupe.h"
 #include "windows/segments/modele_segments.h"
 #include "windows/segments/ordre_segments.h"
 
@@ -37,33 +38,6 @@ void PeintPastille(QToolButton *pastille, std::int32_t couleur)
 }
 
 } // namespace
-
-ListeSR::ListeSR(TfrmSR *fenetre) : QTableView(fenetre), fenetre_(fenetre)
-{
-    setObjectName(QStringLiteral("ListSR"));
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setShowGrid(true);
-    setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
-    setWordWrap(false);
-    verticalHeader()->hide();
-    horizontalHeader()->setSectionsClickable(true);
-    horizontalHeader()->setSortIndicatorShown(false);
-}
-
-void ListeSR::startDrag(Qt::DropActions)
-{
-    const std::vector<std::int32_t> entites = fenetre_->EntitesSelectionnees();
-    charg1 *base = fenetre_->Segments().Base();
-    if (entites.empty() || !base)
-        return;
-    auto objet = std::make_unique<talmer::TTgenDragObject>(this, base, std::string(), fenetre_->CouleurPastille(),
-                                                           static_cast<std::int32_t>(entites.size()));
-    std::copy(entites.begin(), entites.end(), objet->Entites().begin());
-    talmer::LanceGlisser(this, std::move(objet));
-}
 
 TfrmSR::TfrmSR(SegRep &segments, QWidget *parent) : QWidget(parent), segments_(segments)
 {
@@ -92,7 +66,14 @@ TfrmSR::TfrmSR(SegRep &segments, QWidget *parent) : QWidget(parent), segments_(s
     haut->addWidget(spdBtnRap_);
     disposition->addWidget(panel1);
 
-    listSR_ = new ListeSR(this);
+    // The list: a drag carries its selected segments, in the swatch's colour.
+    listSR_ = new talmer::ListeGroupe(this);
+    listSR_->setObjectName(QStringLiteral("ListSR"));
+    listSR_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listSR_->setWordWrap(false);
+    listSR_->horizontalHeader()->setSectionsClickable(true);
+    listSR_->horizontalHeader()->setSortIndicatorShown(false);
+    listSR_->FixeFabriqueGroupe([this] { return ObjetAGlisser(); });
     modele_ = new talmer::ModeleSegments(&segments_, this);
     listSR_->setModel(modele_);
     talmer::DimensionneGrille(listSR_, {30, 175, 30});
@@ -118,6 +99,18 @@ TfrmSR::~TfrmSR() = default;
 QString TfrmSR::Titre() { return Traduit("Segments répétés"); }
 
 void TfrmSR::ListSRColumnClick(int colonne) { modele_->TrieColonne(colonne); }
+
+std::unique_ptr<talmer::TTgenDragObject> TfrmSR::ObjetAGlisser() const
+{
+    const std::vector<std::int32_t> entites = EntitesSelectionnees();
+    charg1 *base = segments_.Base();
+    if (entites.empty() || !base)
+        return nullptr;
+    auto objet = std::make_unique<talmer::TTgenDragObject>(listSR_, base, std::string(), CouleurPastille(),
+                                                           static_cast<std::int32_t>(entites.size()));
+    std::copy(entites.begin(), entites.end(), objet->Entites().begin());
+    return objet;
+}
 
 std::vector<std::int32_t> TfrmSR::EntitesSelectionnees() const
 {

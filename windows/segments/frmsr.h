@@ -5,11 +5,13 @@
 #pragma once
 
 #include "services/contributeur.h"
+#include "windows/commun/liste_groupe.h"
 
-#include <QTableView>
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class QLabel;
 class QToolButton;
@@ -17,22 +19,8 @@ class SegRep;
 
 namespace talmer {
 class ModeleSegments;
+class TTgenDragObject;
 }
-
-class TfrmSR;
-
-// The list itself: a drag carries its selected segments.
-class ListeSR : public QTableView {
-    Q_OBJECT
-public:
-    explicit ListeSR(TfrmSR *fenetre);
-
-protected:
-    void startDrag(Qt::DropActions actions) override;
-
-private:
-    TfrmSR *fenetre_;
-};
 
 class TfrmSR : public QWidget, public ContributeurRapport {
     Q_OBJECT
@@ -49,7 +37,7 @@ public:
 
     SegRep &Segments() const { return segments_; }
     talmer::ModeleSegments *Modele() const { return modele_; }
-    ListeSR *ListSR() const { return listSR_; }
+    talmer::ListeGroupe *ListSR() const { return listSR_; }
     QToolButton *ShPastille() const { return shPastille_; }
     QToolButton *SpdBtnRap() const { return spdBtnRap_; }
 
@@ -60,6 +48,9 @@ public:
     void ListSRColumnClick(int colonne);
     // The entity numbers of the selected rows, in row order.
     std::vector<std::int32_t> EntitesSelectionnees() const;
+    // What a drag of the list carries: the selected segments in row order, the swatch's colour,
+    // no name; nullptr when no row is selected.
+    std::unique_ptr<talmer::TTgenDragObject> ObjetAGlisser() const;
 
     // Writes the list's page into the report's temporary folder and adds it to the report.
     void AjouteAuRapport() override;
@@ -74,7 +65,7 @@ private:
 
     SegRep &segments_;
     talmer::ModeleSegments *modele_ = nullptr;
-    ListeSR *listSR_ = nullptr;
+    talmer::ListeGroupe *listSR_ = nullptr;
     QToolButton *shPastille_ = nullptr;
     QToolButton *spdBtnRap_ = nullptr;
     std::int32_t couleur_ = 0xFFFFFF;

@@ -176,15 +176,10 @@ std::int32_t CouleurPastille(const Partition *partition)
 
 // --- View ---------------------------------------------------------------------------------------
 
-VueListeSpecifs::VueListeSpecifs(QWidget *parent) : QTableView(parent)
+VueListeSpecifs::VueListeSpecifs(QWidget *parent) : ListeGroupe(parent)
 {
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
-    setShowGrid(true);
     setWordWrap(false);
-    verticalHeader()->hide();
+    FixeFabriqueGroupe([this] { return ObjetGlisse(base, couleur); });
 }
 
 std::vector<std::int32_t> VueListeSpecifs::EntitesSelectionnees() const
@@ -208,13 +203,6 @@ std::unique_ptr<TTgenDragObject> VueListeSpecifs::ObjetGlisse(charg1 *b, std::in
     auto objet = std::make_unique<TTgenDragObject>(this, b, std::string(), c, static_cast<std::int32_t>(entites.size()));
     objet->Entites() = entites;
     return objet;
-}
-
-void VueListeSpecifs::startDrag(Qt::DropActions)
-{
-    std::unique_ptr<TTgenDragObject> objet = ObjetGlisse(base, couleur);
-    if (objet)
-        LanceGlisser(this, std::move(objet));
 }
 
 // --- Window -------------------------------------------------------------------------------------

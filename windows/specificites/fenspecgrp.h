@@ -6,10 +6,10 @@
 #include "engine/primspec.h"
 
 #include "services/contributeur.h"
+#include "windows/commun/liste_groupe.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
-#include <QTableView>
 #include <QWidget>
 
 #include <cstdint>
@@ -78,7 +78,7 @@ std::string PageSpecGrp(const DonneesPageSpecGrp &d);
 std::int32_t CouleurPastille(const Partition *partition);
 
 // The list window's rows as a view: drags the selected rows as a group of forms.
-class VueListeSpecifs : public QTableView {
+class VueListeSpecifs : public ListeGroupe {
     Q_OBJECT
 public:
     explicit VueListeSpecifs(QWidget *parent = nullptr);
@@ -89,9 +89,6 @@ public:
 
     std::int32_t couleur = 0;
     charg1 *base = nullptr;
-
-protected:
-    void startDrag(Qt::DropActions actions) override;
 };
 
 class TFenSpecGrp : public QWidget, public ContributeurRapport {

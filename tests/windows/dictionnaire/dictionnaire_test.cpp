@@ -261,7 +261,7 @@ TEST_F(DictionnaireTest, PresserUneLigneChoisieEtBougerLanceLeGlisserDeLaSelecti
     fen.resize(300, 400);
     fen.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fen));
-    ListeDictionnaire *liste = fen.ListeFormes();
+    ListeGroupe *liste = fen.ListeFormes();
     // Alphabetical order (a, b, ba, bac, été, zoo), so that row order is not entity order.
     fen.Modele()->FixeAlphabetique(true);
     auto *selection = liste->selectionModel();

@@ -243,6 +243,29 @@ TEST_F(SegmentsFenetres, ListShowsRowsThroughItsOrderAndDragsTheSelectedSegments
     EXPECT_EQ(liste.CouleurPastille(), 0x302010);
 }
 
+TEST_F(SegmentsFenetres, TheDragCarriesTheSelectedSegmentsInRowOrderInTheSwatchColour)
+{
+    segments->AjouteSegment({a, b, c}, {0, 4});
+    segments->AjouteSegment({c, d}, {2, 9});
+    segments->AjouteSegment({a, b}, {0, 4, 12});
+    TfrmSR liste(*segments);
+    EXPECT_EQ(liste.ObjetAGlisser(), nullptr); // nothing selected: no drag
+    talmer::ModeleSegments *m = liste.Modele();
+    for (int ligne : {2, 0})
+        liste.ListSR()->selectionModel()->select(m->index(ligne, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    talmer::FixeChoixCouleur([](QWidget *, const QColor &) { return std::optional<QColor>(QColor(0x10, 0x20, 0x30)); });
+    liste.ShPastille()->click();
+    talmer::FixeChoixCouleur({});
+
+    std::unique_ptr<talmer::TTgenDragObject> objet = liste.ObjetAGlisser();
+    ASSERT_NE(objet, nullptr);
+    EXPECT_EQ(objet->Base(), base.get());
+    EXPECT_EQ(objet->Couleur(), 0x302010);
+    EXPECT_TRUE(objet->Nom().empty());
+    const std::int32_t premier = base->Nbart() + 1;
+    EXPECT_EQ(objet->Entites(), (std::vector<std::int32_t>{premier + 0, premier + 2}));
+}
+
 // ----------------------------------------------------------------------------------------------
 // Through the main window
 
