@@ -47,26 +47,76 @@ struct Parametres {
     std::uint32_t graine = 20260101;
 };
 
-// The processor time of the calling thread, as a clock: on a machine shared with other work the
-// figures then say what a computation costs rather than how long it waited for a processor.
-struct HorlogeProcesseur {
+// Processor time as a clock: of the calling thread (HorlogeProcesseur), or of every thread of the
+// process (HorlogeProcessus, for the computations that spread over the cores). On a machine
+// shared with other work the figures then say what a computation costs rather than how long it
+// waited for a processor.
+template <clockid_t Id>
+struct HorlogeCpu {
     using duration = std::chrono::nanoseconds;
     using rep = duration::rep;
     using period = duration::period;
-    using time_point = std::chrono::time_point<HorlogeProcesseur>;
+    using time_point = std::chrono::time_point<HorlogeCpu>;
     static constexpr bool is_steady = true;
     static time_point now()
     {
         timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        clock_gettime(Id, &t);
         return time_point(duration(std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec));
     }
 };
+using HorlogeProcesseur = HorlogeCpu<CLOCK_THREAD_CPUTIME_ID>;
+using HorlogeProcessus = HorlogeCpu<CLOCK_PROCESS_CPUTIME_ID>;
 
 template <class Instant>
 double Secondes(Instant debut)
 {
     return std::chrono::duration<double>(Instant::clock::now() - debut).count();
+}
+
+// The best of several runs of fn, in seconds of the clock (wall-clock, processor and process
+// time, each the best over the runs).
+struct Temps {
+    double mur = 1e30, processeur = 1e30, processus = 1e30;
+};
+template <class Fn>
+Temps MeilleurDe(int tours, Fn &&fn)
+{
+    Temps t;
+    for (int i = 0; i < tours; ++i) {
+        const auto m0 = std::chrono::steady_clock::now();
+        const auto p0 = HorlogeProcesseur::now();
+        const auto q0 = HorlogeProcessus::now();
+        fn();
+        t.processus = std::min(t.processus, Secondes(q0));
+        t.processeur = std::min(t.processeur, Secondes(p0));
+        t.mur = std::min(t.mur, Secondes(m0));
+    }
+    return t;
+}
+
+// The key type of that spelling (-1 when the base has none): forms may have the same spelling.
+inline std::int32_t TypeDeCle(const charg1 &base, const std::string &type)
+{
+    const std::int32_t premier = base.Nbform() + base.Nbartponct();
+    for (std::int32_t k = premier; k < premier + base.Nbcle(); ++k)
+        if (type == base.RetourneGraphie(k, false))
+            return k;
+    return -1;
+}
+
+// An existing base (.par), loaded from its folder; the program ends when it cannot be.
+inline std::unique_ptr<charg1> ChargeBaseExistante(const std::string &par)
+{
+    const std::filesystem::path chemin = std::filesystem::absolute(par);
+    std::filesystem::current_path(chemin.parent_path());
+    auto base = std::make_unique<charg1>();
+    const int code = base->ChargeBase(chemin.filename().c_str());
+    if (code != 0) {
+        std::fprintf(stderr, "loading %s failed with code %d (see atrace.txt)\n", par.c_str(), code);
+        std::exit(1);
+    }
+    return base;
 }
 
 // The temporary folder, removed with the object.
