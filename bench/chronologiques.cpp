@@ -7,9 +7,10 @@
 //   build/bench/bench_chronologiques -f base.par key
 //
 // PrimSpecChr::Calcule is timed in wall-clock and in processor time of the whole process (it
-// spreads the forms over the cores), best of TOURS runs (default 3). With ECHANTILLON=n, every
-// n-th form is also examined alone on the calling thread (CalculeEntite), which times the search
-// itself, one form after the other, and lets a slow search be measured on part of the forms.
+// spreads the forms over the cores), best of TOURS runs (default 3; 0 leaves it out). With
+// ECHANTILLON=n, every n-th form is also examined alone on the calling thread (CalculeEntite),
+// which times the search itself, one form after the other, and lets a slow search be measured on
+// part of the forms.
 
 #include "corpus_genere.h"
 
@@ -18,6 +19,7 @@
 #include "engine/primspec.h"
 #include "engine/primspecchr.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,14 +54,16 @@ int main(int argc, char **argv)
     std::printf("corpus: %d occurrences, %d forms (%d above the minimum frequency), %d parts of key %s\n",
                 base->Nbocc(), base->Nbform(), formes, partition.NbParties(), cle.c_str());
 
-    std::int32_t lignes = 0;
-    const bench::Temps chr = bench::MeilleurDe(tours, [&] {
-        PrimSpecChr calcul(&partition, 5, 10);
-        calcul.Calcule();
-        lignes = calcul.NbLignes();
-    });
-    std::printf("PrimSpecChr::Calcule: %.3f s wall-clock, %.3f s processor time (all threads), %d rows; best of %d\n",
-                chr.mur, chr.processus, lignes, tours);
+    if (tours > 0) {
+        std::int32_t lignes = 0;
+        const bench::Temps chr = bench::MeilleurDe(tours, [&] {
+            PrimSpecChr calcul(&partition, 5, 10);
+            calcul.Calcule();
+            lignes = calcul.NbLignes();
+        });
+        std::printf("PrimSpecChr::Calcule: %.3f s wall-clock, %.3f s processor time (all threads), %d rows; best of %d\n",
+                    chr.mur, chr.processus, lignes, tours);
+    }
 
     if (echantillon > 0) {
         std::int32_t examinees = 0;
@@ -82,7 +86,7 @@ int main(int argc, char **argv)
         partition.Coche(k, false);
     partition.Selectionne(i, true);
     std::int32_t evolutives = 0;
-    const bench::Temps evol = bench::MeilleurDe(tours, [&] {
+    const bench::Temps evol = bench::MeilleurDe(std::max(tours, 1), [&] {
         PrimSpec calcul(&partition, 1);
         calcul.Calcule();
         evolutives = static_cast<std::int32_t>(calcul.Liste().size());
