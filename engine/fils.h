@@ -43,3 +43,19 @@ public:
 private:
     std::vector<std::thread> fils_;
 };
+
+// Runs f(k) for k = 0..n-1, each on a thread of its own, the calling thread taking the first (and
+// any that no thread could be started for); returns once all are done.
+template <class F>
+void SurLesFils(std::size_t n, F f)
+{
+    Fils fils;
+    std::vector<std::size_t> restes;
+    for (std::size_t k = 1; k < n; ++k)
+        if (!fils.Lance([&f, k] { f(k); }))
+            restes.push_back(k);
+    if (n > 0)
+        f(0);
+    for (std::size_t k : restes)
+        f(k);
+}

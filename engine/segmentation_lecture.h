@@ -1,10 +1,13 @@
-// The segmenter's reading machinery: the text read in large blocks, the items of the text held in
-// memory or in the work file, and the table of spellings. Used by the segmenter only.
+// The segmenter's reading machinery: the text read in large blocks (or a piece of it held in
+// memory), the cutting of a text into tokens, the items of the text held in memory or in the work
+// file, and the table of spellings. Used by the segmenter only.
 #pragma once
 
+#include "engine/fils.h"
 #include "engine/memoire.h"
 #include "platform/core/octets_le.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +22,20 @@ namespace talmer::segmentation {
 // tokens leave this much room behind them, so that a key is made with whole-word reads.
 constexpr std::size_t kDebordement = 8;
 
+constexpr std::int32_t kLimd = 5000000;
+constexpr std::int32_t kCodeSautLigne = kLimd - 258;  // 4999742
+constexpr std::int32_t kCodePonct = kLimd - 1;        // 4999999 - c for punctuation character c
+constexpr int kLettresMot = 59;                       // longest word
+constexpr int kCaracteresCle = 126;                   // longest key type or content
+
+// Group tags, first byte of a stored spelling.
+constexpr char kTagForme = '0';
+constexpr char kTagPonct = '1';
+constexpr char kTagType = '2';
+constexpr char kTagContenu = '3';
+constexpr char kTagLemme = '4';
+constexpr char kTagCategorie = '5';
+
 // The text, read in large blocks. Before each token the main loop asks for a margin of bytes
 // ahead (a word is at most 59 letters) and scans the token straight in the buffer; key markers,
 // which blanks may stretch without bound, are read one character at a time.
@@ -26,7 +43,11 @@ class Lecteur {
 public:
     static constexpr std::size_t kBloc = std::size_t{1} << 20;
 
-    explicit Lecteur(std::FILE *f) : f_(f), buf_(new unsigned char[kBloc + kDebordement]()) {}
+    // The stream stands at byte `debut` of the text.
+    explicit Lecteur(std::FILE *f, std::int64_t debut = 0)
+        : f_(f), buf_(new unsigned char[kBloc + kDebordement]()), debut_(debut)
+    {
+    }
     // At least n bytes ahead of the position (n below the block size), unless the text ends first.
     void assure(std::size_t n)
     {
@@ -73,6 +94,120 @@ private:
     bool fin_ = false, erreur_ = false;
 };
 
+// A piece of text held in memory, read through the interface of Lecteur: bytes [debut, fin) of a
+// buffer that holds kDebordement readable bytes after fin; `origine` is the position of debut in
+// the text.
+class LecteurMemoire {
+public:
+    LecteurMemoire(const unsigned char *debut, const unsigned char *fin, std::int64_t origine)
+        : debut_(debut), p_(debut), fin_(fin), origine_(origine)
+    {
+    }
+    void assure(std::size_t) {}
+    std::size_t disponible() const { return static_cast<std::size_t>(fin_ - p_); }
+    const unsigned char *courant() const { return p_; }
+    void avance(std::size_t n) { p_ += n; }
+    int lit() { return p_ == fin_ ? EOF : *p_++; }
+    bool erreur() const { return false; }
+    std::int64_t lus() const { return origine_ + (p_ - debut_); }
+
+private:
+    const unsigned char *debut_, *p_, *fin_;
+    std::int64_t origine_;
+};
+
+// What is wrong with a key marker.
+enum class DefautCle { Aucun, Inachevee, TropLongue, Controle, Vide };
+
+// One part of a key marker, read after its '<' (the type, up to '=') or after its '=' (the
+// content, up to '>'), blanks dropped: tampon (1 + kCaracteresCle + kDebordement bytes, zeroed)
+// receives the tag and the text, n bytes in all; sauts counts the line feeds read.
+template <class Source>
+DefautCle LitPartieCle(Source &in, char tag, int fin, char *tampon, int &n, std::int32_t &sauts)
+{
+    n = 0;
+    tampon[n++] = tag;
+    bool controle = false;
+    for (;;) {
+        const int c = in.lit();
+        if (c == EOF)
+            return DefautCle::Inachevee;
+        if (c == fin)
+            break;
+        if (c == '\n')
+            ++sauts;
+        if (c == ' ')
+            continue;
+        if (c < 32)
+            controle = true;
+        if (n == 1 + kCaracteresCle)
+            return DefautCle::TropLongue;
+        tampon[n++] = static_cast<char>(c);
+    }
+    if (controle)
+        return DefautCle::Controle;
+    return n == 1 ? DefautCle::Vide : DefautCle::Aucun;
+}
+
+// Cuts the text of a source into tokens and hands them to the sink, in text order:
+//   puits.avant(position) before each token (false ends the cutting),
+//   puits.mot(texte, n) a word: its letters up to the first delimiter, 59 at most,
+//   puits.saut() a line feed,
+//   puits.cle(in) a key marker, read by the sink after its '<',
+//   puits.ponct(c) any other delimiter of code 33 or above.
+// Blanks, tabs, carriage returns and the other control codes only separate words.
+template <class Source, class Puits>
+void Decoupe(Source &in, Puits &puits, const bool (&delimiteur)[256])
+{
+    for (;;) {
+        if (!puits.avant(in.lus()))
+            return;
+        in.assure(kLettresMot);
+        const std::size_t disponible = in.disponible();
+        if (disponible == 0)
+            return;
+        const unsigned char *t = in.courant();
+        const unsigned char c = t[0];
+        if (!delimiteur[c]) {
+            // Eight bytes classified at a time, without a branch per letter (the buffer leaves room
+            // behind the text for the bytes looked at beyond it).
+            const std::size_t limite = disponible < kLettresMot ? disponible : kLettresMot;
+            std::size_t n = 1;
+            while (n < limite) {
+                const unsigned char *u = t + n;
+                const unsigned fins = static_cast<unsigned>(delimiteur[u[0]]) | static_cast<unsigned>(delimiteur[u[1]]) << 1 |
+                                      static_cast<unsigned>(delimiteur[u[2]]) << 2 | static_cast<unsigned>(delimiteur[u[3]]) << 3 |
+                                      static_cast<unsigned>(delimiteur[u[4]]) << 4 | static_cast<unsigned>(delimiteur[u[5]]) << 5 |
+                                      static_cast<unsigned>(delimiteur[u[6]]) << 6 | static_cast<unsigned>(delimiteur[u[7]]) << 7;
+                if (fins != 0) {
+                    n += static_cast<std::size_t>(std::countr_zero(fins));
+                    break;
+                }
+                n += 8;
+            }
+            if (n > limite)
+                n = limite;
+            in.avance(n);
+            puits.mot(t, n);
+        } else if (c == '\n') {
+            in.avance(1);
+            puits.saut();
+        } else if (c < 33) {
+            // A whole run at once: the sink hears of the next token as it would after each.
+            std::size_t n = 1;
+            while (n < disponible && t[n] < 33 && t[n] != '\n')
+                ++n;
+            in.avance(n);
+        } else if (c == '<') {
+            in.avance(1);
+            puits.cle(in);
+        } else {
+            in.avance(1);
+            puits.ponct(c);
+        }
+    }
+}
+
 // The items of the text in text order: held in memory in blocks while they fit within the limit,
 // else all in the work file (32-bit little-endian values), which is then read back once.
 class Items {
@@ -90,6 +225,18 @@ public:
             nouveauBloc();
         *courant_++ = v;
     }
+    void ajoute(const std::int32_t *v, std::size_t n)
+    {
+        while (n > 0) {
+            if (courant_ == finBloc_)
+                nouveauBloc();
+            const std::size_t m = std::min(n, static_cast<std::size_t>(finBloc_ - courant_));
+            std::memcpy(courant_, v, m * sizeof(std::int32_t));
+            courant_ += m;
+            v += m;
+            n -= m;
+        }
+    }
     // Ends the writing; false when the work file failed.
     bool termine()
     {
@@ -100,6 +247,24 @@ public:
         return ok_ && std::fflush(travail_) == 0;
     }
     bool dansFichier() const { return dansFichier_; }
+    // As parcourt, with a first step t(std::int32_t *, std::size_t) on each run that may change
+    // it in place: while the items are in memory, t runs on all of them over `fils` threads before
+    // f sees the first run; from the work file, t and f take each run in turn.
+    template <typename T, typename F> std::int64_t parcourt(T t, F f, unsigned fils)
+    {
+        if (dansFichier_)
+            return parcourt([&](std::int32_t *v, std::size_t m) {
+                t(v, m);
+                f(v, m);
+            });
+        const std::size_t blocs = blocs_.size();
+        const std::size_t n = std::max<std::size_t>(1, std::min<std::size_t>(fils, blocs));
+        SurLesFils(n, [&](std::size_t k) {
+            for (std::size_t b = k; b < blocs; b += n)
+                t(blocs_[b].get(), tailleBloc(b));
+        });
+        return parcourt(f);
+    }
     // Hands the items over in order, a run at a time, to f(std::int32_t *, std::size_t), which may
     // change them in place (they are not read again); returns the number handed over (-1 when the
     // work file cannot be read back).
@@ -108,7 +273,7 @@ public:
         std::int64_t n = 0;
         if (!dansFichier_) {
             for (std::size_t b = 0; b < blocs_.size(); ++b) {
-                const std::size_t m = b + 1 < blocs_.size() ? taille_ : static_cast<std::size_t>(courant_ - blocs_[b].get());
+                const std::size_t m = tailleBloc(b);
                 f(blocs_[b].get(), m);
                 n += static_cast<std::int64_t>(m);
             }
@@ -131,6 +296,11 @@ public:
     }
 
 private:
+    // Items in memory block b.
+    std::size_t tailleBloc(std::size_t b) const
+    {
+        return b + 1 < blocs_.size() ? taille_ : static_cast<std::size_t>(courant_ - blocs_[b].get());
+    }
     // Called when the current block is full (or at the first item).
     void nouveauBloc()
     {

@@ -41,17 +41,10 @@ TableLnFact::TableLnFact(std::int32_t max, unsigned fils)
 {
     const std::size_t n = valeurs_.size();
     fils = std::max(1u, std::min<unsigned>(fils, static_cast<unsigned>(n / 65536 + 1)));
-    auto remplit = [&](std::size_t debut, std::size_t fin) {
-        for (std::size_t i = debut; i < fin; ++i)
+    SurLesFils(fils, [&](std::size_t k) {
+        for (std::size_t i = n * k / fils, fin = n * (k + 1) / fils; i < fin; ++i)
             valeurs_[i] = LnFact(static_cast<double>(i));
-    };
-    Fils travailleurs;
-    for (unsigned k = 1; k < fils; ++k) {
-        const std::size_t debut = n * k / fils, fin = n * (k + 1) / fils;
-        if (!travailleurs.Lance([=] { remplit(debut, fin); }))
-            remplit(debut, fin);
-    }
-    remplit(0, n / fils);
+    });
 }
 
 namespace {
