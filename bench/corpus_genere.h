@@ -155,8 +155,9 @@ inline std::string Graphie(int rang)
     return s;
 }
 
-// Writes <nom>.par, .dic and .num in the current directory and loads the base.
-inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string &nom = "bench")
+// The sequence of raw items of a generated corpus: >= 0 a raw form (its rank), -1 a full stop,
+// -2 a line break, -(100 + 100000 * key + value) a key marker.
+inline std::vector<std::int32_t> TireItems(const Parametres &p)
 {
     const int N = p.formes;
     std::vector<double> cumul(static_cast<std::size_t>(N));
@@ -170,8 +171,6 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         return static_cast<int>(std::lower_bound(cumul.begin(), cumul.end(), x) - cumul.begin());
     };
 
-    // The sequence of raw items: >= 0 a raw form, -1 a full stop, -2 a line break,
-    // -(100 + 100000 * key + value) a key marker.
     const int parties = p.cles.empty() ? 1 : p.cles.front().valeurs;
     std::vector<std::int32_t> brut;
     brut.reserve(static_cast<std::size_t>(p.occurrences + p.occurrences / 12 + p.occurrences / 15 + 1000));
@@ -211,6 +210,50 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         if (i % 15 == 14)
             brut.push_back(-2);
     }
+
+    return brut;
+}
+
+// The spelling of value v of key c: the type's initial, then enough digits for every value of
+// the type, so that the contents sort in value order.
+inline std::string ContenuCle(const Parametres &p, std::size_t c, int v)
+{
+    const int chiffres = std::max<int>(3, static_cast<int>(std::to_string(p.cles[c].valeurs - 1).size()));
+    std::string b = std::to_string(v);
+    b.insert(0, static_cast<std::size_t>(std::max<int>(0, chiffres - static_cast<int>(b.size()))), '0');
+    return p.cles[c].type.substr(0, 1) + b;
+}
+
+// Writes the corpus as a text to segment (Windows-1252, CR LF): the forms by their spellings
+// separated by blanks, the full stops, the line breaks, the key markers <type=value>.
+inline void EcritTexte(const Parametres &p, const std::string &chemin)
+{
+    const std::vector<std::int32_t> brut = TireItems(p);
+    std::string texte;
+    texte.reserve(brut.size() * 6);
+    for (std::int32_t x : brut) {
+        if (x >= 0) {
+            texte += Graphie(x);
+            texte += ' ';
+        } else if (x == -1) {
+            texte += ". ";
+        } else if (x == -2) {
+            texte += "\r\n";
+        } else {
+            const int code = -x - 100;
+            const auto c = static_cast<std::size_t>(code / 100000);
+            texte += "<" + p.cles[c].type + "=" + ContenuCle(p, c, code % 100000) + "> ";
+        }
+    }
+    std::ofstream f(chemin, std::ios::binary);
+    f.write(texte.data(), static_cast<std::streamsize>(texte.size()));
+}
+
+// Writes <nom>.par, .dic and .num in the current directory and loads the base.
+inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string &nom = "bench")
+{
+    const int N = p.formes;
+    const std::vector<std::int32_t> brut = TireItems(p);
 
     // Numbering: forms by decreasing frequency, ties alphabetical; then the full stop, the key
     // types, the key contents (each group alphabetical).
@@ -257,13 +300,6 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         prochain += p.cles[static_cast<std::size_t>(typesAlpha[i])].valeurs;
     }
     const std::int32_t nbart = prochain;
-    auto contenu = [&](std::size_t c, int v) {
-        // Enough digits for every value of the type, so that the contents sort in value order.
-        const int chiffres = std::max<int>(3, static_cast<int>(std::to_string(p.cles[c].valeurs - 1).size()));
-        std::string b = std::to_string(v);
-        b.insert(0, static_cast<std::size_t>(std::max<int>(0, chiffres - static_cast<int>(b.size()))), '0');
-        return p.cles[c].type.substr(0, 1) + b;
-    };
 
     // .num
     std::int64_t nbitem = 0;
@@ -314,7 +350,7 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         for (std::size_t i = 0; i < typesAlpha.size(); ++i) {
             const auto c = static_cast<std::size_t>(typesAlpha[i]);
             for (int v = 0; v < p.cles[c].valeurs; ++v) {
-                std::snprintf(ligne, sizeof ligne, " %-7d %7d  %s\r\n", 1, premierContenu[c] + v, contenu(c, v).c_str());
+                std::snprintf(ligne, sizeof ligne, " %-7d %7d  %s\r\n", 1, premierContenu[c] + v, ContenuCle(p, c, v).c_str());
                 f << ligne;
             }
         }

@@ -214,6 +214,12 @@ class Items {
 public:
     static constexpr std::size_t kBloc = std::size_t{1} << 20;
 
+    // Memory for items that adopte() takes over: from talmer::memoire, released with it.
+    struct Libere {
+        void operator()(std::int32_t *p) const { talmer::memoire::Libere(p); }
+    };
+    using Tampon = std::unique_ptr<std::int32_t[], Libere>;
+
     Items(std::FILE *travail, std::int64_t maxEnMemoire)
         : travail_(travail), max_(maxEnMemoire),
           taille_(maxEnMemoire < 1 ? 1 : maxEnMemoire < static_cast<std::int64_t>(kBloc) ? static_cast<std::size_t>(maxEnMemoire) : kBloc)
@@ -225,25 +231,34 @@ public:
             nouveauBloc();
         *courant_++ = v;
     }
-    void ajoute(const std::int32_t *v, std::size_t n)
+    // Appends the n items of a buffer, which it takes over (no copy while they stay in memory).
+    void adopte(Tampon v, std::size_t n)
     {
-        while (n > 0) {
-            if (courant_ == finBloc_)
-                nouveauBloc();
-            const std::size_t m = std::min(n, static_cast<std::size_t>(finBloc_ - courant_));
-            std::memcpy(courant_, v, m * sizeof(std::int32_t));
-            courant_ += m;
-            v += m;
-            n -= m;
+        if (n == 0)
+            return;
+        if (dansFichier_) {
+            // After the items the buffer holds.
+            std::int32_t *tampon = blocs_.back().p.get();
+            ecritBloc(tampon, static_cast<std::size_t>(courant_ - tampon));
+            courant_ = tampon;
+            ecritBloc(v.get(), n);
+            return;
         }
+        fermeBloc();
+        blocs_.push_back(Bloc{std::move(v), n});
+        enMemoire_ += static_cast<std::int64_t>(n);
+        if (enMemoire_ > max_)
+            versLeFichier();
     }
     // Ends the writing; false when the work file failed.
     bool termine()
     {
-        if (!dansFichier_)
+        if (!dansFichier_) {
+            fermeBloc();
             return true;
-        ecritBloc(blocs_.back().get(), static_cast<std::size_t>(courant_ - blocs_.back().get()));
-        courant_ = finBloc_ = blocs_.back().get();
+        }
+        ecritBloc(blocs_.back().p.get(), static_cast<std::size_t>(courant_ - blocs_.back().p.get()));
+        courant_ = finBloc_ = blocs_.back().p.get();
         return ok_ && std::fflush(travail_) == 0;
     }
     bool dansFichier() const { return dansFichier_; }
@@ -257,11 +272,12 @@ public:
                 t(v, m);
                 f(v, m);
             });
+        fermeBloc();
         const std::size_t blocs = blocs_.size();
         const std::size_t n = std::max<std::size_t>(1, std::min<std::size_t>(fils, blocs));
         SurLesFils(n, [&](std::size_t k) {
             for (std::size_t b = k; b < blocs; b += n)
-                t(blocs_[b].get(), tailleBloc(b));
+                t(blocs_[b].p.get(), blocs_[b].n);
         });
         return parcourt(f);
     }
@@ -272,17 +288,17 @@ public:
     {
         std::int64_t n = 0;
         if (!dansFichier_) {
-            for (std::size_t b = 0; b < blocs_.size(); ++b) {
-                const std::size_t m = tailleBloc(b);
-                f(blocs_[b].get(), m);
-                n += static_cast<std::int64_t>(m);
+            fermeBloc();
+            for (Bloc &b : blocs_) {
+                f(b.p.get(), b.n);
+                n += static_cast<std::int64_t>(b.n);
             }
             return n;
         }
         if (std::fseek(travail_, 0, SEEK_SET) != 0)
             return -1;
         std::vector<unsigned char> octets(4 * taille_);
-        std::int32_t *valeurs = blocs_.back().get();
+        std::int32_t *valeurs = blocs_.back().p.get();
         for (;;) {
             const std::size_t lus = std::fread(octets.data(), 4, taille_, travail_);
             for (std::size_t i = 0; i < lus; ++i)
@@ -296,48 +312,74 @@ public:
     }
 
 private:
-    // Items in memory block b.
-    std::size_t tailleBloc(std::size_t b) const
+    struct Bloc {
+        Tampon p;
+        std::size_t n;  // items in it (for the block being filled, once it is closed)
+    };
+    static Tampon nouveauTampon(std::size_t n)
     {
-        return b + 1 < blocs_.size() ? taille_ : static_cast<std::size_t>(courant_ - blocs_[b].get());
+        auto *p = static_cast<std::int32_t *>(talmer::memoire::Alloue(n * sizeof(std::int32_t)));
+        if (!p)
+            throw std::bad_alloc();
+        return Tampon(p);
     }
-    // Called when the current block is full (or at the first item).
+    // The block being filled counts what it holds; the next item starts a block of its own.
+    void fermeBloc()
+    {
+        if (dansFichier_ || courant_ == nullptr)
+            return;
+        blocs_.back().n = static_cast<std::size_t>(courant_ - blocs_.back().p.get());
+        courant_ = finBloc_ = nullptr;
+    }
+    // Beyond the limit: what memory holds goes to the work file, and every item after it; one
+    // block stays as the buffer.
+    void versLeFichier()
+    {
+        dansFichier_ = true;
+        for (const Bloc &b : blocs_)
+            ecritBloc(b.p.get(), b.n);
+        blocs_.clear();
+        blocs_.push_back(Bloc{nouveauTampon(taille_), 0});
+        courant_ = blocs_.back().p.get();
+        finBloc_ = courant_ + taille_;
+    }
+    // Called when the current block is full (or at the first item, or after an adopted buffer).
     void nouveauBloc()
     {
-        if (!blocs_.empty() && !dansFichier_ && static_cast<std::int64_t>(blocs_.size() + 1) * static_cast<std::int64_t>(taille_) > max_) {
-            // Beyond the limit: what memory holds goes to the work file, and every item after it;
-            // one block stays as the buffer.
-            dansFichier_ = true;
-            for (const auto &b : blocs_)
-                ecritBloc(b.get(), taille_);
-            blocs_.resize(1);
-        } else if (dansFichier_) {
-            ecritBloc(blocs_.back().get(), taille_);
-        } else {
-            auto *bloc = static_cast<std::int32_t *>(talmer::memoire::Alloue(taille_ * sizeof(std::int32_t)));
-            if (!bloc)
-                throw std::bad_alloc();
-            blocs_.emplace_back(bloc);
+        if (dansFichier_) {
+            ecritBloc(blocs_.back().p.get(), taille_);
+            courant_ = blocs_.back().p.get();
+            return;
         }
-        courant_ = blocs_.back().get();
+        fermeBloc();
+        if (!blocs_.empty() && enMemoire_ + static_cast<std::int64_t>(taille_) > max_) {
+            versLeFichier();
+            return;
+        }
+        blocs_.push_back(Bloc{nouveauTampon(taille_), 0});
+        enMemoire_ += static_cast<std::int64_t>(taille_);
+        courant_ = blocs_.back().p.get();
         finBloc_ = courant_ + taille_;
     }
     void ecritBloc(const std::int32_t *v, std::size_t n)
     {
-        octets_.resize(4 * taille_);
-        for (std::size_t i = 0; i < n; ++i)
-            talmer::EcritLE32(octets_.data() + 4 * i, v[i]);
-        if (n > 0 && std::fwrite(octets_.data(), 4, n, travail_) != n)
-            ok_ = false;
+        octets_.resize(4 * std::min(n, taille_));
+        while (n > 0) {
+            const std::size_t m = std::min(n, taille_);
+            for (std::size_t i = 0; i < m; ++i)
+                talmer::EcritLE32(octets_.data() + 4 * i, v[i]);
+            if (std::fwrite(octets_.data(), 4, m, travail_) != m)
+                ok_ = false;
+            v += m;
+            n -= m;
+        }
     }
 
     std::FILE *travail_;
     std::int64_t max_;
-    std::size_t taille_;  // items per block
-    struct Libere {
-        void operator()(std::int32_t *p) const { talmer::memoire::Libere(p); }
-    };
-    std::vector<std::unique_ptr<std::int32_t[], Libere>> blocs_;
+    std::size_t taille_;     // items per block that ajoute fills
+    std::int64_t enMemoire_ = 0;  // items the blocks can hold
+    std::vector<Bloc> blocs_;
     std::int32_t *courant_ = nullptr;
     std::int32_t *finBloc_ = nullptr;
     std::vector<unsigned char> octets_;

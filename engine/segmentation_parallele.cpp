@@ -1,6 +1,7 @@
 #include "engine/segmentation_parallele.h"
 
 #include "engine/fils.h"
+#include "engine/memoire.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -31,8 +32,10 @@ struct Morceau {
     std::vector<Local> articles;
     std::vector<std::int32_t> frq;
     std::vector<std::int32_t> global;
-    // Items as in the segmentation, the piece's own article numbers in place of the articles'.
-    std::vector<std::int32_t> items;
+    // Items as in the segmentation, the piece's own article numbers in place of the articles'
+    // (room for one a byte: an item takes at least one).
+    Items::Tampon items;
+    std::size_t nbItems = 0;
     std::int32_t occurrences = 0, sauts = 0;
     std::int64_t ponctuations[256] = {};
     bool entier = true;  // read as a whole, without a fault
@@ -47,7 +50,8 @@ struct Morceau {
         articles.clear();
         frq.clear();
         global.clear();
-        items.clear();
+        items.reset();
+        nbItems = 0;
         occurrences = sauts = 0;
         std::fill(std::begin(ponctuations), std::end(ponctuations), 0);
         entier = true;
@@ -64,18 +68,18 @@ public:
     bool avant(std::int64_t) const { return m_.entier; }
     void mot(const unsigned char *t, std::size_t n)
     {
-        m_.items.push_back(local(kTagForme, t, n));
+        m_.items[m_.nbItems++] = local(kTagForme, t, n);
         ++m_.occurrences;
     }
     void saut()
     {
-        m_.items.push_back(kCodeSautLigne);
+        m_.items[m_.nbItems++] = kCodeSautLigne;
         ++m_.sauts;
     }
     void ponct(unsigned char c)
     {
         ++m_.ponctuations[c];
-        m_.items.push_back(kCodePonct - c);
+        m_.items[m_.nbItems++] = kCodePonct - c;
     }
     template <class Source>
     void cle(Source &in)
@@ -93,8 +97,8 @@ public:
             }
             parts[k] = local(tampon[0], reinterpret_cast<const unsigned char *>(tampon + 1), static_cast<std::size_t>(n - 1));
         }
-        m_.items.push_back(parts[0]);
-        m_.items.push_back(parts[1]);
+        m_.items[m_.nbItems++] = parts[0];
+        m_.items[m_.nbItems++] = parts[1];
     }
 
 private:
@@ -139,7 +143,11 @@ void LitMorceau(Morceau &m, const bool (&delimiteur)[256], const Articles &artic
     try {
         LecteurMemoire in(m.debut, m.fin, m.origine);
         PuitsMorceau puits(m);
-        m.items.reserve(static_cast<std::size_t>(m.fin - m.debut) / 4);
+        const auto octets = static_cast<std::size_t>(m.fin - m.debut);
+        m.items.reset(static_cast<std::int32_t *>(
+            talmer::memoire::AlloueEnPetitesPages(std::max<std::size_t>(octets, 1) * sizeof(std::int32_t))));
+        if (!m.items)
+            throw std::bad_alloc();
         Decoupe(in, puits, delimiteur);
         if (!m.entier)
             return;
@@ -160,7 +168,7 @@ void LitMorceau(Morceau &m, const bool (&delimiteur)[256], const Articles &artic
 bool Ajoutable(const Comptes &c, const Morceau &m)
 {
     const std::int64_t max = std::numeric_limits<std::int32_t>::max();
-    return c.items + static_cast<std::int64_t>(m.items.size()) < max && c.occurrences + std::int64_t{m.occurrences} < max &&
+    return c.items + static_cast<std::int64_t>(m.nbItems) < max && c.occurrences + std::int64_t{m.occurrences} < max &&
            c.sauts + std::int64_t{m.sauts} < max - kLimd - 2;
 }
 
@@ -205,7 +213,7 @@ bool Fusionne(Morceau &m, Articles &articles, Comptes &c)
             articles.AjouteFrequence(g, m.frq[a]);
         m.global[a] = g;
     }
-    c.items += static_cast<std::int32_t>(m.items.size());
+    c.items += static_cast<std::int32_t>(m.nbItems);
     c.occurrences += m.occurrences;
     c.sauts += m.sauts;
     for (int k = 0; k < 256; ++k)
@@ -217,9 +225,10 @@ bool Fusionne(Morceau &m, Articles &articles, Comptes &c)
 void Renumerote(Morceau &m)
 {
     const std::int32_t *global = m.global.data();
-    for (std::int32_t &v : m.items)
-        if (v < kCodeSautLigne)
-            v = global[v];
+    std::int32_t *v = m.items.get();
+    for (std::size_t i = 0; i < m.nbItems; ++i)
+        if (v[i] < kCodeSautLigne)
+            v[i] = global[v[i]];
 }
 
 // Reads n bytes at position p into buf; the number read (less at the end of the file), or -1.
@@ -294,8 +303,8 @@ std::int64_t LitEnParallele(int fd, const bool (&delimiteur)[256], const Reglage
             ++fusionnes;
         SurLesFils(fusionnes, [&](std::size_t k) { Renumerote(morceaux[k]); });
         for (std::size_t k = 0; k < fusionnes; ++k) {
-            const Morceau &m = morceaux[k];
-            items.ajoute(m.items.data(), m.items.size());
+            Morceau &m = morceaux[k];
+            items.adopte(std::move(m.items), m.nbItems);
             position = m.origine + (m.fin - m.debut);
             apres(position);
         }
