@@ -11,6 +11,7 @@
 #include "engine/charg1.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -117,6 +118,37 @@ inline std::unique_ptr<charg1> ChargeBaseExistante(const std::string &par)
         std::exit(1);
     }
     return base;
+}
+
+// The process's resident memory in MB as /proc/self/status tells it: "VmRSS" now, "VmHWM" the
+// peak since the start or since the last RemetPicMemoire(); -1 where the system does not say.
+inline double MemoireMo(const char *champ = "VmHWM")
+{
+    std::ifstream f("/proc/self/status");
+    std::string ligne;
+    const std::string cle = std::string(champ) + ":";
+    while (std::getline(f, ligne)) {
+        if (ligne.compare(0, cle.size(), cle) != 0)
+            continue;
+        std::size_t i = cle.size();
+        while (i < ligne.size() && (ligne[i] == ' ' || ligne[i] == '\t'))
+            ++i;
+        long long ko = 0;
+        if (std::from_chars(ligne.data() + i, ligne.data() + ligne.size(), ko).ec != std::errc())
+            return -1;
+        return static_cast<double>(ko) / 1024.0;
+    }
+    return -1;
+}
+
+// Makes the peak start again from the memory in use now, so that the next MemoireMo() tells the
+// peak of the steps since (false where the system cannot).
+inline bool RemetPicMemoire()
+{
+    std::ofstream f("/proc/self/clear_refs");
+    f << "5";
+    f.flush();
+    return static_cast<bool>(f);
 }
 
 // The temporary folder, removed with the object.

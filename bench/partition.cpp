@@ -49,10 +49,11 @@ int main(int argc, char **argv)
     t0 = Horloge::now();
     Partition partition(base.get(), cle);
     const double tPartition = Secondes(t0);
-    const double octets = static_cast<double>(partition.Table().size()) * sizeof(std::int32_t);
-    std::printf("Partition: %d parts, %d zones, built in %.3f s; table of forms by parts %d x %d ints = %.1f MB\n",
+    const double octets = static_cast<double>(partition.Table().Octets());
+    std::printf("Partition: %d parts, %d zones, built in %.3f s; table of forms by parts %d x %d, %lld cells held "
+                "in %.1f MB\n",
                 partition.NbParties(), partition.NbZones(), tPartition, base->Nbform(), partition.NbParties(),
-                octets / (1024.0 * 1024.0));
+                static_cast<long long>(partition.Table().NbCellules()), octets / (1024.0 * 1024.0));
 
     const std::int32_t point = base->LocFormDic(".", true);
     t0 = Horloge::now();

@@ -18,7 +18,8 @@ public:
     // calls for the forms and, with segments attached, 100 for the segments, per column); the
     // reset callback is kept for the caller and never called. The two option flags select no
     // further step. The partition's selected flags are the same afterwards, also when a
-    // computation fails.
+    // computation fails or the step callback throws (CalculInterrompu goes through, and no
+    // object is made).
     CalcSpecTot(Partition *partition, bool option1, bool option2, FnProgression pas, FnProgression remiseAZero);
     CalcSpecTot(const CalcSpecTot &) = delete;
     CalcSpecTot &operator=(const CalcSpecTot &) = delete;

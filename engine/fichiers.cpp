@@ -98,6 +98,34 @@ std::FILE *OuvreLecture(const char *chemin, Lecture *etat)
     return f;
 }
 
+bool LitTout(const char *chemin, std::string &contenu, Lecture *etat)
+{
+    contenu.clear();
+    Lecture e = Lecture::Possible;
+    std::FILE *f = OuvreLecture(chemin, &e);
+    if (etat)
+        *etat = e;
+    if (!f)
+        return false;
+    struct stat st {};
+    if (fstat(fileno(f), &st) == 0 && st.st_size > 0)
+        contenu.reserve(static_cast<std::size_t>(st.st_size));
+    char tampon[65536];
+    std::size_t n;
+    errno = 0;
+    while ((n = std::fread(tampon, 1, sizeof tampon, f)) > 0)
+        contenu.append(tampon, n);
+    const int erreur = std::ferror(f) ? (errno != 0 ? errno : EIO) : 0;
+    std::fclose(f);
+    if (erreur == 0)
+        return true;
+    contenu.clear();
+    if (etat)
+        *etat = Lecture::Illisible;
+    errno = erreur;
+    return false;
+}
+
 int OuvreEcritureSansLien(const char *chemin, bool tronque)
 {
     const int fd = open(chemin, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (tronque ? 0 : O_APPEND),

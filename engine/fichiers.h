@@ -29,6 +29,11 @@ Lecture Examine(const char *chemin);
 // cannot be opened or is not a regular file (*etat, when given, tells which).
 std::FILE *OuvreLecture(const char *chemin, Lecture *etat = nullptr);
 
+// Reads the whole of a regular file into `contenu` (opened as OuvreLecture does: never a FIFO, a
+// device or a folder). False when it cannot be opened or a read fails; *etat, when given, tells
+// which (Illisible with errno set, or NonRegulier).
+bool LitTout(const char *chemin, std::string &contenu, Lecture *etat = nullptr);
+
 // Opens a file for writing without following a symbolic link at its name: a regular file is
 // truncated (tronque) or appended to, a missing one created; -1 (errno set) for a link or anything
 // that is not a regular file.
@@ -105,8 +110,9 @@ private:
 // of two. Then every file of those runs is removed.
 void ReprendPublications(const std::string &dossier = std::string());
 
-// The rename that publishes a new base file under its final name: rename(2) unless a test has put
-// another step in its place (an empty function restores rename(2)). Returns 0 or -1 like rename.
+// The rename that publishes a new file under its final name (base files, the analysis program's
+// results): rename(2) unless a test has put another step in its place (an empty function restores
+// rename(2)). Returns 0 or -1 like rename.
 int Renomme(const char *de, const char *vers);
 void DefinitRenommage(std::function<int(const char *, const char *)> etape);
 

@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-
-#include <sys/mman.h>
 
 namespace {
 
@@ -17,60 +14,7 @@ std::size_t Taille(std::int32_t n)
     return static_cast<std::size_t>(std::max<std::int32_t>(n, 0));
 }
 
-constexpr std::size_t kGrandePage = std::size_t{2} << 20;
-
-bool EstGrandBloc(std::size_t octets)
-{
-    return octets >= 2 * kGrandePage;
-}
-
-std::size_t Arrondi(std::size_t octets)
-{
-    return (octets + kGrandePage - 1) / kGrandePage * kGrandePage;
-}
-
 } // namespace
-
-void *AlloueZeros(std::size_t octets)
-{
-    if (!EstGrandBloc(octets)) {
-        void *p = std::calloc(octets == 0 ? 1 : octets, 1);
-        if (p == nullptr)
-            throw std::bad_alloc();
-        return p;
-    }
-    // Large pages need an aligned block: map one page more and give back what lies outside.
-    const std::size_t taille = Arrondi(octets);
-    void *brut = mmap(nullptr, taille + kGrandePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (brut == MAP_FAILED)
-        throw std::bad_alloc();
-    const auto debut = reinterpret_cast<std::uintptr_t>(brut);
-    const std::uintptr_t aligne = (debut + kGrandePage - 1) / kGrandePage * kGrandePage;
-    if (aligne > debut)
-        munmap(brut, aligne - debut);
-    if (aligne + taille < debut + taille + kGrandePage)
-        munmap(reinterpret_cast<void *>(aligne + taille), debut + kGrandePage - aligne);
-    void *p = reinterpret_cast<void *>(aligne);
-#ifdef MADV_HUGEPAGE
-    madvise(p, taille, MADV_HUGEPAGE);  // a hint: ordinary pages serve as well
-#endif
-#ifdef MADV_POPULATE_WRITE
-    // The counts touch the table all over: one call maps every page at once, far cheaper than
-    // one fault per page (a hint too: pages the call could not map are faulted as usual).
-    madvise(p, taille, MADV_POPULATE_WRITE);
-#endif
-    return p;
-}
-
-void LibereZeros(void *p, std::size_t octets) noexcept
-{
-    if (p == nullptr)
-        return;
-    if (EstGrandBloc(octets))
-        munmap(p, Arrondi(octets));
-    else
-        std::free(p);
-}
 
 Partition::Partition(charg1 *base, std::int32_t cle) : base_(base), cle_(cle)
 {
@@ -133,50 +77,59 @@ void Partition::CalculeZones()
 
 void Partition::CalculeTableLexicale()
 {
-    const std::int32_t nbform = base_ != nullptr ? base_->Nbform() : 0;
+    const std::int32_t nbform = base_ != nullptr ? std::max<std::int32_t>(base_->Nbform(), 0) : 0;
     const std::size_t parties = Taille(nbParties_);
-    {
-        TableFormesParties table;
-        table.resize(Taille(nbform) * parties);  // zeros
-        table_.swap(table);
-    }
     nbOcc_.assign(parties, 0);
     nbFormes_.assign(parties, 0);
     nbHapax_.assign(parties, 0);
     fmax_.assign(parties, 0);
     formeFmax_.assign(parties, 0);
-    if (nbParties_ == 0)
-        return;
 
-    // Zone z is walked from where zone z - 1 stopped (the start of the text for the first zone)
-    // up to the next zone's start: the text before the first marker goes to the first zone's part.
-    // The part's counts follow each entry as it grows, so the table is never read back: a form
-    // reaches the part's highest frequency on its way to its own final count, and among the
-    // forms that end at the highest frequency the lowest-numbered one is kept.
-    std::int32_t p = 0;
-    for (std::int32_t z = 0; z < nbZones_; ++z) {
-        const std::size_t partie = static_cast<std::size_t>(zones_[static_cast<std::size_t>(z)].Partie);
-        const std::int32_t fin = zones_[static_cast<std::size_t>(z) + 1].Debut;
-        for (; p < fin; ++p) {
-            const std::int32_t x = base_->Tnum(p);
-            if (x < 0 || x >= nbform)
-                continue;
-            ++nbOcc_[partie];
-            const std::int32_t n = ++table_[static_cast<std::size_t>(x) * parties + partie];
-            if (n == 1) {
-                ++nbFormes_[partie];
-                ++nbHapax_[partie];
-            } else if (n == 2) {
-                --nbHapax_[partie];
-            }
-            if (n > fmax_[partie]) {
-                fmax_[partie] = n;
-                formeFmax_[partie] = x;
-            } else if (n == fmax_[partie] && x < formeFmax_[partie]) {
-                formeFmax_[partie] = x;
+    // Part by part, its zones are walked and its forms counted in a scratch table, of which
+    // only the entries touched are read back and cleared: the text is read once, and the cells
+    // of each part come out together (a column), then turned into rows. Zone z is walked from
+    // where zone z - 1 stopped (the start of the text for the first zone) up to the next zone's
+    // start, so the text before the first marker goes to the first zone's part.
+    std::vector<std::int64_t> debuts(1, 0);
+    debuts.reserve(parties + 1);
+    std::vector<TableCreuse::Cellule> cellules;
+    std::vector<std::int32_t> compte(Taille(nbform), 0);
+    std::vector<std::int32_t> touchees;
+    for (std::size_t k = 0; k < parties; ++k) {
+        std::int32_t occ = 0;
+        for (std::int32_t z : zonesDePartie_[k]) {
+            const std::int32_t debut = z == 0 ? 0 : zones_[static_cast<std::size_t>(z)].Debut;
+            const std::int32_t fin = zones_[static_cast<std::size_t>(z) + 1].Debut;
+            for (std::int32_t p = debut; p < fin; ++p) {
+                const std::int32_t x = base_->Tnum(p);
+                if (x < 0 || x >= nbform)
+                    continue;
+                ++occ;
+                if (compte[static_cast<std::size_t>(x)]++ == 0)
+                    touchees.push_back(x);
             }
         }
+        std::int32_t hapax = 0, fmax = 0, formeFmax = 0;
+        for (std::int32_t x : touchees) {
+            std::int32_t &n = compte[static_cast<std::size_t>(x)];
+            hapax += n == 1;
+            // Among the forms of the highest frequency, the lowest-numbered one.
+            if (n > fmax || (n == fmax && x < formeFmax)) {
+                fmax = n;
+                formeFmax = x;
+            }
+            cellules.push_back(TableCreuse::Cellule{x, n});
+            n = 0;
+        }
+        nbOcc_[k] = occ;
+        nbFormes_[k] = static_cast<std::int32_t>(touchees.size());
+        nbHapax_[k] = hapax;
+        fmax_[k] = fmax;
+        formeFmax_[k] = formeFmax;
+        touchees.clear();
+        debuts.push_back(static_cast<std::int64_t>(cellules.size()));
     }
+    table_ = TableCreuse::DepuisColonnes(nbform, debuts, cellules);
 }
 
 void Partition::InitMarques()
@@ -259,7 +212,7 @@ std::int32_t Partition::RetourneFrqPartie(std::int32_t entite, std::int32_t part
     if (!EstPartie(partie) || base_ == nullptr)
         return 0;
     if (entite >= 0 && entite < base_->Nbform())
-        return table_[static_cast<std::size_t>(entite) * Taille(nbParties_) + static_cast<std::size_t>(partie)];
+        return table_.Valeur(entite, partie);
     const std::vector<std::int32_t> pos = base_->LocOccFor(entite);
     std::int32_t n = 0;
     for (std::int32_t z : zonesDePartie_[static_cast<std::size_t>(partie)])
@@ -273,8 +226,8 @@ std::vector<std::int32_t> Partition::FrqParPartie(std::int32_t entite) const
     if (base_ == nullptr || nbParties_ == 0)
         return frq;
     if (entite >= 0 && entite < base_->Nbform()) {
-        const auto debut = table_.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(entite) * frq.size());
-        std::copy(debut, debut + static_cast<std::ptrdiff_t>(frq.size()), frq.begin());
+        for (const TableCreuse::Cellule &c : table_.Ligne(entite))
+            frq[static_cast<std::size_t>(c.colonne)] = c.valeur;
         return frq;
     }
     const std::vector<std::int32_t> pos = base_->LocOccFor(entite);
@@ -338,7 +291,7 @@ std::int32_t Partition::FrqFormePartie(std::int32_t forme, std::int32_t k) const
 {
     if (!EstPartie(k) || base_ == nullptr || forme < 0 || forme >= base_->Nbform())
         return 0;
-    return table_[static_cast<std::size_t>(forme) * Taille(nbParties_) + static_cast<std::size_t>(k)];
+    return table_.Valeur(forme, k);
 }
 
 bool Partition::EstCochee(std::int32_t k) const

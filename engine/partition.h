@@ -8,59 +8,14 @@
 #pragma once
 
 #include "engine/selection.h"
+#include "engine/tablecreuse.h"
 
 #include <cstdint>
-#include <new>
-#include <utility>
 #include <vector>
 
 class charg1;
 class Section;
 class Tgen;
-
-// Zeroed memory from the system, in large pages when the block is large (a table of forms by
-// many parts is touched all over by the counts, and page by page that costs more than the
-// counting); released with the same size.
-void *AlloueZeros(std::size_t octets);
-void LibereZeros(void *p, std::size_t octets) noexcept;
-
-// Storage that comes zeroed from the system and is not written again when a vector grows into
-// it.
-template <class T>
-struct AllocateurZero {
-    using value_type = T;
-    AllocateurZero() = default;
-    template <class U>
-    AllocateurZero(const AllocateurZero<U> &) noexcept
-    {
-    }
-    T *allocate(std::size_t n)
-    {
-        if (n > static_cast<std::size_t>(-1) / sizeof(T))
-            throw std::bad_alloc();
-        return static_cast<T *>(AlloueZeros(n * sizeof(T)));
-    }
-    void deallocate(T *p, std::size_t n) noexcept { LibereZeros(p, n * sizeof(T)); }
-    // Growing leaves the zeros calloc gave.
-    template <class U>
-    void construct(U *p) noexcept
-    {
-        ::new (static_cast<void *>(p)) U;
-    }
-    template <class U, class... A>
-    void construct(U *p, A &&...a)
-    {
-        ::new (static_cast<void *>(p)) U(std::forward<A>(a)...);
-    }
-    template <class U>
-    bool operator==(const AllocateurZero<U> &) const noexcept
-    {
-        return true;
-    }
-};
-
-// The table of forms by parts: Nbform rows of one int per part.
-using TableFormesParties = std::vector<std::int32_t, AllocateurZero<std::int32_t>>;
 
 // One key marker in text order, or the closing record.
 struct Zone {
@@ -121,8 +76,8 @@ public:
     std::int32_t FormeFmaxPartie(std::int32_t k) const;  // lowest-numbered form of that frequency
     // The table of forms by parts: frequency of a form in a part (0 outside the table).
     std::int32_t FrqFormePartie(std::int32_t forme, std::int32_t k) const;
-    // The whole table: Nbform rows of NbParties() ints each.
-    const TableFormesParties &Table() const { return table_; }
+    // The whole table: a row per form (Nbform rows), a column per part, the non-zero cells only.
+    const TableCreuse &Table() const { return table_; }
 
     // Part flags. A part can be selected only while it is checked; unchecking a part unselects it.
     bool EstCochee(std::int32_t k) const;
@@ -157,7 +112,7 @@ private:
     static std::int32_t CompteEntre(const std::int32_t *positions, std::int32_t n,
                                     std::int32_t debut, std::int32_t fin);
 
-    TableFormesParties table_;   // form * NbParties() + part
+    TableCreuse table_;   // rows: forms; columns: parts
     charg1 *base_;
     std::int32_t nbZones_ = 0;
     std::int32_t nbParties_ = 0;

@@ -5,6 +5,7 @@
 #include "engine/specificite.h"
 
 #include <algorithm>
+#include <span>
 
 PrimSpec::PrimSpec(Partition *partition, std::int32_t diviseur)
     : partition_(partition),
@@ -30,10 +31,11 @@ bool PrimSpec::AvantDans(const StructSpec &a, const StructSpec &b)
 
 void PrimSpec::Calcule()
 {
-    liste_.clear();
     charg1 *base = partition_->Base();
-    if (base == nullptr)
+    if (base == nullptr) {
+        liste_.clear();
         return;
+    }
     const std::int32_t nbform = base->Nbform();
     const std::int32_t nbTot = base->NbTotEntites();
     const std::int32_t nbart = base->Nbart();
@@ -53,68 +55,55 @@ void PrimSpec::Calcule()
         T = static_cast<std::int32_t>(static_cast<double>(T) / diviseur_);
         t = static_cast<std::int32_t>(static_cast<double>(t) / diviseur_);
     }
-    T_ = T;
-    t_ = t;
     const double seuil = seuil_ * 0.01;
+    // The list and sizes change only once the computation is complete.
+    std::vector<StructSpec> liste;
 
-    // Parts that count in F, and in f.
-    std::vector<std::int32_t> dansF, dansf;
-    for (std::int32_t k = 0; k < parties; ++k) {
-        if (references_[k]) {
-            dansF.push_back(k);
-            if (cibles_[k])
-                dansf.push_back(k);
-        }
-    }
-
-    const TableFormesParties &table = partition_->Table();
-    const std::int32_t intervalleFormes = nbform / 100;
-    std::int32_t compteur = 0;
+    const TableCreuse &table = partition_->Table();
+    PasCentiemes progressionFormes(progression_, nbform, 0);
     for (std::int32_t j = 0; j < nbform; ++j) {
-        const std::int32_t *ligne = table.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(parties);
+        // f counts only in the parts that are both reference and target.
         std::int32_t F = 0, f = 0;
-        for (std::int32_t k : dansF)
-            F += ligne[k];
-        for (std::int32_t k : dansf)
-            f += ligne[k];
+        for (const TableCreuse::Cellule &c : table.Ligne(j)) {
+            if (references_[c.colonne]) {
+                F += c.valeur;
+                if (cibles_[c.colonne])
+                    f += c.valeur;
+            }
+        }
         if (f != 0 && F != 0 && F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{j, F, f, c});
+                liste.push_back(StructSpec{j, F, f, c});
         }
-        if (compteur == intervalleFormes) {
-            if (progression_ != nullptr)
-                progression_(0);
-            compteur = 0;
-        }
-        ++compteur;
+        progressionFormes.Avance();
     }
 
     // Repeated segments, entities Nbart + 1 to NbTotEntites: a segment absent from the target
     // parts can be under-used.
-    const std::int32_t intervalleSegments = (nbTot - nbart + 1) / 100;
-    compteur = 0;
+    PasCentiemes progressionSegments(progression_, nbTot - nbart + 1, 1);
     for (std::int32_t e = nbart + 1; e <= nbTot; ++e) {
         const std::vector<std::int32_t> frq = partition_->FrqParPartie(e);
         std::int32_t F = 0, f = 0;
-        for (std::int32_t k : dansF)
-            F += frq[static_cast<std::size_t>(k)];
-        for (std::int32_t k : dansf)
-            f += frq[static_cast<std::size_t>(k)];
+        for (std::int32_t k = 0; k < parties; ++k) {
+            if (references_[k]) {
+                F += frq[static_cast<std::size_t>(k)];
+                if (cibles_[k])
+                    f += frq[static_cast<std::size_t>(k)];
+            }
+        }
         if (F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{e, F, f, c});
+                liste.push_back(StructSpec{e, F, f, c});
         }
-        if (compteur == intervalleSegments) {
-            if (progression_ != nullptr)
-                progression_(1);
-            compteur = 0;
-        }
-        ++compteur;
+        progressionSegments.Avance();
     }
 
-    std::sort(liste_.begin(), liste_.end(), AvantDans);
+    std::sort(liste.begin(), liste.end(), AvantDans);
+    liste_ = std::move(liste);
+    T_ = T;
+    t_ = t;
 }
 
 namespace {
@@ -136,15 +125,6 @@ std::vector<std::int32_t> IndicesAppels(std::int32_t n, std::int32_t intervalle)
     return appels;
 }
 
-// Turns per-part counts into the offsets of a table grouped by part.
-std::vector<std::int64_t> Debuts(const std::vector<std::int64_t> &nombres)
-{
-    std::vector<std::int64_t> debuts(nombres.size() + 1, 0);
-    for (std::size_t k = 0; k < nombres.size(); ++k)
-        debuts[k + 1] = debuts[k] + nombres[k];
-    return debuts;
-}
-
 } // namespace
 
 PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
@@ -164,68 +144,35 @@ PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
         if (references[k])
             m.T += partition.NbOccPartie(k);
 
-    // Forms: the table is read row by row, as it lies in memory.
-    const TableFormesParties &table = partition.Table();
+    // Forms: F from the rows, the forms of each part from the columns.
+    const TableCreuse &table = partition.Table();
     m.Fformes.assign(static_cast<std::size_t>(std::max<std::int32_t>(nbform, 0)), 0);
-    std::vector<std::int64_t> nombres(nbParties, 0);
     for (std::int32_t j = 0; j < nbform; ++j) {
-        const std::int32_t *ligne = table.data() + static_cast<std::size_t>(j) * nbParties;
         std::int32_t F = 0;
-        for (std::size_t k = 0; k < nbParties; ++k) {
-            if (references[k] && ligne[k] != 0) {
-                F += ligne[k];
-                ++nombres[k];
-            }
-        }
+        for (const TableCreuse::Cellule &c : table.Ligne(j))
+            if (references[c.colonne])
+                F += c.valeur;
         m.Fformes[static_cast<std::size_t>(j)] = F;
     }
-    m.debutFormes = Debuts(nombres);
-    m.formes.resize(static_cast<std::size_t>(m.debutFormes.back()));
-    m.frqFormes.resize(m.formes.size());
-    {
-        std::vector<std::int64_t> curseur(m.debutFormes.begin(), m.debutFormes.end() - 1);
-        for (std::int32_t j = 0; j < nbform; ++j) {
-            const std::int32_t *ligne = table.data() + static_cast<std::size_t>(j) * nbParties;
-            for (std::size_t k = 0; k < nbParties; ++k) {
-                if (references[k] && ligne[k] != 0) {
-                    const auto i = static_cast<std::size_t>(curseur[k]++);
-                    m.formes[i] = j;
-                    m.frqFormes[i] = ligne[k];
-                }
-            }
-        }
-    }
+    m.formesParPartie = table.Transposee();
 
     // Segments: the positions of each are read once, for every part.
     m.Fsegments.assign(static_cast<std::size_t>(nbSegments), 0);
-    struct Entree {
-        std::int32_t partie, segment, frq;
-    };
-    std::vector<Entree> entrees;
-    std::fill(nombres.begin(), nombres.end(), 0);
+    std::vector<std::int64_t> debuts(1, 0);
+    std::vector<TableCreuse::Cellule> cellules;
     for (std::int32_t s = 0; s < nbSegments; ++s) {
         const std::vector<std::int32_t> frq = partition.FrqParPartie(nbart + 1 + s);
         std::int32_t F = 0;
         for (std::size_t k = 0; k < nbParties && k < frq.size(); ++k) {
             if (references[k] && frq[k] != 0) {
                 F += frq[k];
-                ++nombres[k];
-                entrees.push_back({static_cast<std::int32_t>(k), s, frq[k]});
+                cellules.push_back(TableCreuse::Cellule{static_cast<std::int32_t>(k), frq[k]});
             }
         }
         m.Fsegments[static_cast<std::size_t>(s)] = F;
+        debuts.push_back(static_cast<std::int64_t>(cellules.size()));
     }
-    m.debutSegments = Debuts(nombres);
-    m.segments.resize(entrees.size());
-    m.frqSegments.resize(entrees.size());
-    {
-        std::vector<std::int64_t> curseur(m.debutSegments.begin(), m.debutSegments.end() - 1);
-        for (const Entree &e : entrees) {
-            const auto i = static_cast<std::size_t>(curseur[static_cast<std::size_t>(e.partie)]++);
-            m.segments[i] = e.segment;
-            m.frqSegments[i] = e.frq;
-        }
-    }
+    m.segmentsParPartie = TableCreuse::DepuisColonnes(parties, debuts, cellules);
 
     m.appelsFormes = IndicesAppels(nbform, nbform / 100);
     m.appelsSegments = IndicesAppels(nbSegments, (nbSegments + 1) / 100);
@@ -234,10 +181,11 @@ PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
 
 void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
 {
-    liste_.clear();
     const charg1 *base = partition_->Base();
-    if (base == nullptr)
+    if (base == nullptr) {
+        liste_.clear();
         return;
+    }
     const std::int32_t nbart = base->Nbart();
     const std::int32_t parties = partition_->NbParties();
 
@@ -250,29 +198,25 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         T = static_cast<std::int32_t>(static_cast<double>(T) / diviseur_);
         t = static_cast<std::int32_t>(static_cast<double>(t) / diviseur_);
     }
-    T_ = T;
-    t_ = t;
     const double seuil = seuil_ * 0.01;
+    std::vector<StructSpec> liste;
     // f counts only in a part that is both target and reference.
-    const bool compte = partie >= 0 && partie < parties && references_[partie] && cibles_[partie]
-                        && static_cast<std::size_t>(partie) + 1 < marges.debutFormes.size();
+    const bool compte = partie >= 0 && partie < parties && references_[partie] && cibles_[partie];
 
     // Forms: only those present in the part can have a row (f != 0).
     std::size_t appel = 0;
     if (compte) {
-        const auto debut = static_cast<std::size_t>(marges.debutFormes[static_cast<std::size_t>(partie)]);
-        const auto fin = static_cast<std::size_t>(marges.debutFormes[static_cast<std::size_t>(partie) + 1]);
-        for (std::size_t i = debut; i < fin; ++i) {
-            const std::int32_t j = marges.formes[i];
+        for (const TableCreuse::Cellule &c : marges.formesParPartie.Ligne(partie)) {
+            const std::int32_t j = c.colonne;
             for (; appel < marges.appelsFormes.size() && marges.appelsFormes[appel] < j; ++appel)
                 if (progression_ != nullptr)
                     progression_(0);
             const std::int32_t F = marges.Fformes[static_cast<std::size_t>(j)];
-            const std::int32_t f = marges.frqFormes[i];
+            const std::int32_t f = c.valeur;
             if (F != 0 && F >= freqMin_) {
-                const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
-                if (c != 0)
-                    liste_.push_back(StructSpec{j, F, f, c});
+                const std::int32_t coef = CalcSpecifEntier(T, t, F, f, seuil);
+                if (coef != 0)
+                    liste.push_back(StructSpec{j, F, f, coef});
             }
         }
     }
@@ -281,22 +225,20 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
             progression_(0);
 
     // Segments: every one that is frequent enough, present in the part or not.
-    std::size_t i = 0, fin = 0;
-    if (compte && static_cast<std::size_t>(partie) + 1 < marges.debutSegments.size()) {
-        i = static_cast<std::size_t>(marges.debutSegments[static_cast<std::size_t>(partie)]);
-        fin = static_cast<std::size_t>(marges.debutSegments[static_cast<std::size_t>(partie) + 1]);
-    }
+    const std::span<const TableCreuse::Cellule> presents =
+        compte ? marges.segmentsParPartie.Ligne(partie) : std::span<const TableCreuse::Cellule>();
+    std::size_t i = 0;
     appel = 0;
     const auto nbSegments = static_cast<std::int32_t>(marges.Fsegments.size());
     for (std::int32_t s = 0; s < nbSegments; ++s) {
         std::int32_t f = 0;
-        if (i < fin && marges.segments[i] == s)
-            f = marges.frqSegments[i++];
+        if (i < presents.size() && presents[i].colonne == s)
+            f = presents[i++].valeur;
         const std::int32_t F = marges.Fsegments[static_cast<std::size_t>(s)];
         if (F >= freqMin_) {
             const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
             if (c != 0)
-                liste_.push_back(StructSpec{nbart + 1 + s, F, f, c});
+                liste.push_back(StructSpec{nbart + 1 + s, F, f, c});
         }
         if (appel < marges.appelsSegments.size() && marges.appelsSegments[appel] == s) {
             ++appel;
@@ -305,5 +247,8 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         }
     }
 
-    std::sort(liste_.begin(), liste_.end(), AvantDans);
+    std::sort(liste.begin(), liste.end(), AvantDans);
+    liste_ = std::move(liste);
+    T_ = T;
+    t_ = t;
 }

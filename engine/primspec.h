@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/progression.h"
+#include "engine/tablecreuse.h"
 
 #include <cstdint>
 #include <vector>
@@ -29,6 +30,9 @@ public:
     PrimSpec(const PrimSpec &) = delete;
     PrimSpec &operator=(const PrimSpec &) = delete;
 
+    // The callback is called about 100 times for the forms and 100 for the segments. When it
+    // throws (CalculInterrompu), Calcule and CalculePartie let the exception through and leave
+    // the list and sizes as they were.
     void SetProgression(FnProgression callback);
     // Fills the list (once).
     void Calcule();
@@ -40,10 +44,10 @@ public:
         std::int32_t T = 0;                      // word occurrences of the reference parts
         std::vector<std::int32_t> Fformes;       // per form
         std::vector<std::int32_t> Fsegments;     // per attached segment
-        // Part k's forms of nonzero frequency, ascending: entries debutFormes[k] to
-        // debutFormes[k + 1] - 1 of formes and frqFormes; the same for the segments.
-        std::vector<std::int64_t> debutFormes, debutSegments;
-        std::vector<std::int32_t> formes, frqFormes, segments, frqSegments;
+        // Row k: the forms of part k, ascending, with their frequency there (cell columns are
+        // form numbers); the same for the attached segments (segment indices), whose rows hold
+        // the reference parts only.
+        TableCreuse formesParPartie, segmentsParPartie;
         // The forms and segments after which the progress callback is called.
         std::vector<std::int32_t> appelsFormes, appelsSegments;
     };

@@ -59,22 +59,21 @@ void PrimSpecChr::Calcule(FnProgression pas)
     charg1 *base = partition_->Base();
     if (base == nullptr)
         return;
+    // Only the forms above the minimum frequency cost anything (the others are dismissed at
+    // once): they are the ones spread over the threads, and the steps are spread over them.
     const std::int32_t nbform = std::max<std::int32_t>(base->Nbform(), 0);
-    std::vector<StructSpecChr> trouvees(static_cast<std::size_t>(nbform));
-    std::vector<char> aLigne(static_cast<std::size_t>(nbform), 0);
-
-    // The calls of a walk in entity order that calls after every `intervalle` forms (after the
-    // first form only, when there are fewer than 100): call m is due once m * intervalle + 1 forms
-    // are done.
-    const std::int32_t intervalle = nbform / 100;
-    const std::int32_t appels = nbform == 0 ? 0 : intervalle == 0 ? 1 : (nbform - 1) / intervalle;
-    std::int32_t appelsFaits = 0;
-    auto appelle = [&](std::int32_t faites) {
-        while (appelsFaits < appels && (appelsFaits + 1) * intervalle + 1 <= faites) {
-            ++appelsFaits;
-            if (pas != nullptr)
-                pas(0);
-        }
+    std::vector<std::int32_t> examinees;
+    for (std::int32_t e = 0; e < nbform; ++e)
+        if (base->RetourneFrq(e) > freqMin_)
+            examinees.push_back(e);
+    const auto n = static_cast<std::int32_t>(examinees.size());
+    std::vector<StructSpecChr> trouvees(examinees.size());
+    std::vector<char> aLigne(examinees.size(), 0);
+    PasCentiemes progression(pas, n);
+    std::int32_t avances = 0;
+    auto avance = [&](std::int32_t faites) {
+        for (; avances < faites; ++avances)
+            progression.Avance();
     };
 
     Partage partage;
@@ -82,18 +81,19 @@ void PrimSpecChr::Calcule(FnProgression pas)
         try {
             for (;;) {
                 const std::int32_t debut = partage.prochaine.fetch_add(Lot);
-                if (debut >= nbform || partage.arret.load())
+                if (debut >= n || partage.arret.load())
                     break;
-                const std::int32_t fin = std::min(nbform, debut + Lot);
-                for (std::int32_t e = debut; e < fin; ++e)
-                    aLigne[static_cast<std::size_t>(e)] = Examine(e, trouvees[static_cast<std::size_t>(e)]) ? 1 : 0;
+                const std::int32_t fin = std::min(n, debut + Lot);
+                for (std::int32_t k = debut; k < fin; ++k)
+                    aLigne[static_cast<std::size_t>(k)] =
+                        Examine(examinees[static_cast<std::size_t>(k)], trouvees[static_cast<std::size_t>(k)]) ? 1 : 0;
                 std::int32_t faites;
                 {
                     std::lock_guard<std::mutex> g(partage.verrou);
                     faites = partage.faites += fin - debut;
                 }
                 if (seul)
-                    appelle(faites);
+                    avance(faites);
                 else
                     partage.avance.notify_one();
             }
@@ -111,7 +111,7 @@ void PrimSpecChr::Calcule(FnProgression pas)
     {
         Fils travailleurs;
         std::int32_t lances = 0;
-        const auto voulus = static_cast<std::int32_t>(std::min<std::int64_t>(FilsMachine(), (nbform + Lot - 1) / Lot));
+        const auto voulus = static_cast<std::int32_t>(std::min<std::int64_t>(FilsMachine(), (n + Lot - 1) / Lot));
         for (std::int32_t k = 0; k < voulus; ++k)
             lances += travailleurs.Lance([&] { travaille(false); }) ? 1 : 0;
         if (lances == 0) {
@@ -124,9 +124,9 @@ void PrimSpecChr::Calcule(FnProgression pas)
                 for (;;) {
                     const std::int32_t faites = partage.faites;
                     v.unlock();
-                    appelle(faites);
+                    avance(faites);
                     v.lock();
-                    if (partage.erreur || partage.faites == nbform)
+                    if (partage.erreur || partage.faites == n)
                         break;
                     partage.avance.wait(v, [&] { return partage.faites != faites || partage.erreur; });
                 }
@@ -139,15 +139,15 @@ void PrimSpecChr::Calcule(FnProgression pas)
     }
     if (partage.erreur)
         std::rethrow_exception(partage.erreur);
-    appelle(nbform);
+    avance(n);
 
-    std::size_t n = 0;
-    for (char a : aLigne)
-        n += a != 0;
-    lignes_.reserve(lignes_.size() + n);
-    for (std::size_t e = 0; e < trouvees.size(); ++e)
-        if (aLigne[e])
-            lignes_.push_back(trouvees[e]);
+    std::size_t lignes = 0;
+    for (char l : aLigne)
+        lignes += l != 0;
+    lignes_.reserve(lignes_.size() + lignes);
+    for (std::size_t k = 0; k < trouvees.size(); ++k)
+        if (aLigne[k])
+            lignes_.push_back(trouvees[k]);
 }
 
 void PrimSpecChr::CalculeEntite(std::int32_t entite)

@@ -40,9 +40,9 @@ public:
 
     // Examines every form and appends the rows in entity order. The forms are spread over the
     // machine's threads; the rows are the same whatever their number. The callback, when given,
-    // is called about a hundred times over the forms, always on the calling thread; when it
-    // throws (CalculInterrompu), the computation stops, the exception goes through and the rows
-    // are those of before the call.
+    // is called about a hundred times over the forms above the minimum frequency (those that
+    // cost the work), always on the calling thread; when it throws (CalculInterrompu), the
+    // computation stops, the exception goes through and the rows are those of before the call.
     void Calcule(FnProgression pas = nullptr);
     // Examines one entity and appends at most one row.
     void CalculeEntite(std::int32_t entite);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <string>
 #include <unordered_set>
@@ -95,25 +96,36 @@ void SegRep::AttribGauge(FnProgression callback) { gauge_ = callback; }
 
 bool SegRep::OuvreFichiers()
 {
+    if (!base_) {
+        OuvreFichiersSous(std::string(), std::string());
+        return false;
+    }
+    const std::string nom = base_->NomBase();
+    return OuvreFichiersSous(nom + ".loc.sr", nom + ".desc.sr");
+}
+
+bool SegRep::OuvreFichiersSous(const std::string &positions, const std::string &description)
+{
     memoire_.clear();
     enMemoire_ = false;
+    FermeFichiers();
+    if (positions.empty() || description.empty())
+        return false;
+    ouvreSansLien(fpos_, positions);
+    ouvreSansLien(fdesc_, description);
+    if (!fpos_.is_open() || !fdesc_.is_open()) {
+        FermeFichiers();
+        return false;
+    }
+    return true;
+}
+
+void SegRep::FermeFichiers()
+{
     if (fpos_.is_open())
         fpos_.close();
     if (fdesc_.is_open())
         fdesc_.close();
-    if (!base_)
-        return false;
-    const std::string nom = base_->NomBase();
-    ouvreSansLien(fpos_, nom + ".loc.sr");
-    ouvreSansLien(fdesc_, nom + ".desc.sr");
-    if (!fpos_.is_open() || !fdesc_.is_open()) {
-        if (fpos_.is_open())
-            fpos_.close();
-        if (fdesc_.is_open())
-            fdesc_.close();
-        return false;
-    }
-    return true;
 }
 
 std::int32_t SegRep::EcritPositions(std::vector<std::int32_t> positions)
@@ -245,4 +257,42 @@ void SegRep::TriAlpha()
         }
         return a.Formes.size() < b.Formes.size();
     });
+}
+
+std::vector<std::int32_t> CorrespondanceSegments(const std::vector<Segment> &anciens,
+                                                 const std::vector<Segment> &nouveaux)
+{
+    std::map<std::vector<std::int32_t>, std::int32_t> indexDe;
+    for (std::size_t k = 0; k < nouveaux.size(); ++k)
+        indexDe.emplace(nouveaux[k].Formes, static_cast<std::int32_t>(k));
+    std::vector<std::int32_t> correspondance(anciens.size(), -1);
+    for (std::size_t k = 0; k < anciens.size(); ++k)
+        if (auto it = indexDe.find(anciens[k].Formes); it != indexDe.end())
+            correspondance[k] = it->second;
+    return correspondance;
+}
+
+BilanRenumerotation RenumeroteSegments(std::vector<std::int32_t> &entites, std::int32_t nbart,
+                                       const std::vector<std::int32_t> &correspondance)
+{
+    BilanRenumerotation bilan;
+    std::size_t garde = 0;
+    for (std::int32_t n : entites) {
+        if (n > nbart) {
+            bilan.segments = true;
+            const std::int64_t k = std::int64_t{n} - nbart - 1;
+            const std::int32_t nouveau =
+                k < static_cast<std::int64_t>(correspondance.size()) ? correspondance[static_cast<std::size_t>(k)] : -1;
+            if (nouveau < 0) {
+                ++bilan.retires;
+                continue;
+            }
+            if (nouveau != k)
+                ++bilan.renumerotes;
+            n = nbart + 1 + nouveau;
+        }
+        entites[garde++] = n;
+    }
+    entites.resize(garde);
+    return bilan;
 }

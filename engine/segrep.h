@@ -54,6 +54,11 @@ public:
 
     // Computes every segment of the base whose forms reach the minimum frequency fmin (the first
     // argument is not used). The list is empty when none is found or a file cannot be opened.
+    // The files are written under temporary names and take their own once the computation is
+    // complete, so the files of the last complete computation stay whole on disk until then.
+    // When the progress callback throws (CalculInterrompu), the exception goes through, the
+    // list is empty, this object's files are closed and the temporary ones removed; the base's
+    // files and the colour turn of the groups are as they were.
     void CalcSegRep(std::int32_t inutilise, std::int32_t fmin);
     // Segments whose first form is an occurrence of the group; appended to the list when ajoute.
     // The minimum frequency must be set before.
@@ -120,6 +125,10 @@ private:
     std::vector<std::int32_t> memoire_;
     bool enMemoire_ = false;
 
+    // Opens both files under these names as OuvreFichiers does; closes them.
+    bool OuvreFichiersSous(const std::string &positions, const std::string &description);
+    void FermeFichiers();
+
     // The computation's own machinery (segrep_calc.cpp).
     struct Contextes;
     // One entry per delimiter entity below Nbart, so that the sequence read tests an item without
@@ -140,3 +149,21 @@ private:
     // is an entity up to the first key type, where both reads test the delimiters alike.
     bool LectureCompteePossible() const;
 };
+
+// For each segment of `anciens`, the index in `nouveaux` of the segment made of the same forms,
+// -1 when the new set has none (so that segment entity numbers can be carried from one
+// computation to the next).
+std::vector<std::int32_t> CorrespondanceSegments(const std::vector<Segment> &anciens,
+                                                 const std::vector<Segment> &nouveaux);
+
+// What carrying entity numbers to a new computation did.
+struct BilanRenumerotation {
+    bool segments = false;        // the numbers held at least one segment
+    std::int32_t renumerotes = 0; // segments found again under another number
+    std::int32_t retires = 0;     // segments the new computation lacks, dropped
+};
+// Carries entity numbers of a base (Nbart = nbart) from one computation of its segments to the
+// next, in place and in order: numbers up to nbart stay; segment k (number nbart+1+k) becomes
+// nbart+1+correspondance[k], or is dropped when that is -1 or k lies beyond it.
+BilanRenumerotation RenumeroteSegments(std::vector<std::int32_t> &entites, std::int32_t nbart,
+                                       const std::vector<std::int32_t> &correspondance);

@@ -5,12 +5,31 @@
 #include "engine/segrep.h"
 
 #include "engine/charg1.h"
+#include "engine/fichiers.h"
 #include "engine/tgen.h"
 #include "engine/trace.h"
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <string>
+
+#include <unistd.h>
+
+namespace {
+
+// True when a file can be written under this name: a regular file (created empty when missing),
+// never a link nor anything else.
+bool PeutRecevoir(const std::string &nom)
+{
+    const int fd = talmer::fichiers::OuvreEcritureSansLien(nom.c_str(), false);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
+} // namespace
 
 // The text as the context sort reads it: only the items a sequence read takes into account (word
 // forms, and the delimiters it stops at), each as its alphabetical index + 1, in text order. The
@@ -329,59 +348,72 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
     const std::string nomDescription = nomBase + ".desc.sr";
     talmer::trace::Ajoutef("CalcSegRep----\n%s - %s", nomPositions.c_str(), nomDescription.c_str());
 
-    if (!OuvreFichiers())
+    // Written aside until complete: a list made from the files of the last computation may
+    // still read them, and a computation stopped half-way must leave them whole.
+    // Names that could never take the files (a folder, a link) fail the computation at once.
+    const std::string temporairePositions = nomPositions + ".tmp";
+    const std::string temporaireDescription = nomDescription + ".tmp";
+    if (!PeutRecevoir(nomPositions) || !PeutRecevoir(nomDescription)
+        || !OuvreFichiersSous(temporairePositions, temporaireDescription))
         return;
+    try {
+        PrepareDelimiteurs();
+        const Contextes ctx(*this);
+
+        // The occurrences of every pivot, in one pass over the text, ascending; each is kept as
+        // the index of the counted item that follows the pivot, where its context comparison
+        // starts.
+        const std::int32_t nbCompte = static_cast<std::int32_t>(ctx.position.size());
+        std::vector<std::int32_t> debutPivot(static_cast<std::size_t>(nbPivots) + 1, 0);
+        for (std::int32_t c = 0; c < nbCompte; ++c) {
+            const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
+            if (x >= 0 && x < nbPivots)
+                ++debutPivot[static_cast<std::size_t>(x) + 1];
+        }
+        for (std::int32_t i = 0; i < nbPivots; ++i)
+            debutPivot[static_cast<std::size_t>(i) + 1] += debutPivot[static_cast<std::size_t>(i)];
+        std::vector<std::int32_t> suivants(static_cast<std::size_t>(debutPivot.back()));
+        {
+            std::vector<std::int32_t> curseur(debutPivot.begin(), debutPivot.end() - 1);
+            for (std::int32_t c = 0; c < nbCompte; ++c) {
+                const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
+                if (x >= 0 && x < nbPivots)
+                    suivants[static_cast<std::size_t>(curseur[static_cast<std::size_t>(x)]++)] = c + 1;
+            }
+        }
+
+        const bool lectureComptee = LectureCompteePossible();
+        PasCentiemes progression(gauge_, nbPivots);
+        std::vector<std::int32_t> positions;
+        for (std::int32_t i = 0; i < nbPivots; ++i) {
+            const std::int32_t debut = debutPivot[static_cast<std::size_t>(i)];
+            const std::int32_t n = debutPivot[static_cast<std::size_t>(i) + 1] - debut;
+            const std::int32_t *debuts = suivants.data() + debut;
+            positions.resize(static_cast<std::size_t>(n));
+            for (std::int32_t t = 0; t < n; ++t)
+                positions[static_cast<std::size_t>(t)] = ctx.position[static_cast<std::size_t>(debuts[t] - 1)];
+            TrieEtParcourt(ctx, debuts, positions.data(), n, 1, lectureComptee, segments_);
+            progression.Avance();
+        }
+    } catch (...) {
+        segments_.clear();
+        FermeFichiers();
+        std::remove(temporairePositions.c_str());
+        std::remove(temporaireDescription.c_str());
+        throw;
+    }
+    fpos_.flush();
+    fdesc_.flush();
+    // The open files stay this list's own whatever their names: a name that cannot be taken is
+    // given up rather than left to a later computation, which would empty the file under it.
+    if (talmer::fichiers::Renomme(temporairePositions.c_str(), nomPositions.c_str()) != 0)
+        std::remove(temporairePositions.c_str());
+    if (talmer::fichiers::Renomme(temporaireDescription.c_str(), nomDescription.c_str()) != 0)
+        std::remove(temporaireDescription.c_str());
 
     // Each pivot counts as a one-form group, and every group takes the next colour of the turn:
     // move the turn on as far, so the next group's colour does not depend on how the occurrences
     // are gathered.
     for (std::int32_t t = 0; t < nbPivots % Tgen::TaillePalette; ++t)
         Tgen tour(base_, nullptr, 0);
-
-    PrepareDelimiteurs();
-    const Contextes ctx(*this);
-
-    // The occurrences of every pivot, in one pass over the text, ascending; each is kept as the
-    // index of the counted item that follows the pivot, where its context comparison starts.
-    const std::int32_t nbCompte = static_cast<std::int32_t>(ctx.position.size());
-    std::vector<std::int32_t> debutPivot(static_cast<std::size_t>(nbPivots) + 1, 0);
-    for (std::int32_t c = 0; c < nbCompte; ++c) {
-        const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
-        if (x >= 0 && x < nbPivots)
-            ++debutPivot[static_cast<std::size_t>(x) + 1];
-    }
-    for (std::int32_t i = 0; i < nbPivots; ++i)
-        debutPivot[static_cast<std::size_t>(i) + 1] += debutPivot[static_cast<std::size_t>(i)];
-    std::vector<std::int32_t> suivants(static_cast<std::size_t>(debutPivot.back()));
-    {
-        std::vector<std::int32_t> curseur(debutPivot.begin(), debutPivot.end() - 1);
-        for (std::int32_t c = 0; c < nbCompte; ++c) {
-            const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
-            if (x >= 0 && x < nbPivots)
-                suivants[static_cast<std::size_t>(curseur[static_cast<std::size_t>(x)]++)] = c + 1;
-        }
-    }
-
-    const bool lectureComptee = LectureCompteePossible();
-    const std::int32_t pas = nbPivots / 100;
-    std::int32_t compteur = 0;
-    std::vector<std::int32_t> positions;
-    for (std::int32_t i = 0; i < nbPivots; ++i) {
-        const std::int32_t debut = debutPivot[static_cast<std::size_t>(i)];
-        const std::int32_t n = debutPivot[static_cast<std::size_t>(i) + 1] - debut;
-        const std::int32_t *debuts = suivants.data() + debut;
-        positions.resize(static_cast<std::size_t>(n));
-        for (std::int32_t t = 0; t < n; ++t)
-            positions[static_cast<std::size_t>(t)] = ctx.position[static_cast<std::size_t>(debuts[t] - 1)];
-        TrieEtParcourt(ctx, debuts, positions.data(), n, 1, lectureComptee, segments_);
-        if (compteur == pas) {
-            if (gauge_ != nullptr)
-                gauge_(0);
-            compteur = 0;
-        }
-        ++compteur;
-    }
-
-    fpos_.flush();
-    fdesc_.flush();
 }

@@ -37,6 +37,12 @@ void Tgen::LocOcc()
         std::sort(triees_.begin(), triees_.end());
 }
 
+void Tgen::RemplaceFormes(std::vector<std::int32_t> formes)
+{
+    formes_ = std::move(formes);
+    LocOcc();
+}
+
 bool Tgen::Contient(std::int32_t p) const
 {
     return std::binary_search(triees_.begin(), triees_.end(), p);

@@ -30,6 +30,9 @@ public:
 
     // (Re)collects the occurrence positions of the group from the base.
     void LocOcc();
+    // Replaces the entity numbers (the name and colour stay) and collects their occurrences from
+    // the base as it stands now.
+    void RemplaceFormes(std::vector<std::int32_t> formes);
 
     std::vector<char> MasqueItems() const override;
     bool EstGroupeFormes() const override { return true; }

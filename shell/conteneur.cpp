@@ -1,6 +1,7 @@
 #include "shell/conteneur.h"
 
 #include "engine/charg1.h"
+#include "engine/segrep.h"
 #include "engine/tgen.h"
 #include "shell/affichage.h"
 #include "shell/dragobjects.h"
@@ -91,6 +92,37 @@ void HistoriqueGroupes::OublieBase(const charg1 *base)
                    entrees_.end());
 }
 
+BilanSegmentsRemplaces HistoriqueGroupes::RemplaceSegments(const charg1 &base,
+                                                           const std::vector<std::int32_t> &correspondance)
+{
+    BilanSegmentsRemplaces bilan;
+    std::vector<const Tgen *> videes;
+    for (const std::unique_ptr<Tgen> &g : entrees_) {
+        if (g->Base() != &base)
+            continue;
+        std::vector<std::int32_t> formes = g->Formes();
+        const BilanRenumerotation r = RenumeroteSegments(formes, base.Nbart(), correspondance);
+        if (!r.segments)
+            continue;
+        bilan.renumerotes += r.renumerotes;
+        bilan.retires += r.retires;
+        if (formes.empty())
+            videes.push_back(g.get());
+        // Its occurrences are those of the new segments, even where the numbers stay.
+        g->RemplaceFormes(std::move(formes));
+    }
+    // A group that held only segments the new set lacks has nothing left to drag.
+    if (std::find(videes.begin(), videes.end(), courant_) != videes.end())
+        courant_ = nullptr;
+    entrees_.erase(std::remove_if(entrees_.begin(), entrees_.end(),
+                                  [&videes](const std::unique_ptr<Tgen> &g) {
+                                      return std::find(videes.begin(), videes.end(), g.get()) != videes.end();
+                                  }),
+                   entrees_.end());
+    bilan.groupesVides = static_cast<std::int32_t>(videes.size());
+    return bilan;
+}
+
 Tgen *HistoriqueGroupes::Entree(int index) const
 {
     if (index < 0 || index >= Taille())
@@ -121,6 +153,26 @@ void TConteneur::OublieBase(const charg1 *base)
     if (base_ == base)
         base_ = nullptr;
     MontreCourant();
+}
+
+QString TConteneur::SegmentsRemplaces(const charg1 *base, const SegRep *anciens, const SegRep &nouveaux)
+{
+    if (!base)
+        return {};
+    const std::vector<std::int32_t> correspondance =
+        anciens ? CorrespondanceSegments(anciens->Segments(), nouveaux.Segments()) : std::vector<std::int32_t>();
+    const BilanSegmentsRemplaces bilan = historique_.RemplaceSegments(*base, correspondance);
+    MontreCourant();
+    if (bilan.renumerotes == 0 && bilan.retires == 0)
+        return {};
+    QString texte = Traduit("Segments répétés recalculés : dans l'historique des groupes, %1 segment(s) "
+                            "renuméroté(s), %2 segment(s) retiré(s) car absent(s) du nouveau calcul.")
+                        .arg(bilan.renumerotes)
+                        .arg(bilan.retires);
+    if (bilan.groupesVides > 0)
+        texte += QLatin1Char(' ')
+                 + Traduit("%1 groupe(s) devenu(s) vide(s) retiré(s) de l'historique.").arg(bilan.groupesVides);
+    return texte;
 }
 
 void TConteneur::MontreCourant()

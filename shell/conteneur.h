@@ -8,17 +8,27 @@
 
 #include <QLabel>
 
+#include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 class QMenu;
 class QMimeData;
+class SegRep;
 class charg1;
 class Tgen;
 
 namespace talmer {
 
 class TTgenDragObject;
+
+// What a new computation of a base's repeated segments did to the groups of the history.
+struct BilanSegmentsRemplaces {
+    std::int32_t renumerotes = 0;  // segment numbers carried to the same segment's new number
+    std::int32_t retires = 0;      // segment numbers dropped: the new set has no such segment
+    std::int32_t groupesVides = 0; // groups left with no entity, removed from the history
+};
 
 // The history: most recent first, at most 20 groups; the current group is always one of them.
 class HistoriqueGroupes {
@@ -37,6 +47,12 @@ public:
     // Deletes every group built on the base (before that base is deleted); the current group goes
     // with them when it was one.
     void OublieBase(const charg1 *base);
+    // The repeated segments of the base have been computed again, so a segment number
+    // (Nbart+1+k) of a group built on it would name another segment. `correspondance` gives for
+    // each segment k of the set replaced its index in the new set, or -1: each group keeps its
+    // segments under their new numbers and drops those the new set lacks; a group left empty
+    // leaves the history (when it was the current group, there is none afterwards).
+    BilanSegmentsRemplaces RemplaceSegments(const charg1 &base, const std::vector<std::int32_t> &correspondance);
 
     Tgen *Courant() const { return courant_; }
     int Taille() const { return static_cast<int>(entrees_.size()); }
@@ -60,6 +76,10 @@ public:
     charg1 *Base() const { return base_; }
     // Before a base is deleted: its groups leave the history, so none of them can reach it again.
     void OublieBase(const charg1 *base);
+    // After a new computation of the base's repeated segments replaced `anciens` (none at the
+    // first): the groups follow their segments (HistoriqueGroupes::RemplaceSegments). Returns
+    // what the status should say, empty when no group held a segment that changed.
+    QString SegmentsRemplaces(const charg1 *base, const SegRep *anciens, const SegRep &nouveaux);
 
     const HistoriqueGroupes &Historique() const { return historique_; }
     Tgen *GroupeCourant() const { return historique_.Courant(); }

@@ -1,5 +1,7 @@
 #include "shell/demarrage.h"
 
+#include "engine/progression.h"
+
 #include "shell/configuration.h"
 #include "shell/dialogues.h"
 #include "shell/fenprinc.h"
@@ -35,6 +37,9 @@ bool NotifieProtege(QObject *receveur, const std::function<bool()> &traitement)
 {
     try {
         return traitement();
+    } catch (const CalculInterrompu &) {
+        // Work the user stopped where no window expected it: nothing to report.
+        AfficheStatut(Traduit("Calcul interrompu"));
     } catch (const std::bad_alloc &) {
         GereException(receveur, Traduit("Mémoire insuffisante"));
     } catch (const std::exception &e) {
@@ -108,8 +113,10 @@ TFenPrinc *Demarrage::Prepare(const QStringList &arguments)
     }
     Note("fin de l'attente");
 
+    // The title is the application's name. No display name is set: Qt would append it to every
+    // window's title ("Talmer3 - [Lectorium] — Talmer3").
     QApplication::setApplicationName(QStringLiteral("Talmer3"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Talmer3"));
+    QApplication::setWindowIcon(IconeProgramme());
     Note("titre");
 
     fenPrinc_ = new TFenPrinc;

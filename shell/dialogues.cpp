@@ -7,15 +7,18 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 
+#include <algorithm>
 #include <vector>
 
 Dialogues::~Dialogues() = default;
@@ -119,10 +122,14 @@ std::unique_ptr<QFileDialog> DialogueDossier(QWidget *parent, const QString &tex
 
 void ElargitColonnes(QFileDialog &dialogue)
 {
+    const QScreen *ecran = dialogue.screen();
+    // A very long file name does not stretch its column beyond a third of the screen.
+    const int plafond = ecran ? ecran->availableGeometry().width() / 3 : 600;
     for (QTreeView *vue : dialogue.findChildren<QTreeView *>()) {
         QHeaderView *entete = vue->header();
+        const QAbstractItemView *liste = vue; // where the rows' width hint is public
         for (int i = 0; i < entete->count(); ++i) {
-            const int voulu = entete->sectionSizeHint(i);
+            const int voulu = std::max(entete->sectionSizeHint(i), std::min(liste->sizeHintForColumn(i), plafond));
             if (entete->sectionSize(i) < voulu)
                 entete->resizeSection(i, voulu);
         }
@@ -130,18 +137,45 @@ void ElargitColonnes(QFileDialog &dialogue)
         const int manque = entete->length() - vue->viewport()->width();
         if (manque > 0 && vue->isVisible()) {
             int largeur = dialogue.width() + manque + 4;
-            if (const QScreen *ecran = dialogue.screen())
+            if (ecran)
                 largeur = qMin(largeur, ecran->availableGeometry().width());
             dialogue.resize(largeur, dialogue.height());
         }
     }
 }
 
+namespace {
+
+// The list of a file dialog fills in after it is shown (names first, then sizes and types): its
+// columns widen once it has settled.
+void SuitContenu(QFileDialog &dialogue)
+{
+    const char *const suivi = "_talmer_colonnes_suivies";
+    if (dialogue.property(suivi).toBool())
+        return;
+    auto *modele = dialogue.findChild<QFileSystemModel *>();
+    if (!modele)
+        return;
+    dialogue.setProperty(suivi, true);
+    auto *attente = new QTimer(&dialogue);
+    attente->setSingleShot(true);
+    attente->setInterval(100);
+    QObject::connect(attente, &QTimer::timeout, &dialogue, [&dialogue] { ElargitColonnes(dialogue); });
+    auto relance = [attente] { attente->start(); };
+    QObject::connect(modele, &QFileSystemModel::directoryLoaded, attente, relance);
+    QObject::connect(modele, &QAbstractItemModel::rowsInserted, attente, relance);
+    QObject::connect(modele, &QAbstractItemModel::dataChanged, attente, relance);
+}
+
+} // namespace
+
 bool ColonnesDialoguesFichier::eventFilter(QObject *objet, QEvent *event)
 {
     if (event->type() == QEvent::Show)
-        if (auto *dialogue = qobject_cast<QFileDialog *>(objet))
+        if (auto *dialogue = qobject_cast<QFileDialog *>(objet)) {
             ElargitColonnes(*dialogue);
+            SuitContenu(*dialogue);
+        }
     return false;
 }
 

@@ -56,12 +56,12 @@ void FixeDialogues(Dialogues *dialogues);
 // and the whole text stands above the folder list.
 std::unique_ptr<QFileDialog> DialogueDossier(QWidget *parent, const QString &texte);
 
-// Gives each column of a file dialog's detailed list at least the room its title needs (the
-// translated titles are longer than Qt's default widths).
+// Gives each column of a file dialog's detailed list at least the room its title and its rows
+// need (the translated titles, sizes and types are longer than Qt's default widths).
 void ElargitColonnes(QFileDialog &dialogue);
 
 // Applies ElargitColonnes to every file dialog of the program when it is shown, those opened
-// through Qt's static functions included.
+// through Qt's static functions included, and again once its list has filled in.
 class ColonnesDialoguesFichier : public QObject {
 public:
     explicit ColonnesDialoguesFichier(QObject *parent = nullptr) : QObject(parent) {}

@@ -4,9 +4,7 @@
 #include "shell/affichage.h"
 #include "shell/aide.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
-#include <QFontMetrics>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,12 +42,8 @@ TFenChoixDelimForme::TFenChoixDelimForme(QWidget *parent) : QDialog(parent)
     disposition->addWidget(lbDelims_);
     disposition->addWidget(edDelims_);
     disposition->addWidget(boutons);
-    // Wide enough for its title next to the window's buttons; title bars often use a bold face.
-    QFont police = QApplication::font();
-    police.setBold(true);
-    const QFontMetrics titre(police);
-    const int largeurTitre = titre.horizontalAdvance(windowTitle()) + MargeTitre;
-    setFixedSize(qMax(sizeHint().width(), largeurTitre), sizeHint().height());
+    // Shown, it is widened to its title like every dialog.
+    setFixedSize(sizeHint());
 }
 
 std::string TFenChoixDelimForme::Delimiteurs() const

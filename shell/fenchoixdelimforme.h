@@ -12,8 +12,6 @@ class TFenChoixDelimForme : public QDialog {
     Q_OBJECT
 public:
     explicit TFenChoixDelimForme(QWidget *parent = nullptr);
-    // Room the title bar takes besides the title: the window's icon and its buttons.
-    static constexpr int MargeTitre = 120;
 
     QLineEdit *EdDelims() const { return edDelims_; }
     // The typed characters in the display code page, as the segmenter wants them.

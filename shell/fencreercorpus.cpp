@@ -4,6 +4,7 @@
 #include "platform/qt/documentword.h"
 #include "shell/affichage.h"
 #include "shell/dialogues.h"
+#include "shell/mesures.h"
 #include "shell/translation.h"
 
 #include <QApplication>
@@ -157,10 +158,7 @@ TFenCreerCorpus::TFenCreerCorpus(QWidget *parent)
     LVFiles->setAlternatingRowColors(false);
     LVFiles->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
     LVFiles->header()->setStretchLastSection(false);
-    LVFiles->setColumnWidth(0, 100);
-    LVFiles->setColumnWidth(1, 200);
-    LVFiles->setColumnWidth(2, 75);
-    LVFiles->setColumnWidth(3, 75);
+    DimensionneGrille(LVFiles, {100, 200, 75, 75});
     ApplyCharsetToListView(LVFiles, 0);
 
     BtnAdd = new QPushButton(QStringLiteral("&Ajouter"), this);
@@ -232,7 +230,11 @@ TFenCreerCorpus::TFenCreerCorpus(QWidget *parent)
     TraduitComposants(this);
 }
 
-TFenCreerCorpus::~TFenCreerCorpus() = default;
+TFenCreerCorpus::~TFenCreerCorpus()
+{
+    // The list reads the files of creation_ while it is hidden; it must not outlive them.
+    LVFiles->setModel(nullptr);
+}
 
 QStringList TFenCreerCorpus::ChoisitSources()
 {

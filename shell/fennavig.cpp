@@ -1,5 +1,7 @@
 #include "shell/fennavig.h"
 
+#include "shell/mesures.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QItemSelectionModel>
@@ -25,7 +27,8 @@ NoeudNavig::NoeudNavig(const QString &texte, int image) : QStandardItem(texte), 
 TFenNavig::TFenNavig(QWidget *parent) : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("FenNavig"));
-    setWindowTitle(QStringLiteral("FenNavig"));
+    // The form's name is no caption for the user.
+    setWindowTitle(QStringLiteral("Navigation"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
 
     modele_ = new QStandardItemModel(this);
@@ -33,6 +36,7 @@ TFenNavig::TFenNavig(QWidget *parent) : QDockWidget(parent)
     treePages_->setObjectName(QStringLiteral("TreePages"));
     treePages_->setModel(modele_);
     treePages_->setHeaderHidden(true);
+    talmer::DimensionneArbre(treePages_);
     treePages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWidget(treePages_);
 

@@ -13,14 +13,18 @@
 #include "shell/contributeur.h"
 #include "shell/corpus_registry.h"
 #include "shell/dialogues.h"
+#include "shell/disposition_mdi.h"
 #include "shell/droptarget.h"
 #include "shell/fenchoixdelimforme.h"
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenopt.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
+#include "shell/panneaulateral.h"
 #include "shell/parametres.h"
 #include "shell/rapport.h"
+#include "shell/splash.h"
 #include "shell/textesource.h"
 #include "shell/translation.h"
 #include "shell/affichage.h"
@@ -30,6 +34,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -45,7 +50,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -100,16 +104,23 @@ QString MessageErreurChargement(int code)
     return Traduit("Erreur ") + Traduit(TexteErreurChargement(code));
 }
 
+// Each step also lets the windows repaint and stops the work when the user asked for it.
 void PasProgression(std::int32_t)
 {
     if (fenPrinc)
         fenPrinc->AvanceProgression(fenPrinc->Pas());
+    else
+        RafraichitEcranDeTempsEnTemps();
+    InterromptSiDemande();
 }
 
 void PasProgression2(std::int32_t)
 {
     if (fenPrinc)
         fenPrinc->AvanceProgression(2);
+    else
+        RafraichitEcranDeTempsEnTemps();
+    InterromptSiDemande();
 }
 
 void ResetProgress()
@@ -131,7 +142,9 @@ TFenPrinc::TFenPrinc(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FenPrinc"));
     setWindowTitle(QStringLiteral("Talmer3"));
+    setWindowIcon(IconeProgramme());
     resize(1041, 741);
+    talmer::InstalleLargeurDialogues();
 
     ConstruitMenus();
     ConstruitBarreBoutons();
@@ -321,28 +334,24 @@ void TFenPrinc::ConstruitPanneauLateral()
 
     panneauFond_ = new QWidget(central);
     panneauFond_->setObjectName(QStringLiteral("PanneauFond"));
-    panneauFond_->setFixedWidth(LargeurPanneauFond);
+    largeurPanneau_ = LargeurPanneauFond;
+    panneauFond_->setFixedWidth(largeurPanneau_);
     auto *dispoFond = new QHBoxLayout(panneauFond_);
     dispoFond->setContentsMargins(0, 0, 0, 0);
     dispoFond->setSpacing(0);
 
-    listesGauche_ = new QTabWidget(panneauFond_);
-    listesGauche_->setObjectName(QStringLiteral("ListesGauche"));
+    listesGauche_ = new PanneauLateral(panneauFond_);
     listesGauche_->setMinimumWidth(1);
 
-    // "Navigation": the dock site of the navigation window.
-    panneauNavig_ = new QMainWindow(nullptr, Qt::Widget);
-    panneauNavig_->setObjectName(QStringLiteral("PanneauNavig"));
-    panneauNavig_->setDockOptions(QMainWindow::AnimatedDocks);
-    fenNavig_ = new TFenNavig(panneauNavig_);
-    panneauNavig_->addDockWidget(Qt::TopDockWidgetArea, fenNavig_);
+    // "Navigation": the navigation window, docked at start.
+    fenNavig_ = new TFenNavig(listesGauche_);
+    listesGauche_->AjoutePagePropre(fenNavig_);
     connect(fenNavig_, &TFenNavig::fenetreChoisie, this, [this](QWidget *fenetre) {
         MontreFenetre(fenetre);
-        mdi_->tileSubWindows();
+        MosaiqueClick();
     });
     // Docking or undocking the navigation window rearranges the child windows.
-    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { mdi_->tileSubWindows(); });
-    listesGauche_->addTab(panneauNavig_, QStringLiteral("Navigation"));
+    connect(fenNavig_, &QDockWidget::topLevelChanged, this, [this](bool) { MosaiqueClick(); });
 
     // "Rapport": the report tree and its two buttons.
     pageRapport_ = new QWidget;
@@ -354,6 +363,7 @@ void TFenPrinc::ConstruitPanneauLateral()
     treeViewRapport_->setObjectName(QStringLiteral("TreeViewRapport"));
     treeViewRapport_->setModel(modeleRapport_);
     treeViewRapport_->setHeaderHidden(true);
+    talmer::DimensionneArbre(treeViewRapport_);
     treeViewRapport_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     treeViewRapport_->installEventFilter(this);
     treeViewRapport_->viewport()->installEventFilter(this);
@@ -373,7 +383,11 @@ void TFenPrinc::ConstruitPanneauLateral()
     boutonsRapport->addWidget(sauvRap);
     boutonsRapport->addStretch();
     dispoRapport->addLayout(boutonsRapport);
-    listesGauche_->addTab(pageRapport_, QStringLiteral("Rapport"));
+    auto *dockRapport = new QDockWidget(QStringLiteral("Rapport"), listesGauche_);
+    dockRapport->setObjectName(QStringLiteral("Rapport"));
+    dockRapport->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    dockRapport->setWidget(pageRapport_);
+    listesGauche_->AjoutePagePropre(dockRapport);
 
     // The strip that collapses and restores the side panel.
     panBtnRetreci_ = new QWidget(panneauFond_);
@@ -438,6 +452,13 @@ void TFenPrinc::ConstruitBarreEtat()
     progression_->setTextVisible(false);
     dispo->addWidget(progression_);
     pas_ = 1;
+    // Beside the bar while work that can be stopped runs.
+    auto *annuler = new QToolButton(barre);
+    annuler->setObjectName(QStringLiteral("BtnInterrompre"));
+    annuler->setText(QStringLiteral("Annuler"));
+    annuler->setToolTip(QStringLiteral("Interrompre le calcul (Échap)"));
+    annuler->hide();
+    FixeBoutonInterruption(annuler);
 
     statut_ = new QLabel(barre);
     statut_->setObjectName(QStringLiteral("Statut"));
@@ -448,6 +469,7 @@ void TFenPrinc::ConstruitBarreEtat()
     cheminBase_->setMinimumWidth(50);
     cheminBase_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     barre->addWidget(panneauProgression_);
+    barre->addWidget(annuler);
     barre->addWidget(statut_);
     barre->addWidget(cheminBase_, 1);
 }
@@ -502,7 +524,7 @@ void TFenPrinc::AvanceProgression(int n)
     if (position > progression_->maximum())
         position = progression_->minimum() + (position - progression_->maximum()) - 1;
     progression_->setValue(std::max(position, progression_->minimum()));
-    RafraichitEcran();
+    RafraichitEcranDeTempsEnTemps();
 }
 
 void TFenPrinc::FixeProgression(int position)
@@ -613,7 +635,6 @@ bool TFenPrinc::OuvreBaseSansDemander(const QString &cheminPar)
         fabriques_.dictionnaire(*this, *base_);
     AfficheStatut(QString());
     fenNavig_->TreePages()->show();
-    listesGauche_->setCurrentIndex(listesGauche_->count() - 1);
 
     NouveauRapport();
 
@@ -859,7 +880,8 @@ void TFenPrinc::FermeBase()
     for (QMdiSubWindow *fenetre : mdi_->subWindowList())
         delete fenetre;
     for (QPointer<QWidget> &page : pagesBase_)
-        delete page.data();
+        if (page)
+            listesGauche_->Ferme(page);
     pagesBase_.clear();
     PurgeFeuilles();
 
@@ -1078,24 +1100,26 @@ void TFenPrinc::BtnSRClick()
     for (const std::unique_ptr<SegRep> &ancien : segmentsBase_)
         ancien->GardePositionsEnMemoire();
     auto segments = std::make_unique<SegRep>(base_.get(), parametres.delimiteurs);
+    bool fini;
     {
-        Occupation occupation;
-        AfficheStatut(T("Calcul des segments répétés"));
+        TravailLong travail(T("Calcul des segments répétés"));
         segments->AttribGauge(PasProgression2);
-        FixeProgression(0);
-        segments->CalcSegRep(parametres.editForme, parametres.freqMin);
-        AfficheStatut(QString());
-        FixeProgression(0);
-        pas_ = 2;
+        fini = travail.Execute([&] { segments->CalcSegRep(parametres.editForme, parametres.freqMin); });
     }
+    pas_ = 2;
+    // Stopped by the user: the segments attached before stay, with their files.
+    if (!fini)
+        return;
     if (segments->NbSegments() == 0) {
         LesDialogues().message(this, QStringLiteral("Talmer3"), T("Aucun segment trouvé!"));
         return;
     }
     // Earlier computations stay alive for the segment lists made from them, until the base goes.
+    const SegRep *anciens = base_->SegmentsAttaches();
     base_->AssigneSR(segments.get());
     SegRep &attache = *segments;
     segmentsBase_.push_back(std::move(segments));
+    emit segmentsRemplaces(base_.get(), anciens, attache);
     fabriques_.listeSegments(*this, attache);
 }
 
@@ -1173,8 +1197,8 @@ void TFenPrinc::BtnOptionsClick()
 
 void TFenPrinc::BtnRetreciClick()
 {
-    const bool replie = panneauFond_->width() > LargeurPanneauFond - 1;
-    panneauFond_->setFixedWidth(replie ? LargeurPanneauReduit : LargeurPanneauFond);
+    const bool replie = panneauFond_->width() > LargeurPanneauReduit;
+    panneauFond_->setFixedWidth(replie ? LargeurPanneauReduit : largeurPanneau_);
     listesGauche_->setVisible(!replie);
 }
 
@@ -1189,17 +1213,31 @@ QMdiSubWindow *TFenPrinc::AjouteFenetre(QWidget *fenetre)
     else
         mdi_->addSubWindow(sous);
     sous->setAttribute(Qt::WA_DeleteOnClose);
+    // The program's icon, not the toolkit's, in the window's corner (and in the menu bar when
+    // the window is maximised).
+    sous->setWindowIcon(windowIcon());
     sous->show();
+    // The area puts a new window beside the others, where it may not fit.
+    GardeDansZoneMdi(sous);
     mdi_->setActiveSubWindow(sous);
     return sous;
 }
 
-void TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, bool lieeALaBase)
+QDockWidget *TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, GenrePage genre,
+                                           bool lieeALaBase)
 {
-    listesGauche_->addTab(page, titre);
-    listesGauche_->setCurrentWidget(page);
+    QDockWidget *dock = listesGauche_->Ancre(page, titre, genre);
     if (lieeALaBase)
         pagesBase_.emplace_back(page);
+    // The panel widens to the width its lists ask for (their columns whole), and stays so.
+    const int voulue = (dock ? dock->sizeHint().width() : page->sizeHint().width()) + panBtnRetreci_->width() +
+                       2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, listesGauche_) + 2;
+    if (voulue > largeurPanneau_) {
+        largeurPanneau_ = voulue;
+        if (listesGauche_->isVisibleTo(panneauFond_))
+            panneauFond_->setFixedWidth(largeurPanneau_);
+    }
+    return dock;
 }
 
 std::vector<QMdiSubWindow *> TFenPrinc::EnfantsMdi() const
@@ -1231,10 +1269,8 @@ void TFenPrinc::MontreFenetre(QWidget *fenetre)
         sous->raise();
         return;
     }
-    // A docked page of the side panel.
-    const int page = listesGauche_->indexOf(fenetre);
-    if (page >= 0)
-        listesGauche_->setCurrentIndex(page);
+    // A page of the side panel, docked or floating.
+    listesGauche_->Montre(fenetre);
 }
 
 void TFenPrinc::BtnFenPrecClick()
@@ -1335,14 +1371,51 @@ void TFenPrinc::MenuFenetreAvantAffichage()
     }
 }
 
+QSize TFenPrinc::ZoneVisible() const
+{
+    // The room of the area without its scroll bars: the windows placed inside it need none.
+    return mdi_->contentsRect().size();
+}
+
+namespace {
+QSize TailleMinimale(const QWidget *fenetre)
+{
+    return fenetre->minimumSize().expandedTo(fenetre->minimumSizeHint());
+}
+} // namespace
+
+void TFenPrinc::GardeDansZoneMdi(QMdiSubWindow *fenetre)
+{
+    if (!fenetre || fenetre->isMaximized() || fenetre->isMinimized())
+        return;
+    fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), ZoneVisible()));
+}
+
 void TFenPrinc::MosaiqueClick()
 {
-    mdi_->tileSubWindows();
+    // The windows of the current sheet, the active one first (top left); minimised ones stay.
+    std::vector<QMdiSubWindow *> fenetres;
+    std::vector<QSize> minimums;
+    for (QMdiSubWindow *fenetre : EnfantsMdi()) {
+        if (fenetre->isMinimized())
+            continue;
+        if (fenetre->isMaximized())
+            fenetre->showNormal();
+        fenetres.push_back(fenetre);
+        minimums.push_back(TailleMinimale(fenetre));
+    }
+    const std::vector<QRect> cadres = Mosaique(ZoneVisible(), minimums);
+    for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
+        fenetres[i]->setGeometry(cadres[i]);
 }
 
 void TFenPrinc::CascadeClick()
 {
     mdi_->cascadeSubWindows();
+    // The toolkit's cascade runs off the area's right and bottom edges when windows are many or
+    // large: each is brought back inside.
+    for (QMdiSubWindow *fenetre : EnfantsMdi())
+        GardeDansZoneMdi(fenetre);
 }
 
 void TFenPrinc::ReorganiserClick()
@@ -1418,7 +1491,7 @@ void TFenPrinc::EntreFeuille(int index)
     std::erase_if(liste, [](const InfoFiche &f) { return f.fenetre.isNull(); });
     for (const InfoFiche &fiche : liste)
         fiche.fenetre->show();
-    mdi_->tileSubWindows();
+    MosaiqueClick();
 }
 
 void TFenPrinc::PurgeFeuilles()

@@ -3,6 +3,8 @@
 // its progress bar. It owns the open corpus base, the current report and the workspace registry.
 #pragma once
 
+#include "shell/panneaulateral.h"
+
 #include <QMainWindow>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -20,6 +22,7 @@ class ConfigurationT3;
 class Corpus;
 class NoeudNavig;
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,7 +31,6 @@ class QProgressBar;
 class QStandardItem;
 class QStandardItemModel;
 class QTabBar;
-class QTabWidget;
 class QToolBar;
 class QToolButton;
 class QTreeView;
@@ -100,12 +102,14 @@ public:
 
     // --- Windows, sheets, navigation ----------------------------------------------------------
     QMdiArea *ZoneMdi() const { return mdi_; }
-    // Adds an analysis window to the MDI area (deleted when closed) and shows it.
+    // Adds an analysis window to the MDI area (deleted when closed) and shows it, whole inside the
+    // visible area.
     QMdiSubWindow *AjouteFenetre(QWidget *fenetre);
-    // Adds a docked page to the side panel and brings it to the front; a page bound to the base
-    // is closed when the base is replaced.
-    void AjoutePageLaterale(QWidget *page, const QString &titre, bool lieeALaBase = true);
-    QTabWidget *ListesGauche() const { return listesGauche_; }
+    // Docks a window into the side panel and brings it to the front (PanneauLateral::Ancre); a
+    // window bound to the base is closed when the base is replaced. Returns its dock.
+    QDockWidget *AjoutePageLaterale(QWidget *page, const QString &titre,
+                                    GenrePage genre = GenrePage::Permanente, bool lieeALaBase = true);
+    PanneauLateral *ListesGauche() const { return listesGauche_; }
     TFenNavig *FenNavig() const { return fenNavig_; }
     // Nodes of the open base's branch (null before a base is open).
     QStandardItem *NoeudBase() const;
@@ -118,6 +122,10 @@ public:
     std::vector<QMdiSubWindow *> EnfantsMdi() const;
     // Brings a window to the front, restoring it when minimised.
     void MontreFenetre(QWidget *fenetre);
+    // The room of the MDI area that shows child windows without scrolling.
+    QSize ZoneVisible() const;
+    // Moves and shrinks a child window in its normal state as little as needed to show it whole.
+    void GardeDansZoneMdi(QMdiSubWindow *fenetre);
 
     QTabBar *OngletsFeuilles() const { return ongletsFeuilles_; }
     int NbFeuilles() const;
@@ -180,6 +188,9 @@ signals:
     void fermetureBase(charg1 *base);
     // A base has been opened.
     void baseOuverte(charg1 *base);
+    // A new computation of the open base's repeated segments has been attached in place of
+    // `anciens` (null at the first): segment numbers (Nbart+1+k) now name its segments.
+    void segmentsRemplaces(charg1 *base, const SegRep *anciens, const SegRep &nouveaux);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -249,8 +260,8 @@ private:
     QAction *emplacementConteneur_ = nullptr;
     QWidget *conteneur_ = nullptr;
     QWidget *panneauFond_ = nullptr;
-    QTabWidget *listesGauche_ = nullptr;
-    QMainWindow *panneauNavig_ = nullptr;
+    int largeurPanneau_ = 0; // the side panel's width when not collapsed
+    PanneauLateral *listesGauche_ = nullptr;
     TFenNavig *fenNavig_ = nullptr;
     QWidget *pageRapport_ = nullptr;
     QTreeView *treeViewRapport_ = nullptr;
@@ -288,7 +299,10 @@ TFenPrinc *FenetrePrincipale();
 // The message of a failed load: "Erreur " followed by the text of the loader's code.
 QString MessageErreurChargement(int code);
 
-// Progress callbacks given to the engine's long computations (their argument is ignored).
+// Progress callbacks given to the engine's long computations (their argument is ignored). The
+// two steps also let the windows repaint and, in work that can be stopped (TravailLong), throw
+// CalculInterrompu once the user has asked to stop: give them only to computations that let it
+// through and keep their earlier state.
 void PasProgression(std::int32_t);
 void PasProgression2(std::int32_t);
 void ResetProgress();

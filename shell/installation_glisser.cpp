@@ -1,6 +1,7 @@
 #include "shell/installation_glisser.h"
 
 #include "engine/charg1.h"
+#include "engine/segrep.h"
 #include "shell/conteneur.h"
 #include "shell/dialogues.h"
 #include "shell/fenprinc.h"
@@ -25,6 +26,14 @@ TConteneur *InstalleConteneurEtCorpus(TFenPrinc &fenPrinc)
     // Groups are built on the open base; those of a base about to be closed leave the history.
     QObject::connect(&fenPrinc, &TFenPrinc::baseOuverte, conteneur, &TConteneur::FixeBase);
     QObject::connect(&fenPrinc, &TFenPrinc::fermetureBase, conteneur, &TConteneur::OublieBase);
+    // A new computation of the repeated segments renumbers them: the groups follow, and the status
+    // says what changed.
+    QObject::connect(&fenPrinc, &TFenPrinc::segmentsRemplaces, conteneur,
+                     [&fenPrinc, conteneur](charg1 *base, const SegRep *anciens, const SegRep &nouveaux) {
+                         const QString texte = conteneur->SegmentsRemplaces(base, anciens, nouveaux);
+                         if (!texte.isEmpty())
+                             fenPrinc.AfficheStatut(texte);
+                     });
     fenPrinc.FixeChoixTexte(ChoisitTexteAvecOptions);
     return conteneur;
 }

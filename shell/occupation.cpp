@@ -1,12 +1,113 @@
 #include "shell/occupation.h"
 
+#include "engine/progression.h"
+#include "shell/fenprinc.h"
+#include "shell/translation.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QProgressBar>
+#include <QWidget>
+#include <QWindow>
 
 namespace {
+
 int niveauOccupation = 0;
+// Long work that can be stopped, nested; the user's request holds for all of it.
+int niveauInterruptible = 0;
+bool arretDemande = false;
+bool repeintEnCours = false;
+QPointer<QAbstractButton> boutonInterruption;
+
+QElapsedTimer &DernierRepeint()
+{
+    static QElapsedTimer horloge;
+    return horloge;
 }
+
+void DemandeArret()
+{
+    if (niveauInterruptible == 0 || arretDemande)
+        return;
+    arretDemande = true;
+    // The button shows that the request is taken; the work stops at its next step.
+    if (boutonInterruption)
+        boutonInterruption->setEnabled(false);
+}
+
+// A press on the cancel button: on the button itself, or on its window at the button's place.
+bool SurBouton(QObject *objet, const QMouseEvent *souris)
+{
+    QAbstractButton *bouton = boutonInterruption;
+    if (!bouton || !bouton->isVisible() || !bouton->isEnabled() || souris->button() != Qt::LeftButton)
+        return false;
+    QWidget *fenetre = bouton->window();
+    const bool memeFenetre = objet == bouton || objet == fenetre->windowHandle() ||
+                             (objet->isWidgetType() && static_cast<QWidget *>(objet)->window() == fenetre);
+    if (!memeFenetre)
+        return false;
+    const QPoint point = souris->globalPosition().toPoint();
+    return bouton->rect().contains(bouton->mapFromGlobal(point));
+}
+
+// The input that arrives while long work repaints its windows is dropped, so that nothing the
+// user clicked or typed runs under the work or after it; only the stop gesture is read.
+class FiltreSaisie : public QObject {
+public:
+    bool eventFilter(QObject *objet, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+                DemandeArret();
+            // A shortcut overridden here is not triggered either.
+            event->accept();
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (SurBouton(objet, static_cast<QMouseEvent *>(event)))
+                DemandeArret();
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::NonClientAreaMouseMove:
+            return true;
+        case QEvent::Close:
+            // A window the user closes through the window manager stays while the work runs.
+            return event->spontaneous();
+        default:
+            return false;
+        }
+    }
+};
+
+} // namespace
 
 Occupation::Occupation()
 {
@@ -27,5 +128,98 @@ bool Occupation::EnCours()
 
 void RafraichitEcran()
 {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (repeintEnCours)
+        return;
+    repeintEnCours = true;
+    if (niveauOccupation > 0) {
+        FiltreSaisie filtre;
+        qApp->installEventFilter(&filtre);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        qApp->removeEventFilter(&filtre);
+    } else {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    repeintEnCours = false;
+    DernierRepeint().start();
+}
+
+void RafraichitEcranDeTempsEnTemps()
+{
+    const QElapsedTimer &horloge = DernierRepeint();
+    if (!horloge.isValid() || horloge.elapsed() >= 50)
+        RafraichitEcran();
+}
+
+void InterromptSiDemande()
+{
+    if (niveauInterruptible > 0 && arretDemande && !repeintEnCours)
+        throw CalculInterrompu{};
+}
+
+void FixeBoutonInterruption(QAbstractButton *bouton)
+{
+    boutonInterruption = bouton;
+}
+
+TravailLong::TravailLong(const QString &statut, bool interruptible) : interruptible_(interruptible)
+{
+    if (interruptible_ && niveauInterruptible++ == 0) {
+        arretDemande = false;
+        if (boutonInterruption) {
+            boutonInterruption->setEnabled(true);
+            boutonInterruption->show();
+        }
+    }
+    if (TFenPrinc *f = FenetrePrincipale()) {
+        minimum_ = f->Progression()->minimum();
+        maximum_ = f->Progression()->maximum();
+        f->FixeProgression(0);
+        f->AfficheStatut(statut);
+    } else {
+        RafraichitEcran();
+    }
+}
+
+TravailLong::~TravailLong()
+{
+    // The last repaint also drops what the user typed or clicked while the last steps ran.
+    if (TFenPrinc *f = FenetrePrincipale()) {
+        f->Progression()->setRange(minimum_, maximum_);
+        f->FixeProgression(0);
+        f->AfficheStatut(resultat_);
+    } else {
+        RafraichitEcran();
+    }
+    if (interruptible_ && --niveauInterruptible == 0) {
+        arretDemande = false;
+        if (boutonInterruption)
+            boutonInterruption->hide();
+    }
+}
+
+bool TravailLong::Execute(const std::function<void()> &calcul)
+{
+    try {
+        calcul();
+    } catch (const CalculInterrompu &) {
+        Interrompu();
+        return false;
+    }
+    return true;
+}
+
+bool TravailLong::InterruptionDemandee() const
+{
+    return niveauInterruptible > 0 && arretDemande;
+}
+
+void TravailLong::Interrompu()
+{
+    resultat_ = Traduit("Calcul interrompu");
+}
+
+void TravailLong::FixeIndetermine()
+{
+    if (TFenPrinc *f = FenetrePrincipale())
+        f->Progression()->setRange(0, 0);
 }

@@ -43,6 +43,36 @@ QPixmap ImageDemarrage()
     return image;
 }
 
+const QIcon &IconeProgramme()
+{
+    static const QIcon icone = [] {
+        QIcon i;
+        for (int cote : {16, 24, 32, 48, 64}) {
+            QPixmap image(cote, cote);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            QLinearGradient fond(0, 0, 0, cote);
+            fond.setColorAt(0.0, QColor(24, 40, 104));
+            fond.setColorAt(1.0, QColor(64, 88, 160));
+            p.setPen(Qt::NoPen);
+            p.setBrush(fond);
+            p.drawRoundedRect(QRectF(0, 0, cote, cote), cote / 8.0, cote / 8.0);
+            // The bars of a frequency distribution, falling from left to right.
+            const double hauteurs[] = {0.72, 0.46, 0.32, 0.22};
+            const double pas = cote / 5.0;
+            for (int k = 0; k < 4; ++k) {
+                const double h = hauteurs[k] * cote;
+                p.fillRect(QRectF(pas * (k + 0.6), cote * 0.86 - h, pas * 0.7, h), Qt::white);
+            }
+            p.end();
+            i.addPixmap(image);
+        }
+        return i;
+    }();
+    return icone;
+}
+
 TSplashScreen::TSplashScreen(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {

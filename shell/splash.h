@@ -1,6 +1,7 @@
 // The borderless window shown while the program starts: a picture and the program's version.
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 class QLabel;
@@ -22,3 +23,6 @@ private:
 
 // The picture of the splash screen, drawn rather than read from a file (513 by 333).
 QPixmap ImageDemarrage();
+// The program's icon, the splash screen's motif on a small square (16 to 64 pixels), given to
+// every window of the program.
+const QIcon &IconeProgramme();

@@ -37,6 +37,8 @@ extern "C" int _nl_msg_cat_cntr;
 namespace {
 
 const char *const domaine = "default";
+// Qt's own texts that Qt's catalogue for the language lacks, keyed by Qt's context.
+const char *const domaineQt = "qt_complement";
 const char *const marque = "_talmer_traduit";
 
 QString langueCourante;
@@ -56,11 +58,35 @@ QString normalise(QString code)
     return code;
 }
 
-bool catalogueExiste(const QString &langue)
+bool catalogueExiste(const QString &langue, const char *nomDomaine = domaine)
 {
-    return !langue.isEmpty() &&
-           QFile::exists(DossierCatalogues() + QLatin1Char('/') + langue + QStringLiteral("/LC_MESSAGES/default.mo"));
+    return !langue.isEmpty() && QFile::exists(DossierCatalogues() + QLatin1Char('/') + langue +
+                                              QStringLiteral("/LC_MESSAGES/") + QLatin1String(nomDomaine) +
+                                              QStringLiteral(".mo"));
 }
+
+// The language Qt's own texts are shown in: that of the interface, French when the interface
+// shows its French texts.
+QString langueQt()
+{
+    return langueCourante.isEmpty() ? QStringLiteral("fr") : langueCourante;
+}
+
+// Our translations of Qt's texts, asked after Qt's own catalogue has none.
+class TraducteurComplementQt : public QTranslator {
+public:
+    QString translate(const char *contexte, const char *texte, const char *, int) const override
+    {
+        if (!contexte || !texte || !*texte)
+            return QString();
+        const std::string cle = std::string(contexte) + '\004' + texte;
+        const char *traduit = dgettext(domaineQt, cle.c_str());
+        if (!traduit || std::strcmp(traduit, cle.c_str()) == 0)
+            return QString();
+        return QString::fromUtf8(traduit);
+    }
+    bool isEmpty() const override { return false; }
+};
 
 } // namespace
 
@@ -72,8 +98,10 @@ QString DossierCatalogues()
 bool InitialiseTraduction(const QString &langue)
 {
     const QByteArray dossier = QFile::encodeName(DossierCatalogues());
-    bindtextdomain(domaine, dossier.constData());
-    bind_textdomain_codeset(domaine, "UTF-8");
+    for (const char *d : {domaine, domaineQt}) {
+        bindtextdomain(d, dossier.constData());
+        bind_textdomain_codeset(d, "UTF-8");
+    }
 
     QString demande = normalise(langue);
     if (langue.isEmpty()) {
@@ -90,31 +118,33 @@ bool InitialiseTraduction(const QString &langue)
         choisie = demande.left(demande.indexOf(QLatin1Char('_')));
 
     langueCourante = choisie;
-    InstalleTraductionsQt();
-    if (choisie.isEmpty())
-        return false;
 
     // gettext ignores the language list under the "C" locale; the UTF-8 variant of it, present
     // on every glibc system, lets the list choose the catalogue whatever locales are installed.
     const char *actuelle = std::setlocale(LC_MESSAGES, nullptr);
     if (!actuelle || std::strcmp(actuelle, "C") == 0 || std::strcmp(actuelle, "POSIX") == 0)
         std::setlocale(LC_MESSAGES, "C.UTF-8");
-    qputenv("LANGUAGE", choisie.toLatin1());
+    // The interface's language, or with no catalogue for it the language of Qt's texts, whose
+    // complement is looked up the same way.
+    qputenv("LANGUAGE", langueQt().toLatin1());
     ++_nl_msg_cat_cntr;
-    return true;
+    InstalleTraductionsQt();
+    return !choisie.isEmpty();
 }
 
 bool InstalleTraductionsQt()
 {
     static QTranslator *traducteurQt = nullptr;
+    static QTranslator *complement = nullptr;
     if (!QCoreApplication::instance())
         return false;
-    if (traducteurQt) {
-        QCoreApplication::removeTranslator(traducteurQt);
-        delete traducteurQt;
-        traducteurQt = nullptr;
-    }
-    const QString langue = langueCourante.isEmpty() ? QStringLiteral("fr") : langueCourante;
+    for (QTranslator **t : {&traducteurQt, &complement})
+        if (*t) {
+            QCoreApplication::removeTranslator(*t);
+            delete *t;
+            *t = nullptr;
+        }
+    const QString langue = langueQt();
     if (langue == QLatin1String("en") || langue.startsWith(QLatin1String("en_")))
         return true;
     auto traducteur = std::make_unique<QTranslator>();
@@ -123,6 +153,12 @@ bool InstalleTraductionsQt()
         return false;
     traducteurQt = traducteur.release();
     QCoreApplication::installTranslator(traducteurQt);
+    // Installed last, so asked first: it answers only for the texts it holds.
+    const QString courte = langue.left(langue.indexOf(QLatin1Char('_')));
+    if (catalogueExiste(langue, domaineQt) || catalogueExiste(courte, domaineQt)) {
+        complement = new TraducteurComplementQt;
+        QCoreApplication::installTranslator(complement);
+    }
     return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -286,6 +287,112 @@ TEST_F(PartitionTest, PartCountsMatchTheTable)
             EXPECT_EQ(parts.NbHapaxPartie(k), hapax) << texte;
             EXPECT_EQ(parts.FmaxPartie(k), fmax) << texte;
             EXPECT_EQ(parts.FormeFmaxPartie(k), formeFmax) << texte;
+        }
+        if (HasFailure())
+            break;
+    }
+}
+
+namespace {
+
+// The table of forms by parts counted the plain way: the text walked in order, each form adding
+// 1 to the part of the last key marker before it (the first marker's part before any).
+std::vector<std::vector<std::int32_t>> RecompteDense(const charg1 &base, const Partition &p, std::int32_t cle)
+{
+    std::vector<std::vector<std::int32_t>> table(static_cast<std::size_t>(base.Nbform()),
+                                                 std::vector<std::int32_t>(static_cast<std::size_t>(p.NbParties()), 0));
+    auto partieDe = [&](std::int32_t valeur) {
+        for (std::int32_t k = 0; k < p.NbParties(); ++k)
+            if (p.CodePartie(k) == valeur)
+                return k;
+        return -1;
+    };
+    std::int32_t partie = -1;
+    for (std::int32_t j = 0; j + 1 < base.Nbitem() && partie < 0; ++j)
+        if (base.Tnum(j) == cle)
+            partie = partieDe(base.Tnum(j + 1));
+    if (partie < 0)
+        return table;
+    for (std::int32_t j = 0; j < base.Nbitem(); ++j) {
+        if (base.Tnum(j) == cle && j + 1 < base.Nbitem())
+            partie = partieDe(base.Tnum(j + 1));
+        const std::int32_t x = base.Tnum(j);
+        if (x >= 0 && x < base.Nbform())
+            ++table[static_cast<std::size_t>(x)][static_cast<std::size_t>(partie)];
+    }
+    return table;
+}
+
+} // namespace
+
+// The table holds the non-zero cells only; read every way, it must be the plain recount. Each
+// random text has a part without forms, a part with every form, parts in several zones, forms
+// in many parts (more than a short walk of a row covers) and sometimes text before the first
+// marker.
+TEST(Partition2, SparseTableMatchesADenseRecount)
+{
+    talmer::test::TempDir dir;
+    std::mt19937 g(20261211);
+    std::vector<std::string> mots;
+    for (char c = 'a'; c <= 'z'; ++c)
+        mots.emplace_back(1, c);
+    for (int essai = 0; essai < 25; ++essai) {
+        const int valeurs = 1 + static_cast<int>(g() % 24);
+        const auto vocabulaire = 1 + static_cast<std::size_t>(g() % mots.size());
+        std::string texte = g() % 2 ? "a a " : "";
+        std::vector<std::string> zones = {"<cle=vide> . , .", "<cle=tout>"};
+        for (std::size_t m = 0; m < vocabulaire; ++m)
+            zones[1] += " " + mots[m];
+        for (int zone = 0, n = static_cast<int>(g() % 40); zone < n; ++zone) {
+            std::string z = "<cle=v" + std::to_string(g() % static_cast<unsigned>(valeurs)) + ">";
+            for (int i = 0, longueur = static_cast<int>(g() % 15); i < longueur; ++i) {
+                // Word 0 is everywhere, the others thin out with their rank.
+                const std::size_t m = g() % 3 == 0 ? 0 : std::min<std::size_t>(g() % vocabulaire, g() % vocabulaire);
+                z += " " + mots[m] + (g() % 7 == 0 ? " ." : "");
+            }
+            zones.push_back(z);
+        }
+        std::shuffle(zones.begin(), zones.end(), g);
+        for (const std::string &z : zones)
+            texte += z + " ";
+        auto corpus = makeBase(texte, ".,", "r" + std::to_string(essai));
+        ASSERT_TRUE(corpus);
+        const std::int32_t cle = corpus->LocFormDic("cle", false);
+        const Partition p(corpus.get(), cle);
+        const auto dense = RecompteDense(*corpus, p, cle);
+        const TableCreuse &table = p.Table();
+        ASSERT_EQ(table.NbLignes(), corpus->Nbform());
+        ASSERT_EQ(table.NbColonnes(), p.NbParties());
+        std::int64_t nonNuls = 0;
+        for (std::int32_t f = 0; f < corpus->Nbform(); ++f) {
+            const auto &ligne = dense[static_cast<std::size_t>(f)];
+            EXPECT_EQ(p.FrqParPartie(f), ligne) << texte << "\nform " << f;
+            std::int32_t precedente = -1;
+            for (const TableCreuse::Cellule &c : table.Ligne(f)) {
+                EXPECT_GT(c.colonne, precedente);
+                EXPECT_NE(c.valeur, 0);
+                precedente = c.colonne;
+            }
+            for (std::int32_t k = 0; k < p.NbParties(); ++k) {
+                EXPECT_EQ(p.FrqFormePartie(f, k), ligne[static_cast<std::size_t>(k)]) << texte << "\n" << f << ", " << k;
+                EXPECT_EQ(p.RetourneFrqPartie(f, k), ligne[static_cast<std::size_t>(k)]);
+                nonNuls += ligne[static_cast<std::size_t>(k)] != 0;
+            }
+        }
+        EXPECT_EQ(table.NbCellules(), nonNuls);
+        // The empty part and the part with every form.
+        std::int32_t vide = -1, tout = -1;
+        for (std::int32_t k = 0; k < p.NbParties(); ++k) {
+            if (std::string(p.NomPartie(k)) == "vide")
+                vide = k;
+            if (std::string(p.NomPartie(k)) == "tout")
+                tout = k;
+        }
+        ASSERT_GE(vide, 0);
+        ASSERT_GE(tout, 0);
+        EXPECT_EQ(p.NbFormesPartie(tout), corpus->Nbform()) << texte;
+        if (zones.front().rfind("<cle=vide>", 0) != 0 || texte.rfind("a a", 0) != 0) {
+            EXPECT_EQ(p.NbFormesPartie(vide), 0) << texte;
         }
         if (HasFailure())
             break;

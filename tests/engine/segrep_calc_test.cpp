@@ -270,6 +270,42 @@ TEST_F(SegRepCalc, EachPivotTakesAColourOfTheTurn)
     EXPECT_EQ(Tgen::IndexCouleurSuivante(), (avant + 4) % Tgen::TaillePalette);
 }
 
+void Interromps(std::int32_t)
+{
+    throw CalculInterrompu{};
+}
+
+TEST_F(SegRepCalc, AnInterruptedComputationLeavesTheLastOneWhole)
+{
+    auto base = makeBase("a b c . a b d . a b e . x y . x y .");
+    ASSERT_TRUE(base);
+    SegRep premier(base.get(), delimiteurs(*base, "."));
+    premier.CalcSegRep(0, 2);
+    const std::vector<segref::Seg> avant = contenu(premier);
+    ASSERT_EQ(avant.size(), 2u);
+    const std::string fichier = readFile("corpus.loc.sr");
+    const int couleur = Tgen::IndexCouleurSuivante();
+
+    SegRep stoppe(base.get(), delimiteurs(*base, "."));
+    stoppe.AttribGauge(Interromps);
+    EXPECT_THROW(stoppe.CalcSegRep(0, 2), CalculInterrompu);
+    EXPECT_EQ(stoppe.NbSegments(), 0);
+    EXPECT_FALSE(stoppe.FichiersOuverts());
+    EXPECT_EQ(readFile("corpus.loc.sr"), fichier);
+    EXPECT_FALSE(std::filesystem::exists("corpus.loc.sr.tmp"));
+    EXPECT_FALSE(std::filesystem::exists("corpus.desc.sr.tmp"));
+    EXPECT_EQ(Tgen::IndexCouleurSuivante(), couleur);
+    EXPECT_EQ(contenu(premier), avant);
+
+    // A computation that ends takes the files' names; the first list still reads its own
+    // positions through the file it keeps open, not the new one.
+    SegRep suivant(base.get(), delimiteurs(*base, "."));
+    suivant.CalcSegRep(0, 3);
+    EXPECT_EQ(suivant.NbSegments(), 1);
+    EXPECT_EQ(readFile("corpus.loc.sr").size(), 12u);
+    EXPECT_EQ(contenu(premier), avant);
+}
+
 TEST_F(SegRepCalc, GroupOfSeveralFormsFindsTheSegmentsOfEach)
 {
     // The occurrences of le and la interleave by context (chat a, chat b, chat c); the two of le

@@ -315,6 +315,41 @@ TEST_F(GroupeTest, PerPartRestoresTheSelectionWhenAComputationFails)
     EXPECT_FALSE(partition->EstSelectionnee(2));
 }
 
+// A callback that lets `appelsAvantArret` calls through, then stops the computation as the shell
+// does when the user asks.
+int appelsAvantArret = 0;
+void ArreteApres(std::int32_t)
+{
+    if (appelsAvantArret-- <= 0)
+        throw CalculInterrompu{};
+}
+
+TEST_F(GroupeTest, AnInterruptedComputationKeepsItsListAndTheFlags)
+{
+    partition->Selectionne(0, true);
+    PrimSpec groupe(partition.get(), 1);
+    groupe.Calcule();
+    const std::vector<StructSpec> avant = groupe.Liste();
+    ASSERT_FALSE(avant.empty());
+    const std::int32_t T = groupe.TailleCorpus(), t = groupe.TaillePartie();
+
+    // Another target: what the first run found stays as it was when the second is stopped.
+    partition->Selectionne(0, false);
+    partition->Selectionne(2, true);
+    groupe.SetProgression(ArreteApres);
+    appelsAvantArret = 0;
+    EXPECT_THROW(groupe.Calcule(), CalculInterrompu);
+    EXPECT_EQ(groupe.Liste(), avant);
+    EXPECT_EQ(groupe.TailleCorpus(), T);
+    EXPECT_EQ(groupe.TaillePartie(), t);
+    // Stopped in its second column (one call per column on so few forms).
+    appelsAvantArret = 1;
+    EXPECT_THROW(CalcSpecTot(partition.get(), false, false, ArreteApres, nullptr), CalculInterrompu);
+    EXPECT_FALSE(partition->EstSelectionnee(0));
+    EXPECT_FALSE(partition->EstSelectionnee(1));
+    EXPECT_TRUE(partition->EstSelectionnee(2));
+}
+
 // Chronological specificities: six parts of 300 occurrences, padded with forms that occur at most
 // once per part (never above the minimum frequency).
 class ChronoTest : public InTempDir {
@@ -384,6 +419,45 @@ TEST_F(ChronoTest, UnderUseUpToTheLastPart)
     EXPECT_TRUE(l.f == 200 || l.f == 0) << l.f;
 }
 
+TEST_F(ChronoTest, ProgressOverTheExaminedFormsAndAnInterruptedRunKeepsTheRowsOfBefore)
+{
+    Construit({
+        {"u", {0, 0, 0, 67, 67, 66}},
+        {"w", {0, 0, 200, 0, 0, 0}},
+        {"r", {11, 0, 0, 0, 0, 0}},
+    });
+    // Above a minimum frequency of 1, the padding forms are examined too (about 300 forms).
+    ASSERT_GE(base->Nbform(), 200);
+    PrimSpecChr chr(partition.get(), 5, 1);
+    chr.CalculeEntite(E("w"));
+    const std::vector<StructSpecChr> avant = chr.Lignes();
+    ASSERT_EQ(avant.size(), 1u);
+
+    // Stopped at the first call (after the first form) or late in the walk: nothing is added.
+    for (int arret : {0, 60}) {
+        appelsAvantArret = arret;
+        EXPECT_THROW(chr.Calcule(ArreteApres), CalculInterrompu);
+        EXPECT_EQ(chr.Lignes(), avant);
+    }
+    // Run to its end, about a hundred calls (once every n / 100 forms: 100 to 200 of them);
+    // the rows join those already there.
+    appels0 = appels1 = 0;
+    chr.Calcule(Compte);
+    EXPECT_GE(appels0, 100);
+    EXPECT_LE(appels0, 200);
+    EXPECT_EQ(appels1, 0);
+    ASSERT_GE(chr.NbLignes(), 4);
+    EXPECT_EQ(chr.Ligne(0), avant[0]);
+    EXPECT_EQ(chr.Ligne(1).Entite, E("u"));
+
+    // Above 10 only u, w and r are examined: the steps go with them, once for so few.
+    PrimSpecChr frequentes(partition.get(), 5, 10);
+    appels0 = 0;
+    frequentes.Calcule(Compte);
+    EXPECT_EQ(appels0, 1);
+    EXPECT_EQ(frequentes.NbLignes(), 3);
+}
+
 TEST_F(ChronoTest, OnePartIsNeverSignificant)
 {
     Construit({{"a", {40}}}, 100);
@@ -437,8 +511,8 @@ TEST_F(ChronoTest, TheTenSortCodes)
 
 // The rows of the forms spread over the threads are those of the forms examined one after the
 // other, in entity order; the callback runs on the calling thread as often as in a walk that
-// calls after every hundredth of the forms (after the first form only, with fewer than 100);
-// stopped half-way by its callback, the computation leaves the rows of before.
+// calls after every hundredth of the examined forms; stopped half-way by its callback, the
+// computation leaves the rows of before.
 std::thread::id filAppelant;
 int appelsChrono = 0, arretApres = -1;
 void PasChrono(std::int32_t phase)
@@ -468,6 +542,10 @@ TEST_F(ChronoTest, FormsOverTheThreadsGiveTheRowsOfOneFormAtATime)
     ASSERT_EQ(partition->NbParties(), 40);
     const std::int32_t nbform = base->Nbform();
     ASSERT_GT(nbform, 1000);
+    std::int32_t examinees = 0;
+    for (std::int32_t e = 0; e < nbform; ++e)
+        examinees += base->RetourneFrq(e) > 10;
+    ASSERT_GT(examinees, 200);
 
     PrimSpecChr un(partition.get(), 5, 10);
     for (std::int32_t e = 0; e < nbform; ++e)
@@ -480,7 +558,8 @@ TEST_F(ChronoTest, FormsOverTheThreadsGiveTheRowsOfOneFormAtATime)
     arretApres = -1;
     tous.Calcule(PasChrono);
     EXPECT_EQ(tous.Lignes(), un.Lignes());
-    EXPECT_EQ(appelsChrono, (nbform - 1) / (nbform / 100));
+    // One call after every hundredth of the examined forms.
+    EXPECT_EQ(appelsChrono, (examinees - 1) / (examinees / 100));
 
     for (int arret : {0, 50}) {
         appelsChrono = 0;

@@ -8,6 +8,7 @@
 #include "engine/trace.h"
 #include "engine/verifcles.h"
 #include "engine/base_fixture.h"
+#include "support/fils.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -89,17 +90,7 @@ bool restes()
     return false;
 }
 
-// Runs the function in a child process and returns its exit status (-1 when it did not exit).
-int dansUnFils(const std::function<int()> &f)
-{
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(f());
-    int etat = 0;
-    if (pid < 0 || waitpid(pid, &etat, 0) != pid || !WIFEXITED(etat))
-        return -1;
-    return WEXITSTATUS(etat);
-}
+using talmer::test::DansUnFils;
 
 const std::string kTexteA = "un deux trois.";
 const std::string kVueA = "un deux trois .";
@@ -306,7 +297,7 @@ TEST_F(Surete, AKilledRunIsSettledByTheNextLoadOrRunAndNeverShowsAMix)
             writeFile("nouveau.txt", kTexteB);
             fs::remove("corpus.txt");
             fs::create_symlink("nouveau.txt", "corpus.txt");
-            const int sortie = dansUnFils([&c] {
+            const int sortie = DansUnFils([&c] {
                 int n = 0;
                 talmer::fichiers::DefinitRenommage([&n, &c](const char *de, const char *vers) {
                     if (++n == c.tue && !c.apres)
@@ -419,7 +410,7 @@ TEST_F(Surete, ReadOnlyFolder)
                                    fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions("repli", fs::perms::all);
     const std::string repli = (fs::current_path() / "repli").string();
-    const int sortie = dansUnFils([&] {
+    const int sortie = DansUnFils([&] {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             return 10;
         if (chdir("lecture") != 0)

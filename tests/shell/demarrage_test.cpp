@@ -84,6 +84,12 @@ TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
         EXPECT_EQ(MaxArt(), 1234);
         EXPECT_EQ(ConfigurationProgramme(), demarrage.Configuration());
         EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Talmer3"));
+        // No display name of its own, which Qt would append to every window's title: the display
+        // name follows the application's name.
+        QApplication::setApplicationName(QStringLiteral("Talmer3-essai"));
+        EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Talmer3-essai"));
+        QApplication::setApplicationName(QStringLiteral("Talmer3"));
+        EXPECT_EQ(QApplication::windowIcon().pixmap(16).toImage(), IconeProgramme().pixmap(16).toImage());
         EXPECT_GE(finAttente, 300);
         EXPECT_TRUE(minuterieServie);
         EXPECT_TRUE(splashVisiblePendantAttente);

@@ -12,12 +12,16 @@
 #include "shell/fenmemo.h"
 #include "shell/fennavig.h"
 #include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/rapport.h"
+#include "shell/splash.h"
+#include "shell/translation.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -30,6 +34,7 @@
 #include <QStandardItemModel>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeView>
 
 #include <filesystem>
@@ -75,9 +80,9 @@ protected:
             qunsetenv("TEMP");
     }
 
-    QString BaseEchantillon(const std::string &sousDossier = "base")
+    QString BaseEchantillon(const std::string &sousDossier = "base", const std::string &nom = "ville")
     {
-        return QString::fromStdString(FabriqueBaseEchantillon(dir_.path() / sousDossier));
+        return QString::fromStdString(FabriqueBaseEchantillon(dir_.path() / sousDossier, nom));
     }
 
     // Adds one page item to the current report, as an analysis window does.
@@ -131,6 +136,59 @@ TEST_F(FenPrincTest, AtStartOnlyTheCommandsThatNeedNoBaseAreEnabled)
     EXPECT_EQ(fen->Progression()->maximum(), 200);
     EXPECT_EQ(fen->Pas(), 1);
     EXPECT_EQ(FenetrePrincipale(), fen.get());
+}
+
+TEST_F(FenPrincTest, TitlesAndIconsAreTheProgramsOwn)
+{
+    fen->show();
+    QMdiSubWindow *lecture = Enfant(QStringLiteral("Lectorium"));
+    const QImage icone = IconeProgramme().pixmap(16).toImage();
+    EXPECT_EQ(fen->windowIcon().pixmap(16).toImage(), icone);
+    EXPECT_EQ(lecture->windowIcon().pixmap(16).toImage(), icone);
+    // A maximised child names itself in the main window's title, and goes with it.
+    lecture->showMaximized();
+    EXPECT_EQ(fen->windowTitle(), QStringLiteral("Talmer3 - [Lectorium]"));
+    lecture->showNormal();
+    EXPECT_EQ(fen->windowTitle(), QStringLiteral("Talmer3"));
+
+    // The navigation window reads "Navigation" in its tab and title bar; it floats and docks
+    // again, and has no close box.
+    QDockWidget *navig = fen->FenNavig();
+    EXPECT_EQ(navig->windowTitle(), QStringLiteral("Navigation"));
+    EXPECT_EQ(navig->features(), QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    navig->setFloating(true);
+    EXPECT_TRUE(navig->isFloating());
+    navig->setFloating(false);
+    EXPECT_EQ(fen->ListesGauche()->dockWidgetArea(navig), Qt::LeftDockWidgetArea);
+}
+
+TEST_F(FenPrincTest, TiledAndCascadedWindowsStayInsideTheVisibleArea)
+{
+    fen->resize(1366, 768);
+    fen->show();
+    // A window whose controls need more than its share of the width, and smaller ones.
+    QMdiSubWindow *large = Enfant(QStringLiteral("Carte"));
+    large->widget()->setMinimumSize(640, 200);
+    for (const char *titre : {"B", "C", "D", "E"})
+        Enfant(QString::fromLatin1(titre))->resize(900, 500);
+    const QRect zone(QPoint(0, 0), fen->ZoneVisible());
+    ASSERT_GT(zone.width(), 640 + 100);
+    for (const char *commande : {"Mosaique", "Cascade1", "Mosaique"}) {
+        fen->Action(commande)->trigger();
+        talmer::test::TraiteEvenements();
+        // Whole (never below what its controls need) and in sight.
+        for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList()) {
+            const std::string nom = std::string(commande) + " " + s->windowTitle().toStdString();
+            EXPECT_TRUE(zone.contains(s->geometry())) << nom;
+            EXPECT_EQ(s->size().expandedTo(s->minimumSizeHint()), s->size()) << nom;
+        }
+    }
+    // Tiled, the wide window is beside its neighbours in its row, not under them.
+    for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList()) {
+        if (s != large && s->y() == large->y()) {
+            EXPECT_FALSE(s->geometry().intersects(large->geometry())) << s->windowTitle().toStdString();
+        }
+    }
 }
 
 TEST_F(FenPrincTest, OpeningTheSampleBaseFillsTreeStatusSheetAndReport)
@@ -346,7 +404,9 @@ TEST_F(FenPrincTest, TheClosePromptsThreeAnswers)
 
 TEST_F(FenPrincTest, WhenTheReportCannotBeWrittenAtCloseTheUserMayQuitOrStay)
 {
-    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon()));
+    // A base name of its own: the report folder beside the program is shared with the other test
+    // that closes with Yes, which may run at the same second in another process.
+    ASSERT_TRUE(fen->OuvreBase(BaseEchantillon("base", "echec")));
     AjouteElementAuRapport();
     Rapport *rapport = fen->RapportCourant();
     // The item's page disappeared: writing the report fails.
@@ -702,9 +762,55 @@ TEST(DialoguesFichier, TheFolderChooserTitleHoldsOneLineAndItsTextTheWhole)
         EXPECT_GE(vue->header()->sectionSize(i), vue->header()->sectionSizeHint(i)) << i;
 }
 
+TEST(DialoguesFichier, ColumnsWidenToTheirRowsOnceTheListHasFilledIn)
+{
+    talmer::test::TempDir ici;
+    InitialiseTraduction(QStringLiteral("fr")); // a French user's start
+    fs::create_directory("un dossier");
+    writeFile("ville.par", std::string(447, 'x'));
+    ColonnesDialoguesFichier filtre;
+    qApp->installEventFilter(&filtre);
+    QFileDialog dialogue(nullptr, QStringLiteral("Ouverture d'une base Talmer"), QDir::currentPath());
+    dialogue.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialogue.setViewMode(QFileDialog::Detail);
+    dialogue.show();
+    auto *vue = dialogue.findChild<QTreeView *>();
+    ASSERT_NE(vue, nullptr);
+    // Qt's widths are those of short English samples ("128.88 GB", "mp3Folder"): too narrow for
+    // "447 octets" and the types of the user's language.
+    auto ligneDe = [vue](const QString &nom) {
+        const QModelIndex racine = vue->rootIndex();
+        for (int r = 0; r < vue->model()->rowCount(racine); ++r)
+            if (vue->model()->index(r, 0, racine).data().toString() == nom)
+                return r;
+        return -1;
+    };
+    auto contenu = [vue](int colonne) { return static_cast<const QAbstractItemView *>(vue)->sizeHintForColumn(colonne); };
+    const bool rempli = QTest::qWaitFor([&] {
+        const int r = ligneDe(QStringLiteral("ville.par"));
+        if (r < 0 || vue->model()->index(r, 1, vue->rootIndex()).data().toString().isEmpty())
+            return false;
+        for (int c = 0; c < vue->header()->count() - 1; ++c)
+            if (vue->header()->sectionSize(c) < contenu(c))
+                return false;
+        return true;
+    }, 5000);
+    EXPECT_TRUE(rempli);
+    for (int c = 0; c < vue->header()->count() - 1; ++c)
+        EXPECT_GE(vue->header()->sectionSize(c), contenu(c)) << c;
+    // A folder's type in the user's language (the interface is French here).
+    const int dossier = ligneDe(QStringLiteral("un dossier"));
+    ASSERT_GE(dossier, 0);
+    EXPECT_EQ(vue->model()->index(dossier, 2, vue->rootIndex()).data().toString(), QStringLiteral("Dossier"));
+    qApp->removeEventFilter(&filtre);
+}
+
 TEST(TFenChoixDelimForme, TheDialogIsWideEnoughForItsTitle)
 {
+    // Every dialog is widened to its title when it is shown.
+    talmer::InstalleLargeurDialogues();
     TFenChoixDelimForme dialogue;
+    dialogue.show();
     QFont police = QApplication::font();
     police.setBold(true);
     EXPECT_GE(dialogue.width(), QFontMetrics(police).horizontalAdvance(dialogue.windowTitle()) + 100);
@@ -898,6 +1004,23 @@ TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)
     EXPECT_EQ(fen->PanneauFond()->width(), 15);
     fen->BtnRetreciClick();
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
+}
+
+TEST_F(FenPrincTest, SidePanelWidensToTheListsItHolds)
+{
+    // A list that asks for more than the designed width: the panel gives it, collapsed or not.
+    auto *liste = new QLabel(QStringLiteral("liste"));
+    liste->setMinimumWidth(400);
+    fen->AjoutePageLaterale(liste, QStringLiteral("Liste"), GenrePage::Fermable, false);
+    EXPECT_GE(fen->PanneauFond()->width(), 400);
+    const int largeur = fen->PanneauFond()->width();
+    fen->BtnRetreciClick();
+    EXPECT_EQ(fen->PanneauFond()->width(), 15);
+    fen->BtnRetreciClick();
+    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
+    // A narrower one changes nothing.
+    fen->AjoutePageLaterale(new QLabel(QStringLiteral("petite")), QStringLiteral("Petite"), GenrePage::Fermable, false);
+    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
 }
 
 TEST_F(FenPrincTest, HelpOpensThePageBesideTheProgram)

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QString>
 
 #include <deque>
@@ -17,6 +18,13 @@
 #include <vector>
 
 namespace talmer::test {
+
+// The user presses Escape: the key waits in the queue, as on a screen, until work lets the
+// windows repaint (or the event loop runs).
+inline void AppuieEchap(QObject *cible)
+{
+    QCoreApplication::postEvent(cible, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+}
 
 // Records every message box and answers from a queue (Ok, or Annuler when the queue is empty
 // for a three-button box); the other dialogs answer what the test set.

@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +67,23 @@ TEST(Traduction, QtsOwnTextsFollowTheInterfacesLanguage)
     EXPECT_TRUE(InstalleTraductionsQt());
     ASSERT_TRUE(InitialiseTraduction(QStringLiteral("en")));
     EXPECT_EQ(annuler(), QStringLiteral("Cancel|Open"));
+}
+
+TEST(Traduction, QtTextsItsOwnCatalogueLacksComeFromOurs)
+{
+    LangGarde garde;
+    auto qt = [](const char *contexte, const char *texte) { return QCoreApplication::translate(contexte, texte); };
+    EXPECT_FALSE(InitialiseTraduction(QStringLiteral("fr_FR")));
+    // The type of a folder in the file dialogs, which Qt's French catalogue leaves in English.
+    EXPECT_EQ(qt("QAbstractFileIconProvider", "Folder"), QStringLiteral("Dossier"));
+    EXPECT_EQ(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("Dossier"));
+    // Qt's catalogue still answers for its own texts; a text neither holds stays as it is.
+    EXPECT_EQ(qt("QFileDialog", "Look in:"), QStringLiteral("Voir dans :"));
+    EXPECT_EQ(qt("QAbstractFileIconProvider", "Nothing of the kind"), QStringLiteral("Nothing of the kind"));
+    EXPECT_EQ(qt("QFileDialog", "Folder"), QStringLiteral("Dossier"));
+    // In English, Qt's own texts.
+    ASSERT_TRUE(InitialiseTraduction(QStringLiteral("en")));
+    EXPECT_EQ(qt("QAbstractFileIconProvider", "Folder"), QStringLiteral("Folder"));
 }
 
 TEST(Traduction, EnglishCatalogue)

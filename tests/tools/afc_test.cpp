@@ -1,6 +1,9 @@
 // ta3afc: the analysis on a table small enough to solve by hand, a cross-check against an
-// independent numpy computation, the layouts it reads, and the tables it refuses.
+// independent numpy computation, the layouts it reads, the tables it refuses and what it says.
+#include "support/locale_fr.h"
+#include "tools/afc_reference.h"
 #include "support/tempdir.h"
+#include "tools/coran_don.h"
 #include "tools/ta3afc/afc.h"
 
 #include <gtest/gtest.h>
@@ -21,59 +24,58 @@ using talmer::afc::Analyse;
 using talmer::afc::LitCoranDon;
 using talmer::afc::ResultatAfc;
 using talmer::afc::TableAfc;
-
-std::string Rangee(int numero, const std::string &libelle, const std::vector<int> &effectifs)
-{
-    char tete[64];
-    std::snprintf(tete, sizeof tete, "%5d %-20s", numero, libelle.c_str());
-    std::string ligne = tete;
-    for (int n : effectifs) {
-        std::snprintf(tete, sizeof tete, "%5d", n);
-        ligne += tete;
-    }
-    return ligne + "\r\n";
-}
-
-// The dialog's layout for a table of forms by parts, every part active unless flagged '2'.
-std::string CoranDon(const std::vector<std::vector<int>> &table, const std::string &drapeaux, int nf)
-{
-    const int p = static_cast<int>(drapeaux.size());
-    char ligne[128];
-    std::string texte = "Essai : p\r\n";
-    std::snprintf(ligne, sizeof ligne, "%4d%4d%4d%4d%4d\r\n", static_cast<int>(table.size()), p, 5, 1, 0);
-    texte += ligne;
-    for (int j = 0; j < p; ++j) {
-        std::snprintf(ligne, sizeof ligne, "%4d", j);
-        texte += ligne;
-    }
-    texte += "\r\n" + drapeaux + "\r\n(6x,5A4," + std::to_string(p) + "F5.0)\r\n";
-    for (std::size_t i = 0; i < table.size(); ++i)
-        texte += Rangee(static_cast<int>(i), "f" + std::to_string(i), table[i]);
-    std::snprintf(ligne, sizeof ligne, "%4d%4d%4d%4d%4d%4d%4d\r\n", nf, 0, 0, 4, 150, 0, 0);
-    return texte + ligne;
-}
-
-std::string Lit(const std::filesystem::path &chemin)
-{
-    std::ifstream f(chemin, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
-void Ecrit(const std::filesystem::path &chemin, const std::string &octets)
-{
-    std::ofstream(chemin, std::ios::binary) << octets;
-}
-
-int LanceTa3afc()
-{
-    const std::string commande = std::string(TALMER_BIN_DIR) + "/ta3afc 2>ta3afc.err";
-    return WEXITSTATUS(std::system(commande.c_str()));
-}
+using namespace talmer::test::afc;
 
 // Rows of a table whose centred matrix is symmetric: (2 1 0 / 1 2 0 / 0 0 3). With all margins
 // 1/3, S = (N - 1) / 3, whose eigenvectors are (1,-1,0), (1,1,-2) and (1,1,1): the principal
 // inertias are 1 and 1/9, and the part coordinates follow from v_jk sqrt(lambda_k / c_j).
 const std::vector<std::vector<int>> TableSymetrique = {{2, 1, 0}, {1, 2, 0}, {0, 0, 3}};
+
+// A table whose forms and parts fall into five themes of unequal strength (so that the first
+// factors stand apart), the counts drawn from Poisson laws; every row and part non-empty.
+TableAfc TableAThemes(int formes, int parties, int nf, const std::string &drapeaux, std::uint32_t graine)
+{
+    std::mt19937 alea(graine);
+    TableAfc table;
+    table.ni = formes;
+    table.nj = parties;
+    table.nf = nf;
+    table.drapeaux.assign(drapeaux.begin(), drapeaux.end());
+    for (int j = 0; j < parties; ++j)
+        table.parties.push_back(std::to_string(j));
+    table.libelles.assign(static_cast<std::size_t>(formes), std::string(20, ' '));
+    for (int i = 0; i < formes; ++i)
+        for (int j = 0; j < parties; ++j) {
+            const double moyenne = 40.0 / (i + 4) * (i % 5 == j % 5 ? 2 + i % 5 : 1);
+            table.effectifs.push_back(std::poisson_distribution<int>(moyenne)(alea) + (j == i % parties ? 1 : 0));
+        }
+    return table;
+}
+
+// Every figure of the analysis within 1e-9 (relative beyond 1) of the reference's.
+void CommeLaReference(const TableAfc &table)
+{
+    ResultatAfc obtenu;
+    ASSERT_EQ(Analyse(table, obtenu), "");
+    const ResultatAfc attendu = AnalyseReference(table);
+    auto proche = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(b)); };
+    ASSERT_EQ(obtenu.nbFacteurs, attendu.nbFacteurs);
+    ASSERT_EQ(obtenu.valeursPropres.size(), attendu.valeursPropres.size());
+    for (std::size_t k = 0; k < obtenu.valeursPropres.size(); ++k)
+        EXPECT_PRED2(proche, obtenu.valeursPropres[k], attendu.valeursPropres[k]) << "eigenvalue " << k;
+    ASSERT_EQ(obtenu.points.size(), attendu.points.size());
+    for (std::size_t j = 0; j < obtenu.points.size(); ++j) {
+        const auto &o = obtenu.points[j], &a = attendu.points[j];
+        EXPECT_EQ(o.actif, a.actif);
+        EXPECT_PRED2(proche, o.masse, a.masse) << "part " << j;
+        EXPECT_PRED2(proche, o.distance, a.distance) << "part " << j;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(attendu.nbFacteurs); ++k) {
+            EXPECT_PRED2(proche, o.coordonnees[k], a.coordonnees[k]) << "part " << j << " factor " << k;
+            EXPECT_PRED2(proche, o.contributions[k], a.contributions[k]) << "part " << j << " factor " << k;
+            EXPECT_PRED2(proche, o.cosinus2[k], a.cosinus2[k]) << "part " << j << " factor " << k;
+        }
+    }
+}
 
 TEST(Ta3afcTest, SymmetricTableSolvedByHand)
 {
@@ -159,6 +161,38 @@ TEST(Ta3afcTest, AgreesWithAnIndependentNumpyComputation)
     }
 }
 
+TEST(Ta3afcTest, ThousandsOfPartsAndAFewFormsAgreeWithTheFullDecomposition)
+{
+    std::string drapeaux(3000, '1');
+    for (std::size_t j = 7; j < drapeaux.size(); j += 10)
+        drapeaux[j] = '2';
+    CommeLaReference(TableAThemes(12, 3000, 6, drapeaux, 1));
+}
+
+TEST(Ta3afcTest, LargeTablesOnEitherSideAgreeWithTheFullDecomposition)
+{
+    // Both sides beyond a few hundred: the vectors come from the truncated solver.
+    CommeLaReference(TableAThemes(700, 450, 4, std::string(449, '1') + "2", 2));
+    CommeLaReference(TableAThemes(450, 700, 4, "2" + std::string(699, '1'), 3));
+}
+
+TEST(Ta3afcTest, ARankBelowNFGivesThatManyFactors)
+{
+    // Rows made of three profiles: two non-trivial factors, whatever NF asks.
+    for (int parties : {6, 450}) {
+        SCOPED_TRACE(parties);
+        TableAfc table = TableAThemes(500, parties, 4, std::string(static_cast<std::size_t>(parties), '1'), 4);
+        for (int i = 0; i < table.ni; ++i)
+            for (int j = 0; j < parties; ++j)
+                table.effectifs[static_cast<std::size_t>(i * parties + j)] = (i % 7 + 1) * (1 + (i % 3 == 0 ? j % 2 : i % 3 == 1 ? j % 3 : j % 5));
+        ResultatAfc resultat;
+        ASSERT_EQ(Analyse(table, resultat), "");
+        EXPECT_EQ(resultat.nbFacteurs, 2);
+        EXPECT_EQ(resultat.valeursPropres.size(), 2u);
+        CommeLaReference(table);
+    }
+}
+
 TEST(Ta3afcTest, ReadsWideCountsAndLongRowNumbers)
 {
     // A count of 100,000 or more: every count of its row after a blank. A row number of six
@@ -183,20 +217,36 @@ TEST(Ta3afcTest, RefusedTables)
         t.replace(t.find(avant), avant.size(), apres);
         return t;
     };
+    // The messages name the line of coran.don (from 1; the first form row is line 6) and the
+    // label of the form or the part.
     struct Cas {
         const char *nom;
         std::string texte;
+        const char *message = nullptr;
     } cas[] = {
         {"truncated", bon.substr(0, bon.find("    2 f2"))},
-        {"NJ not the number of parts", remplace("   3   3   5", "   3   4   5")},
-        {"flag neither 1 nor 2", remplace("\r\n111\r\n", "\r\n131\r\n")},
+        {"NJ not the number of parts", remplace("   3   3   5", "   3   4   5"),
+         "ligne 2 de coran.don : NJ vaut 4 mais la ligne 4 donne 3 parties"},
+        {"flag neither 1 nor 2", remplace("\r\n111\r\n", "\r\n131\r\n"),
+         "ligne 4 de coran.don : indicateur de partie autre que 1 ou 2"},
         {"count not an integer", remplace("    2    1    0", "    2    x    0")},
-        {"empty row", CoranDon({{2, 1, 0}, {0, 0, 0}, {0, 0, 3}}, "111", 2)},
-        {"empty part", CoranDon({{2, 1, 0}, {1, 2, 0}, {3, 3, 0}}, "111", 2)},
+        {"empty row", CoranDon({{2, 1, 0}, {0, 0, 0}, {0, 0, 3}}, "111", 2),
+         "ligne 7 de coran.don : la forme « f1 » n'a aucune occurrence"},
+        {"empty part", CoranDon({{2, 1, 0}, {1, 2, 0}, {3, 3, 0}}, "111", 2),
+         "ligne 3 de coran.don : la partie « 2 » (colonne 3) n'a aucune occurrence dans les lignes analysées"},
         {"a single factor", CoranDon(TableSymetrique, "112", 2)},
         {"one factor asked for", CoranDon(TableSymetrique, "111", 1)},
         {"NF not an integer", remplace("   2   0   0   4 150", "   z   0   0   4 150")},
         {"format line", remplace("(6x,5A4,3F5.0)", "(6x,5A4,4F5.0)")},
+        {"NI above the rows", remplace("   3   3   5", "   4   3   5"),
+         "ligne 2 de coran.don : NI vaut 4 mais le fichier a 3 lignes de formes (la ligne de contrôle est la ligne 9)"},
+        {"NI below the rows", remplace("   3   3   5", "   2   3   5"),
+         "ligne 2 de coran.don : NI vaut 2 mais le fichier a 3 lignes de formes (la ligne de contrôle est la ligne 9)"},
+        {"NI past the end", remplace("   2   0   0   4 150   0   0\r\n", ""),
+         "ligne 2 de coran.don : NI vaut 3 mais le fichier n'a que 3 lignes après la ligne 5, et pas de ligne de "
+         "contrôle"},
+        {"part indexes", remplace("   0   1   2\r\n", "   0   1\r\n"),
+         "ligne 3 de coran.don : le nombre d'index de parties n'est pas celui des parties de la ligne 4 (3)"},
     };
     for (const Cas &c : cas) {
         TableAfc table;
@@ -205,7 +255,65 @@ TEST(Ta3afcTest, RefusedTables)
         if (raison.empty())
             raison = Analyse(table, resultat);
         EXPECT_FALSE(raison.empty()) << c.nom;
+        if (c.message) {
+            EXPECT_EQ(raison, c.message) << c.nom;
+        }
     }
+}
+
+TEST(Ta3afcTest, ResultBytesAreTheSameInAFrenchLocale)
+{
+    TableAfc table;
+    ASSERT_EQ(LitCoranDon(CoranDon(TableSymetrique, "111", 2), table), "");
+    ResultatAfc resultat;
+    ASSERT_EQ(Analyse(table, resultat), "");
+    talmer::test::LocaleFrancaise francais;
+    ASSERT_TRUE(francais.Active()) << "fr_FR.UTF-8 is missing: run scripts/install-deps.sh";
+    EXPECT_EQ(talmer::afc::TexteValeursPropres(resultat), "2\r\n1.00000000\r\n0.11111111\r\n");
+    EXPECT_EQ(talmer::afc::TexteFacteurs(resultat).substr(0, 33), "3 2\r\nA 0 333.333 666.667 -707.107");
+}
+
+TEST(Ta3afcTest, PartIndexesReadInBothLayoutsFromAThousandParts)
+{
+    // 1,002 parts. The dialog writes the indexes 0 to 999 in fields of 4 characters and puts a
+    // blank before 1000 and 1001; earlier versions ran them together ("99910001001").
+    const std::size_t p = 1002;
+    std::string fixes;
+    for (std::size_t j = 0; j < 1000; ++j) {
+        const std::string n = std::to_string(j);
+        fixes += std::string(4 - n.size(), ' ') + n;
+    }
+    const std::string nouvelle = fixes + " 1000 1001";
+    const std::string ancienne = fixes + "10001001";
+    ASSERT_EQ(nouvelle.substr(nouvelle.size() - 22), " 997 998 999 1000 1001");
+    for (const std::string &ligne3 : {nouvelle, ancienne}) {
+        std::string texte = "t\r\n   1 1002   5   1   0\r\n" + ligne3 + "\r\n" + std::string(p, '1') +
+                            "\r\n(6x,5A4,1002F5.0)\r\n" + Rangee(0, "f0", std::vector<int>(p, 1)) +
+                            "   2   0   0   4 150   0   0\r\n";
+        TableAfc table;
+        ASSERT_EQ(LitCoranDon(texte, table), "") << (&ligne3 == &nouvelle ? "new" : "earlier");
+        ASSERT_EQ(table.parties.size(), p);
+        EXPECT_EQ(table.parties[0], "0");
+        EXPECT_EQ(table.parties[999], "999");
+        EXPECT_EQ(table.parties[1000], "1000");
+        EXPECT_EQ(table.parties[1001], "1001");
+    }
+}
+
+TEST(Ta3afcTest, AStrayCarriageReturnIsPartOfTheLineEnd)
+{
+    std::string texte = CoranDon(TableSymetrique, "111", 2);
+    for (const char *ligne : {"\r\n111\r\n", "   2   0   0   4 150   0   0\r\n"}) {
+        const std::string avant = std::string(ligne).substr(0, std::string(ligne).size() - 2);
+        texte.replace(texte.find(ligne), std::string(ligne).size(), avant + "\r\r\n");
+    }
+    const std::string rangee = Rangee(1, "f1", {1, 2, 0});
+    texte.replace(texte.find(rangee), rangee.size(), rangee.substr(0, rangee.size() - 2) + "\r\r\n");
+    TableAfc table;
+    ASSERT_EQ(LitCoranDon(texte, table), "");
+    EXPECT_EQ(table.drapeaux, (std::vector<char>{'1', '1', '1'}));
+    EXPECT_EQ(table.effectifs[5], 0);
+    EXPECT_EQ(table.nf, 2);
 }
 
 TEST(Ta3afcTest, RefusedTableLeavesNoFactorFile)

@@ -12,6 +12,7 @@
 #include "windows/installation.h"
 #include "windows/liseuse/fenliseuse.h"
 
+#include <QDockWidget>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -38,8 +39,8 @@ protected:
     std::vector<TFenDicNum *> Dictionnaires() const
     {
         std::vector<TFenDicNum *> v;
-        for (int i = 0; i < fen->ListesGauche()->count(); ++i)
-            if (auto *d = qobject_cast<TFenDicNum *>(fen->ListesGauche()->widget(i)))
+        for (QWidget *page : fen->ListesGauche()->Pages())
+            if (auto *d = qobject_cast<TFenDicNum *>(page))
                 v.push_back(d);
         return v;
     }
@@ -67,8 +68,9 @@ TEST_F(FenetresBaseTest, OuvrirLaBaseDockeLeDictionnaireEtOuvreLaLecture)
     std::vector<TFenDicNum *> dicos = Dictionnaires();
     ASSERT_EQ(dicos.size(), 1u);
     TFenDicNum *dico = dicos.front();
-    EXPECT_EQ(fen->ListesGauche()->currentWidget(), dico);
-    EXPECT_EQ(fen->ListesGauche()->tabText(fen->ListesGauche()->currentIndex()), QStringLiteral("Dictionnaire"));
+    EXPECT_TRUE(fen->ListesGauche()->EstDevant(dico));
+    ASSERT_NE(fen->ListesGauche()->Dock(dico), nullptr);
+    EXPECT_EQ(fen->ListesGauche()->Dock(dico)->windowTitle(), QStringLiteral("Dictionnaire"));
     const charg1 *base = fen->Base();
     EXPECT_EQ(dico->Modele()->rowCount(), base->Nbform() + base->Nbartponct());
     // The sample's accented forms reach the list as Unicode.

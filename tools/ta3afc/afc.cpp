@@ -1,5 +1,7 @@
 #include "tools/ta3afc/afc.h"
 
+#include "tools/ta3afc/decomposition.h"
+
 #include "platform/core/champs.h"
 
 #include <Eigen/Dense>
@@ -7,7 +9,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <iterator>
+#include <system_error>
 
 namespace talmer::afc {
 
@@ -22,7 +25,8 @@ std::vector<std::string_view> Lignes(std::string_view texte)
     while (!texte.empty()) {
         const std::size_t fin = texte.find('\n');
         std::string_view ligne = texte.substr(0, fin);
-        if (!ligne.empty() && ligne.back() == '\r')
+        // A stray carriage return before the line end is part of the line end.
+        while (!ligne.empty() && ligne.back() == '\r')
             ligne.remove_suffix(1);
         lignes.push_back(ligne);
         if (fin == std::string_view::npos)
@@ -89,6 +93,55 @@ std::string Ligne(std::size_t numero, const std::string &raison)
     return "ligne " + std::to_string(numero) + " de coran.don : " + raison;
 }
 
+// Line 3: one label per part. Fixed fields of 4 characters while the labels fit them (and in the
+// layout of earlier versions, where labels of 4 characters ran together); a label too wide for
+// its field comes after a blank, and the line is read as blank-separated fields.
+bool LitLibellesParties(std::string_view ligne, std::size_t parties, std::vector<std::string> &libelles)
+{
+    libelles.clear();
+    constexpr std::size_t Largeur = 4;
+    if (ligne.size() == parties * Largeur) {
+        for (std::size_t j = 0; j < parties; ++j) {
+            const auto champs = Champs(ligne.substr(j * Largeur, Largeur));
+            if (champs.size() != 1)
+                break;
+            libelles.emplace_back(champs[0]);
+        }
+        if (libelles.size() == parties)
+            return true;
+        libelles.clear();
+    }
+    for (std::string_view champ : Champs(ligne))
+        libelles.emplace_back(champ);
+    return libelles.size() == parties;
+}
+
+// The control line: NF then 0 0 4 150 0 0.
+bool EstLigneDeControle(std::string_view ligne)
+{
+    static constexpr std::string_view Suite[] = {"0", "0", "4", "150", "0", "0"};
+    const auto champs = Champs(ligne);
+    std::int32_t nf = 0;
+    if (champs.size() != 1 + std::size(Suite) || !Entier(champs[0], nf))
+        return false;
+    return std::equal(std::begin(Suite), std::end(Suite), champs.begin() + 1);
+}
+
+std::string SansBlancsFinals(std::string_view texte)
+{
+    while (!texte.empty() && (texte.back() == ' ' || texte.back() == '\t'))
+        texte.remove_suffix(1);
+    return std::string(texte);
+}
+
+// A number in fixed notation, with '.' whatever the locale.
+void AjouteFixe(std::string &texte, double valeur, int decimales)
+{
+    char nombre[400];
+    const auto r = std::to_chars(nombre, nombre + sizeof nombre, valeur, std::chars_format::fixed, decimales);
+    texte.append(nombre, r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - nombre) : 0);
+}
+
 } // namespace
 
 std::string LitCoranDon(std::string_view texte, TableAfc &table)
@@ -106,7 +159,7 @@ std::string LitCoranDon(std::string_view texte, TableAfc &table)
         return Ligne(2, "aucune ligne de formes");
 
     std::string_view drapeaux = lignes[3];
-    while (!drapeaux.empty() && drapeaux.back() == ' ')
+    while (!drapeaux.empty() && (drapeaux.back() == ' ' || drapeaux.back() == '\t' || drapeaux.back() == '\r'))
         drapeaux.remove_suffix(1);
     if (drapeaux.empty())
         return Ligne(4, "aucune partie");
@@ -117,14 +170,31 @@ std::string LitCoranDon(std::string_view texte, TableAfc &table)
     }
     const std::int32_t parties = table.NbParties();
     if (table.nj != parties)
-        return Ligne(2, "NJ ne correspond pas au nombre de parties");
+        return Ligne(2, "NJ vaut " + std::to_string(table.nj) + " mais la ligne 4 donne " + std::to_string(parties) +
+                            " parties");
+    if (!LitLibellesParties(lignes[2], static_cast<std::size_t>(parties), table.parties))
+        return Ligne(3, "le nombre d'index de parties n'est pas celui des parties de la ligne 4 (" +
+                            std::to_string(parties) + ")");
     if (lignes[4] != "(6x,5A4," + std::to_string(parties) + "F5.0)")
         return Ligne(5, "format des lignes inattendu");
 
     // The form rows, the control line, then the segment rows.
     const std::size_t premiere = 5;
-    if (lignes.size() < premiere + static_cast<std::size_t>(table.ni) + 1)
-        return "coran.don a moins de lignes de formes que NI";
+    const std::size_t attendue = premiere + static_cast<std::size_t>(table.ni);
+    if (attendue >= lignes.size() || !EstLigneDeControle(lignes[attendue])) {
+        std::size_t controle = premiere;
+        while (controle < lignes.size() && !EstLigneDeControle(lignes[controle]))
+            ++controle;
+        if (controle < lignes.size())
+            return Ligne(2, "NI vaut " + std::to_string(table.ni) + " mais le fichier a " +
+                                std::to_string(controle - premiere) +
+                                " lignes de formes (la ligne de contrôle est la ligne " + std::to_string(controle + 1) +
+                                ")");
+        if (attendue >= lignes.size())
+            return Ligne(2, "NI vaut " + std::to_string(table.ni) + " mais le fichier n'a que " +
+                                std::to_string(lignes.size() - premiere) +
+                                " lignes après la ligne 5, et pas de ligne de contrôle");
+    }
     table.libelles.resize(static_cast<std::size_t>(table.ni));
     table.effectifs.resize(static_cast<std::size_t>(table.ni) * static_cast<std::size_t>(parties));
     for (std::int32_t i = 0; i < table.ni; ++i) {
@@ -175,7 +245,9 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         for (Eigen::Index j = 0; j < nbParties; ++j)
             toutes += effectif(i, j);
         if (toutes == 0)
-            return "la ligne " + std::to_string(i) + " est vide";
+            return Ligne(static_cast<std::size_t>(i) + 6, "la forme « " +
+                                                              SansBlancsFinals(table.libelles[static_cast<std::size_t>(i)]) +
+                                                              " » n'a aucune occurrence");
         for (Eigen::Index j : actives)
             totalLigne(i) += effectif(i, j);
         total += totalLigne(i);
@@ -184,14 +256,17 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
     for (Eigen::Index i = 0; i < nbLignes; ++i)
         if (totalLigne(i) > 0)
             lignes.push_back(i);
-    for (Eigen::Index j = 0; j < nbParties; ++j) {
-        for (Eigen::Index i : lignes)
+    // The table is walked row after row; each sum still adds its terms in row order.
+    for (Eigen::Index i : lignes)
+        for (Eigen::Index j = 0; j < nbParties; ++j)
             totalColonne(j) += effectif(i, j);
+    for (Eigen::Index j = 0; j < nbParties; ++j) {
         if (totalColonne(j) == 0)
-            return "la partie " + std::to_string(j) + " est vide";
+            return Ligne(3, "la partie « " + table.parties[static_cast<std::size_t>(j)] + " » (colonne " +
+                                std::to_string(j + 1) + ") n'a aucune occurrence dans les lignes analysées");
     }
 
-    // Standardised residuals of the active table, rows x active parts.
+    // Standardised residuals of the active table, rows x active parts, kept as sparse as it is.
     const auto nI = static_cast<Eigen::Index>(lignes.size());
     const auto nJ = static_cast<Eigen::Index>(actives.size());
     Eigen::VectorXd r(nI), c(nJ);
@@ -199,30 +274,31 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         r(a) = totalLigne(lignes[static_cast<std::size_t>(a)]) / total;
     for (Eigen::Index b = 0; b < nJ; ++b)
         c(b) = totalColonne(actives[static_cast<std::size_t>(b)]) / total;
-    Eigen::MatrixXd s(nI, nJ);
-    for (Eigen::Index a = 0; a < nI; ++a)
-        for (Eigen::Index b = 0; b < nJ; ++b) {
-            const double p = effectif(lignes[static_cast<std::size_t>(a)], actives[static_cast<std::size_t>(b)]) / total;
-            s(a, b) = (p - r(a) * c(b)) / std::sqrt(r(a) * c(b));
-        }
-
-    // The eigenvalues are those of the small side: parts x parts.
-    const Eigen::MatrixXd m = s.transpose() * s;
-    const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solveur(m);
-    if (solveur.info() != Eigen::Success)
-        return "la décomposition n'a pas abouti";
-    const double inertie = m.trace();
-    std::vector<double> valeurs;
-    std::vector<Eigen::VectorXd> vecteurs;
-    for (Eigen::Index k = nJ - 1; k >= 0; --k) {
-        const double lambda = solveur.eigenvalues()(k);
-        if (lambda <= 1e-12 * std::max(inertie, 1.0))
-            break;
-        valeurs.push_back(lambda);
-        vecteurs.push_back(solveur.eigenvectors().col(k));
+    Residus s;
+    s.a = r.cwiseSqrt();
+    s.b = c.cwiseSqrt();
+    s.x.resize(nI, nJ);
+    {
+        std::vector<Eigen::Index> parLigne(static_cast<std::size_t>(nI), 0);
+        for (Eigen::Index a = 0; a < nI; ++a)
+            for (Eigen::Index j : actives)
+                parLigne[static_cast<std::size_t>(a)] += effectif(lignes[static_cast<std::size_t>(a)], j) != 0;
+        s.x.reserve(parLigne);
+        for (Eigen::Index a = 0; a < nI; ++a)
+            for (Eigen::Index b = 0; b < nJ; ++b) {
+                const double n = effectif(lignes[static_cast<std::size_t>(a)], actives[static_cast<std::size_t>(b)]);
+                if (n != 0)
+                    s.x.insert(a, b) = n / total / (s.a(a) * s.b(b));
+            }
+        s.x.makeCompressed();
     }
-    const auto nbFacteurs = static_cast<std::int32_t>(std::min<std::size_t>(
-        valeurs.size(), static_cast<std::size_t>(std::max(table.nf, 0))));
+
+    Decomposition decomposition = Decompose(s, std::max(table.nf, 0));
+    if (!decomposition.reussie)
+        return "la décomposition n'a pas abouti";
+    std::vector<double> &valeurs = decomposition.valeurs;
+    std::vector<Eigen::VectorXd> &vecteurs = decomposition.vecteurs;
+    const auto nbFacteurs = static_cast<std::int32_t>(vecteurs.size());
     if (nbFacteurs < 2)
         return "moins de deux facteurs";
     resultat.valeursPropres = valeurs;
@@ -250,19 +326,18 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         point.contributions.assign(static_cast<std::size_t>(nbFacteurs), 0.0);
         point.cosinus2.assign(static_cast<std::size_t>(nbFacteurs), 0.0);
     }
-    auto distanceProfil = [&](Eigen::Index j) {
-        double d = 0;
-        for (Eigen::Index a = 0; a < nI; ++a) {
+    // Squared distances of the parts' profiles to the centroid.
+    Eigen::VectorXd distance = Eigen::VectorXd::Zero(nbParties);
+    for (Eigen::Index a = 0; a < nI; ++a)
+        for (Eigen::Index j = 0; j < nbParties; ++j) {
             const double q = effectif(lignes[static_cast<std::size_t>(a)], j) / totalColonne(j) - r(a);
-            d += q * q / r(a);
+            distance(j) += q * q / r(a);
         }
-        return d;
-    };
     for (Eigen::Index b = 0; b < nJ; ++b) {
         PointAfc &point = resultat.points[static_cast<std::size_t>(actives[static_cast<std::size_t>(b)])];
         point.actif = true;
         point.masse = c(b);
-        point.distance = distanceProfil(actives[static_cast<std::size_t>(b)]);
+        point.distance = distance(actives[static_cast<std::size_t>(b)]);
         for (std::int32_t k = 0; k < nbFacteurs; ++k) {
             const auto kk = static_cast<std::size_t>(k);
             const double g = vecteurs[kk](b) * std::sqrt(valeurs[kk] / c(b));
@@ -276,21 +351,29 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         // coordinates weighted by its profile, divided by the axis's singular value.
         Eigen::MatrixXd f(nI, nbFacteurs);
         for (std::int32_t k = 0; k < nbFacteurs; ++k) {
-            const Eigen::VectorXd u = s * vecteurs[static_cast<std::size_t>(k)];
+            const Eigen::VectorXd u = s.Produit(vecteurs[static_cast<std::size_t>(k)]);
             for (Eigen::Index a = 0; a < nI; ++a)
                 f(a, k) = u(a) / std::sqrt(r(a));
         }
-        for (Eigen::Index j : supplementaires) {
+        const auto nS = static_cast<Eigen::Index>(supplementaires.size());
+        Eigen::MatrixXd barycentres = Eigen::MatrixXd::Zero(nbFacteurs, nS);
+        for (Eigen::Index a = 0; a < nI; ++a)
+            for (Eigen::Index t = 0; t < nS; ++t) {
+                const Eigen::Index j = supplementaires[static_cast<std::size_t>(t)];
+                const double n = effectif(lignes[static_cast<std::size_t>(a)], j);
+                if (n != 0)
+                    for (std::int32_t k = 0; k < nbFacteurs; ++k)
+                        barycentres(k, t) += n / totalColonne(j) * f(a, k);
+            }
+        for (Eigen::Index t = 0; t < nS; ++t) {
+            const Eigen::Index j = supplementaires[static_cast<std::size_t>(t)];
             PointAfc &point = resultat.points[static_cast<std::size_t>(j)];
             point.actif = false;
             point.masse = totalColonne(j) / total;
-            point.distance = distanceProfil(j);
+            point.distance = distance(j);
             for (std::int32_t k = 0; k < nbFacteurs; ++k) {
                 const auto kk = static_cast<std::size_t>(k);
-                double g = 0;
-                for (Eigen::Index a = 0; a < nI; ++a)
-                    g += effectif(lignes[static_cast<std::size_t>(a)], j) / totalColonne(j) * f(a, k);
-                g /= std::sqrt(valeurs[kk]);
+                const double g = barycentres(k, t) / std::sqrt(valeurs[kk]);
                 point.coordonnees[kk] = g;
                 point.cosinus2[kk] = point.distance > 0 ? std::min(1.0, g * g / point.distance) : 0;
             }
@@ -302,12 +385,11 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
 std::string TexteFacteurs(const ResultatAfc &resultat)
 {
     std::string texte = std::to_string(resultat.points.size()) + " " + std::to_string(resultat.nbFacteurs) + "\r\n";
-    char nombre[64];
     auto ajoute = [&](double valeur) {
         // A value that rounds to zero is written "0.000", never "-0.000".
         const double milliemes = std::abs(valeur * 1000.0) < 0.0005 ? 0.0 : valeur * 1000.0;
-        std::snprintf(nombre, sizeof nombre, " %.3f", milliemes);
-        texte += nombre;
+        texte += ' ';
+        AjouteFixe(texte, milliemes, 3);
     };
     for (std::size_t j = 0; j < resultat.points.size(); ++j) {
         const PointAfc &point = resultat.points[j];
@@ -330,10 +412,9 @@ std::string TexteFacteurs(const ResultatAfc &resultat)
 std::string TexteValeursPropres(const ResultatAfc &resultat)
 {
     std::string texte = std::to_string(resultat.valeursPropres.size()) + "\r\n";
-    char nombre[64];
     for (double v : resultat.valeursPropres) {
-        std::snprintf(nombre, sizeof nombre, "%.8f\r\n", v);
-        texte += nombre;
+        AjouteFixe(texte, v, 8);
+        texte += "\r\n";
     }
     return texte;
 }

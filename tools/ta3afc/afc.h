@@ -17,6 +17,7 @@ struct TableAfc {
     std::int32_t nj = 0;              // number of parts, as the second line gives it
     std::int32_t nf = 0;              // number of factors asked for (the control line)
     std::vector<char> drapeaux;       // per part: '1' active, '2' supplementary
+    std::vector<std::string> parties; // per part: its label on the third line (the dialog's index)
     std::vector<std::string> libelles; // per form row: its 20-byte label
     std::vector<std::int64_t> effectifs; // form rows x parts, row after row
     std::int32_t nbSegments = 0;      // segment rows after the control line (read, not analysed)
@@ -25,7 +26,8 @@ struct TableAfc {
 };
 
 // Reads the text of "coran.don" (CR LF or LF line ends). Returns an empty string when the table
-// is well formed, otherwise the reason in French; `table` is then unspecified.
+// is well formed, otherwise the reason in French, naming the line of the file (from 1); `table` is
+// then unspecified.
 std::string LitCoranDon(std::string_view texte, TableAfc &table);
 
 // One part of the result (a column of the table).
@@ -45,10 +47,12 @@ struct ResultatAfc {
 };
 
 // The analysis of the active table (form rows x parts flagged '1'); supplementary parts are
-// projected afterwards. Returns an empty string on success, otherwise the reason in French.
+// projected afterwards. Returns an empty string on success, otherwise the reason in French (a form
+// row by its line in "coran.don" and its label, a part by its label on the third line).
 std::string Analyse(const TableAfc &table, ResultatAfc &resultat);
 
-// The bytes of "facteurs.txt" and "vp.txt" (CR LF line ends; units in FORMAT.txt).
+// The bytes of "facteurs.txt" and "vp.txt" (CR LF line ends; units in FORMAT.txt), the same in
+// every locale.
 std::string TexteFacteurs(const ResultatAfc &resultat);
 std::string TexteValeursPropres(const ResultatAfc &resultat);
 

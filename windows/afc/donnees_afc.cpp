@@ -3,7 +3,13 @@
 #include "engine/charg1.h"
 #include "engine/partition.h"
 #include "engine/segrep.h"
+#include "platform/qt/ecriture_sure.h"
 
+#include <QFile>
+#include <QIODevice>
+#include <QString>
+
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -99,52 +105,82 @@ std::int32_t FormesRetenues(const Partition &partition, std::int32_t freqMin)
     return n;
 }
 
-DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre, const DimensionsAFC &dimensions,
-                            std::int32_t freqMin, bool seulementCochees)
+namespace {
+
+// What "coran.don" holds apart from its rows: the title, the dimensions and the part flags.
+DonneesAFC EnteteDonnees(const Partition &partition, const std::string &titre, const DimensionsAFC &dimensions,
+                         bool seulementCochees)
 {
     DonneesAFC donnees;
     donnees.titre = titre;
     donnees.dimensions = dimensions;
-    const std::int32_t nbParties = partition.NbParties();
-    for (std::int32_t k = 0; k < nbParties; ++k)
+    for (std::int32_t k = 0; k < partition.NbParties(); ++k)
         donnees.drapeaux.push_back(!seulementCochees || partition.EstCochee(k) ? 1 : 2);
-    const charg1 *base = partition.Base();
-    if (!base)
-        return donnees;
-    const auto &table = partition.Table();
-    const std::int32_t ni = std::min(dimensions.ni, base->Nbform());
-    donnees.formes.resize(static_cast<std::size_t>(std::max(ni, 0)));
-    for (std::int32_t f = 0; f < ni; ++f) {
-        LigneAFC &ligne = donnees.formes[static_cast<std::size_t>(f)];
-        ligne.numero = f;
-        ligne.graphie = base->RetourneGraphie(f, true);
-        const auto debut = table.begin() + static_cast<std::ptrdiff_t>(f) * nbParties;
-        ligne.comptes.assign(debut, debut + nbParties);
-    }
-    if (const SegRep *segments = base->SegmentsAttaches()) {
-        for (std::int32_t k = 0; k < segments->NbSegments(); ++k) {
-            const std::int32_t entite = base->Nbart() + 1 + k;
-            // The frequency compared with the threshold is the sum of the counts the row shows,
-            // so that the row always adds up to the frequency that selected it.
-            std::vector<std::int32_t> comptes = partition.FrqParPartie(entite);
-            std::int64_t total = 0;
-            for (std::int32_t n : comptes)
-                total += n;
-            if (total < freqMin)
-                continue;
-            comptes.resize(static_cast<std::size_t>(nbParties), 0);
-            donnees.segments.push_back({entite, base->RetourneGraphie(entite, false), std::move(comptes)});
-        }
-    }
     return donnees;
 }
 
-std::string TexteCoranDon(const DonneesAFC &donnees)
+// The form rows there are: NI, or fewer when the dictionary holds fewer forms.
+std::int32_t NbLignesFormes(const charg1 &base, const DimensionsAFC &dimensions)
+{
+    return std::max(std::min(dimensions.ni, base.Nbform()), 0);
+}
+
+LigneAFC LigneForme(const Partition &partition, const charg1 &base, std::int32_t forme)
+{
+    return LigneAFC{forme, base.RetourneGraphie(forme, true), partition.Table().LigneDense(forme)};
+}
+
+// The row of repeated segment k, unless its frequency is below freqMin.
+std::optional<LigneAFC> LigneSegment(const Partition &partition, const charg1 &base, std::int32_t k,
+                                     std::int32_t freqMin)
+{
+    const std::int32_t entite = base.Nbart() + 1 + k;
+    // The frequency compared with the threshold is the sum of the counts the row shows, so that
+    // the row always adds up to the frequency that selected it.
+    std::vector<std::int32_t> comptes = partition.FrqParPartie(entite);
+    std::int64_t total = 0;
+    for (std::int32_t n : comptes)
+        total += n;
+    if (total < freqMin)
+        return std::nullopt;
+    comptes.resize(static_cast<std::size_t>(partition.NbParties()), 0);
+    return LigneAFC{entite, base.RetourneGraphie(entite, false), std::move(comptes)};
+}
+
+std::int32_t NbSegments(const charg1 &base)
+{
+    const SegRep *segments = base.SegmentsAttaches();
+    return segments != nullptr ? segments->NbSegments() : 0;
+}
+
+} // namespace
+
+DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre, const DimensionsAFC &dimensions,
+                            std::int32_t freqMin, bool seulementCochees)
+{
+    DonneesAFC donnees = EnteteDonnees(partition, titre, dimensions, seulementCochees);
+    const charg1 *base = partition.Base();
+    if (!base)
+        return donnees;
+    const std::int32_t ni = NbLignesFormes(*base, dimensions);
+    donnees.formes.reserve(static_cast<std::size_t>(ni));
+    for (std::int32_t f = 0; f < ni; ++f)
+        donnees.formes.push_back(LigneForme(partition, *base, f));
+    for (std::int32_t k = 0; k < NbSegments(*base); ++k)
+        if (std::optional<LigneAFC> ligne = LigneSegment(partition, *base, k, freqMin))
+            donnees.segments.push_back(std::move(*ligne));
+    return donnees;
+}
+
+namespace {
+
+// Lines 1 to 5: the title, the dimensions, the parts and their flags, the layout of the rows.
+void AjouteDebut(std::string &sortie, const DonneesAFC &donnees)
 {
     const std::size_t nbParties = donnees.drapeaux.size();
-    std::string sortie;
-    sortie.reserve((donnees.formes.size() + donnees.segments.size() + 8) * (30 + 6 * nbParties) + 4 * nbParties);
-    sortie += donnees.titre;
+    // The title is one line, whatever was pasted into its field.
+    for (char c : donnees.titre)
+        sortie += c == '\r' || c == '\n' ? ' ' : c;
     sortie += "\r\n";
 
     const std::string ni = std::to_string(donnees.dimensions.ni);
@@ -156,23 +192,82 @@ std::string TexteCoranDon(const DonneesAFC &donnees)
     AjouteADroite(sortie, nj, 4);
     sortie += "   5   1   0\r\n";
 
-    for (std::size_t k = 0; k < nbParties; ++k)
+    // The part indexes in fields of 4 characters; from 1,000 parts on an index fills its field,
+    // and a blank keeps it apart from the one before.
+    for (std::size_t k = 0; k < nbParties; ++k) {
+        if (k >= 1000)
+            sortie += ' ';
         AjouteEntier(sortie, static_cast<std::int64_t>(k), 4);
+    }
     sortie += "\r\n";
     for (char d : donnees.drapeaux)
         sortie += d == 2 ? '2' : '1';
     sortie += "\r\n";
     sortie += "(6x,5A4," + std::to_string(nbParties) + "F5.0)\r\n";
+}
 
-    for (const LigneAFC &ligne : donnees.formes)
-        AjouteLigne(sortie, ligne);
-
+// The control line between the form rows and the segment rows.
+void AjouteControle(std::string &sortie, const DonneesAFC &donnees)
+{
     AjouteEntier(sortie, donnees.dimensions.nf, 4);
     sortie += "   0   0   4 150   0   0\r\n";
+}
 
+} // namespace
+
+std::string TexteCoranDon(const DonneesAFC &donnees)
+{
+    const std::size_t nbParties = donnees.drapeaux.size();
+    std::string sortie;
+    sortie.reserve((donnees.formes.size() + donnees.segments.size() + 8) * (30 + 6 * nbParties) + 4 * nbParties);
+    AjouteDebut(sortie, donnees);
+    for (const LigneAFC &ligne : donnees.formes)
+        AjouteLigne(sortie, ligne);
+    AjouteControle(sortie, donnees);
     for (const LigneAFC &ligne : donnees.segments)
         AjouteLigne(sortie, ligne);
     return sortie;
+}
+
+bool EcritCoranDon(const std::string &chemin, const Partition &partition, const std::string &titre,
+                   const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees, FnProgression pas)
+{
+    const DonneesAFC entete = EnteteDonnees(partition, titre, dimensions, seulementCochees);
+    const charg1 *base = partition.Base();
+    return EcritFichierSur(QFile::decodeName(QByteArray::fromStdString(chemin)), [&](QIODevice &fichier) {
+        // The text goes out whenever a megabyte of it is ready.
+        constexpr std::size_t Morceau = std::size_t{1} << 20;
+        std::string tampon;
+        tampon.reserve(2 * Morceau);
+        auto vide = [&](bool toujours) {
+            if (tampon.empty() || (!toujours && tampon.size() < Morceau))
+                return true;
+            const bool ecrit = fichier.write(tampon.data(), static_cast<qint64>(tampon.size())) ==
+                               static_cast<qint64>(tampon.size());
+            tampon.clear();
+            return ecrit;
+        };
+        AjouteDebut(tampon, entete);
+        const std::int32_t ni = base != nullptr ? NbLignesFormes(*base, dimensions) : 0;
+        PasCentiemes progressionFormes(pas, ni, 0);
+        for (std::int32_t f = 0; f < ni; ++f) {
+            AjouteLigne(tampon, LigneForme(partition, *base, f));
+            if (!vide(false))
+                return false;
+            progressionFormes.Avance();
+        }
+        AjouteControle(tampon, entete);
+        const std::int32_t nbSegments = base != nullptr ? NbSegments(*base) : 0;
+        PasCentiemes progressionSegments(pas, nbSegments, 1);
+        for (std::int32_t k = 0; k < nbSegments; ++k) {
+            if (const std::optional<LigneAFC> ligne = LigneSegment(partition, *base, k, freqMin))
+                AjouteLigne(tampon, *ligne);
+            if (!vide(false))
+                return false;
+            progressionSegments.Avance();
+        }
+        return vide(true);
+    });
 }
 
 bool EcritFichier(const std::string &chemin, const std::string &texte)

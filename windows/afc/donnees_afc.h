@@ -3,6 +3,8 @@
 // the user typed. Plain code, driven by the tests without a screen.
 #pragma once
 
+#include "engine/progression.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -56,10 +58,20 @@ DonneesAFC RassembleDonnees(const Partition &partition, const std::string &titre
                             std::int32_t freqMin, bool seulementCochees);
 
 // The bytes of "coran.don", CR LF line ends. The layout keeps fixed columns wherever a value
-// fits them; where it cannot (NJ of 4 digits or more, a count of more than 5 digits, a row number
-// of more than 5 digits) values stay separated by at least one blank so every row reads back
-// unambiguously, and labels are always cut to 20 bytes.
+// fits them; where it cannot (NJ or a part index of 4 digits or more, a count of more than 5
+// digits, a row number of more than 5 digits) values stay separated by at least one blank so every
+// row reads back unambiguously, and labels are always cut to 20 bytes.
 std::string TexteCoranDon(const DonneesAFC &donnees);
+
+// Writes "coran.don" for the partition to `chemin`, the bytes TexteCoranDon(RassembleDonnees(...))
+// would give, a few rows at a time: with thousands of parts the table and its text run to hundreds
+// of megabytes, and neither is ever whole in memory. Under a temporary name renamed when complete,
+// as EcritFichier; false when it cannot be written. The callback, when given, is called about a
+// hundred times over the form rows and a hundred over the segment rows; what it throws goes
+// through, and nothing is written then.
+bool EcritCoranDon(const std::string &chemin, const Partition &partition, const std::string &titre,
+                   const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees,
+                   FnProgression pas = nullptr);
 
 // Writes the text to `chemin` under a temporary name and renames it; false when it cannot.
 bool EcritFichier(const std::string &chemin, const std::string &texte);

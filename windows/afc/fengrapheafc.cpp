@@ -5,9 +5,11 @@
 #include "shell/affichage.h"
 #include "shell/dialogues.h"
 #include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/rapport.h"
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
+#include "tools/ta3afc/resultats.h"
 #include "windows/afc/fabriques_afc.h"
 #include "windows/afc/fenparamafc.h"
 #include "windows/commun/choixcouleur.h"
@@ -33,6 +35,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <algorithm>
 
 namespace talmer {
 
@@ -123,6 +127,27 @@ QVariant ModeleFacteurs::data(const QModelIndex &index, int role) const
 
 QVariant ModeleFacteurs::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleValeursLarges) {
+        // The labels; in a column of numbers, its lowest and its highest (the widest texts).
+        const ListePoints &points = fenetre_.Points();
+        QVariantList valeurs;
+        if (section == 0) {
+            for (std::int32_t k = 0; k < points.nbPoints; ++k)
+                valeurs.push_back(fenetre_.Etiquette(k));
+            return valeurs;
+        }
+        const std::vector<double> *colonne = section == 1   ? &points.masse
+                                             : section == 2 ? &points.distance
+                                             : section - 3 < static_cast<int>(points.colonnes.size())
+                                                 ? &points.colonnes[static_cast<std::size_t>(section - 3)]
+                                                 : nullptr;
+        if (colonne == nullptr || colonne->empty())
+            return valeurs;
+        const auto [mini, maxi] = std::minmax_element(colonne->begin(), colonne->end());
+        for (auto it : {mini, maxi})
+            valeurs.push_back(CelluleFacteurs(points, static_cast<std::int32_t>(it - colonne->begin()), section, QString()));
+        return valeurs;
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     const QStringList entetes = EntetesFacteurs(fenetre_.Points().nbFacteurs);
@@ -181,14 +206,16 @@ QToolButton *Bouton(QWidget *parent, const char *nom, const char *texte, const c
 
 } // namespace
 
-TFenGrapheAFC *TFenGrapheAFC::Ouvre(Partition &partition, const QString &facteurs, const QString &vp)
+TFenGrapheAFC *TFenGrapheAFC::Ouvre(Partition &partition, QString *raison)
 {
-    const std::optional<std::string> texteFacteurs = LitFichier(facteurs.toStdString());
-    const std::optional<std::string> texteVp = LitFichier(vp.toStdString());
-    if (!texteFacteurs || !texteVp)
+    std::string texteFacteurs, texteVp, pourquoi;
+    if (!talmer::afc::LitResultats(texteFacteurs, texteVp, pourquoi)) {
+        if (raison)
+            *raison = QString::fromUtf8(pourquoi);
         return nullptr;
-    std::optional<ListePoints> points = LitFacteurs(*texteFacteurs, partition.NbParties());
-    std::optional<std::vector<double>> valeurs = LitValeursPropres(*texteVp);
+    }
+    std::optional<ListePoints> points = LitFacteurs(texteFacteurs, partition.NbParties());
+    std::optional<std::vector<double>> valeurs = LitValeursPropres(texteVp);
     if (!points || !valeurs)
         return nullptr;
     return new TFenGrapheAFC(partition, std::move(*points), std::move(*valeurs));
@@ -231,6 +258,7 @@ TFenGrapheAFC::TFenGrapheAFC(Partition &partition, ListePoints points, std::vect
     modele_ = new ModeleFacteurs(*this);
     modele_->setParent(this);
     lvFact_->setModel(modele_);
+    DimensionneGrille(lvFact_);
     ApplyCharsetToGrid(lvFact_);
     pages_->addWidget(lvFact_);
 
@@ -376,10 +404,20 @@ void TFenGrapheAFC::ChargeValeursPropres()
         libelles << QString::number(i + 2);
         maxi = std::max(maxi, valeursPropres_[i]);
     }
+    // The values stand beyond the bars, on the chart's light background: written in black (the
+    // theme would write them in white, for inside the bars).
+    valeurs->setLabelColor(Qt::black);
     serie->append(valeurs);
     serie->setLabelsVisible(true);
     serie->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     grapheHisto_->addSeries(serie);
+    // Hundreds of eigenvalues leave each bar a pixel or two: their values would be written over
+    // each other in a black smear. They are shown only while a bar is as tall as a line of text.
+    const int n = static_cast<int>(valeursPropres_.size());
+    const int interligne = QFontMetrics(valeurs->labelFont()).lineSpacing();
+    connect(grapheHisto_, &QChart::plotAreaChanged, serie, [serie, n, interligne](const QRectF &zone) {
+        serie->setLabelsVisible(ValeursLisibles(zone.height(), n, interligne));
+    });
     auto *axeCategories = new QBarCategoryAxis;
     axeCategories->append(libelles);
     auto *axeValeurs = new QValueAxis;
@@ -422,9 +460,8 @@ void TFenGrapheAFC::Peint(QPainter &p, const QSize &taille)
     for (std::size_t k = 0; k < n; ++k) {
         const auto i = static_cast<std::int32_t>(k);
         const QString texte = Etiquette(i);
-        const QRect boite(cadre_.EcranX(x_[k], l), cadre_.EcranY(y_[k], h), mesures.horizontalAdvance(texte) + 7,
-                          mesures.height() + 7);
-        boites_.push_back(boite);
+        const QSize cadre(mesures.horizontalAdvance(texte) + 7, mesures.height() + 7);
+        boites_.push_back(BoiteEtiquette(QPoint(cadre_.EcranX(x_[k], l), cadre_.EcranY(y_[k], h)), cadre, taille));
     }
     for (std::size_t k = 0; k < boites_.size(); ++k) {
         const auto i = static_cast<std::int32_t>(k);
@@ -536,6 +573,7 @@ void TFenGrapheAFC::SpeedButton5Click()
     TFenParamAFC dialogue(partition_, qobject_cast<TFenPrinc *>(window()), this);
     dialogue.FixeTag(1);
     LesDialogues().execute(dialogue);
+    dialogue.AmenePlanDevant();
 }
 
 void TFenGrapheAFC::BtnSpEvolClick()

@@ -89,8 +89,9 @@ public:
     // eigenvalues that of "vp.txt".
     TFenGrapheAFC(Partition &partition, talmer::ListePoints points, std::vector<double> valeursPropres,
                   QWidget *parent = nullptr);
-    // Reads and checks both result files; null when either is missing or wrong.
-    static TFenGrapheAFC *Ouvre(Partition &partition, const QString &facteurs, const QString &vp);
+    // Reads and checks both result files of the current directory; null when either is missing or
+    // wrong, or their publication did not end (*raison, when given, says why it could not read).
+    static TFenGrapheAFC *Ouvre(Partition &partition, QString *raison = nullptr);
 
     Partition &PartitionPortee() const { return partition_; }
     const talmer::ListePoints &Points() const { return points_; }

@@ -5,6 +5,7 @@
 #include "shell/affichage.h"
 #include "shell/dialogues.h"
 #include "shell/fenprinc.h"
+#include "shell/occupation.h"
 #include "shell/translation.h"
 #include "windows/afc/donnees_afc.h"
 #include "windows/afc/fengrapheafc.h"
@@ -12,18 +13,24 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <cstdio>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +41,91 @@ QString &ProgrammeFixe()
 }
 
 const char *const ErreurFacteurs = "Erreur de lecture du fichier des facteurs";
+const char *const Facteurs = "facteurs.txt";
+const char *const ValeursPropres = "vp.txt";
+
+// The analysis program writes its own words in UTF-8 and the spellings of the table as they are,
+// in the display code page: each piece is decoded as what it is.
+QString TexteDuProgramme(const QByteArray &octets)
+{
+    QString texte;
+    std::string brut;
+    auto ajouteBrut = [&] {
+        texte += EnUnicode(brut);
+        brut.clear();
+    };
+    for (qsizetype i = 0; i < octets.size();) {
+        const auto c = static_cast<unsigned char>(octets[i]);
+        const qsizetype n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        bool utf8 = n > 0 && i + n <= octets.size();
+        for (qsizetype k = 1; utf8 && k < n; ++k)
+            utf8 = (static_cast<unsigned char>(octets[i + k]) & 0xC0) == 0x80;
+        if (!utf8) {
+            brut += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        ajouteBrut();
+        texte += QString::fromUtf8(octets.constData() + i, n);
+        i += n;
+    }
+    ajouteBrut();
+    return texte;
+}
+
+// The result files of the last analysis, out of the way while the program runs, so that a
+// missing file tells that this run failed: given back when the user stops the run, removed
+// otherwise.
+class ResultatsPrecedents {
+public:
+    ResultatsPrecedents()
+    {
+        for (int i = 0; i < 2; ++i)
+            ecartes_[i] = MetDeCote(Noms[i]);
+    }
+    ~ResultatsPrecedents()
+    {
+        for (const std::string &ecarte : ecartes_)
+            if (!ecarte.empty())
+                std::remove(ecarte.c_str());
+    }
+    ResultatsPrecedents(const ResultatsPrecedents &) = delete;
+    ResultatsPrecedents &operator=(const ResultatsPrecedents &) = delete;
+
+    // The files as they were before the run: what the stopped program may have written goes.
+    void Rends()
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (ecartes_[i].empty())
+                std::remove(Noms[i]);
+            else if (std::rename(ecartes_[i].c_str(), Noms[i]) == 0)
+                ecartes_[i].clear();
+        }
+    }
+
+private:
+    static constexpr const char *Noms[2] = {Facteurs, ValeursPropres};
+
+    // Moves the file under a new hidden name of the same folder; "" when there was none (or it
+    // could not be moved, and is then removed, as a failed run must not find it).
+    static std::string MetDeCote(const char *nom)
+    {
+        if (!QFileInfo::exists(QString::fromLatin1(nom)))
+            return {};
+        std::string modele = std::string(".") + nom + ".anc.XXXXXX";
+        const int fd = mkstemp(modele.data());
+        if (fd >= 0) {
+            close(fd);
+            if (std::rename(nom, modele.c_str()) == 0)
+                return modele;
+            std::remove(modele.c_str());
+        }
+        std::remove(nom);
+        return {};
+    }
+
+    std::string ecartes_[2];
+};
 
 } // namespace
 
@@ -142,51 +234,52 @@ void TFenParamAFC::CSpinEdit1Change()
     edNI_->setText(QString::number(talmer::FormesRetenues(partition_, cSpinEdit1_->value())));
 }
 
-bool TFenParamAFC::EcritDonnees()
+std::optional<talmer::DimensionsAFC> TFenParamAFC::Dimensions() const
+{
+    return talmer::ValideDimensions(edNI_->text().toStdString(), edNJ_->text().toStdString(),
+                                    edNF_->text().toStdString(),
+                                    talmer::FormesRetenues(partition_, cSpinEdit1_->value()), partition_.NbParties());
+}
+
+bool TFenParamAFC::EcritDonnees(FnProgression pas)
 {
     const std::int32_t freqMin = cSpinEdit1_->value();
-    const std::optional<talmer::DimensionsAFC> dimensions = talmer::ValideDimensions(
-        edNI_->text().toStdString(), edNJ_->text().toStdString(), edNF_->text().toStdString(),
-        talmer::FormesRetenues(partition_, freqMin), partition_.NbParties());
+    const std::optional<talmer::DimensionsAFC> dimensions = Dimensions();
     if (!dimensions)
         return false;
-    const talmer::DonneesAFC donnees =
-        talmer::RassembleDonnees(partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1);
-    if (!talmer::EcritFichier("coran.don", talmer::TexteCoranDon(donnees)))
+    if (!talmer::EcritCoranDon("coran.don", partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1,
+                               pas))
         return false;
     partition_.FixeFreqMin(freqMin);
     return true;
 }
 
-QString TFenParamAFC::ExecuteAnalyse()
+QString TFenParamAFC::ExecuteAnalyse(const TravailLong &travail, bool &interrompue)
 {
     QProcess processus;
     processus.setProgram(Programme());
     processus.setWorkingDirectory(QDir::currentPath());
     processus.setStandardInputFile(QProcess::nullDevice());
-    QEventLoop attente;
-    connect(&processus, &QProcess::finished, &attente, &QEventLoop::quit);
-    connect(&processus, &QProcess::errorOccurred, &attente, [&attente](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart)
-            attente.quit();
-    });
     processus.start();
-    // The windows keep painting while the program runs; the main window takes no command until
-    // it ends, so that the partition cannot go away under it.
-    QWidget *fenetre = fenPrinc_ ? static_cast<QWidget *>(fenPrinc_) : nullptr;
-    if (fenetre)
-        fenetre->setEnabled(false);
-    if (processus.state() != QProcess::NotRunning)
-        attente.exec(QEventLoop::ExcludeUserInputEvents);
-    if (fenetre)
-        fenetre->setEnabled(true);
+    // The windows keep painting while the program runs, and the user's input is dropped but
+    // for the stop gesture, so that the partition cannot go away under it.
+    while (processus.state() != QProcess::NotRunning) {
+        processus.waitForFinished(50);
+        RafraichitEcran();
+        if (travail.InterruptionDemandee()) {
+            processus.kill();
+            processus.waitForFinished(-1);
+            interrompue = true;
+            return {};
+        }
+    }
     if (processus.error() == QProcess::FailedToStart)
         return Traduit("Le programme d'analyse n'a pas pu être lancé :") + QLatin1Char(' ') +
                QDir::toNativeSeparators(Programme());
     if (processus.exitStatus() == QProcess::CrashExit)
         return Traduit("Le programme d'analyse s'est arrêté anormalement.");
     if (processus.exitCode() != 0) {
-        const QString raison = QString::fromUtf8(processus.readAllStandardError()).trimmed();
+        const QString raison = TexteDuProgramme(processus.readAllStandardError()).trimmed();
         return raison.isEmpty() ? Traduit("Le programme d'analyse a signalé une erreur.") : raison;
     }
     return {};
@@ -194,20 +287,43 @@ QString TFenParamAFC::ExecuteAnalyse()
 
 void TFenParamAFC::BitBtn1Click()
 {
-    if (!EcritDonnees()) {
+    // The dimensions are checked while the dialog can still take another value.
+    if (!Dimensions()) {
         LesDialogues().message(this, QStringLiteral("Talmer3"), Traduit("Vérifiez vos paramètres"),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QFile::remove(QStringLiteral("facteurs.txt"));
-    QFile::remove(QStringLiteral("vp.txt"));
+    // Out of the way of the main window's cancel button while the work runs.
     hide();
-    const QString raison = ExecuteAnalyse();
+    bool ecrit = false;
+    bool interrompue = false;
+    QString raison;
     TFenGrapheAFC *plan = nullptr;
-    if (raison.isEmpty())
-        plan = TFenGrapheAFC::Ouvre(partition_, QStringLiteral("facteurs.txt"), QStringLiteral("vp.txt"));
-    QApplication::restoreOverrideCursor();
+    {
+        TravailLong travail(Traduit("Écriture du tableau de l'AFC…"));
+        if (TFenPrinc *f = FenetrePrincipale())
+            f->Progression()->setMaximum(400);  // the form rows, then the segment rows
+        interrompue = !travail.Execute([&] { ecrit = EcritDonnees(PasProgression); });
+        if (ecrit) {
+            AfficheStatut(Traduit("Analyse des correspondances…"));
+            travail.FixeIndetermine();
+            ResultatsPrecedents precedents;
+            raison = ExecuteAnalyse(travail, interrompue);
+            if (interrompue) {
+                precedents.Rends();
+                travail.Interrompu();
+            } else if (raison.isEmpty()) {
+                plan = TFenGrapheAFC::Ouvre(partition_, &raison);
+            }
+        }
+    }
+    if (interrompue)
+        return reject();
+    if (!ecrit) {
+        LesDialogues().message(parentWidget(), QStringLiteral("Talmer3"), Traduit("Vérifiez vos paramètres"),
+                               BoutonsMessage::Ok, IconeMessage::Exclamation);
+        return reject();
+    }
     if (!plan) {
         QString texte = Traduit(ErreurFacteurs);
         if (!raison.isEmpty())
@@ -215,6 +331,7 @@ void TFenParamAFC::BitBtn1Click()
         LesDialogues().message(parentWidget(), QStringLiteral("Talmer3"), texte, BoutonsMessage::Ok,
                                IconeMessage::Erreur);
     } else if (fenPrinc_) {
+        plan_ = plan;
         QMdiSubWindow *sous = fenPrinc_->AjouteFenetre(plan);
         if (sous)
             sous->showMaximized();
@@ -224,4 +341,10 @@ void TFenParamAFC::BitBtn1Click()
         plan->show();
     }
     accept();
+}
+
+void TFenParamAFC::AmenePlanDevant() const
+{
+    if (fenPrinc_ && plan_)
+        fenPrinc_->MontreFenetre(plan_);
 }

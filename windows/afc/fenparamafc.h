@@ -3,18 +3,23 @@
 // program ta3afc (beside the workbench's own program) and opens the factor plane on its results.
 #pragma once
 
+#include "windows/afc/donnees_afc.h"
 #include "windows/afc/fengrapheafc.h"
+
+#include "engine/progression.h"
 
 #include <QDialog>
 #include <QPointer>
 
 #include <cstdint>
+#include <optional>
 
 class Partition;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class TFenPrinc;
+class TravailLong;
 
 class TFenParamAFC : public QDialog {
     Q_OBJECT
@@ -40,13 +45,21 @@ public:
     // NI becomes the number of forms that reach the spin's value.
     void CSpinEdit1Change();
     // Checks the dimensions and writes "coran.don" in the current directory; false (nothing
-    // written) when they are not valid or the file cannot be written.
-    bool EcritDonnees();
-    // OK: writes the table, runs the analysis and opens the plane, or says what went wrong.
+    // written) when they are not valid or the file cannot be written. The callback, when given,
+    // is called about a hundred times per phase of the writing; what it throws goes through,
+    // nothing written.
+    bool EcritDonnees(FnProgression pas = nullptr);
+    // OK: writes the table, runs the analysis and opens the plane, or says what went wrong. The
+    // user may stop the writing or the analysis (the dialog then closes, and the files of the
+    // last analysis stay as they were).
     void BitBtn1Click();
 
-    // The plane opened by the last run without a main window (null otherwise).
+    // The plane opened by the last run (null when none opened, or it has been closed since).
     TFenGrapheAFC *PlanOuvert() const { return plan_; }
+    // Once the dialog has closed: brings the plane it opened in the main window to the front.
+    // Closing gives the focus back to the window that opened the dialog, which would otherwise
+    // come over the new plane.
+    void AmenePlanDevant() const;
 
     // The analysis program run by OK (tests put another one; empty restores ta3afc beside the
     // running program).
@@ -55,9 +68,11 @@ public:
 
 private:
     void FormCreate();
+    // The dimensions typed, when valid.
+    std::optional<talmer::DimensionsAFC> Dimensions() const;
     // Runs the program in the current directory, keeping the windows painted; empty on success,
-    // else the reason.
-    QString ExecuteAnalyse();
+    // else the reason. When the user stops the work, the program is ended and `interrompue` set.
+    QString ExecuteAnalyse(const TravailLong &travail, bool &interrompue);
 
     Partition &partition_;
     TFenPrinc *fenPrinc_;

@@ -16,6 +16,7 @@ void InstalleAFC()
         TFenParamAFC dialogue(partition, &fen, parent);
         dialogue.FixeTag(0);
         LesDialogues().execute(dialogue);
+        dialogue.AmenePlanDevant();
     };
     // The plane reopens the specificity dialogs on its partition.
     FabriquesAFC &plan = FabriquesPlanAFC();

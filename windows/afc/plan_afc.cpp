@@ -2,6 +2,7 @@
 
 #include "platform/core/champs.h"
 
+#include "engine/fichiers.h"
 #include "engine/partition.h"
 #include "shell/affichage.h"
 #include "shell/utilitaires.h"
@@ -11,14 +12,10 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <limits>
-#include <sstream>
+#include <system_error>
 
 namespace talmer {
 
@@ -44,13 +41,14 @@ std::vector<std::string_view> Champs(std::string_view ligne)
     return ChampsSepares(ligne);
 }
 
+// A decimal number with '.' whatever the locale the workbench runs in.
 std::optional<double> Nombre(std::string_view champ)
 {
-    const std::string s(champ);
-    char *fin = nullptr;
-    errno = 0;
-    const double v = std::strtod(s.c_str(), &fin);
-    if (fin == s.c_str() || *fin != '\0' || errno == ERANGE || !std::isfinite(v))
+    if (champ.size() > 1 && champ.front() == '+' && champ[1] != '-')
+        champ.remove_prefix(1);
+    double v = 0;
+    const auto [fin, erreur] = std::from_chars(champ.data(), champ.data() + champ.size(), v);
+    if (erreur != std::errc() || fin != champ.data() + champ.size() || !std::isfinite(v))
         return std::nullopt;
     return v;
 }
@@ -129,7 +127,8 @@ std::optional<ListePoints> LitFacteurs(std::string_view texte, std::int32_t nbPa
             ++chiffres;
         if (chiffres == 0)
             return std::nullopt;
-        const std::size_t k = static_cast<std::size_t>(std::stol(std::string(id.substr(0, chiffres))));
+        std::size_t k = 0;
+        std::from_chars(id.data(), id.data() + chiffres, k);
         if (k >= nb || vue[k])
             return std::nullopt;
         vue[k] = 1;
@@ -172,11 +171,8 @@ std::optional<std::vector<double>> LitValeursPropres(std::string_view texte)
 
 std::optional<std::string> LitFichier(const std::string &chemin)
 {
-    std::ifstream f(chemin, std::ios::binary);
-    if (!f)
-        return std::nullopt;
-    std::string texte((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (f.bad())
+    std::string texte;
+    if (!fichiers::LitTout(chemin.c_str(), texte))
         return std::nullopt;
     return texte;
 }
@@ -235,6 +231,20 @@ std::vector<Graduation> Graduations(double mini, double maxi)
         longue = !longue;
     }
     return g;
+}
+
+bool ValeursLisibles(double hauteurZone, int n, int interligne)
+{
+    if (hauteurZone <= 0 || n <= 0)
+        return true;
+    return hauteurZone / n >= interligne;
+}
+
+QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface)
+{
+    const int x = std::max(0, std::min(coin.x(), surface.width() - taille.width()));
+    const int y = std::max(0, std::min(coin.y(), surface.height() - taille.height()));
+    return {QPoint(x, y), taille};
 }
 
 bool Rencontre(const QRect &boite, const QRect &r)

@@ -36,7 +36,8 @@ std::optional<ListePoints> LitFacteurs(std::string_view texte, std::int32_t nbPa
 // positive, a value is missing or is not a finite number.
 std::optional<std::vector<double>> LitValeursPropres(std::string_view texte);
 
-// The whole content of a file; nothing when it cannot be read.
+// The whole content of a regular file; nothing when it cannot be read or is not a regular file
+// (a folder, a FIFO, a device).
 std::optional<std::string> LitFichier(const std::string &chemin);
 
 // The ranges of the plane and its projection onto a surface, truncated toward zero. A range of
@@ -58,6 +59,16 @@ struct Graduation {
     bool longue;
 };
 std::vector<Graduation> Graduations(double mini, double maxi);
+
+// The box of a label whose top-left corner falls at `coin` on a surface of that size: moved left
+// and up as far as it takes to end inside the surface, so that a label near the right or bottom
+// edge shows whole (a box larger than the surface starts at its edge).
+QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface);
+
+// Whether the values of n bars sharing a plot area of that height can be written beside them
+// without running into each other: each bar as tall as a line of text. True while the area is not
+// laid out yet (height 0).
+bool ValeursLisibles(double hauteurZone, int n, int interligne);
 
 // A label box meets a rectangle (edges included). The rectangle's sides are ordered.
 bool Rencontre(const QRect &boite, const QRect &rectangle);

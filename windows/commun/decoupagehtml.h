@@ -14,6 +14,10 @@
 
 namespace talmer {
 
+// Bytes of body per part when a page is shown in parts: a text widget lays out that much at once
+// in a fraction of a second.
+inline constexpr std::size_t TaillePartieHtml = 128 * 1024;
+
 // The offset right after the <body ...> tag found in `debutPage` (the first bytes of a page),
 // npos when that tag is not there whole.
 std::size_t FinEnteteHtml(std::string_view debutPage);

@@ -34,26 +34,4 @@ Correspondances EntitesCorrespondantes(const charg1 &base, platform::Motif &moti
     return resultat;
 }
 
-std::vector<std::int32_t> EntitesContenant(const charg1 &base, std::string_view texte, Comparaison comparaison)
-{
-    std::vector<std::int32_t> entites;
-    ParcourtSujets(base, [&](std::int32_t n, std::string_view sujet) {
-        bool oui = false;
-        switch (comparaison) {
-        case Comparaison::Debut:
-            oui = sujet.starts_with(texte);
-            break;
-        case Comparaison::Fin:
-            oui = sujet.ends_with(texte);
-            break;
-        case Comparaison::Contenu:
-            oui = sujet.find(texte) != std::string_view::npos;
-            break;
-        }
-        if (oui)
-            entites.push_back(n);
-    });
-    return entites;
-}
-
 } // namespace talmer

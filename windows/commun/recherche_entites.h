@@ -26,14 +26,6 @@ struct Correspondances {
 // Every form and attached segment whose subject the (valid) pattern matches.
 Correspondances EntitesCorrespondantes(const charg1 &base, platform::Motif &motif);
 
-// How a literal text is compared with each subject, byte for byte.
-enum class Comparaison {
-    Debut,   // the subject begins with the text
-    Fin,     // the subject ends with the text (a segment's subject ends with a blank)
-    Contenu, // the subject contains the text
-};
-std::vector<std::int32_t> EntitesContenant(const charg1 &base, std::string_view texte, Comparaison comparaison);
-
 // Calls f(entity, subject) for every subject in order; the subject is valid during the call only.
 template <class F>
 void ParcourtSujets(const charg1 &base, F &&f);

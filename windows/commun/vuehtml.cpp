@@ -10,6 +10,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -47,15 +49,31 @@ VueHtml::VueHtml(QWidget *parent) : QWidget(parent)
     suivant_ = new QToolButton(barre_);
     suivant_->setArrowType(Qt::RightArrow);
     suivant_->setToolTip(Traduit("Partie suivante"));
-    etiquette_ = new QLabel(barre_);
+    // The arrows first, so that they stay in place whatever the numbers after them.
+    auto *partie = new QLabel(Traduit("Partie"), barre_);
+    numero_ = new QSpinBox(barre_);
+    numero_->setObjectName(QStringLiteral("NumeroPartie"));
+    numero_->setToolTip(Traduit("Tapez le numéro d'une partie pour y aller"));
+    // A part is shown once the number is typed whole (Entrée), not at each digit.
+    numero_->setKeyboardTracking(false);
+    partie->setBuddy(numero_);
+    nombre_ = new QLabel(barre_);
+    nombre_->setObjectName(QStringLiteral("NombreParties"));
     auto *lb = new QHBoxLayout(barre_);
     lb->setContentsMargins(2, 2, 2, 2);
     lb->addWidget(precedent_);
-    lb->addWidget(etiquette_);
     lb->addWidget(suivant_);
+    lb->addSpacing(6);
+    lb->addWidget(partie);
+    lb->addWidget(numero_);
+    lb->addWidget(nombre_);
     lb->addStretch(1);
     connect(precedent_, &QToolButton::clicked, this, [this] { MontrePartie(partie_ - 1); });
     connect(suivant_, &QToolButton::clicked, this, [this] { MontrePartie(partie_ + 1); });
+    connect(numero_, &QSpinBox::valueChanged, this, [this](int k) {
+        if (k - 1 != partie_)
+            MontrePartie(k - 1);
+    });
     barre_->hide();
 
     auto *l = new QVBoxLayout(this);
@@ -77,6 +95,13 @@ QByteArray VueHtml::Lit(std::size_t debut, std::size_t n) const
 
 bool VueHtml::Affiche(const QString &chemin)
 {
+    const bool lu = Ouvre(chemin);
+    Montre(0, 0);
+    return lu;
+}
+
+bool VueHtml::Ouvre(const QString &chemin)
+{
     chemin_ = chemin;
     erreur_.clear();
     entete_.clear();
@@ -89,7 +114,6 @@ bool VueHtml::Affiche(const QString &chemin)
     if (!fichier.open(QIODevice::ReadOnly)) {
         erreur_ = Traduit("Impossible de lire la page %1 : %2").arg(chemin, fichier.errorString());
         debuts_.push_back(0);
-        Montre(0, 0);
         return false;
     }
     taillePage_ = static_cast<std::size_t>(fichier.size());
@@ -106,7 +130,6 @@ bool VueHtml::Affiche(const QString &chemin)
         entete_ = Lit(0, taillePage_);
         finCorps_ = taillePage_;
         debuts_.push_back(taillePage_);
-        Montre(0, 0);
         return true;
     }
     entete_ = Lit(0, finEntete);
@@ -117,7 +140,6 @@ bool VueHtml::Affiche(const QString &chemin)
     fin_ = bout.mid(static_cast<qsizetype>(finCorps_ - debutBout));
     debuts_.push_back(finEntete);
     toutesTrouvees_ = false;
-    Montre(0, 0);
     return true;
 }
 
@@ -155,13 +177,36 @@ int VueHtml::NbParties()
     return static_cast<int>(debuts_.size());
 }
 
-bool VueHtml::Rafraichit()
+bool VueHtml::Affiche(const QString &chemin, const DecoupageHtml &decoupage)
+{
+    const qint64 taille = QFileInfo(chemin).size();
+    const auto &d = decoupage.debuts;
+    const bool convient = !d.empty() && d.front() == decoupage.finEntete && decoupage.finEntete <= decoupage.debutFin &&
+                          static_cast<qint64>(decoupage.debutFin) <= taille && std::is_sorted(d.begin(), d.end()) &&
+                          d.back() <= decoupage.debutFin;
+    if (!convient)
+        return Affiche(chemin);
+    if (!Ouvre(chemin)) {
+        Montre(0, 0);
+        return false;
+    }
+    // The head and the end as the writer cut them, and every part known.
+    entete_ = Lit(0, decoupage.finEntete);
+    finCorps_ = decoupage.debutFin;
+    fin_ = Lit(finCorps_, taillePage_ - finCorps_);
+    debuts_ = d;
+    toutesTrouvees_ = true;
+    Montre(0, 0);
+    return true;
+}
+
+bool VueHtml::Rafraichit(const DecoupageHtml *decoupage)
 {
     if (chemin_.isEmpty())
         return false;
     const int partie = partie_;
     const int defilement = navigateur_->verticalScrollBar()->value();
-    const bool lu = Affiche(chemin_);
+    const bool lu = decoupage ? Affiche(chemin_, *decoupage) : Affiche(chemin_);
     if (lu && (partie != 0 || defilement != 0))
         Montre(partie, defilement);
     return lu;
@@ -194,14 +239,19 @@ void VueHtml::ActualiseBarre()
     barre_->setVisible(partie_ > 0 || !derniere);
     precedent_->setEnabled(partie_ > 0);
     suivant_->setEnabled(!derniere);
+    int total = static_cast<int>(debuts_.size());
     if (toutesTrouvees_) {
-        etiquette_->setText(Traduit("Partie %1 sur %2").arg(partie_ + 1).arg(debuts_.size()));
+        nombre_->setText(Traduit("sur %1").arg(total));
     } else {
         // Parts not reached yet are not counted: the count is estimated from the body's size.
         const std::size_t corps = finCorps_ - debuts_.front();
-        const std::size_t estime = std::max<std::size_t>(debuts_.size(), (corps + taillePartie_ - 1) / taillePartie_);
-        etiquette_->setText(Traduit("Partie %1 sur environ %2").arg(partie_ + 1).arg(estime));
+        total = static_cast<int>(std::max<std::size_t>(debuts_.size(), (corps + taillePartie_ - 1) / taillePartie_));
+        nombre_->setText(Traduit("sur environ %1").arg(total));
     }
+    // A number beyond the last part found goes as far as there are parts.
+    const QSignalBlocker bloque(numero_);
+    numero_->setRange(1, std::max(1, total));
+    numero_->setValue(partie_ + 1);
 }
 
 bool VueHtml::AllerAAncre(const QString &nom)

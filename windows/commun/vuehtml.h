@@ -8,6 +8,8 @@
 // whatever the page's size. A page no larger than one part shows as it is, with no bar.
 #pragma once
 
+#include "windows/commun/decoupagehtml.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
@@ -17,6 +19,7 @@
 #include <vector>
 
 class QLabel;
+class QSpinBox;
 class QTextBrowser;
 class QToolButton;
 
@@ -26,7 +29,7 @@ class VueHtml : public QWidget {
     Q_OBJECT
 public:
     // Bytes of body per part unless FixeTaillePartie says otherwise.
-    static constexpr std::size_t TaillePartieParDefaut = 128 * 1024;
+    static constexpr std::size_t TaillePartieParDefaut = TaillePartieHtml;
 
     explicit VueHtml(QWidget *parent = nullptr);
     ~VueHtml() override;
@@ -34,16 +37,28 @@ public:
     // Reads the page file and shows its first part from the top. False, with the reason in
     // French in Erreur(), when the file cannot be read; the view is empty then.
     bool Affiche(const QString &chemin);
-    // Reads the same file again (its writer has rewritten it) and shows the same part at the same
-    // scroll position, as far as the new page has them.
-    bool Rafraichit();
+    // The same for a page whose writer cut it into parts already (DecoupeHtml's cutting): the
+    // view goes to any part at once and knows their number. A cutting that does not fit the file
+    // is ignored (the view finds the parts itself).
+    bool Affiche(const QString &chemin, const DecoupageHtml &decoupage);
+    // Reads the same file again (its writer has rewritten it, cut as `decoupage` says when given)
+    // and shows the same part at the same scroll position, as far as the new page has them.
+    bool Rafraichit(const DecoupageHtml *decoupage = nullptr);
 
     const QString &Chemin() const { return chemin_; }
     const QString &Erreur() const { return erreur_; }
 
-    // The number of parts (finding it reads the page through to its end).
+    // The number of parts (finding it reads the page through to its end, unless the page came
+    // cut).
     int NbParties();
     int PartieCourante() const { return partie_; }
+    // The bar under a page of several parts: arrows to the previous and next part, then the
+    // number of the part shown, which the user may type to go there, and the number of parts.
+    QWidget *Barre() const { return barre_; }
+    QToolButton *BoutonPrecedent() const { return precedent_; }
+    QToolButton *BoutonSuivant() const { return suivant_; }
+    QSpinBox *NumeroPartie() const { return numero_; }
+    QLabel *NombreParties() const { return nombre_; }
     // Shows part k (clamped to the parts there are) from its top.
     void MontrePartie(int k);
     // Shows the part holding the anchor (name="..." or id="...") and scrolls to it; false when
@@ -62,6 +77,8 @@ signals:
     void lienActive(const QUrl &adresse);
 
 private:
+    // Reads the page file's head and end; the parts are found as they are asked for.
+    bool Ouvre(const QString &chemin);
     // Bytes [debut, debut + n) of the page file (fewer at its end).
     QByteArray Lit(std::size_t debut, std::size_t n) const;
     // Finds the starts of the parts up to part k + 1, or up to the end of the body.
@@ -75,7 +92,8 @@ private:
     QWidget *barre_ = nullptr;
     QToolButton *precedent_ = nullptr;
     QToolButton *suivant_ = nullptr;
-    QLabel *etiquette_ = nullptr;
+    QSpinBox *numero_ = nullptr;
+    QLabel *nombre_ = nullptr;
 
     QString chemin_;
     QString erreur_;

@@ -11,6 +11,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <utility>
 
 TFenGrapheAC::TFenGrapheAC(Partition &partition, charg1 &base, QWidget *parent)
     : FenCourbes(QColor(0xFC, 0xF4, 0xED), parent), partition_(partition), base_(base)
@@ -68,8 +69,14 @@ void TFenGrapheAC::AjusteAxes()
             xMax = std::max(xMax, p.x());
             yMax = std::max(yMax, p.y());
         }
-    axeOccurrences_->setRange(0, std::max(1.0, xMax));
-    axeFormes_->setRange(0, std::max(1.0, yMax));
+    // Counts are whole numbers: graduations on whole steps from 0, never "0 0 0 0 1" (a chart
+    // without curves runs from 0 to 1, graduated 0 and 1).
+    for (auto [axe, maxi] : {std::pair{axeOccurrences_, xMax}, std::pair{axeFormes_, yMax}}) {
+        axe->setRange(0, std::max(1.0, maxi));
+        axe->setTickType(QValueAxis::TicksDynamic);
+        axe->setTickAnchor(0);
+        axe->setTickInterval(talmer::PasGraduations(maxi));
+    }
 }
 
 bool TFenGrapheAC::Accepte(const QMimeData *donnees) const

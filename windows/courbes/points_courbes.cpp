@@ -84,18 +84,21 @@ Courbe CourbeZipf(const Partition &partition)
         return courbe;
 
     const std::int32_t np = partition.NbParties();
-    const TableFormesParties &table = partition.Table();
+    const TableCreuse &table = partition.Table();
     const std::int32_t nbform = base->Nbform();
-    if (np <= 0 || table.size() < static_cast<std::size_t>(nbform) * static_cast<std::size_t>(np))
+    if (np <= 0 || table.NbLignes() < nbform)
         return courbe;
+    std::vector<char> choisie(static_cast<std::size_t>(np), 0);
+    for (std::int32_t k : parties)
+        choisie[static_cast<std::size_t>(k)] = 1;
 
     // Number of forms of each frequency in the chosen parts.
     std::vector<std::int32_t> nombre;
     for (std::int32_t f = 0; f < nbform; ++f) {
-        const std::int32_t *ligne = table.data() + static_cast<std::size_t>(f) * static_cast<std::size_t>(np);
         std::int64_t frq = 0;
-        for (std::int32_t k : parties)
-            frq += ligne[k];
+        for (const TableCreuse::Cellule &c : table.Ligne(f))
+            if (choisie[static_cast<std::size_t>(c.colonne)])
+                frq += c.valeur;
         if (frq <= 0)
             continue;
         if (static_cast<std::size_t>(frq) >= nombre.size())
@@ -234,6 +237,14 @@ std::vector<PointCourbe> Eclaircit(const std::vector<PointCourbe> &points, int c
         debut = fin;
     }
     return garde;
+}
+
+double PasGraduations(double maxi)
+{
+    for (double puissance = 1;; puissance *= 10)
+        for (double facteur : {1.0, 2.0, 5.0})
+            if (maxi <= 5 * facteur * puissance)
+                return facteur * puissance;
 }
 
 } // namespace talmer

@@ -57,4 +57,9 @@ bool CourbeAccroissementSelection(const charg1 &base, const Selection &selection
 std::vector<PointCourbe> Eclaircit(const std::vector<PointCourbe> &points, int colonnes, bool logX,
                                    std::size_t seuil = 10000);
 
+// The step between the graduations of a linear axis of counts from 0 to `maxi`: the smallest of
+// 1, 2 and 5 times a power of ten that leaves at most five steps, so that every graduation falls
+// on a whole number (1 for a `maxi` of 5 or less).
+double PasGraduations(double maxi);
+
 } // namespace talmer

@@ -3,6 +3,7 @@
 #include "engine/charg1.h"
 #include "shell/affichage.h"
 #include "shell/dragobjects.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/translation.h"
 #include "windows/commun/pastille.h"
@@ -35,8 +36,7 @@ TFenDicNum::TFenDicNum(charg1 &base, QWidget *parent) : QWidget(parent), base_(b
 {
     setObjectName(QStringLiteral("FenDicNum"));
     setWindowTitle(Traduit("Dictionnaire"));
-    setMinimumWidth(254);
-    resize(254, 378);
+    setMinimumWidth(LargeurDessinee);
     setFont(PoliceAffichage(font()));
 
     // Top panel: the colour chip, then the search edit.
@@ -69,14 +69,10 @@ TFenDicNum::TFenDicNum(charg1 &base, QWidget *parent) : QWidget(parent), base_(b
     liste_->setDragEnabled(true);
     liste_->setDragDropMode(QAbstractItemView::DragOnly);
     liste_->verticalHeader()->hide();
-    // Rows of one height: the view then never measures the rows, whatever their number.
-    liste_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    liste_->verticalHeader()->setDefaultSectionSize(liste_->fontMetrics().height() + 4);
     liste_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     liste_->horizontalHeader()->setSectionsClickable(true);
     liste_->horizontalHeader()->setHighlightSections(false);
-    liste_->setColumnWidth(0, 175);
-    liste_->setColumnWidth(1, 65);
+    DimensionneGrille(liste_, {175, 65});
     // The selection stays as visible when the list loses the focus.
     QPalette palette = liste_->palette();
     palette.setBrush(QPalette::Inactive, QPalette::Highlight, palette.brush(QPalette::Active, QPalette::Highlight));
@@ -108,9 +104,16 @@ TFenDicNum::TFenDicNum(charg1 &base, QWidget *parent) : QWidget(parent), base_(b
     connect(timer_, &QTimer::timeout, this, &TFenDicNum::TimerRechTimer);
     connect(this, &TFenDicNum::rechercheVaine, this, [] { QApplication::beep(); });
     edRech_->installEventFilter(this);
+    resize(sizeHint());
 }
 
 TFenDicNum::~TFenDicNum() = default;
+
+QSize TFenDicNum::sizeHint() const
+{
+    // The designed size, as wide as the list's columns need.
+    return {std::max(LargeurDessinee, LargeurGrille(*liste_)), HauteurDessinee};
+}
 
 std::unique_ptr<TTgenDragObject> TFenDicNum::ObjetAGlisser() const
 {

@@ -43,9 +43,14 @@ class TFenDicNum : public QWidget {
 public:
     // Milliseconds of pause after typing before the search runs.
     static constexpr int DelaiRecherche = 1500;
+    // The designed size; the window is wider when its columns need it.
+    static constexpr int LargeurDessinee = 254;
+    static constexpr int HauteurDessinee = 378;
 
     TFenDicNum(charg1 &base, QWidget *parent = nullptr);
     ~TFenDicNum() override;
+
+    QSize sizeHint() const override;
 
     charg1 &Base() const { return base_; }
     ListeDictionnaire *ListeFormes() const { return liste_; }

@@ -2,7 +2,10 @@
 
 #include "engine/charg1.h"
 #include "shell/affichage.h"
+#include "shell/mesures.h"
 #include "shell/translation.h"
+
+#include <algorithm>
 
 namespace talmer {
 
@@ -44,6 +47,13 @@ QVariant ModeleDictionnaire::data(const QModelIndex &index, int role) const
 
 QVariant ModeleDictionnaire::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleValeursLarges && section == 1) {
+        // The highest frequency: the first form's, or a punctuation mark's.
+        std::int32_t plusHaute = base_.Nbform() > 0 ? base_.RetourneFrq(0) : 0;
+        for (std::int32_t p = 0; p < base_.Nbartponct(); ++p)
+            plusHaute = std::max(plusHaute, base_.RetourneFrq(base_.Nbform() + p));
+        return QVariantList{QString::number(plusHaute)};
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section == 0)
@@ -52,6 +62,13 @@ QVariant ModeleDictionnaire::headerData(int section, Qt::Orientation orientation
     if (section == 1)
         return Traduit("Fréquence");
     return {};
+}
+
+Qt::ItemFlags ModeleDictionnaire::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
 void ModeleDictionnaire::FixeAlphabetique(bool alphabetique)

@@ -22,6 +22,9 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // Rows can be dragged: a press on a selected row followed by a move starts a drag of the
+    // selection instead of extending it.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     const OrdreDictionnaire &Ordre() const { return ordre_; }
     // Switches between frequency and alphabetical order; the views are reset.

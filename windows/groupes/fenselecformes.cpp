@@ -1,11 +1,13 @@
 #include "windows/groupes/fenselecformes.h"
 
 #include "engine/charg1.h"
+#include "engine/segrep.h"
 #include "shell/affichage.h"
 #include "shell/configuration.h"
 #include "shell/dialogues.h"
 #include "shell/dragobjects.h"
 #include "shell/droptarget.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/translation.h"
 #include "windows/groupes/modeleresultat.h"
@@ -149,10 +151,8 @@ TFenSelecFormes::TFenSelecFormes(charg1 *base, QWidget *parent)
     ListResu->setDragEnabled(true);
     ListResu->setDragDropMode(QAbstractItemView::DragOnly);
     ListResu->verticalHeader()->hide();
-    ListResu->verticalHeader()->setDefaultSectionSize(ListResu->fontMetrics().height() + 4);
-    ListResu->horizontalHeader()->resizeSection(0, 175);
-    ListResu->horizontalHeader()->resizeSection(1, 65);
     ListResu->horizontalHeader()->setStretchLastSection(false);
+    DimensionneGrille(ListResu, {175, 65});
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -239,10 +239,10 @@ void TFenSelecFormes::Recherche()
     Occupation occupation;
     if (EdNomGrp->text().trimmed().isEmpty())
         EdNomGrp->setText(texte + QLatin1Char('+'));
-    if (!ChkAjout->isChecked())
-        resultat_.Vide();
+    // Without "Ajouter" the search replaces the result, but only once its pattern has compiled.
     const auto type = static_cast<TypeRequete>(std::clamp(LstTypeReq->currentIndex(), 0, 4));
-    const BilanRecherche bilan = resultat_.Recherche(motif, type, JeuDAffichage().GetCodePage());
+    const BilanRecherche bilan =
+        resultat_.Recherche(motif, type, JeuDAffichage().GetCodePage(), ChkAjout->isChecked());
     Actualise();
     if (!bilan.motifValide) {
         Signale(Traduit("Expression rationnelle incorrecte : %1 (position %2).")
@@ -330,6 +330,19 @@ void TFenSelecFormes::DeposeForme(std::string_view graphie)
         return;
     resultat_.AjouteResultat(n);
     Actualise();
+}
+
+void TFenSelecFormes::SegmentsRemplaces(const SegRep *anciens, const SegRep &nouveaux)
+{
+    const BilanRenumerotation bilan = resultat_.RemplaceSegments(
+        anciens ? CorrespondanceSegments(anciens->Segments(), nouveaux.Segments()) : std::vector<std::int32_t>());
+    if (bilan.renumerotes == 0 && bilan.retires == 0)
+        return;
+    Actualise();
+    Signale(Traduit("Segments répétés recalculés : dans la liste, %1 segment(s) renuméroté(s), %2 segment(s) "
+                    "retiré(s) car absent(s) du nouveau calcul.")
+                .arg(bilan.renumerotes)
+                .arg(bilan.retires));
 }
 
 std::unique_ptr<TTgenDragObject> TFenSelecFormes::GroupeDeLaSelection() const
@@ -443,7 +456,10 @@ bool TFenSelecFormes::eventFilter(QObject *objet, QEvent *event)
         return true;
     }
 
-    if (objet == DragBtn) {
+    // The button also receives polish, paint, hover and key events: only its mouse events start a
+    // drag, and only they are read as mouse events.
+    const bool souris = t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseMove;
+    if (objet == DragBtn && souris) {
         auto *m = static_cast<QMouseEvent *>(event);
         if (t == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
             glisserArme_ = true;

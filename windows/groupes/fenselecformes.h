@@ -23,6 +23,7 @@ class QPushButton;
 class QStatusBar;
 class QTableView;
 class QToolButton;
+class SegRep;
 class TDropTarget;
 class charg1;
 
@@ -57,6 +58,9 @@ public:
     void BtnLoadClick();
     // A spelling handed by another window: added when it names a form or punctuation mark.
     void DeposeForme(std::string_view graphie) override;
+    // A new computation of the base's repeated segments replaced `anciens` (none at the first):
+    // the result follows its segments, and the status says what changed.
+    void SegmentsRemplaces(const SegRep *anciens, const SegRep &nouveaux);
 
     // What a drag carries: from the list, the selected rows in list order with colour 0 (null
     // when no row is selected); from the drag button, the whole result with the chip's colour

@@ -1,5 +1,7 @@
 #include "windows/groupes/installation_groupes.h"
 
+#include "engine/charg1.h"
+#include "engine/segrep.h"
 #include "shell/fenprinc.h"
 #include "windows/groupes/fenselecformes.h"
 
@@ -13,6 +15,12 @@ void InstalleGroupes(TFenPrinc &fenPrinc)
     // A new window at each click, on the open base, at the top left, as wide as its options.
     fenPrinc.Fabriques().groupeFormes = [](TFenPrinc &principale, charg1 &base) {
         auto *fenetre = new TFenSelecFormes(&base);
+        // Its segment numbers name the segments of the computation attached now.
+        QObject::connect(&principale, &TFenPrinc::segmentsRemplaces, fenetre,
+                         [fenetre](charg1 *b, const SegRep *anciens, const SegRep &nouveaux) {
+                             if (b == fenetre->Resultat().Base())
+                                 fenetre->SegmentsRemplaces(anciens, nouveaux);
+                         });
         QMdiSubWindow *sous = principale.AjouteFenetre(fenetre);
         sous->resize(fenetre->GrpBoxOptions->sizeHint().width() + 16, sous->height());
         sous->move(0, 0);

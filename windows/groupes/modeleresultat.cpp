@@ -1,8 +1,11 @@
 #include "windows/groupes/modeleresultat.h"
 
 #include "shell/affichage.h"
+#include "shell/mesures.h"
 #include "shell/translation.h"
 #include "windows/groupes/resultatgroupe.h"
+
+#include <algorithm>
 
 namespace talmer {
 
@@ -46,6 +49,12 @@ QVariant ModeleResultat::data(const QModelIndex &index, int role) const
 
 QVariant ModeleResultat::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleValeursLarges && section == 1) {
+        std::int32_t plusHaute = -1;
+        for (std::int32_t ligne = 0; ligne < resultat_.Taille(); ++ligne)
+            plusHaute = std::max(plusHaute, resultat_.Frequence(ligne));
+        return plusHaute >= 0 ? QVariantList{QString::number(plusHaute)} : QVariantList{};
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     return section == 0 ? Traduit("Forme") : Traduit("Fréquence");

@@ -77,48 +77,67 @@ void ResultatGroupe::SupprimeLignes(const std::vector<int> &lignes)
     entites_ = std::move(gardes);
 }
 
-BilanRecherche ResultatGroupe::Recherche(std::string_view motif, TypeRequete type, const std::string &codePage)
+BilanRenumerotation ResultatGroupe::RemplaceSegments(const std::vector<std::int32_t> &correspondance)
+{
+    if (!base_)
+        return {};
+    const BilanRenumerotation bilan = RenumeroteSegments(entites_, base_->Nbart(), correspondance);
+    presents_ = std::unordered_set<std::int32_t>(entites_.begin(), entites_.end());
+    return bilan;
+}
+
+BilanRecherche ResultatGroupe::Recherche(std::string_view motif, TypeRequete type, const std::string &codePage,
+                                         bool ajoute)
 {
     BilanRecherche bilan;
     if (!base_ || motif.empty())
         return bilan;
     std::vector<std::int32_t> trouves;
-    switch (type) {
-    case TypeRequete::Exacte: {
+    if (type == TypeRequete::Exacte) {
         // Byte comparison among forms and punctuation (the lowest entity of that spelling).
         const std::string texte(motif);
         const std::int32_t n = texte.find('\0') == std::string::npos ? base_->LocFormDic(texte.c_str(), true) : -1;
         if (n >= 0)
             trouves.push_back(n);
-        break;
-    }
-    case TypeRequete::Debut:
-        trouves = EntitesContenant(*base_, motif, Comparaison::Debut);
-        break;
-    case TypeRequete::Fin:
-        trouves = EntitesContenant(*base_, motif, Comparaison::Fin);
-        break;
-    case TypeRequete::Contenu:
-        trouves = EntitesContenant(*base_, motif, Comparaison::Contenu);
-        break;
-    case TypeRequete::Expression: {
-        platform::Motif expression(motif, codePage);
+    } else {
+        const ExpressionDeRequete e = ExpressionDe(motif, type);
+        platform::Motif expression(e.texte, codePage);
         if (!expression.Valide()) {
+            // Nothing is searched, and nothing of the result is lost, even when it was to be
+            // replaced.
             bilan.motifValide = false;
             bilan.erreurMotif = expression.MessageErreur();
-            bilan.positionErreur = expression.PositionErreur();
+            bilan.positionErreur = std::min(expression.PositionErreur() - std::min(expression.PositionErreur(), e.avant),
+                                            motif.size());
             return bilan;
         }
         Correspondances c = EntitesCorrespondantes(*base_, expression);
         trouves = std::move(c.entites);
         bilan.echecs = c.echecs;
         bilan.messageEchec = std::move(c.messageEchec);
-        break;
     }
-    }
+    if (!ajoute)
+        Vide();
     bilan.trouves = static_cast<std::int32_t>(trouves.size());
     bilan.ajoutes = AjouteResultats(trouves);
     return bilan;
+}
+
+ExpressionDeRequete ExpressionDe(std::string_view motif, TypeRequete type)
+{
+    const std::string p(motif);
+    switch (type) {
+    case TypeRequete::Debut:
+        return {"^" + p + ".*", 1};
+    case TypeRequete::Fin:
+        return {".*" + p + "$", 2};
+    case TypeRequete::Contenu:
+        return {".*" + p + ".*", 2};
+    case TypeRequete::Exacte:
+    case TypeRequete::Expression:
+        break;
+    }
+    return {p, 0};
 }
 
 std::string ResultatGroupe::Graphie(int ligne) const

@@ -3,6 +3,8 @@
 // and loads. No widget here: tests drive it on a small base.
 #pragma once
 
+#include "engine/segrep.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -31,7 +33,7 @@ struct BilanRecherche {
     std::int32_t ajoutes = 0;      // numbers added to the result
     bool motifValide = true;       // false: the expression did not compile, nothing was searched
     std::string erreurMotif;       // PCRE2's message when it did not compile
-    std::size_t positionErreur = 0; // byte offset of the fault in the expression
+    std::size_t positionErreur = 0; // byte offset of the fault in the pattern as typed
     std::int32_t echecs = 0;       // subjects the expression could not decide (not matches)
     std::string messageEchec;      // PCRE2's message for the first of them
 };
@@ -69,11 +71,18 @@ public:
     void Vide();
     // Keeps only the rows not listed (rows outside the result are ignored), in their order.
     void SupprimeLignes(const std::vector<int> &lignes);
+    // The base's repeated segments have been computed again: `correspondance` gives for each
+    // segment of the set replaced its index in the new one, or -1. The result keeps its segments
+    // under their new numbers and drops those the new set lacks.
+    BilanRenumerotation RemplaceSegments(const std::vector<std::int32_t> &correspondance);
 
-    // Runs a request with the pattern as typed (already trimmed) and adds what it finds. Types 0
-    // to 3 take the pattern as literal text compared byte for byte; type 4 compiles it as a
-    // regular expression for the code page (a compile error adds nothing).
-    BilanRecherche Recherche(std::string_view motif, TypeRequete type, const std::string &codePage);
+    // Runs a request with the pattern as typed (already trimmed) and adds what it finds; without
+    // `ajoute` the result is replaced by it. Type 0 looks the spelling up byte for byte; types 1
+    // to 4 compile the expression ExpressionDe gives, for the code page, where the pattern keeps
+    // its meaning as a regular expression. An expression that does not compile searches nothing
+    // and leaves the result as it was, replaced or not.
+    BilanRecherche Recherche(std::string_view motif, TypeRequete type, const std::string &codePage,
+                             bool ajoute = true);
 
     // The text and frequency of row i: a form, punctuation mark or key by its spelling, a
     // repeated segment by its forms each followed by a blank. A segment number beyond the
@@ -96,6 +105,15 @@ private:
     std::vector<std::int32_t> entites_;
     std::unordered_set<std::int32_t> presents_;
 };
+
+// The regular expression of a request of type 1 to 4 on pattern p: "^" p ".*" (begins),
+// ".*" p "$" (ends), ".*" p ".*" (contains), p itself; p is not escaped. `avant` is the number of
+// bytes put before p, so that a fault found in the expression is placed in the pattern.
+struct ExpressionDeRequete {
+    std::string texte;
+    std::size_t avant = 0;
+};
+ExpressionDeRequete ExpressionDe(std::string_view motif, TypeRequete type);
 
 // The text a dropped group gives the name or pattern field: its first entity's spelling (a
 // segment as its forms each followed by a blank), "" for a group of no entity.

@@ -40,7 +40,7 @@ TFenLiseuse::TFenLiseuse(charg1 &base, QWidget *parent) : QWidget(parent), base_
         return;
     }
     if (EcritHtml())
-        vue_->Affiche(page_->Chemin());
+        vue_->Affiche(page_->Chemin(), decoupage_);
 }
 
 TFenLiseuse::~TFenLiseuse() = default;
@@ -59,7 +59,7 @@ bool TFenLiseuse::EcritHtml()
     parametres.charset = jeu.GetHtmlCharset();
     parametres.direction = jeu.GetDirection();
     QString erreur;
-    if (!EcritPageLecture(base_, groupe_.get(), parametres, page_->Chemin(), &erreur)) {
+    if (!EcritPageLecture(base_, groupe_.get(), parametres, page_->Chemin(), &erreur, &decoupage_)) {
         LesDialogues().message(this, windowTitle(), erreur, BoutonsMessage::Ok, IconeMessage::Exclamation);
         return false;
     }
@@ -70,7 +70,7 @@ void TFenLiseuse::FixeGroupe(std::unique_ptr<Tgen> groupe)
 {
     groupe_ = std::move(groupe);
     if (EcritHtml())
-        vue_->Rafraichit();
+        vue_->Rafraichit(&decoupage_);
 }
 
 void TFenLiseuse::dragEnterEvent(QDragEnterEvent *event)

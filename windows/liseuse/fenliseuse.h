@@ -1,6 +1,9 @@
 // The reading view: the whole text of the open base as a page, with its keys and line breaks;
-// a group of forms dropped on it is shown in bold in its colour, replacing any earlier one.
+// a group of forms dropped on it is shown in bold in its colour, replacing any earlier one. A
+// large text's page is shown in parts, the user going to any part by its number.
 #pragma once
+
+#include "windows/commun/decoupagehtml.h"
 
 #include <QWidget>
 
@@ -42,6 +45,8 @@ private:
     charg1 &base_;
     std::unique_ptr<Tgen> groupe_;
     std::unique_ptr<PageTemporaire> page_;
+    // The page's parts, found as it is written: the view goes to any of them at once.
+    DecoupageHtml decoupage_;
     VueHtml *vue_ = nullptr;
 };
 

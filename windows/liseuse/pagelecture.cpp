@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -15,14 +16,74 @@ namespace talmer {
 
 namespace {
 
-constexpr std::size_t SeuilVidage = 1 << 20;
+// Cuts the page into parts as its bytes come, in page order: the head whole first, then the body
+// in pieces, then the end of the body. Only the bytes of the part being cut are kept.
+class DecoupeurPage {
+public:
+    DecoupeurPage(DecoupageHtml *decoupage, std::size_t taillePartie)
+        : decoupage_(decoupage), taillePartie_(taillePartie)
+    {
+    }
+
+    void Entete(std::string_view entete)
+    {
+        if (!decoupage_)
+            return;
+        *decoupage_ = DecoupageHtml();
+        const std::size_t fin = FinEnteteHtml(entete);
+        decoupage_->finEntete = fin == std::string_view::npos ? entete.size() : fin;
+        decoupage_->debuts.push_back(decoupage_->finEntete);
+        debutReste_ = decoupage_->finEntete;
+        reste_.assign(entete.substr(decoupage_->finEntete));
+        total_ = entete.size();
+    }
+    void Corps(std::string_view octets)
+    {
+        if (!decoupage_)
+            return;
+        reste_.append(octets);
+        total_ += octets.size();
+        Coupe();
+    }
+    // The body ends here; what follows is the page's end.
+    void Fin()
+    {
+        if (decoupage_)
+            decoupage_->debutFin = total_;
+    }
+
+private:
+    // Every part that ends inside the bytes kept; a part that may end only further waits for
+    // more bytes (the cut found then is the one the whole page would give).
+    void Coupe()
+    {
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t n = LongueurPartie(std::string_view(reste_).substr(pos), taillePartie_);
+            if (n == std::string_view::npos)
+                break;
+            pos += n;
+            decoupage_->debuts.push_back(debutReste_ + pos);
+        }
+        reste_.erase(0, pos);
+        debutReste_ += pos;
+    }
+
+    DecoupageHtml *decoupage_;
+    std::size_t taillePartie_;
+    std::string reste_;          // bytes of the body from the start of the part being cut
+    std::size_t debutReste_ = 0; // offset of reste_ in the page
+    std::size_t total_ = 0;      // bytes of the page so far
+};
 
 } // namespace
 
 bool ProduitPageLecture(const charg1 &base, const Tgen *groupe, const ParametresPage &parametres,
-                        std::string &tampon, const std::function<bool(std::string &)> &vide)
+                        std::string &tampon, const std::function<bool(std::string &)> &vide,
+                        DecoupageHtml *decoupage)
 {
-    tampon.reserve(SeuilVidage + 4096);
+    const std::size_t seuilVidage = std::max<std::size_t>(1, parametres.seuilVidage);
+    tampon.reserve(std::min<std::size_t>(seuilVidage, 1 << 20) + 4096);
     tampon += "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=";
     tampon += parametres.charset;
     tampon += "\" /><title>PLOVA</title><style type=\"text/css\">\r\n";
@@ -33,6 +94,11 @@ bool ProduitPageLecture(const charg1 &base, const Tgen *groupe, const Parametres
     tampon += "</style></head><body dir=\"";
     tampon += parametres.direction;
     tampon += "\">\r\n";
+    DecoupeurPage decoupeur(decoupage, parametres.taillePartie);
+    // The "<body ...>" tag ends the head; the line end after it is the body's first byte.
+    const std::size_t finBalise = tampon.size() - 2;
+    decoupeur.Entete(std::string_view(tampon).substr(0, finBalise));
+    std::size_t fournis = finBalise; // bytes of tampon the decoupeur has had
 
     // Spellings are escaped once per entity, not once per occurrence.
     const std::int32_t nbArt = std::max(0, base.Nbart());
@@ -81,9 +147,15 @@ bool ProduitPageLecture(const charg1 &base, const Tgen *groupe, const Parametres
         } else if (e > limd) {
             tampon += "<br />\r\n";
         }
-        if (tampon.size() >= SeuilVidage && !vide(tampon))
-            return false;
+        if (tampon.size() >= seuilVidage) {
+            decoupeur.Corps(std::string_view(tampon).substr(fournis));
+            fournis = 0;
+            if (!vide(tampon))
+                return false;
+        }
     }
+    decoupeur.Corps(std::string_view(tampon).substr(fournis));
+    decoupeur.Fin();
     tampon += "</body></html>\r\n";
     return vide(tampon);
 }
@@ -101,7 +173,7 @@ std::string PageLecture(const charg1 &base, const Tgen *groupe, const Parametres
 }
 
 bool EcritPageLecture(const charg1 &base, const Tgen *groupe, const ParametresPage &parametres,
-                      const QString &chemin, QString *erreur)
+                      const QString &chemin, QString *erreur, DecoupageHtml *decoupage)
 {
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -114,7 +186,7 @@ bool EcritPageLecture(const charg1 &base, const Tgen *groupe, const ParametresPa
         const bool ok = fichier.write(t.data(), static_cast<qint64>(t.size())) == static_cast<qint64>(t.size());
         t.clear();
         return ok;
-    });
+    }, decoupage);
     if (!ecrit || !fichier.flush()) {
         if (erreur)
             *erreur = Traduit("Impossible d'écrire la page %1 : %2").arg(chemin, fichier.errorString());

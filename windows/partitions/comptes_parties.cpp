@@ -3,7 +3,10 @@
 #include "engine/charg1.h"
 #include "engine/partition.h"
 #include "shell/affichage.h"
+#include "shell/mesures.h"
 #include "shell/translation.h"
+
+#include <algorithm>
 
 QString TexteResume(const charg1 &base)
 {
@@ -76,12 +79,38 @@ QVariant ModelePCLC::data(const QModelIndex &index, int role) const
 
 QVariant ModelePCLC::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == talmer::RoleValeursLarges)
+        return ValeursLarges(section);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char *const titres[NbColonnes] = {"", "Num", "Partie", "Occurences", "Formes", "Hapax", "Fmax", "Forme"};
     if (section <= 0 || section >= NbColonnes)
         return QString();
     return Traduit(titres[section]);
+}
+
+QVariant ModelePCLC::ValeursLarges(int section) const
+{
+    QVariantList valeurs;
+    const std::int32_t n = partition_.NbParties();
+    if (section == 1) {
+        valeurs.push_back(QString::number(n));
+    } else if (section == 2 || section == 7) {
+        // The names, and the forms of highest frequency: one per part.
+        for (std::int32_t p = 0; p < n; ++p)
+            valeurs.push_back(data(index(p, section)));
+    } else if (section >= 3 && section <= 6) {
+        std::int32_t plusHaut = 0;
+        for (std::int32_t p = 0; p < n; ++p) {
+            const std::int32_t v = section == 3   ? partition_.NbOccPartie(p)
+                                   : section == 4 ? partition_.NbFormesPartie(p)
+                                   : section == 5 ? partition_.NbHapaxPartie(p)
+                                                  : partition_.FmaxPartie(p);
+            plusHaut = std::max(plusHaut, v);
+        }
+        valeurs.push_back(QString::number(plusHaut));
+    }
+    return valeurs;
 }
 
 void ModelePCLC::FlagsChanges()

@@ -42,5 +42,8 @@ public:
     void FlagsChanges();
 
 private:
+    // What column `section` may show at its widest (see RoleValeursLarges).
+    QVariant ValeursLarges(int section) const;
+
     Partition &partition_;
 };

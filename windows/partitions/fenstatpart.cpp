@@ -10,6 +10,7 @@
 #include "windows/partitions/grillepclc.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -17,10 +18,12 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace talmer {
 
@@ -82,13 +85,13 @@ TFenStatPart::TFenStatPart(TFenPrinc *fenPrinc, Partition &partition, QWidget *p
 
     TraduitComposants(this);
     ApplyCharsetToGrid(grdPCLC_);
-    grdPCLC_->AjusteColonnes();
     pcStat_->setCurrentWidget(tabPCLC_);
     MontreTabTFG(false);
     MontreTabSC(false);
     setWindowTitle(Traduit("Principales caractéristiques de la partition : ") + EnUnicode(partition_.NomPartition()));
     // The memo tells the counts of the whole corpus, the grid those of each part.
     memoResum_->setPlainText(TexteResume(Base()));
+    AjusteMemo();
 
     if (const talmer::InstallationStatPart &installation = talmer::ExtensionStatistiques())
         installation(*this);
@@ -111,6 +114,19 @@ charg1 &TFenStatPart::Base() const
     return *partition_.Base();
 }
 
+void TFenStatPart::AjusteMemo()
+{
+    // Tab stops every eight characters, wide enough for the largest count and a gap, so that a
+    // count never runs into the text after it; two lines high, at least the designed 36 pixels.
+    const QFontMetricsF mesure(memoResum_->font());
+    double nombre = 0;
+    for (std::int32_t n : {Base().Nbocc(), Base().Nbform(), Base().Nhap(), Base().Fmax()})
+        nombre = std::max(nombre, mesure.horizontalAdvance(QString::number(n) + QStringLiteral("  ")));
+    memoResum_->setTabStopDistance(std::max(mesure.horizontalAdvance(QLatin1Char('x')) * 8, nombre));
+    const double marges = 2 * (memoResum_->frameWidth() + memoResum_->document()->documentMargin());
+    memoResum_->setFixedHeight(std::max(36, static_cast<int>(std::ceil(2 * mesure.lineSpacing() + marges))));
+}
+
 void TFenStatPart::ConstruitPages()
 {
     pcStat_ = new QTabWidget(this);
@@ -126,7 +142,6 @@ void TFenStatPart::ConstruitPages()
     memoResum_->setObjectName(QStringLiteral("MemoResum"));
     memoResum_->setReadOnly(true);
     memoResum_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memoResum_->setFixedHeight(36);
     memoResum_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette palette = memoResum_->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
@@ -135,7 +150,6 @@ void TFenStatPart::ConstruitPages()
     QFont police = memoResum_->font();
     police.setPointSizeF(police.pointSizeF() * 0.9);
     memoResum_->setFont(police);
-    memoResum_->setTabStopDistance(QFontMetricsF(police).horizontalAdvance(QLatin1Char('x')) * 8);
     modele_ = new ModelePCLC(partition_, this);
     grdPCLC_ = new GrillePCLC(modele_, tabPCLC_);
     pclc->addWidget(memoResum_);

@@ -92,6 +92,8 @@ signals:
     void finCAH();
 
 private:
+    // The memo's tab stops and height for its font and its counts.
+    void AjusteMemo();
     void ConstruitPages();
     void ConstruitPanneauOutils();
     void FinCAH();

@@ -2,6 +2,7 @@
 
 #include "engine/partition.h"
 #include "shell/dragobjects.h"
+#include "shell/mesures.h"
 #include "windows/partitions/comptes_parties.h"
 
 #include <QHeaderView>
@@ -55,26 +56,13 @@ GrillePCLC::GrillePCLC(ModelePCLC *modele, QWidget *parent) : QTableView(parent)
     setShowGrid(true);
     setWordWrap(false);
     verticalHeader()->hide();
-    verticalHeader()->setMinimumSectionSize(0);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(16);
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    AjusteColonnes();
+    talmer::DimensionneGrille(this, {ModelePCLC::Largeurs.begin(), ModelePCLC::Largeurs.end()}, 16);
     glisser_ = [this] {
         talmer::LanceGlisser(this, std::make_unique<talmer::TPartDragObject>(this, &modele_->PartitionComptee()));
     };
-}
-
-void GrillePCLC::AjusteColonnes()
-{
-    // The designed widths, widened where the font would cut a header.
-    const QFontMetrics mesure(horizontalHeader()->font());
-    for (int c = 0; c < ModelePCLC::NbColonnes; ++c) {
-        const int titre = mesure.horizontalAdvance(model()->headerData(c, Qt::Horizontal).toString()) + 10;
-        setColumnWidth(c, std::max(ModelePCLC::Largeurs[static_cast<std::size_t>(c)], c == 0 ? 0 : titre));
-    }
 }
 
 QPixmap GrillePCLC::MarqueCochee()

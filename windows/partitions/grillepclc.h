@@ -25,8 +25,6 @@ public:
 
     // What a drag of the partition does; by default it hands a TPartDragObject to the toolkit.
     void FixeGlisser(std::function<void()> glisser) { glisser_ = std::move(glisser); }
-    // Column widths for the current font: the designed ones, wider where a header needs it.
-    void AjusteColonnes();
     // The picture drawn in column 0 of a checked part.
     static QPixmap MarqueCochee();
 

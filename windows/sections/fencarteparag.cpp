@@ -679,6 +679,9 @@ bool TFenCarteParag::ChargeSelection(const std::vector<int> &decalages)
         return false;
     }
     donnees_.selection = std::move(lue.selection);
+    // A file of another map is taken as far as both go; the status says so (and a file of this
+    // map clears an earlier warning).
+    AfficheStatut(lue.avertissement);
     QString erreurTrace;
     if (!EcritFichierTexte(FichierControle(), lue.trace, &erreurTrace))
         LesDialogues().message(this, QStringLiteral("Talmer3"), erreurTrace, BoutonsMessage::Ok, IconeMessage::Erreur);

@@ -77,6 +77,9 @@ TFenCarteParag *OuvreVueSection(TFenPrinc &fenPrinc, charg1 &base, InfoSection &
         sous->resize(largeur > 200 ? largeur : sous->width(), 390);
         QPoint coin = sous->pos();
         sous->move(std::max(coin.x(), 0), std::max(coin.y(), 0));
+        // The area places a new window beside the others: one as wide as the free area would
+        // then run off its right edge, caption and buttons out of sight.
+        fenPrinc.GardeDansZoneMdi(sous);
     }
     entree.vues.emplace_back(carte);
     if (TFenNavig *navig = fenPrinc.FenNavig()) {

@@ -4,6 +4,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cctype>
 
 namespace talmer {
@@ -126,17 +127,21 @@ SelectionImportee ImporteSelection(std::string_view octets, std::int32_t n, cons
         return Refus(incomplet);
     if (!l.PasseLigne())
         return Refus(incomplet);
-    if (r.dimension != n)
-        return Refus(Traduit("Le fichier de sélection décrit %1 sections ; cette carte en a %2.")
-                         .arg(r.dimension)
-                         .arg(n));
-
-    std::vector<char> drapeaux(static_cast<std::size_t>(n), 0);
-    for (std::int32_t j = 0; j < n; ++j) {
+    // A file of another map is read to its own dimension; only the sections both describe count.
+    // A flag beyond them may still mark one of them through a negative offset.
+    const std::int32_t communes = std::min(r.dimension, std::max(n, 0));
+    std::vector<char> selection(static_cast<std::size_t>(std::max(n, 0)), 0);
+    for (std::int32_t j = 0; j < r.dimension; ++j) {
         l.PasseBlancs();
         if (l.Fin())
             return Refus(incomplet);
-        drapeaux[static_cast<std::size_t>(j)] = l.Lit() == '1';
+        if (l.Lit() != '1')
+            continue;
+        for (int k : decalages) {
+            const std::int64_t s = static_cast<std::int64_t>(j) + k;
+            if (s >= 0 && s < communes)
+                selection[static_cast<std::size_t>(s)] = 1;
+        }
     }
     l.PasseBlancs();
     std::string_view reste = l.Reste();
@@ -151,23 +156,21 @@ SelectionImportee ImporteSelection(std::string_view octets, std::int32_t n, cons
     if (reste != "</SELECTIONS>")
         return Refus(incomplet);
 
-    r.selection.assign(static_cast<std::size_t>(n), 0);
-    for (std::int32_t j = 0; j < n; ++j) {
-        if (!drapeaux[static_cast<std::size_t>(j)])
-            continue;
-        for (int k : decalages) {
-            const std::int64_t s = static_cast<std::int64_t>(j) + k;
-            if (s >= 0 && s < n)
-                r.selection[static_cast<std::size_t>(s)] = 1;
-        }
-    }
+    r.selection = std::move(selection);
     r.trace = "\r\nnom=" + r.nom + "\r\ndimension=  " + std::to_string(r.dimension) + "\r\ntype =  " + r.type +
               "\r\nfreq=  " + std::to_string(r.freq) + "\r\ncouleur =  " + r.couleur + "\r\n";
-    // Each section's flag once every mark has been made.
-    for (char d : r.selection) {
-        r.trace += static_cast<char>(d ? 1 : 0);
+    // Each section's flag once every mark has been made, for the sections both describe.
+    for (std::int32_t j = 0; j < communes; ++j) {
+        r.trace += static_cast<char>(r.selection[static_cast<std::size_t>(j)] ? 1 : 0);
         r.trace += ' ';
     }
+    if (r.dimension != n)
+        r.avertissement =
+            Traduit("Sélection chargée : le fichier décrit %1 sections et la carte %2 ; seules les %3 premières "
+                    "sections ont été prises en compte.")
+                .arg(r.dimension)
+                .arg(n)
+                .arg(communes);
     r.valide = true;
     return r;
 }

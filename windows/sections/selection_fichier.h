@@ -18,6 +18,7 @@ std::string ExporteSelection(const std::vector<char> &drapeaux);
 struct SelectionImportee {
     bool valide = false;
     QString erreur;                 // in French, when not valid
+    QString avertissement;          // in French, when the file describes another number of sections
     std::string nom, type, couleur; // values read (ASCII)
     std::int32_t dimension = 0;
     std::int32_t freq = 0;
@@ -26,9 +27,11 @@ struct SelectionImportee {
 };
 
 // Reads a saved selection for a map of n sections: every section whose flag is 1 selects itself
-// shifted by each offset (those that fall outside the map are dropped). The whole file is checked
-// first (its lines, each value's length, every flag and the end of the file); a file that is not
-// whole, or that describes another number of sections, is refused (valide false) with a message.
+// shifted by each offset. The file is read to its own dimension d; only the sections 0 to
+// min(d, n) - 1 are marked and traced, and a file of another dimension is taken with a warning
+// that says both numbers. The whole file is checked first (its lines, each value's length, its d
+// flags and the end of the file); a file that is not whole is refused (valide false) with a
+// message.
 SelectionImportee ImporteSelection(std::string_view octets, std::int32_t n, const std::vector<int> &decalages);
 
 // The file names, in the current directory.

@@ -6,6 +6,7 @@
 #include "shell/configuration.h"
 #include "shell/dialogues.h"
 #include "shell/dragobjects.h"
+#include "shell/mesures.h"
 #include "shell/rapport.h"
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
@@ -48,9 +49,6 @@ ListeSR::ListeSR(TfrmSR *fenetre) : QTableView(fenetre), fenetre_(fenetre)
     setDragDropMode(QAbstractItemView::DragOnly);
     setWordWrap(false);
     verticalHeader()->hide();
-    // Every row has the same height: the view never measures the rows it does not show.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(false);
 }
@@ -71,7 +69,6 @@ TfrmSR::TfrmSR(SegRep &segments, QWidget *parent) : QWidget(parent), segments_(s
 {
     setObjectName(QStringLiteral("TfrmSR"));
     setWindowTitle(Titre());
-    resize(270, 612);
 
     auto *disposition = new QVBoxLayout(this);
     disposition->setContentsMargins(0, 0, 0, 0);
@@ -98,9 +95,7 @@ TfrmSR::TfrmSR(SegRep &segments, QWidget *parent) : QWidget(parent), segments_(s
     listSR_ = new ListeSR(this);
     modele_ = new talmer::ModeleSegments(&segments_, this);
     listSR_->setModel(modele_);
-    listSR_->setColumnWidth(0, 30);
-    listSR_->setColumnWidth(1, 175);
-    listSR_->setColumnWidth(2, 30);
+    talmer::DimensionneGrille(listSR_, {30, 175, 30});
     disposition->addWidget(listSR_);
 
     connect(listSR_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmSR::ListSRColumnClick);
@@ -109,6 +104,13 @@ TfrmSR::TfrmSR(SegRep &segments, QWidget *parent) : QWidget(parent), segments_(s
 
     TraduitComposants(this);
     ApplyCharsetToListView(listSR_, -1);
+    resize(sizeHint());
+}
+
+QSize TfrmSR::sizeHint() const
+{
+    // The designed size, as wide as the list's columns need.
+    return {std::max(LargeurDessinee, talmer::LargeurGrille(*listSR_)), HauteurDessinee};
 }
 
 TfrmSR::~TfrmSR() = default;

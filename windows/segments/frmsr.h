@@ -37,9 +37,15 @@ private:
 class TfrmSR : public QWidget, public ContributeurRapport {
     Q_OBJECT
 public:
+    // The designed size; the window is wider when its columns need it.
+    static constexpr int LargeurDessinee = 270;
+    static constexpr int HauteurDessinee = 612;
+
     // The segment set is not owned; the main window keeps it alive longer than the list.
     explicit TfrmSR(SegRep &segments, QWidget *parent = nullptr);
     ~TfrmSR() override;
+
+    QSize sizeHint() const override;
 
     SegRep &Segments() const { return segments_; }
     talmer::ModeleSegments *Modele() const { return modele_; }

@@ -6,9 +6,6 @@
 #include "windows/segments/fenprepsr.h"
 #include "windows/segments/frmsr.h"
 
-#include <QTabWidget>
-
-#include <vector>
 
 namespace talmer {
 
@@ -33,14 +30,11 @@ void ListeSegments(TFenPrinc &fen, SegRep &segments)
 {
     // The segment numbers of an older list now name the new computation's segments: such a list
     // would hand out the wrong segments, so it goes.
-    std::vector<TfrmSR *> anciennes;
-    QTabWidget *pages = fen.ListesGauche();
-    for (int i = 0; i < pages->count(); ++i)
-        if (auto *liste = qobject_cast<TfrmSR *>(pages->widget(i)))
-            anciennes.push_back(liste);
-    for (TfrmSR *liste : anciennes)
-        delete liste;
-    fen.AjoutePageLaterale(new TfrmSR(segments), TfrmSR::Titre());
+    PanneauLateral *panneau = fen.ListesGauche();
+    for (QWidget *page : panneau->Pages())
+        if (qobject_cast<TfrmSR *>(page))
+            panneau->Ferme(page);
+    fen.AjoutePageLaterale(new TfrmSR(segments), TfrmSR::Titre(), GenrePage::Fermable);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "shell/affichage.h"
+#include "shell/mesures.h"
+
+#include <algorithm>
 
 #include <numeric>
 
@@ -45,11 +48,11 @@ QVariant ModeleSegments::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         switch (index.column()) {
         case 0:
-            return static_cast<int>(seg.Formes.size());
+            return QString::number(seg.Formes.size());
         case 1:
             return EnUnicode(TexteSegment(seg, segments_->Base()));
         default:
-            return seg.Frq;
+            return QString::number(seg.Frq);
         }
     case Qt::TextAlignmentRole:
         if (index.column() != 1)
@@ -64,6 +67,16 @@ QVariant ModeleSegments::data(const QModelIndex &index, int role) const
 
 QVariant ModeleSegments::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleValeursLarges && section != 1 && segments_) {
+        // The longest segment and the highest frequency.
+        std::size_t longueur = 0;
+        std::int32_t frequence = 0;
+        for (const Segment &seg : segments_->Segments()) {
+            longueur = std::max(longueur, seg.Formes.size());
+            frequence = std::max(frequence, seg.Frq);
+        }
+        return QVariantList{section == 0 ? QString::number(longueur) : QString::number(frequence)};
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {

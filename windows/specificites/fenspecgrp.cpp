@@ -12,6 +12,7 @@
 #include "shell/dialogues.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/rapport.h"
 #include "shell/translation.h"
 #include "shell/utilitaires.h"
@@ -101,6 +102,22 @@ QVariant ModeleSpecGrp::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal)
         return {};
+    if (role == RoleValeursLarges && section > 0) {
+        // The highest frequencies, and the coefficients at both ends of the list (it is sorted).
+        if (lignes_.empty())
+            return QVariantList{};
+        if (section == 3) {
+            const std::int32_t haut = lignes_.front().Coef, bas = lignes_.back().Coef;
+            QVariantList textes;
+            for (std::int32_t c : {haut, bas, std::min(haut, 49), std::max(bas, -49)})
+                textes.push_back(QString::fromLatin1(TexteCoefListe(c).c_str()));
+            return textes;
+        }
+        std::int32_t plusHaute = 0;
+        for (const StructSpec &l : lignes_)
+            plusHaute = std::max(plusHaute, section == 1 ? l.F : l.f);
+        return QVariantList{QString::number(plusHaute)};
+    }
     if (role == Qt::TextAlignmentRole && section > 0)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
@@ -168,7 +185,6 @@ VueListeSpecifs::VueListeSpecifs(QWidget *parent) : QTableView(parent)
     setShowGrid(true);
     setWordWrap(false);
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(18);
 }
 
 std::vector<std::int32_t> VueListeSpecifs::EntitesSelectionnees() const
@@ -233,7 +249,6 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
     setObjectName(QStringLiteral("FenSpecGrp"));
     setWindowFlags(windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
     setMinimumWidth(150);
-    resize(286, 462);
 
     auto *haut = new QWidget(this);
     haut->setFixedHeight(53);
@@ -283,9 +298,7 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
     liste_->setObjectName(QStringLiteral("ListeSpecifs"));
     liste_->setModel(modele_);
     liste_->base = base_;
-    liste_->setColumnWidth(0, 100);
-    for (int c = 1; c < 4; ++c)
-        liste_->setColumnWidth(c, 58);
+    DimensionneGrille(liste_, {100, 58, 58, 58}, 18);
     liste_->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
     ApplyCharsetToListView(liste_, -1);
     liste_->couleur = ValeurCouleur(pastille_);
@@ -300,6 +313,13 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
     connect(radio1_, &QRadioButton::toggled, this, [this] { RadioButtonsClick(); });
     connect(btnAddRap_, &QToolButton::clicked, this, [this] { AjouteAuRapport(); });
     TraduitComposants(this);
+    resize(sizeHint());
+}
+
+QSize TFenSpecGrp::sizeHint() const
+{
+    // The designed size, as wide as the list's columns need.
+    return {std::max(LargeurDessinee, LargeurGrille(*liste_)), HauteurDessinee};
 }
 
 void TFenSpecGrp::FixeLibelles(const QString &corpRef, const QString &parties)
@@ -320,7 +340,7 @@ void TFenSpecGrp::Affiche()
 {
     if (TFenPrinc *principale = FenetrePrincipale()) {
         setWindowFlags(Qt::Widget);
-        principale->AjoutePageLaterale(this, windowTitle());
+        principale->AjoutePageLaterale(this, windowTitle(), GenrePage::Fermable);
         show();
         return;
     }

@@ -103,6 +103,11 @@ public:
     TFenSpecGrp(QWidget *owner, charg1 *base, std::vector<StructSpec> lignes);
     ~TFenSpecGrp() override;
 
+    // The designed size; the window is wider when its columns need it.
+    static constexpr int LargeurDessinee = 286;
+    static constexpr int HauteurDessinee = 462;
+    QSize sizeHint() const override;
+
     // The two labels and their common hint.
     void FixeLibelles(const QString &corpRef, const QString &parties);
     void FixeBulleLibelles(const QString &bulle);

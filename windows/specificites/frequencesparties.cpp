@@ -14,10 +14,8 @@ FrequencesParties::FrequencesParties(const Partition *partition) : partition_(pa
     }
 }
 
-const std::int32_t *FrequencesParties::Ligne(std::int32_t entite) const
+const std::vector<std::int32_t> &FrequencesParties::Autre(std::int32_t entite) const
 {
-    if (entite >= 0 && entite < nbform_)
-        return partition_->Table().data() + static_cast<std::size_t>(entite) * static_cast<std::size_t>(nbParties_);
     auto it = autres_.find(entite);
     if (it == autres_.end()) {
         std::vector<std::int32_t> frq;
@@ -26,14 +24,23 @@ const std::int32_t *FrequencesParties::Ligne(std::int32_t entite) const
         frq.resize(static_cast<std::size_t>(nbParties_), 0);
         it = autres_.emplace(entite, std::move(frq)).first;
     }
-    return it->second.data();
+    return it->second;
+}
+
+std::vector<std::int32_t> FrequencesParties::Ligne(std::int32_t entite) const
+{
+    if (entite >= 0 && entite < nbform_)
+        return partition_->Table().LigneDense(entite);
+    return Autre(entite);
 }
 
 std::int32_t FrequencesParties::Frq(std::int32_t entite, std::int32_t partie) const
 {
     if (partie < 0 || partie >= nbParties_)
         return 0;
-    return Ligne(entite)[partie];
+    if (entite >= 0 && entite < nbform_)
+        return partition_->Table().Valeur(entite, partie);
+    return Autre(entite)[static_cast<std::size_t>(partie)];
 }
 
 } // namespace talmer

@@ -19,7 +19,7 @@ public:
     // Frequency of the entity in part k (0 for a part that does not exist).
     std::int32_t Frq(std::int32_t entite, std::int32_t partie) const;
     // The frequencies of the entity in every part, NbParties() values.
-    const std::int32_t *Ligne(std::int32_t entite) const;
+    std::vector<std::int32_t> Ligne(std::int32_t entite) const;
 
     // Forgets what was counted: the segments attached to the base may have changed since.
     void Oublie() { autres_.clear(); }
@@ -28,6 +28,9 @@ public:
     const Partition *PartitionSource() const { return partition_; }
 
 private:
+    // The frequencies of an entity other than a form, counted on first use.
+    const std::vector<std::int32_t> &Autre(std::int32_t entite) const;
+
     const Partition *partition_;
     std::int32_t nbParties_ = 0;
     std::int32_t nbform_ = 0;

@@ -81,8 +81,7 @@ DonneesTFG DonneesTFGDe(const Partition &partition, const std::vector<std::int32
         LigneTFG l;
         if (base != nullptr)
             l.graphie = base->RetourneGraphie(e, false);
-        const std::int32_t *frq = frequences.Ligne(e);
-        l.frq.assign(frq, frq + parties);
+        l.frq = frequences.Ligne(e);
         l.coef.assign(static_cast<std::size_t>(parties), 0);
         for (std::int32_t k = 0; k < parties; ++k)
             if (colonne[static_cast<std::size_t>(k)] >= 0)

@@ -8,11 +8,14 @@
 
 #include "shell/affichage.h"
 #include "shell/dialogues.h"
+#include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/translation.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -35,13 +38,7 @@ PageSC::PageSC(Partition *partition, QWidget *parent) : QWidget(parent), partiti
     grille_->setWordWrap(false);
     grille_->setSelectionMode(QAbstractItemView::NoSelection);
     grille_->verticalHeader()->hide();
-    grille_->verticalHeader()->setDefaultSectionSize(16);
-    const int largeurs[5] = {204, 36, 35, 34, 68};
-    for (int c = 0; c < 5; ++c)
-        grille_->setColumnWidth(c, largeurs[c]);
-    // A run of parts ("1890 - 1900") is longer than its designed width: the last column takes
-    // the room left.
-    grille_->horizontalHeader()->setStretchLastSection(true);
+    DimensionneGrille(grille_, {204, 36, 35, 34, 68}, 16);
     ApplyCharsetToGrid(grille_);
     auto *tout = new QVBoxLayout(this);
     tout->setContentsMargins(0, 0, 0, 0);
@@ -92,17 +89,32 @@ void PageSC::CalculeChrono(std::int32_t seuil, std::int32_t freqMin)
     if (partition_ == nullptr)
         return;
     std::unique_ptr<PrimSpecChr> nouveau;
+    QString echec;
     {
-        Occupation occupation;
+        TravailLong travail(Traduit("Calcul des spécificités chronologiques…"));
+        // The computation steps 100 to 200 times, by 2.
+        if (TFenPrinc *f = FenetrePrincipale())
+            f->Progression()->setMaximum(400);
         try {
-            nouveau = std::make_unique<PrimSpecChr>(partition_, seuil, freqMin);
-            nouveau->Calcule();
+            if (!travail.Execute([&] {
+                    nouveau = std::make_unique<PrimSpecChr>(partition_, seuil, freqMin);
+                    nouveau->Calcule(PasProgression2);
+                }))
+                return;
         } catch (const std::exception &e) {
-            LesDialogues().message(this, QStringLiteral("Talmer3"),
-                                   Traduit("Le calcul des spécificités a échoué : %1").arg(QString::fromLocal8Bit(e.what())),
-                                   BoutonsMessage::Ok, IconeMessage::Erreur);
-            return;
+            echec = QString::fromLocal8Bit(e.what());
         }
+        if (echec.isEmpty()) {
+            const std::int32_t n = nouveau->NbLignes();
+            travail.FixeResultat(n == 0   ? Traduit("Aucune spécificité chronologique")
+                                 : n == 1 ? Traduit("Spécificités chronologiques : 1 ligne")
+                                          : Traduit("Spécificités chronologiques : %1 lignes").arg(n));
+        }
+    }
+    if (!echec.isEmpty()) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"), Traduit("Le calcul des spécificités a échoué : %1").arg(echec),
+                               BoutonsMessage::Ok, IconeMessage::Erreur);
+        return;
     }
     modele_->FixeResultat(nouveau.get());
     resultat_ = std::move(nouveau);

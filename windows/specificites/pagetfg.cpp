@@ -11,6 +11,7 @@
 #include "shell/dialogues.h"
 #include "shell/dragobjects.h"
 #include "shell/fenprinc.h"
+#include "shell/mesures.h"
 #include "shell/occupation.h"
 #include "shell/rapport.h"
 #include "shell/translation.h"
@@ -70,8 +71,6 @@ GrilleTFG::GrilleTFG(Partition *partition, QWidget *parent) : QTableView(parent)
     horizontalHeader()->setDefaultSectionSize(90);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    verticalHeader()->setDefaultSectionSize(16);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setMinimumWidth(90);
     ApplyCharsetToGrid(this);
@@ -139,6 +138,7 @@ PageTFG::PageTFG(Partition *partition, QWidget *parent) : QWidget(parent), parti
     grille_ = new GrilleTFG(partition, this);
     grille_->setModel(modele_);
     grille_->setItemDelegate(new DelegueTFG(grille_));
+    DimensionneGrille(grille_, {}, 16);
     auto *tri = new QHBoxLayout;
     tri->addWidget(new QLabel(QStringLiteral("Tri par :"), this));
     radFrq_ = new QRadioButton(QStringLiteral("&fréquence"), this);
@@ -203,31 +203,31 @@ bool PageTFG::Calcule(bool restreindre, std::int32_t seuil, std::int32_t freqMin
     const int maximum = barre ? barre->maximum() : 0;
     // Each computed part advances the bar by about its whole range: 100 steps of 2 for the forms,
     // or 100 steps of 1 for the forms and 100 for the segments.
-    if (barre)
-        barre->setMaximum(aCalculer * maximum);
     const bool segments = partition_->Base()->SegmentsAttaches() != nullptr;
     const int pasAvant = principale ? principale->Pas() : 1;
     if (principale)
         principale->FixePas(1);
     FnProgression pas = segments ? PasProgression : PasProgression2;
-    AfficheStatut(Traduit("Calcul des spécificités..."));
 
     std::unique_ptr<CalcSpecTot> nouveau;
     QString echec;
+    bool interrompu = false;
     {
-        Occupation occupation;
+        // The bar's range goes back as it was when the work ends.
+        TravailLong travail(Traduit("Calcul des spécificités..."));
+        if (barre)
+            barre->setMaximum(aCalculer * maximum);
         try {
-            nouveau = CalculeSpecTot(*partition_, restreindre, pas);
+            interrompu = !travail.Execute([&] { nouveau = CalculeSpecTot(*partition_, restreindre, pas); });
         } catch (const std::exception &e) {
             echec = QString::fromLocal8Bit(e.what());
         }
     }
-    ResetProgress();
-    AfficheStatut(QString());
-    if (barre)
-        barre->setMaximum(maximum);
     if (principale)
         principale->FixePas(pasAvant);
+    // Stopped by the user: the table shows the last complete run.
+    if (interrompu)
+        return false;
     if (!nouveau) {
         LesDialogues().message(this, QStringLiteral("Talmer3"), Traduit("Le calcul des spécificités a échoué : %1").arg(echec),
                                BoutonsMessage::Ok, IconeMessage::Erreur);

@@ -24,6 +24,7 @@
 
 #include <climits>
 #include <exception>
+#include <functional>
 
 namespace talmer {
 
@@ -88,25 +89,28 @@ QString MessageSansCible()
 
 namespace {
 
-void DebutProgression()
-{
-    if (TFenPrinc *f = FenetrePrincipale()) {
-        f->FixeProgression(0);
-        f->FixePas(1);
-    }
-}
-
-void FinProgression()
+// Runs a specificity computation with the bar stepping by 1 from 0; false, the user told why
+// when it failed, when no list came out (stopped by the user, or failed).
+bool CalculeAvecProgression(QWidget *parent, const QString &statut, const std::function<void()> &calcul)
 {
     if (TFenPrinc *f = FenetrePrincipale())
-        f->FixeProgression(0);
-}
-
-void SignaleEchec(QWidget *parent, const char *quoi)
-{
-    LesDialogues().message(parent, QStringLiteral("Talmer3"),
-                           Traduit("Le calcul des spécificités a échoué : %1").arg(QString::fromLocal8Bit(quoi)),
-                           BoutonsMessage::Ok, IconeMessage::Erreur);
+        f->FixePas(1);
+    QString echec;
+    bool fini = false;
+    {
+        TravailLong travail(statut);
+        try {
+            fini = travail.Execute(calcul);
+        } catch (const std::exception &e) {
+            echec = QString::fromLocal8Bit(e.what());
+        }
+    }
+    if (!echec.isEmpty()) {
+        LesDialogues().message(parent, QStringLiteral("Talmer3"), Traduit("Le calcul des spécificités a échoué : %1").arg(echec),
+                               BoutonsMessage::Ok, IconeMessage::Erreur);
+        return false;
+    }
+    return fini;
 }
 
 
@@ -177,20 +181,16 @@ void TFenParamSpec::BtnOKClick()
         LesDialogues().message(this, windowTitle(), MessageSansCible(), BoutonsMessage::Ok, IconeMessage::Exclamation);
         return reject();
     }
+    partition_->FixeSeuil(SpinSeuil()->value());
+    partition_->FixeFreqMin(SpinFreqMin()->value());
+    hide();
     std::unique_ptr<PrimSpec> calcul;
+    if (!CalculeAvecProgression(parentWidget(), Traduit("Calcul des spécificités…"), [&] {
+            calcul = CalculeSpecGroupe(*partition_, NbEtiquettes(), PasProgression);
+        }))
+        return reject();
     {
         Occupation occupation;
-        partition_->FixeSeuil(SpinSeuil()->value());
-        partition_->FixeFreqMin(SpinFreqMin()->value());
-        hide();
-        DebutProgression();
-        try {
-            calcul = CalculeSpecGroupe(*partition_, NbEtiquettes(), PasProgression);
-        } catch (const std::exception &e) {
-            FinProgression();
-            SignaleEchec(parentWidget(), e.what());
-            return reject();
-        }
         auto *liste = new TFenSpecGrp(nullptr, std::move(calcul));
         const QString corpRef = Traduit("Corpus de référence : ");
         const QString parties = Traduit("Parties sélectionnées : ");
@@ -200,7 +200,6 @@ void TFenParamSpec::BtnOKClick()
                                  QStringLiteral("\n") + selection);
         liste_ = liste;
         liste->Affiche();
-        FinProgression();
     }
     accept();
 }
@@ -239,24 +238,22 @@ void TFenParamSpecDiac::BitBtnOKClick()
         // The chronological specificities need no target part: they may still be computed.
         return chkSpChr_->isChecked() ? accept() : reject();
     }
+    // Out of the way of the main window's cancel button while the work runs.
+    hide();
+    std::int32_t partie = -1;
+    std::unique_ptr<PrimSpec> calcul;
+    // Stopped by the user: the chronological run that would follow does not start either.
+    if (!CalculeAvecProgression(parentWidget(), Traduit("Calcul des spécificités évolutives…"), [&] {
+            calcul = CalculeSpecEvolutive(*partition_, PasProgression, &partie);
+        }))
+        return reject();
     {
         Occupation occupation;
-        DebutProgression();
-        std::int32_t partie = -1;
-        std::unique_ptr<PrimSpec> calcul;
-        try {
-            calcul = CalculeSpecEvolutive(*partition_, PasProgression, &partie);
-        } catch (const std::exception &e) {
-            FinProgression();
-            SignaleEchec(parentWidget(), e.what());
-            return reject();
-        }
         auto *liste = new TFenSpecGrp(nullptr, std::move(calcul));
         liste->FixeLibelles(Traduit("Partie : ") + EnUnicode(partition_->NomPartie(partie)), QString());
         liste->setWindowTitle(Traduit("Spécifs évolutives - ") + EnUnicode(partition_->NomPartition()));
         liste_ = liste;
         liste->Affiche();
-        FinProgression();
     }
     accept();
 }

@@ -5,8 +5,11 @@
 #include "engine/primspecchr.h"
 
 #include "shell/affichage.h"
+#include "shell/mesures.h"
 
 #include <QColor>
+
+#include <algorithm>
 
 namespace talmer {
 
@@ -71,17 +74,14 @@ QVariant ModeleSC::data(const QModelIndex &index, int role) const
     case 0:
         return base ? EnUnicode(base->RetourneGraphie(l.Entite, false)) : QString();
     case 1:
-        return base ? base->RetourneFrq(l.Entite) : 0;
+        return QString::number(base ? base->RetourneFrq(l.Entite) : 0);
     case 2:
-        return l.f;
+        return QString::number(l.f);
     case 3:
-        return l.Coef;
-    case 4: {
-        QString t = EnUnicode(partition_->NomPartie(l.Premiere));
-        if (l.Derniere != l.Premiere)
-            t += QStringLiteral(" - ") + EnUnicode(partition_->NomPartie(l.Derniere));
-        return t;
-    }
+        return QString::number(l.Coef);
+    case 4:
+        return TexteParties(EnUnicode(partition_->NomPartie(l.Premiere)),
+                            l.Derniere != l.Premiere ? EnUnicode(partition_->NomPartie(l.Derniere)) : QString());
     default:
         return {};
     }
@@ -89,10 +89,48 @@ QVariant ModeleSC::data(const QModelIndex &index, int role) const
 
 QVariant ModeleSC::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == RoleValeursLarges && orientation == Qt::Horizontal)
+        return ValeursLarges(section);
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
     static const char *const entetes[5] = {"Formes/SR", "F", "f", "coeff", "Partie(s)"};
     return section >= 0 && section < 5 ? QString::fromUtf8(entetes[section]) : QVariant();
+}
+
+} // namespace talmer
+
+namespace talmer {
+
+QVariant ModeleSC::ValeursLarges(int section) const
+{
+    if (section == 0)
+        return {}; // spellings: measured by the view when the rows are few
+    QVariantList valeurs;
+    if (section == 4) {
+        // The widest run joins the widest name to itself.
+        for (std::int32_t p = 0; partition_ && p < partition_->NbParties(); ++p) {
+            const QString nom = EnUnicode(partition_->NomPartie(p));
+            valeurs.push_back(TexteParties(nom, nom));
+        }
+        return valeurs;
+    }
+    const charg1 *base = partition_ ? partition_->Base() : nullptr;
+    if (resultat_ == nullptr || resultat_->NbLignes() == 0)
+        return valeurs;
+    std::int32_t mini = 0, maxi = 0;
+    for (std::int32_t r = 0; r < resultat_->NbLignes(); ++r) {
+        const StructSpecChr &l = resultat_->Ligne(r);
+        const std::int32_t v = section == 1 ? (base ? base->RetourneFrq(l.Entite) : 0) : section == 2 ? l.f : l.Coef;
+        mini = r == 0 ? v : std::min(mini, v);
+        maxi = r == 0 ? v : std::max(maxi, v);
+    }
+    valeurs << QString::number(mini) << QString::number(maxi);
+    return valeurs;
+}
+
+QString TexteParties(const QString &premiere, const QString &derniere)
+{
+    return derniere.isEmpty() ? premiere : premiere + QStringLiteral(" - ") + derniere;
 }
 
 } // namespace talmer

@@ -17,6 +17,10 @@ namespace talmer {
 // a column that does not exist.
 int NouveauCodeTriSC(int colonne, int codeCourant);
 
+// The "Partie(s)" cell of a run: the first part's name, and " - " and the last one's when the
+// run has more than one part (`derniere` empty).
+QString TexteParties(const QString &premiere, const QString &derniere);
+
 class ModeleSC : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -36,6 +40,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // What the grid's column may show at its widest (see RoleValeursLarges).
+    QVariant ValeursLarges(int section) const;
+
     Partition *partition_;
     PrimSpecChr *resultat_ = nullptr;
     int code_ = -1;

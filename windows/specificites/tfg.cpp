@@ -9,6 +9,7 @@
 #include "engine/segrep.h"
 
 #include "shell/affichage.h"
+#include "shell/mesures.h"
 
 
 #include <algorithm>
@@ -283,6 +284,17 @@ QVariant ModeleTFG::data(const QModelIndex &index, int role) const
 
 QVariant ModeleTFG::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == RoleValeursLarges && orientation == Qt::Horizontal) {
+        // A cell holds a frequency, at most the part's highest, and a coefficient.
+        const std::int32_t partie = PartieDeColonne(section);
+        if (partie < 0 || partition_ == nullptr)
+            return QVariantList{};
+        const QString frequence = QString::number(partition_->FmaxPartie(partie)) + QLatin1Char(' ');
+        QVariantList valeurs;
+        for (std::int32_t coef : {51, 50, -50})
+            valeurs.push_back(frequence + QString::fromLatin1(TexteCoefTableau(coef).c_str()));
+        return valeurs;
+    }
     if (role != Qt::DisplayRole || partition_ == nullptr)
         return {};
     if (orientation == Qt::Vertical) {

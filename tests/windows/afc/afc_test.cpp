@@ -7,27 +7,45 @@
 #include "engine/segrep.h"
 #include "shell/poste_test.h"
 #include "shell/rapport.h"
+#include "support/locale_fr.h"
 #include "tools/ta3afc/afc.h"
 #include "windows/afc/donnees_afc.h"
 #include "windows/afc/fengrapheafc.h"
 #include "windows/afc/fenparamafc.h"
 #include "windows/afc/plan_afc.h"
+#include "windows/fenprinc_echantillon.h"
+#include "windows/partitions/fenstatpart.h"
+#include "windows/partitions/ouverture.h"
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QRadioButton>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace talmer;
 using talmer::test::InTempDir;
@@ -121,6 +139,60 @@ TEST_F(Afc, SegmentRowsFollowTheFormsThresholdAndAddUpToTheirFrequency)
               "t\r\n   2   3   5   1   0\r\n   0   1   2\r\n111\r\n" + formes + "   2   0   0   4 150   0   0\r\n");
 }
 
+namespace {
+
+std::string Contenu(const std::string &chemin)
+{
+    std::ifstream f(chemin, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+// The file is written a few rows at a time: its bytes are the whole text's, with segments, with
+// either set of flags, and over a text of more than one piece.
+TEST_F(Afc, CoranDonWrittenRowByRowIsTheWholeText)
+{
+    SegRep segments(base.get(), {base->LocFormDic(".", true)});
+    ASSERT_TRUE(segments.OuvreFichiers());
+    segments.AjouteSegment({0, 2}, {2, 9});
+    segments.AjouteSegment({0, 1}, {4, 15});
+    base->AssigneSR(&segments);
+    partition->Coche(2, false);
+    struct Cas {
+        DimensionsAFC dimensions;
+        std::int32_t freqMin;
+        bool seulementCochees;
+    };
+    for (const Cas &c : {Cas{{4, 3, 2}, 1, false}, Cas{{4, 3, 2}, 2, true}, Cas{{2, 3, 2}, 3, false}}) {
+        ASSERT_TRUE(EcritCoranDon("coran.don", *partition, "t : p", c.dimensions, c.freqMin, c.seulementCochees));
+        EXPECT_EQ(Contenu("coran.don"),
+                  TexteCoranDon(RassembleDonnees(*partition, "t : p", c.dimensions, c.freqMin, c.seulementCochees)));
+    }
+    base->AssigneSR(nullptr);
+
+    // 6,000 forms by 40 parts: a text of more than a megabyte.
+    std::string texte;
+    for (int k = 0; k < 40; ++k) {
+        texte += "<p=v" + std::to_string(k) + ">";
+        for (int i = 0; i < 150; ++i)
+            texte += " w" + std::to_string(k * 150 + i) + (i % 3 == 0 ? " w" + std::to_string(i) : "");
+    }
+    auto grande = makeBase(texte, ".", "grand");
+    ASSERT_TRUE(grande);
+    const Partition parties(grande.get(), grande->LocFormDic("p", false));
+    ASSERT_EQ(parties.NbParties(), 40);
+    const DimensionsAFC dimensions{grande->Nbform(), 40, 5};
+    ASSERT_TRUE(EcritCoranDon("grand.don", parties, "grand", dimensions, 1, false));
+    const std::string attendu = TexteCoranDon(RassembleDonnees(parties, "grand", dimensions, 1, false));
+    EXPECT_GT(attendu.size(), std::size_t{1} << 20);
+    EXPECT_TRUE(Contenu("grand.don") == attendu);
+
+    // A folder that does not exist: nothing is written and the failure is told.
+    EXPECT_FALSE(EcritCoranDon("absent/coran.don", *partition, "t", {4, 3, 2}, 1, false));
+    EXPECT_FALSE(QFile::exists("absent/coran.don"));
+}
+
 TEST(AfcCoranDon, ValuesTooWideForTheirColumnsStaySeparated)
 {
     DonneesAFC d;
@@ -140,6 +212,33 @@ TEST(AfcCoranDon, ValuesTooWideForTheirColumnsStaySeparated)
     // NI and NJ of four digits keep a blank between them.
     d.dimensions = {1234, 1000, 2};
     EXPECT_EQ(TexteCoranDon(d).substr(0, 26), "t\r\n1234 1000   5   1   0\r\n");
+}
+
+TEST(AfcCoranDon, PartIndexesKeepTheirColumnsAndTakeABlankFromAThousandParts)
+{
+    DonneesAFC d;
+    d.titre = "deux\nlignes";
+    d.dimensions = {1, 1002, 2};
+    d.drapeaux.assign(1002, 1);
+    d.formes = {{0, "le", std::vector<std::int32_t>(1002, 1)}};
+    const std::string texte = TexteCoranDon(d);
+    // The title stays on its line.
+    EXPECT_EQ(texte.substr(0, 13), "deux lignes\r\n");
+    std::string indexes;
+    for (int k = 0; k < 1000; ++k) {
+        const std::string n = std::to_string(k);
+        indexes += Blancs(4 - n.size()) + n;
+    }
+    const std::size_t debut = texte.find("\r\n", 13) + 2;
+    const std::string ligne3 = texte.substr(debut, texte.find("\r\n", debut) - debut);
+    EXPECT_EQ(ligne3, indexes + " 1000 1001");
+    EXPECT_EQ(ligne3.substr(0, 12), "   0   1   2");
+    EXPECT_EQ(ligne3.substr(ligne3.size() - 22), " 997 998 999 1000 1001");
+    afc::TableAfc table;
+    ASSERT_EQ(afc::LitCoranDon(texte, table), "");
+    ASSERT_EQ(table.parties.size(), 1002u);
+    EXPECT_EQ(table.parties[999], "999");
+    EXPECT_EQ(table.parties[1001], "1001");
 }
 
 TEST(AfcCoranDon, ALargeTableReadsBackWholeInTheAnalysisProgram)
@@ -229,6 +328,33 @@ TEST(AfcResultats, ValeursPropresNeedTheirCountOfValues)
     EXPECT_FALSE(LitFichier("absent.txt"));
 }
 
+TEST(AfcResultats, NumbersReadTheSameInAFrenchSession)
+{
+    talmer::test::LocaleFrancaise francais;
+    ASSERT_TRUE(francais.Active()) << "fr_FR.UTF-8 is missing: run scripts/install-deps.sh";
+    const std::optional<ListePoints> p =
+        LitFacteurs("3 2\r\nA 0 407.019 2.5 -0.125 1e3 1 2 3 4\r\nA 1 1 1 1 1 1 1 1 1\r\nA 2 1 1 1 1 1 1 1 1\r\n", 3);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->masse[0], 407.019);
+    EXPECT_EQ(p->distance[0], 2.5);
+    EXPECT_EQ(p->colonnes[0][0], -0.125);
+    EXPECT_EQ(p->colonnes[1][0], 1000.0);
+    EXPECT_EQ(LitValeursPropres("2\r\n0.50000000\r\n0.25000000\r\n"), (std::vector<double>{0.5, 0.25}));
+    // A decimal comma is no number in these files, whatever the locale.
+    EXPECT_FALSE(LitValeursPropres("1\r\n0,5\r\n"));
+}
+
+TEST(AfcResultats, OnlyRegularFilesAreRead)
+{
+    talmer::test::TempDir dossier;
+    std::filesystem::create_directory("dossier");
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    for (const char *chemin : {"dossier", "fifo", "/dev/zero"})
+        EXPECT_FALSE(LitFichier(chemin)) << chemin;
+    talmer::test::writeFile("ordinaire", "1\n0.5\n");
+    EXPECT_EQ(LitFichier("ordinaire"), std::optional<std::string>("1\n0.5\n"));
+}
+
 TEST(AfcPlan, ProjectionTruncatesTowardZeroAndWidensAZeroRange)
 {
     CadrePlan c;
@@ -253,6 +379,27 @@ TEST(AfcPlan, ProjectionTruncatesTowardZeroAndWidensAZeroRange)
     EXPECT_DOUBLE_EQ(ouverture.ymin, 4);
     EXPECT_DOUBLE_EQ(ouverture.ymax, 6);
     EXPECT_EQ(ouverture.EcranY(5, 130), 50);
+}
+
+TEST(AfcPlan, ALabelNearAnEdgeMovesInsideTheSurface)
+{
+    const QSize surface(200, 100);
+    const struct {
+        QPoint coin;
+        QSize taille;
+        QPoint attendu;
+    } cas[] = {
+        {{50, 40}, {30, 20}, {50, 40}},   // inside: where its point is
+        {{185, 40}, {30, 20}, {170, 40}}, // past the right edge: moved left
+        {{50, 95}, {30, 20}, {50, 80}},   // past the bottom: moved up
+        {{190, 95}, {30, 20}, {170, 80}}, // both
+        {{170, 80}, {30, 20}, {170, 80}}, // ending on the edges: kept
+        {{120, 10}, {250, 20}, {0, 10}},  // wider than the surface: from its left edge
+        {{-5, -5}, {30, 20}, {0, 0}},     // before the surface: at its corner
+    };
+    for (const auto &c : cas)
+        EXPECT_EQ(BoiteEtiquette(c.coin, c.taille, surface), QRect(c.attendu, c.taille))
+            << c.coin.x() << "," << c.coin.y();
 }
 
 TEST(AfcPlan, GraduationsEveryFiftyUnitsShortStrokeFirst)
@@ -379,8 +526,50 @@ TEST_F(Afc, PlanePaintsAxesAndLabelsAndTakesTheMouse)
 
     fen.SurfaceMouseMove(QPoint(2, 2), Qt::NoButton);
     EXPECT_EQ(fen.StatusBarGraph()->currentMessage(), QStringLiteral("x, F1=-100, F2=50;"));
+
+    // In a large font the rightmost label, at column 399, is wider than the 30 pixels left to
+    // its right: it ends on the surface's edge, its frame drawn there.
+    QFont grande = fen.font();
+    grande.setPixelSize(60);
+    fen.setFont(grande);
+    {
+        QPainter p(&image);
+        fen.Peint(p, image.size());
+    }
+    const QRect b2 = fen.Boites()[2];
+    EXPECT_GT(b2.width(), 31);
+    EXPECT_EQ(b2.right(), image.width() - 1);
+    EXPECT_EQ(image.pixelColor(b2.right(), b2.center().y()), QColor(0, 0, 0));
     fen.RadioButton1()->setChecked(true);
     EXPECT_EQ(fen.Etiquette(0), QString::number(partition->CodePartie(0)));
+}
+
+TEST_F(Afc, TheEigenvalueLabelsAreDarkOnTheLightChart)
+{
+    TFenGrapheAFC fen(*partition, TroisPoints(), {0.5, 0.25});
+    const QList<QAbstractSeries *> series = fen.GrapheHisto()->series();
+    ASSERT_EQ(series.size(), 1);
+    auto *barres = qobject_cast<QAbstractBarSeries *>(series[0]);
+    ASSERT_NE(barres, nullptr);
+    EXPECT_TRUE(barres->isLabelsVisible());
+    EXPECT_EQ(barres->labelsPosition(), QAbstractBarSeries::LabelsOutsideEnd);
+    for (QBarSet *valeurs : barres->barSets())
+        EXPECT_LT(qGray(valeurs->labelColor().rgb()), 100);
+    // The wall behind them is light.
+    EXPECT_GT(qGray(fen.VueHisto()->grab().toImage().pixel(5, 5)), 200);
+}
+
+TEST_F(Afc, HundredsOfEigenvaluesAreDrawnWithoutTheirValuesOverEachOther)
+{
+    for (const auto &[nombre, lisibles] : {std::pair{2, true}, std::pair{700, false}}) {
+        TFenGrapheAFC fen(*partition, TroisPoints(), std::vector<double>(static_cast<std::size_t>(nombre), 0.25));
+        fen.VueHisto()->resize(600, 500);
+        fen.VueHisto()->grab(); // lays the chart out
+        auto *barres = qobject_cast<QAbstractBarSeries *>(fen.GrapheHisto()->series().value(0));
+        ASSERT_NE(barres, nullptr);
+        ASSERT_GT(fen.GrapheHisto()->plotArea().height(), 100);
+        EXPECT_EQ(barres->isLabelsVisible(), lisibles) << nombre << " values";
+    }
 }
 
 TEST_F(Afc, AxisChoiceRefusesTheOtherAxisFactorAndDropsTheOpeningMargin)
@@ -487,6 +676,78 @@ TEST_F(AfcDialogue, OkRunsTheAnalysisProgramAndOpensThePlane)
     delete dialogue.PlanOuvert();
 }
 
+TEST_F(AfcDialogue, AnAnalysisTheUserStopsLeavesTheFilesOfTheLastOne)
+{
+    const std::string facteurs = "3 2\nA 0 1 1 1 1 1 1 1 1\nA 1 1 1 1 1 1 1 1 1\nA 2 1 1 1 1 1 1 1 1\n";
+    const std::string vp = "1\n0.5\n";
+    // A program that takes its time; the stop ends it (exec: no child left behind it).
+    talmer::test::writeFile("lent.sh", "#!/bin/sh\nexec sleep 30\n");
+    ASSERT_EQ(chmod("lent.sh", 0755), 0);
+    TFenParamAFC::FixeProgramme(QDir::current().absoluteFilePath(QStringLiteral("lent.sh")));
+    const struct {
+        const char *quand;
+        int delai;  // ms after OK; -1: before the table is written
+    } cas[] = {{"while the table is written", -1}, {"while the program runs", 300}};
+    for (const auto &c : cas) {
+        talmer::test::writeFile("facteurs.txt", facteurs);
+        talmer::test::writeFile("vp.txt", vp);
+        talmer::test::writeFile("coran.don", "ancien");
+        TFenParamAFC dialogue(*partition, nullptr);
+        dialogue.CSpinEdit1()->setValue(1);
+        if (c.delai < 0)
+            talmer::test::AppuieEchap(&dialogue);
+        else
+            QTimer::singleShot(c.delai, &dialogue, [&dialogue] { talmer::test::AppuieEchap(&dialogue); });
+        QElapsedTimer duree;
+        duree.start();
+        dialogue.BitBtn1Click();
+        EXPECT_LT(duree.elapsed(), 10000) << c.quand;
+        EXPECT_EQ(dialogue.result(), QDialog::Rejected) << c.quand;
+        EXPECT_FALSE(dialogue.PlanOuvert()) << c.quand;
+        EXPECT_TRUE(dialogues.messages.empty()) << c.quand;
+        EXPECT_EQ(talmer::test::readFile("facteurs.txt"), facteurs) << c.quand;
+        EXPECT_EQ(talmer::test::readFile("vp.txt"), vp) << c.quand;
+        EXPECT_EQ(talmer::test::readFile("coran.don") == "ancien", c.delai < 0) << c.quand;
+        EXPECT_EQ(partition->FreqMin() == 1, c.delai >= 0) << c.quand;
+        // Nothing of the run is left beside the files.
+        EXPECT_EQ(QDir::current().entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".anc.")), QStringList())
+            << c.quand;
+    }
+}
+
+TEST_F(AfcDialogue, OkOpensThePlaneInAFrenchSession)
+{
+    talmer::test::LocaleFrancaise francais;
+    ASSERT_TRUE(francais.Active()) << "fr_FR.UTF-8 is missing: run scripts/install-deps.sh";
+    TFenParamAFC::FixeProgramme(QStringLiteral(TALMER_BIN_DIR "/ta3afc"));
+    TFenParamAFC dialogue(*partition, nullptr);
+    dialogue.CSpinEdit1()->setValue(1);
+    dialogue.BitBtn1Click();
+    EXPECT_TRUE(dialogues.messages.empty()) << (dialogues.messages.empty() ? "" : dialogues.messages[0].texte.toStdString());
+    ASSERT_TRUE(dialogue.PlanOuvert());
+    // Masses in thousandths: x holds 4 of the 12 occurrences, y 3, z 5.
+    const std::vector<double> &masse = dialogue.PlanOuvert()->Points().masse;
+    ASSERT_EQ(masse.size(), 3u);
+    EXPECT_EQ(masse, (std::vector<double>{333.333, 250.0, 416.667}));
+    delete dialogue.PlanOuvert();
+}
+
+TEST_F(AfcDialogue, TheProgramsMessageShowsSpellingsOfTheDisplayCodePage)
+{
+    // The program's own words in UTF-8, the form's spelling as the table holds it (Windows-1252).
+    talmer::test::writeFile("programme", "#!/bin/sh\nprintf 'ta3afc : ligne 7 de coran.don : la forme \xc2\xab \xe9t\xe9 "
+                                         "\xc2\xbb n\\047a aucune occurrence\\n' >&2\nexit 1\n");
+    ASSERT_EQ(chmod("programme", 0755), 0);
+    TFenParamAFC::FixeProgramme(QDir::current().absoluteFilePath(QStringLiteral("programme")));
+    TFenParamAFC dialogue(*partition, nullptr);
+    dialogue.CSpinEdit1()->setValue(1);
+    dialogue.BitBtn1Click();
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_EQ(dialogues.messages[0].texte,
+              QStringLiteral("Erreur de lecture du fichier des facteurs\n"
+                             "ta3afc : ligne 7 de coran.don : la forme « été » n'a aucune occurrence"));
+}
+
 TEST_F(AfcDialogue, AProgramThatFailsIsReportedAndOldResultsAreGone)
 {
     const struct {
@@ -511,4 +772,49 @@ TEST_F(AfcDialogue, AProgramThatFailsIsReportedAndOldResultsAreGone)
             QStringLiteral("Erreur de lecture du fichier des facteurs\n") + QString::fromUtf8(c.raison)))
             << dialogues.messages[0].texte.toStdString();
     }
+}
+
+class AfcPoste : public talmer::test::FenPrincEchantillon {
+protected:
+    void TearDown() override
+    {
+        TFenParamAFC::FixeProgramme({});
+        FenPrincEchantillon::TearDown();
+    }
+};
+
+TEST_F(AfcPoste, TheNewPlaneComesInFrontOfTheWindowThatAskedForIt)
+{
+    fen->show();
+    TFenParamAFC::FixeProgramme(QStringLiteral(TALMER_BIN_DIR "/ta3afc"));
+    const std::int32_t auteur = base->Nbform() + base->Nbartponct();
+    InfoPartition *entree = OuvrePartition(*fen, *base, auteur);
+    ASSERT_NE(entree, nullptr);
+    TFenStatPart *statistiques = FenetreStatistiques(*fen, *entree);
+    ASSERT_NE(statistiques, nullptr);
+    auto *sousStatistiques = qobject_cast<QMdiSubWindow *>(statistiques->parentWidget());
+    ASSERT_NE(sousStatistiques, nullptr);
+    QMdiSubWindow *rendue = sousStatistiques;
+    dialogues.repondDialogue = [&](QDialog &d) {
+        auto &afc = dynamic_cast<TFenParamAFC &>(d);
+        afc.BitBtn1Click();
+        // Closing the dialog gives the focus back to the window that opened it.
+        fen->ZoneMdi()->setActiveSubWindow(rendue);
+        return afc.result();
+    };
+    statistiques->BtnAFC()->click();
+    ASSERT_TRUE(dialogues.messages.empty()) << dialogues.messages[0].texte.toStdString();
+    QMdiSubWindow *devant = fen->ZoneMdi()->activeSubWindow();
+    ASSERT_NE(devant, nullptr);
+    auto *plan = qobject_cast<TFenGrapheAFC *>(devant->widget());
+    ASSERT_NE(plan, nullptr);
+
+    // Reopened from the plane, the analysis brings its own new plane to the front.
+    rendue = devant;
+    plan->SpeedButton5Click();
+    ASSERT_TRUE(dialogues.messages.empty()) << dialogues.messages[0].texte.toStdString();
+    ASSERT_NE(fen->ZoneMdi()->activeSubWindow(), nullptr);
+    auto *second = qobject_cast<TFenGrapheAFC *>(fen->ZoneMdi()->activeSubWindow()->widget());
+    EXPECT_NE(second, nullptr);
+    EXPECT_NE(second, plan);
 }

@@ -24,6 +24,8 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 using talmer::Courbe;
 using talmer::PointCourbe;
@@ -265,6 +267,44 @@ TEST_F(Courbes, GrowthWindowTakesSelectionsOfItsBaseOnly)
 
     fenetre.BtnEffacer()->click();
     EXPECT_TRUE(fenetre.Series().isEmpty());
+}
+
+TEST(Graduations, StepsOfOneTwoOrFiveTimesAPowerOfTenAtMostFive)
+{
+    const struct {
+        double maxi, pas;
+    } cas[] = {{0, 1}, {1, 1}, {5, 1}, {6, 2}, {9, 2}, {10, 2}, {11, 5}, {25, 5}, {26, 10},
+               {38765, 10000}, {50000, 10000}, {50001, 20000}, {1e9, 2e8}};
+    for (const auto &c : cas)
+        EXPECT_DOUBLE_EQ(talmer::PasGraduations(c.maxi), c.pas) << c.maxi;
+}
+
+TEST_F(Courbes, GrowthAxesGraduateWholeNumbersEvenWhenTheChartIsEmpty)
+{
+    TFenGrapheAC fenetre(*partition, *base);
+    // Graduations from 0 by a whole step, up to the highest count.
+    const auto graduees = [&](double xMax, double yMax, double pasX, double pasY) {
+        for (auto [axe, maxi, pas] : {std::tuple{fenetre.AxeOccurrences(), xMax, pasX},
+                                      std::tuple{fenetre.AxeFormes(), yMax, pasY}}) {
+            EXPECT_TRUE(axe->labelsVisible());
+            EXPECT_DOUBLE_EQ(axe->min(), 0);
+            EXPECT_DOUBLE_EQ(axe->max(), maxi);
+            EXPECT_EQ(axe->tickType(), QValueAxis::TicksDynamic);
+            EXPECT_DOUBLE_EQ(axe->tickAnchor(), 0);
+            EXPECT_DOUBLE_EQ(axe->tickInterval(), pas);
+        }
+    };
+    graduees(9, 6, 2, 2);
+    // Empty: from 0 to 1, graduated 0 and 1.
+    fenetre.BtnEffacer()->click();
+    graduees(1, 1, 1, 1);
+
+    // A group of one form: at most 1 form over the whole text.
+    auto objet = std::make_unique<talmer::TTgenDragObject>(nullptr, base.get(), std::string(), 0, 1);
+    objet->Entites()[0] = F("a");
+    talmer::TMimeTalmer groupe(std::move(objet));
+    ASSERT_TRUE(Depose(fenetre, groupe));
+    graduees(9, 1, 2, 1);
 }
 
 TEST_F(Courbes, PicturesForTheReportCarryACounterPerWindowKind)

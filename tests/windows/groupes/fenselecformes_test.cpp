@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -159,6 +160,16 @@ TEST_F(FenSelecFormesTest, BadPatternsAreReportedAndAddNothing)
     EXPECT_EQ(fen_->TexteStatut(),
               QStringLiteral("Expression rationnelle incorrecte : missing closing parenthesis (position 5)."));
 
+    // Without "Ajouter" too the fault is told, and the result is not replaced by nothing.
+    fen_->ChkAjout->setChecked(false);
+    for (int type : {1, 4}) {
+        Cherche(QStringLiteral("ch(at"), type);
+        EXPECT_EQ(Lignes(), (QStringList{"chat|3"})) << type;
+        EXPECT_EQ(fen_->TexteStatut(),
+                  QStringLiteral("Expression rationnelle incorrecte : missing closing parenthesis (position 5)."));
+    }
+    fen_->ChkAjout->setChecked(true);
+
     Cherche(QStringLiteral("^(?:(?:.?){30}){30}(?!)"), 4);
     EXPECT_EQ(Lignes().size(), 1);
     EXPECT_TRUE(fen_->TexteStatut().startsWith(QStringLiteral("10 textes n'ont pas pu être examinés")))
@@ -241,6 +252,24 @@ TEST_F(FenSelecFormesTest, DragsCarryTheSelectionOrTheWholeResult)
 
     fen_->VideResultat();
     EXPECT_EQ(fen_->GroupeComplet(), nullptr);
+}
+
+TEST_F(FenSelecFormesTest, TheDragButtonTakesEventsThatAreNotMouseEvents)
+{
+    // Shown, the button receives polish, show, paint and layout events; then hover and keys. Its
+    // watcher must read none of them as a mouse event (a sanitized build stops on the first).
+    Cherche(QStringLiteral("^c"), 4);
+    fen_->show();
+    QToolButton *bouton = fen_->DragBtn;
+    QEvent polissage(QEvent::Polish);
+    QApplication::sendEvent(bouton, &polissage);
+    QEnterEvent entree(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(bouton, &entree);
+    QTest::keyClick(bouton, Qt::Key_A);
+    // A press and a release without moving start no drag and leave the button up.
+    QTest::mouseClick(bouton, Qt::LeftButton);
+    EXPECT_FALSE(bouton->isDown());
+    EXPECT_EQ(fen_->Modele()->rowCount(), 4);
 }
 
 TEST_F(FenSelecFormesTest, DeletingRowsAndHandedSpellings)

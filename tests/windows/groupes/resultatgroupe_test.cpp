@@ -78,10 +78,14 @@ TEST_F(ResultatGroupeTest, EachRequestTypeFindsFormsThenSegmentsInOrder)
         {TypeRequete::Exacte, ",", {","}},               // punctuation counts
         {TypeRequete::Exacte, "a", {}},                  // a key value is no form
         {TypeRequete::Debut, "le", {"le", "le chat ", "le chien "}},
-        {TypeRequete::Debut, "c+", {"c++"}},             // not chat, cc, chien
+        {TypeRequete::Debut, "c+", {"chat", "cc", "chien", "c++"}}, // "+" repeats the c
+        {TypeRequete::Debut, "c\\+", {"c++"}},
+        {TypeRequete::Debut, "le$", {"le"}},             // the anchor keeps its meaning
         {TypeRequete::Fin, "at", {"chat"}},              // a segment's text ends with a blank
         {TypeRequete::Fin, "chat ", {"le chat "}},
-        {TypeRequete::Contenu, ".", {"etc."}},           // not every form
+        {TypeRequete::Contenu, ".", {"le", "chat", "cc", "chien", "c++", "etc.", "\xE9t\xE9", "\xC9t\xE9",
+                                     "le chat ", "le chien "}}, // any byte
+        {TypeRequete::Contenu, "\\.", {"etc."}},
         {TypeRequete::Contenu, "hi", {"chien", "le chien "}},
         {TypeRequete::Contenu, "\xE9t", {"\xE9t\xE9"}},  // bytes: é is not É
         {TypeRequete::Expression, "^c", {"chat", "cc", "chien", "c++"}},
@@ -131,8 +135,48 @@ TEST_F(ResultatGroupeTest, PatternThatDoesNotCompileAddsNothingAndSaysWhere)
         EXPECT_EQ(r.Entites(), (std::vector<std::int32_t>{1}));
     }
     EXPECT_EQ(r.Recherche("(chat", TypeRequete::Expression, "1252").positionErreur, 5u);
-    // The same text as a literal is fine.
-    EXPECT_TRUE(r.Recherche("(chat", TypeRequete::Contenu, "1252").motifValide);
+    // Types 1 to 3 compile the pattern too; the fault is placed in the pattern as typed, not in
+    // the expression built around it.
+    for (TypeRequete type : {TypeRequete::Debut, TypeRequete::Fin, TypeRequete::Contenu}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        const BilanRecherche b = r.Recherche("(chat", type, "1252", false);
+        EXPECT_FALSE(b.motifValide);
+        EXPECT_EQ(b.positionErreur, 5u);
+        EXPECT_EQ(r.Recherche("ch)at", type, "1252", false).positionErreur, 2u);
+        // A result to be replaced is kept when the pattern does not compile.
+        EXPECT_EQ(r.Entites(), (std::vector<std::int32_t>{1}));
+    }
+    // A pattern that compiles replaces it.
+    r.Recherche("^le$", TypeRequete::Expression, "1252", false);
+    EXPECT_EQ(r.Entites(), (std::vector<std::int32_t>{0}));
+}
+
+TEST_F(ResultatGroupeTest, BeginsEndsAndContainsKeepThePatternARegularExpression)
+{
+    // Every form once, so the forms come in alphabetical order.
+    auto fiches = talmer::test::makeBase("fichier fiche fich fichu ficha affiche\n", ".", "fiches");
+    ASSERT_TRUE(fiches);
+    using V = std::vector<std::string>;
+    const struct {
+        TypeRequete type;
+        const char *motif;
+        V attendu;
+    } cas[] = {
+        {TypeRequete::Debut, "fich[a-z]", {"ficha", "fiche", "fichier", "fichu"}},
+        {TypeRequete::Fin, "ch[a-z]", {"affiche", "ficha", "fiche", "fichu"}},
+        {TypeRequete::Contenu, "ich[a-z]", {"affiche", "ficha", "fiche", "fichier", "fichu"}},
+        {TypeRequete::Debut, "fich(e|u)", {"fiche", "fichu"}},
+    };
+    for (const auto &c : cas) {
+        SCOPED_TRACE(c.motif);
+        ResultatGroupe r(fiches.get());
+        EXPECT_TRUE(r.Recherche(c.motif, c.type, "1252").motifValide);
+        EXPECT_EQ(Textes(r), c.attendu);
+    }
+    EXPECT_EQ(talmer::ExpressionDe("p", TypeRequete::Debut).texte, "^p.*");
+    EXPECT_EQ(talmer::ExpressionDe("p", TypeRequete::Fin).texte, ".*p$");
+    EXPECT_EQ(talmer::ExpressionDe("p", TypeRequete::Contenu).texte, ".*p.*");
+    EXPECT_EQ(talmer::ExpressionDe("p", TypeRequete::Expression).texte, "p");
 }
 
 TEST_F(ResultatGroupeTest, MatchFailuresAreCountedNotAdded)

@@ -5,6 +5,7 @@
 #include "engine/tgen.h"
 #include "shell/dragobjects.h"
 #include "shell/utilitaires.h"
+#include "windows/commun/decoupagehtml.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/liseuse/fenliseuse.h"
 #include "windows/liseuse/pagelecture.h"
@@ -13,6 +14,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QMimeData>
 #include <QTextBrowser>
 
@@ -168,4 +172,96 @@ TEST_F(LiseuseTest, FenetreEcritSaPageEtRemplaceLeGroupeDepose)
         EXPECT_TRUE(dialogues.messages.empty());
     }
     EXPECT_FALSE(QFile::exists(chemin));
+}
+
+TEST_F(LiseuseTest, LaPageSeCoupeEnSEcrivantCommeLaPageEntiere)
+{
+    // Keys, line breaks, escaped spellings and a group: the parts found while writing, in pieces
+    // of any size, are those of the whole page.
+    std::string texte;
+    for (int i = 0; i < 40; ++i)
+        texte += Texte;
+    base = talmer::test::makeBase(texte, ".,");
+    ASSERT_TRUE(base);
+    const std::int32_t formes[] = {2, 0};
+    Tgen groupe(base.get(), formes, 2);
+    for (const Tgen *g : {static_cast<const Tgen *>(nullptr), static_cast<const Tgen *>(&groupe)})
+        for (std::size_t taille : {1, 5, 40, 300, 1 << 20})
+            for (std::size_t seuil : {1, 17, 1 << 20}) {
+                ParametresPage p;
+                p.taillePartie = taille;
+                p.seuilVidage = seuil;
+                std::string page, tampon;
+                DecoupageHtml d;
+                ASSERT_TRUE(ProduitPageLecture(*base, g, p, tampon, [&](std::string &t) {
+                    page += t;
+                    t.clear();
+                    return true;
+                }, &d));
+                ASSERT_EQ(page, PageLecture(*base, g, ParametresPage{}));
+                const DecoupageHtml attendu = DecoupeHtml(page, taille);
+                EXPECT_EQ(d.finEntete, attendu.finEntete);
+                EXPECT_EQ(d.debutFin, attendu.debutFin);
+                EXPECT_EQ(d.debuts, attendu.debuts) << "parts of " << taille << ", pieces of " << seuil;
+                if (taille == 40) {
+                    EXPECT_GT(d.NbParties(), 10u);
+                }
+            }
+}
+
+TEST_F(LiseuseTest, FenetreVaDirectementALaPartieTapee)
+{
+    // A text of a dozen parts or more.
+    std::string texte = "<t=A> ";
+    for (int i = 0; i < 200000; ++i)
+        texte += "mot" + std::to_string(i % 5000) + (i % 20 == 19 ? "\n" : " ");
+    base = talmer::test::makeBase(texte, ".,");
+    ASSERT_TRUE(base);
+    TFenLiseuse fen(*base);
+    fen.resize(696, 480);
+    fen.show();
+    QCoreApplication::processEvents();
+    VueHtml *vue = fen.HTMLEdit();
+    const std::string page = talmer::test::readFile(fen.CheminPage().toStdString());
+    const DecoupageHtml d = DecoupeHtml(page, VueHtml::TaillePartieParDefaut);
+    const int n = static_cast<int>(d.NbParties());
+    ASSERT_GE(n, 12);
+
+    // Every part is known from the start: the count is exact.
+    EXPECT_TRUE(vue->Barre()->isVisible());
+    EXPECT_EQ(vue->NombreParties()->text(), QStringLiteral("sur %1").arg(n));
+    EXPECT_EQ(vue->NumeroPartie()->maximum(), n);
+    EXPECT_EQ(vue->NumeroPartie()->value(), 1);
+    const QRect precedent = vue->BoutonPrecedent()->geometry(), suivant = vue->BoutonSuivant()->geometry();
+
+    // Typing a number goes to that part at once; the arrows stay where they were.
+    const auto partieAttendue = [&](int k) {
+        const auto kk = static_cast<std::size_t>(k);
+        return page.substr(0, d.finEntete) + page.substr(d.DebutPartie(kk), d.FinPartie(kk) - d.DebutPartie(kk)) +
+               page.substr(d.debutFin);
+    };
+    vue->NumeroPartie()->setValue(11);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(vue->PartieCourante(), 10);
+    EXPECT_EQ(vue->HtmlPartie().toStdString(), partieAttendue(10));
+    EXPECT_EQ(vue->BoutonPrecedent()->geometry(), precedent);
+    EXPECT_EQ(vue->BoutonSuivant()->geometry(), suivant);
+    vue->BoutonSuivant()->click();
+    EXPECT_EQ(vue->NumeroPartie()->value(), 12);
+
+    // The last part: no further; a number past it stops there.
+    vue->NumeroPartie()->setValue(n + 5);
+    EXPECT_EQ(vue->PartieCourante(), n - 1);
+    EXPECT_EQ(vue->HtmlPartie().toStdString(), partieAttendue(n - 1));
+    EXPECT_FALSE(vue->BoutonSuivant()->isEnabled());
+
+    // A dropped group rewrites the page: the same part stays in view, the count stays exact.
+    vue->NumeroPartie()->setValue(3);
+    Depose(fen, {0}, 0x00FF00);
+    ASSERT_TRUE(accepte);
+    EXPECT_EQ(vue->PartieCourante(), 2);
+    const std::string nouvelle = talmer::test::readFile(fen.CheminPage().toStdString());
+    EXPECT_EQ(vue->NombreParties()->text(),
+              QStringLiteral("sur %1").arg(DecoupeHtml(nouvelle, VueHtml::TaillePartieParDefaut).NbParties()));
+    EXPECT_NE(vue->HtmlPartie().indexOf(QStringLiteral("color: #00ff00;")), -1);
 }

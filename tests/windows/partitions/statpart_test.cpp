@@ -13,11 +13,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
+#include <QImage>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 
@@ -98,7 +103,69 @@ TEST_F(StatPartTest, CaptionMemoAndCountsOfEachPart)
         EXPECT_EQ(m->index(1, c).data().toString(), y[c]) << c;
         EXPECT_GE(f->GrdPCLC()->columnWidth(c), ModelePCLC::Largeurs[static_cast<std::size_t>(c)]);
     }
-    EXPECT_EQ(f->GrdPCLC()->rowHeight(0), 16);
+    // The designed height, or a line of the grid's font when it needs more.
+    EXPECT_GE(f->GrdPCLC()->rowHeight(0), 16);
+    EXPECT_GE(f->GrdPCLC()->rowHeight(0), QFontMetrics(f->GrdPCLC()->font()).lineSpacing());
+}
+
+TEST_F(StatPartTest, AnUnderscoreShowsWholeInItsRowWhateverTheFont)
+{
+    // A part named "_" shows nothing but its underscore, at the very bottom of the line.
+    base = talmer::test::makeBase("<a=_> le chat. <a=e2scrub_all> un chien.\n");
+    ASSERT_TRUE(base);
+    partition = std::make_unique<Partition>(base.get(), base->LocFormDic("a", false));
+    ASSERT_EQ(partition->NbParties(), 2);
+    ASSERT_EQ(std::string(partition->NomPartie(0)), "_");
+    auto f = Fenetre();
+    GrillePCLC *grille = f->GrdPCLC();
+    QFont grande = grille->font();
+    for (int taille : {grande.pixelSize() > 0 ? grande.pixelSize() : 12, 24}) {
+        grande.setPixelSize(taille);
+        grille->setFont(grande);
+        QCoreApplication::processEvents();
+        EXPECT_GE(grille->rowHeight(0), QFontMetrics(grande).lineSpacing()) << taille;
+        const QImage image = grille->viewport()->grab().toImage();
+        // Dark pixels inside the name's cell (its grid lines lie outside).
+        const QRect cellule = grille->visualRect(grille->model()->index(0, 2));
+        int sombres = 0;
+        for (int y = cellule.top(); y <= cellule.bottom(); ++y)
+            for (int x = cellule.left(); x <= cellule.right(); ++x)
+                sombres += qGray(image.pixel(x, y)) < 160;
+        EXPECT_GT(sombres, 0) << "font of " << taille << " px, row of " << grille->rowHeight(0);
+    }
+}
+
+TEST_F(StatPartTest, TheMemoKeepsAGapAfterEveryCountOfAMillion)
+{
+    std::string texte = "<a=x> ";
+    for (int i = 0; i < 500000; ++i)
+        texte += "le chat ";
+    base = talmer::test::makeBase(texte);
+    ASSERT_TRUE(base);
+    ASSERT_GE(base->Nbocc(), 1000000);
+    partition = std::make_unique<Partition>(base.get(), base->LocFormDic("a", false));
+    auto f = Fenetre();
+    QCoreApplication::processEvents();
+    QPlainTextEdit *memo = f->MemoResum();
+    const QFontMetricsF mesure(memo->font());
+    EXPECT_GE(memo->height(), 2 * mesure.lineSpacing());
+    // Line 1: "Nombre d'occurrences:", the count, "Nombre de formes:", the count.
+    const QTextBlock ligne = memo->document()->firstBlock();
+    const QString texteLigne = ligne.text();
+    const QTextLine disposee = ligne.layout()->lineAt(0);
+    ASSERT_TRUE(disposee.isValid());
+    int debut = 0;
+    for (const QString &champ : texteLigne.split(QLatin1Char('\t'))) {
+        if (!champ.isEmpty() && champ.front().isDigit()) {
+            const qreal fin = disposee.cursorToX(debut + static_cast<int>(champ.size()));
+            const int suivant = static_cast<int>(texteLigne.indexOf(QLatin1Char('N'), debut));
+            if (suivant > 0) {
+                EXPECT_GE(disposee.cursorToX(suivant) - fin, mesure.horizontalAdvance(QLatin1Char(' ')))
+                    << champ.toStdString();
+            }
+        }
+        debut += static_cast<int>(champ.size()) + 1;
+    }
 }
 
 TEST_F(StatPartTest, PagesAndButtonsAtOpening)

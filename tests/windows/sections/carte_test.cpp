@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -246,13 +247,26 @@ TEST_F(CarteTest, SavedSelectionRoundTripAndBadFileKeepsTheSelection)
               QByteArray("\r\nnom=Nom\r\ndimension=  11\r\ntype =  type\r\nfreq=  0\r\ncouleur =  000000\r\n") +
                   QByteArray("\0 \0 \1 \0 \0 \1 \0 \0 \1 \0 \0 ", 22));
 
-    // Another map's file (another number of sections) is reported and changes nothing.
-    QFile f(FichierSelection());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(ExporteSelection({1, 1, 1}).c_str());
-    f.close();
+    // Another map's file (another number of sections) is read as far as both go, and the status
+    // says so.
+    TFenPrinc principale;
+    const auto ecrit = [](const std::string &octets) {
+        QFile f(FichierSelection());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(octets.data(), static_cast<qint64>(octets.size()));
+    };
+    ecrit(ExporteSelection({0, 1, 1}));
+    EXPECT_TRUE(carte->ChargeSelection({0, 1}));
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(principale.TexteStatut(),
+              QStringLiteral("Sélection chargée : le fichier décrit 3 sections et la carte 11 ; seules les 3 "
+                             "premières sections ont été prises en compte."));
+    EXPECT_TRUE(dialogues.messages.empty());
+
+    // A file that is not whole is refused and changes nothing.
+    ecrit(ExporteSelection({1, 1, 1}).substr(0, 60));
     EXPECT_FALSE(carte->ChargeSelection({0}));
-    EXPECT_EQ(Selectionnees(), (std::vector<int>{2, 5, 8}));
+    EXPECT_EQ(Selectionnees(), (std::vector<int>{1, 2}));
     EXPECT_FALSE(dialogues.messages.empty());
 }
 
@@ -442,6 +456,28 @@ TEST_F(ChoixDelimTest, ReportPictureAndSectionPage)
     EXPECT_EQ(noeud->text(), QString::fromUtf8("Section n°0"));
 }
 
+TEST_F(ChoixDelimTest, AMapOpensWholeInsideTheVisibleArea)
+{
+    // A laptop's screen, the reading view restored beside the place of the new window.
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    QMdiSubWindow *lecture = fen->ZoneMdi()->subWindowList().front();
+    lecture->showNormal();
+    lecture->setGeometry(0, 0, 780, 300);
+    for (int vue = 1; vue <= 2; ++vue) {
+        Cree({QStringLiteral(".")});
+        ASSERT_NE(dernier, nullptr);
+        auto *sous = qobject_cast<QMdiSubWindow *>(dernier->parentWidget());
+        ASSERT_NE(sous, nullptr);
+        const QRect zone(QPoint(0, 0), fen->ZoneVisible());
+        EXPECT_TRUE(zone.contains(sous->geometry())) << vue << " " << sous->geometry().x() << "+"
+                                                     << sous->geometry().width() << " in " << zone.width();
+        EXPECT_EQ(sous->width(), std::min(fen->LargeurLibre() - 5, zone.width())) << vue;
+        EXPECT_EQ(sous->height(), 390) << vue;
+    }
+}
+
 TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
 {
     Cree({QStringLiteral(".")});
@@ -455,8 +491,8 @@ TEST_F(ChoixDelimTest, SectionalSpecificitiesOpenAListOfSections)
     };
     dernier->SpfButtonClick();
     TFenSpecGrp *liste = nullptr;
-    for (int k = 0; k < fen->ListesGauche()->count(); ++k)
-        if (auto *l = qobject_cast<TFenSpecGrp *>(fen->ListesGauche()->widget(k)))
+    for (QWidget *page : fen->ListesGauche()->Pages())
+        if (auto *l = qobject_cast<TFenSpecGrp *>(page))
             liste = l;
     ASSERT_NE(liste, nullptr);
     EXPECT_EQ(liste->windowTitle(), QStringLiteral("Spécifs - Sections"));

@@ -1,4 +1,5 @@
-// The saved selection of sections and its trace: bytes written, offsets applied, bad files refused.
+// The saved selection of sections and its trace: bytes written, offsets applied, files of another
+// dimension read to their own, bad files refused.
 #include "windows/sections/selection_fichier.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +78,7 @@ TEST(SelectionFichier, BadFilesAreRefusedAsAWhole)
         {"cut in the header", Fichier5.substr(0, 80), 5},
         {"cut in the flags", Fichier5.substr(0, Fichier5.find("0 1 0") + 4), 5},
         {"no closing tags", Fichier5.substr(0, Fichier5.find("</selection>")), 5},
-        {"wrong dimension", Fichier5, 6},
+        {"fewer flags than its dimension", std::string(Fichier5).replace(Fichier5.find("\"5\""), 3, "\"2000000000\""), 5},
         {"dimension not a number", std::string(Fichier5).replace(Fichier5.find("\"5\""), 3, "\"5a\""), 5},
         {"value too long", std::string(Fichier5).replace(Fichier5.find("\"Nom\""), 5, "\"" + longNom + "\""), 5},
         {"more flags than sections", std::string(Fichier5).replace(Fichier5.find("0 1 0 0 1 "), 10, "0 1 0 0 1 1 "), 5},
@@ -88,7 +89,45 @@ TEST(SelectionFichier, BadFilesAreRefusedAsAWhole)
         EXPECT_FALSE(r.erreur.isEmpty()) << c.quoi;
         EXPECT_TRUE(r.selection.empty()) << c.quoi;
     }
-    EXPECT_TRUE(ImporteSelection(Fichier5, 6, {0}).erreur.contains(QStringLiteral("6")));
+}
+
+TEST(SelectionFichier, AFileOfAnotherDimensionIsReadToItsOwnAndMarksOnlyTheMapsSections)
+{
+    const auto fichier = [](const char *dimension, const char *drapeaux) {
+        return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<SELECTIONS>\r\n<selection nom=\"Nom\"  dimension=\"") +
+               dimension + "\" type=\"type\" freq=\"0\"  couleur=\"000000\">\r\n" + drapeaux +
+               "\r\n</selection>\r\n</SELECTIONS>";
+    };
+    const struct {
+        const char *quoi;
+        std::string octets;
+        std::vector<int> decalages;
+        std::vector<char> attendue;
+        std::string trace; // the flags' part of the trace
+        const char *avertissement;
+    } cas[] = {
+        // 3 sections on a map of 5: the mark 2 + 1 lies beyond the file's sections.
+        {"smaller", fichier("3", "0 1 1 "), {0, 1}, {0, 1, 1, 0, 0}, std::string("\0 \1 \1 ", 6),
+         "Sélection chargée : le fichier décrit 3 sections et la carte 5 ; seules les 3 premières sections ont "
+         "été prises en compte."},
+        // 7 sections on a map of 5: section 5 still marks 4; 5 and 6 are no sections of the map.
+        {"larger", fichier("7", "1 0 0 0 0 1 1 "), {-1, 0}, {1, 0, 0, 0, 1}, std::string("\1 \0 \0 \0 \1 ", 10),
+         "Sélection chargée : le fichier décrit 7 sections et la carte 5 ; seules les 5 premières sections ont "
+         "été prises en compte."},
+        {"same", fichier("5", "0 0 1 0 0 "), {0}, {0, 0, 1, 0, 0}, std::string("\0 \0 \1 \0 \0 ", 10), ""},
+    };
+    for (const auto &c : cas) {
+        SCOPED_TRACE(c.quoi);
+        const SelectionImportee r = ImporteSelection(c.octets, 5, c.decalages);
+        ASSERT_TRUE(r.valide) << r.erreur.toStdString();
+        EXPECT_EQ(r.selection, c.attendue);
+        const std::string tete = r.trace.substr(0, r.trace.find("000000\r\n") + 8);
+        EXPECT_EQ(r.trace.substr(tete.size()), c.trace);
+        EXPECT_EQ(r.avertissement, QString::fromUtf8(c.avertissement));
+    }
+    EXPECT_EQ(ImporteSelection(fichier("7", "1 0 0 0 0 1 1 "), 5, {0}).trace,
+              std::string("\r\nnom=Nom\r\ndimension=  7\r\ntype =  type\r\nfreq=  0\r\ncouleur =  000000\r\n") +
+                  std::string("\1 \0 \0 \0 \0 ", 10));
 }
 
 } // namespace

@@ -1,14 +1,18 @@
 // Repeated-segment set-up dialog and list: thresholds, orders, the drag, the report page, and a
-// second computation while a list is open.
+// second computation while a list is open, with the groups of the container that follow it.
 #include "engine/base_fixture.h"
 #include "windows/fenprinc_echantillon.h"
 #include "engine/charg1.h"
 #include "engine/segrep.h"
+#include "engine/tgen.h"
+#include "shell/conteneur.h"
 #include "shell/dragobjects.h"
+#include "shell/installation_glisser.h"
 #include "shell/fenprinc.h"
 #include "shell/poste_test.h"
 #include "shell/rapport.h"
 #include "windows/commun/choixcouleur.h"
+#include "windows/groupes/fenselecformes.h"
 #include "windows/installation.h"
 #include "windows/segments/fenprepsr.h"
 #include "windows/segments/frmsr.h"
@@ -21,6 +25,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -252,8 +258,8 @@ protected:
     std::vector<TfrmSR *> Listes() const
     {
         std::vector<TfrmSR *> listes;
-        for (int i = 0; i < fen->ListesGauche()->count(); ++i)
-            if (auto *l = qobject_cast<TfrmSR *>(fen->ListesGauche()->widget(i)))
+        for (QWidget *page : fen->ListesGauche()->Pages())
+            if (auto *l = qobject_cast<TfrmSR *>(page))
                 listes.push_back(l);
         return listes;
     }
@@ -292,6 +298,121 @@ TEST_F(SegmentsPoste, ASecondComputationReplacesTheOldListAndLeavesItsSegmentsIn
         ASSERT_EQ(premier->LocOccSeg(k), positions[static_cast<std::size_t>(k)]) << k;
     for (std::int32_t k = 0; k < second->NbSegments(); ++k)
         EXPECT_EQ(static_cast<std::int32_t>(second->LocOccSeg(k).size()), second->Segments()[static_cast<std::size_t>(k)].Frq);
+}
+
+TEST_F(SegmentsPoste, AComputationTheUserStopsLeavesTheSegmentsAttachedBefore)
+{
+    Calcule(2);
+    SegRep *premier = fen->Base()->SegmentsAttaches();
+    ASSERT_NE(premier, nullptr);
+    std::vector<std::vector<std::int32_t>> positions;
+    for (std::int32_t k = 0; k < premier->NbSegments(); ++k)
+        positions.push_back(premier->LocOccSeg(k));
+    const std::string fichier = readFile(std::string(fen->Base()->NomBase()) + ".loc.sr");
+    ASSERT_FALSE(fichier.empty());
+
+    // Escape waits until the computation repaints, and stops it there.
+    dialogues.repondDialogue = [this](QDialog &d) {
+        if (auto *prep = qobject_cast<TFenPrepSR *>(&d))
+            prep->EditSR()->setValue(3);
+        talmer::test::AppuieEchap(fen.get());
+        return int(QDialog::Accepted);
+    };
+    fen->BtnSRClick();
+    EXPECT_TRUE(dialogues.messages.empty());
+    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Calcul interrompu"));
+    EXPECT_EQ(fen->Base()->SegmentsAttaches(), premier);
+    ASSERT_EQ(Listes().size(), 1u);
+    EXPECT_EQ(&Listes()[0]->Segments(), premier);
+    for (std::int32_t k = 0; k < premier->NbSegments(); ++k)
+        ASSERT_EQ(fen->Base()->LocOccFor(fen->Base()->Nbart() + 1 + k), positions[static_cast<std::size_t>(k)]) << k;
+    EXPECT_EQ(readFile(std::string(fen->Base()->NomBase()) + ".loc.sr"), fichier);
+}
+
+TEST_F(SegmentsPoste, GroupsOfTheContainerAndOfTheGroupWindowFollowTheirSegmentsToTheNextComputation)
+{
+    talmer::TConteneur *conteneur = talmer::InstalleConteneurEtCorpus(*fen);
+    const std::int32_t nbart = fen->Base()->Nbart();
+    // The segments a threshold of 3 finds (the same at each computation).
+    Calcule(3);
+    const std::vector<Segment> seuil3 = fen->Base()->SegmentsAttaches()->Segments();
+    const auto indexDans = [](const std::vector<Segment> &set, const std::vector<std::int32_t> &formes) {
+        for (std::size_t k = 0; k < set.size(); ++k)
+            if (set[k].Formes == formes)
+                return static_cast<std::int32_t>(k);
+        return -1;
+    };
+
+    // With a threshold of 2: a segment that the next computation finds at another index, and two
+    // that it does not find.
+    Calcule(2);
+    const SegRep *premier = fen->Base()->SegmentsAttaches();
+    std::int32_t garde = -1, nouveau = -1;
+    std::vector<std::int32_t> perdus;
+    for (std::int32_t k = 0; k < premier->NbSegments(); ++k) {
+        const std::int32_t j = indexDans(seuil3, premier->Segments()[static_cast<std::size_t>(k)].Formes);
+        if (j >= 0 && j != k && garde < 0) {
+            garde = k;
+            nouveau = j;
+        } else if (j < 0 && perdus.size() < 2) {
+            perdus.push_back(k);
+        }
+    }
+    ASSERT_GE(garde, 0);
+    ASSERT_EQ(perdus.size(), 2u);
+    const std::string texteGarde = premier->RetourneGraphie(garde);
+    const std::int32_t forme = 0;
+    const auto depose = [&](std::vector<std::int32_t> entites, const char *nom) {
+        conteneur->RangeConteneur(
+            std::make_unique<Tgen>(fen->Base(), entites.data(), static_cast<std::int32_t>(entites.size()), nom));
+    };
+    depose({forme, nbart + 1 + garde}, "garde");
+    depose({nbart + 1 + perdus[0], forme}, "moitie");
+    depose({nbart + 1 + perdus[1]}, "perdu"); // the current group
+    // A group being built in a "Groupes de formes" window.
+    fen->Action("BtnSelFormes")->trigger();
+    auto *fenetre = qobject_cast<talmer::TFenSelecFormes *>(fen->ZoneMdi()->activeSubWindow()->widget());
+    ASSERT_NE(fenetre, nullptr);
+    fenetre->Resultat().AjouteResultats({nbart + 1 + perdus[0], forme, nbart + 1 + garde});
+
+    Calcule(3);
+    const SegRep *second = fen->Base()->SegmentsAttaches();
+    ASSERT_EQ(second->RetourneGraphie(nouveau), texteGarde);
+    // The group of lost segments only has left the history, and it was the current group.
+    ASSERT_EQ(conteneur->Historique().Taille(), 2);
+    EXPECT_EQ(conteneur->GroupeCourant(), nullptr);
+    EXPECT_EQ(conteneur->toolTip(), QStringLiteral("Vide"));
+    const Tgen *moitie = conteneur->Historique().Entree(0);
+    EXPECT_STREQ(moitie->Nom(), "moitie");
+    EXPECT_EQ(moitie->Formes(), (std::vector<std::int32_t>{forme}));
+    EXPECT_EQ(moitie->NbOcc(), fen->Base()->RetourneFrq(forme));
+    const Tgen *gardeG = conteneur->Historique().Entree(1);
+    EXPECT_STREQ(gardeG->Nom(), "garde");
+    EXPECT_EQ(gardeG->Formes(), (std::vector<std::int32_t>{forme, nbart + 1 + nouveau}));
+    EXPECT_EQ(gardeG->NbOcc(), fen->Base()->RetourneFrq(forme) + second->Segments()[static_cast<std::size_t>(nouveau)].Frq);
+    EXPECT_EQ(fen->TexteStatut(),
+              QStringLiteral("Segments répétés recalculés : dans l'historique des groupes, 1 segment(s) "
+                             "renuméroté(s), 2 segment(s) retiré(s) car absent(s) du nouveau calcul. 1 groupe(s) "
+                             "devenu(s) vide(s) retiré(s) de l'historique."));
+
+    EXPECT_EQ(fenetre->Resultat().Entites(), (std::vector<std::int32_t>{forme, nbart + 1 + nouveau}));
+    EXPECT_EQ(fenetre->Resultat().Graphie(1), texteGarde);
+    EXPECT_EQ(fenetre->TexteStatut(),
+              QStringLiteral("Segments répétés recalculés : dans la liste, 1 segment(s) renuméroté(s), 1 segment(s) "
+                             "retiré(s) car absent(s) du nouveau calcul."));
+
+    // A drag from the history carries the segment under its new number: the same text.
+    conteneur->ElemMenuClick(1);
+    std::unique_ptr<talmer::TTgenDragObject> objet = conteneur->ContainerStartDrag();
+    ASSERT_NE(objet, nullptr);
+    ASSERT_EQ(objet->Count(), 2);
+    EXPECT_EQ(fen->Base()->RetourneGraphie(objet->Entites()[1], false), texteGarde);
+
+    // A computation that gives every segment its old number changes nothing and says nothing.
+    fen->AfficheStatut(QString());
+    Calcule(3);
+    EXPECT_EQ(conteneur->Historique().Entree(1)->Formes(), (std::vector<std::int32_t>{forme, nbart + 1 + nouveau}));
+    EXPECT_TRUE(fen->TexteStatut().isEmpty()) << fen->TexteStatut().toStdString();
 }
 
 TEST_F(SegmentsPoste, EveryReportPageKeepsAFileOfItsOwn)

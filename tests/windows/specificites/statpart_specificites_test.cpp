@@ -11,10 +11,13 @@
 #include "dialogues_muets.h"
 
 #include "engine/calcspectot.h"
+#include "engine/primspecchr.h"
 
+#include "shell/poste_test.h"
 #include "shell/rapport.h"
 #include "support/jeu_affichage.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -155,6 +158,63 @@ TEST_F(StatPartSpecificites, SpecifsOpensTheListOfTheSelectedParts)
     EXPECT_EQ(liste->Modele()->index(0, 0).data().toString(), "chien");
     EXPECT_EQ(liste->Modele()->index(0, 3).data().toString(), "2");
     delete liste.data();
+}
+
+TEST_F(StatPartSpecificites, RunsTheUserStopsLeaveTheEarlierTableAndGrid)
+{
+    talmer::test::DialoguesMuets dialogues;
+    TFenStatPart f(nullptr, *partition);
+    PageTFG *tfg = PageTFGDe(f);
+    PageSC *sc = PageSCDe(f);
+    ASSERT_TRUE(tfg && sc);
+    // The user presses Escape once the run has started (the key waits until the run repaints).
+    bool echap = false;
+    const auto avecParametres = [&](int seuil, bool evolutives) {
+        dialogues.repond = [&, seuil, evolutives](QDialog &d) {
+            if (auto *tot = qobject_cast<TFenParamSpecTot *>(&d)) {
+                tot->CSSeuil()->setValue(seuil);
+                tot->CSFreqMin()->setValue(1);
+            } else if (auto *diac = qobject_cast<TFenParamSpecDiac *>(&d)) {
+                diac->SpinSeuil()->setValue(seuil);
+                diac->SpinFreqMin()->setValue(1);
+                diac->ChkSpEvl()->setChecked(evolutives);
+                if (echap)
+                    talmer::test::AppuieEchap(&f);
+                diac->BitBtnOKClick();
+                return d.result();
+            }
+            if (echap)
+                talmer::test::AppuieEchap(&f);
+            return int(QDialog::Accepted);
+        };
+    };
+
+    avecParametres(100, false);
+    f.BtnSpTot()->click();
+    f.BtnSpEvol()->click();
+    const CalcSpecTot *table = tfg->Calcul();
+    const PrimSpecChr *grille = sc->Resultat();
+    ASSERT_TRUE(table && grille);
+    ASSERT_GT(grille->NbLignes(), 0);
+    const std::vector<StructSpecChr> lignes = grille->Lignes();
+    const int lignesTable = tfg->Modele()->rowCount();
+
+    // Stopped: the specificities per part, the chronological ones, and the evolutive ones (whose
+    // stop also stops the chronological run after them).
+    echap = true;
+    for (bool evolutives : {false, true}) {
+        avecParametres(50, evolutives);
+        f.BtnSpTot()->click();
+        f.BtnSpEvol()->click();
+        EXPECT_EQ(tfg->Calcul(), table);
+        EXPECT_EQ(tfg->Modele()->rowCount(), lignesTable);
+        EXPECT_EQ(sc->Resultat(), grille);
+        EXPECT_EQ(sc->Resultat()->Lignes(), lignes);
+        EXPECT_EQ(sc->Modele()->rowCount(), static_cast<int>(lignes.size()));
+    }
+    EXPECT_TRUE(dialogues.messages.isEmpty());
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<TFenSpecGrp *>(w), nullptr);
 }
 
 } // namespace

@@ -1,0 +1,165 @@
+// Long work on the interface thread: the status text and the progress bar while it runs, the
+// cancel button, and the user's input dropped while the work repaints, all but the stop gesture.
+#include "poste_test.h"
+
+#include "engine/progression.h"
+#include "shell/fenprinc.h"
+#include "shell/occupation.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using talmer::test::AppuieEchap;
+using talmer::test::TraiteEvenements;
+
+namespace {
+
+class TravailLongTest : public talmer::test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        fen = std::make_unique<TFenPrinc>();
+        fen->show();
+        annuler = fen->findChild<QToolButton *>(QStringLiteral("BtnInterrompre"));
+        ASSERT_NE(annuler, nullptr);
+        bouton = new QPushButton(QStringLiteral("Commande"));
+        QObject::connect(bouton, &QPushButton::clicked, [this] { ++clics; });
+        saisie = new QLineEdit;
+        autres.reset(new QWidget);
+        bouton->setParent(autres.get());
+        saisie->setParent(autres.get());
+        saisie->move(0, 40);
+        autres->show();
+        TraiteEvenements();
+    }
+    void TearDown() override
+    {
+        autres.reset();
+        fen.reset();
+    }
+
+    // A press and a release of the left button at a point of a widget (or of its window).
+    static void Clique(QObject *cible, QPoint local, QPoint global, Qt::MouseButton b = Qt::LeftButton)
+    {
+        for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(cible, new QMouseEvent(t, local, global, b, t == QEvent::MouseButtonPress ? b : Qt::NoButton,
+                                                               Qt::NoModifier));
+    }
+    static QPoint Centre(QWidget *w) { return w->rect().center(); }
+
+    std::unique_ptr<TFenPrinc> fen;
+    QToolButton *annuler = nullptr;
+    std::unique_ptr<QWidget> autres;
+    QPushButton *bouton = nullptr;
+    QLineEdit *saisie = nullptr;
+    int clics = 0;
+};
+
+TEST_F(TravailLongTest, ShowsWhatRunsAndPutsTheBarBackAfter)
+{
+    fen->Progression()->setRange(0, 200);
+    {
+        talmer::test::DialoguesTest dialogues;
+        TravailLong travail(QStringLiteral("Calcul des spécificités chronologiques…"));
+        EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Calcul des spécificités chronologiques…"));
+        EXPECT_TRUE(annuler->isVisible());
+        EXPECT_TRUE(annuler->isEnabled());
+        fen->Progression()->setMaximum(400);
+        for (int i = 0; i < 3; ++i)
+            PasProgression2(0);
+        EXPECT_EQ(fen->Progression()->value(), 6);
+        travail.FixeResultat(QStringLiteral("Spécificités chronologiques : 3 lignes"));
+    }
+    EXPECT_EQ(fen->TexteStatut(), QStringLiteral("Spécificités chronologiques : 3 lignes"));
+    EXPECT_EQ(fen->Progression()->value(), 0);
+    EXPECT_EQ(fen->Progression()->maximum(), 200);
+    EXPECT_FALSE(annuler->isVisible());
+
+    // Work that cannot be stopped shows no button, and Escape does not stop it.
+    {
+        TravailLong travail(QStringLiteral("Chargement des données"), false);
+        EXPECT_FALSE(annuler->isVisible());
+        AppuieEchap(saisie);
+        RafraichitEcran();
+        EXPECT_FALSE(travail.InterruptionDemandee());
+        EXPECT_NO_THROW(PasProgression(0));
+    }
+    EXPECT_EQ(fen->TexteStatut(), QString());
+}
+
+TEST_F(TravailLongTest, OnlyTheStopGestureGetsThroughWhileTheWorkRepaints)
+{
+    struct Cas {
+        const char *quoi;
+        std::function<void()> geste;
+        bool arret;
+    };
+    // The button takes its place in the status bar once the work has shown it.
+    const auto surAnnuler = [this] { return annuler->mapToGlobal(Centre(annuler)); };
+    const Cas cas[] = {
+        {"a click on another button", [&] { Clique(bouton, Centre(bouton), bouton->mapToGlobal(Centre(bouton))); }, false},
+        {"a key typed into a field",
+         [&] {
+             QCoreApplication::postEvent(saisie, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+         },
+         false},
+        {"a click beside the cancel button",
+         [&] {
+             const QPoint a = surAnnuler() + QPoint(0, -60);
+             Clique(fen->windowHandle(), fen->mapFromGlobal(a), a);
+         },
+         false},
+        {"a right click on the cancel button", [&] { Clique(annuler, Centre(annuler), surAnnuler(), Qt::RightButton); }, false},
+        {"Escape", [&] { AppuieEchap(saisie); }, true},
+        {"a click on the cancel button", [&] { Clique(annuler, Centre(annuler), surAnnuler()); }, true},
+        {"a click on the cancel button's place in its window",
+         [&] { Clique(fen->windowHandle(), fen->mapFromGlobal(surAnnuler()), surAnnuler()); }, true},
+    };
+    for (const Cas &c : cas) {
+        clics = 0;
+        saisie->clear();
+        int minuteries = 0;
+        {
+            TravailLong travail(QStringLiteral("Calcul"));
+            ASSERT_TRUE(annuler->isVisible()) << c.quoi;
+            // What is not the user's input keeps coming: a timer, here.
+            QTimer::singleShot(0, [&] { ++minuteries; });
+            c.geste();
+            RafraichitEcran();
+            EXPECT_EQ(travail.InterruptionDemandee(), c.arret) << c.quoi;
+            EXPECT_EQ(clics, 0) << c.quoi;
+            EXPECT_EQ(saisie->text(), QString()) << c.quoi;
+            EXPECT_EQ(minuteries, 1) << c.quoi;
+            if (c.arret) {
+                EXPECT_FALSE(annuler->isEnabled()) << c.quoi;
+                EXPECT_THROW(PasProgression(0), CalculInterrompu) << c.quoi;
+                EXPECT_FALSE(travail.Execute([] { PasProgression2(0); })) << c.quoi;
+            } else {
+                EXPECT_NO_THROW(PasProgression(0)) << c.quoi;
+                EXPECT_TRUE(travail.Execute([] { PasProgression2(0); })) << c.quoi;
+            }
+        }
+        EXPECT_EQ(fen->TexteStatut(), c.arret ? QStringLiteral("Calcul interrompu") : QString()) << c.quoi;
+    }
+
+    // Once the work is over, the same input reaches the windows again.
+    EXPECT_NO_THROW(InterromptSiDemande());
+    Clique(bouton, Centre(bouton), bouton->mapToGlobal(Centre(bouton)));
+    QCoreApplication::postEvent(saisie, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+    TraiteEvenements();
+    EXPECT_EQ(clics, 1);
+    EXPECT_EQ(saisie->text(), QStringLiteral("a"));
+}
+
+} // namespace

@@ -1,0 +1,226 @@
+// Every window readable: the windows of the sample base opened through the program's commands,
+// no column title, cell or tree caption is narrower than its text in the view's font, no grid row
+// is lower than a line of it, and no dialog is narrower than its title. The check runs over every
+// view and dialog there is, so a window added later is checked too.
+#include "shell/poste_test.h"
+#include "windows/fenprinc_echantillon.h"
+
+#include "engine/charg1.h"
+#include "engine/partition.h"
+#include "shell/configuration.h"
+#include "shell/fencreercorpus.h"
+#include "shell/fenprinc.h"
+#include "windows/afc/fenparamafc.h"
+#include "windows/partitions/fenchoixpart.h"
+#include "windows/partitions/fenstatpart.h"
+#include "windows/sections/fenchoixdelim.h"
+#include "windows/segments/fenprepsr.h"
+#include "windows/specificites/paramspec.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+using namespace talmer;
+
+namespace {
+
+// Three buttons of a title bar at the least.
+constexpr int BoutonsTitre = 48;
+
+std::string Nom(const QObject &objet)
+{
+    return std::string(objet.metaObject()->className()) + " " + objet.objectName().toStdString();
+}
+
+QString TexteAffiche(const QAbstractItemView &vue, const QModelIndex &index)
+{
+    QAbstractItemDelegate *delegue = vue.itemDelegateForColumn(index.column());
+    if (!delegue)
+        delegue = vue.itemDelegate();
+    const QVariant valeur = index.data();
+    if (const auto *style = qobject_cast<const QStyledItemDelegate *>(delegue))
+        return style->displayText(valeur, vue.locale());
+    return valeur.toString();
+}
+
+// Each title within its section, each value within its cell (with the style's margins), each row
+// as high as a line.
+void VerifieVue(const QAbstractItemView &vue)
+{
+    const QAbstractItemModel *modele = vue.model();
+    const auto *table = qobject_cast<const QTableView *>(&vue);
+    const auto *arbre = qobject_cast<const QTreeView *>(&vue);
+    const QHeaderView *entete = table ? table->horizontalHeader() : arbre ? arbre->header() : nullptr;
+    if (!modele || !entete)
+        return;
+    const QStyle *style = vue.style();
+    const int margeEntete = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, entete);
+    const int margeCellule = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &vue) + 1);
+    const QFontMetrics police(vue.font());
+    const QFontMetrics policeEntete(entete->font());
+    for (int c = 0; c < modele->columnCount(); ++c) {
+        if (entete->isSectionHidden(c))
+            continue;
+        if (!entete->isHidden()) {
+            const QString titre = modele->headerData(c, Qt::Horizontal).toString();
+            EXPECT_GE(entete->sectionSize(c), policeEntete.horizontalAdvance(titre) + margeEntete)
+                << Nom(vue) << ": title \"" << titre.toStdString() << "\"";
+        }
+        // Rows in view order, the children of expanded tree items included.
+        for (QModelIndex i = modele->index(0, c); i.isValid();
+             i = arbre ? arbre->indexBelow(i) : modele->index(i.row() + 1, c)) {
+            const QRect cellule = vue.visualRect(i);
+            if (cellule.isEmpty())
+                continue;
+            const QString texte = TexteAffiche(vue, i);
+            EXPECT_GE(cellule.width(), police.horizontalAdvance(texte) + margeCellule)
+                << Nom(vue) << ": row " << i.row() << " column " << c << " \"" << texte.toStdString() << "\"";
+        }
+    }
+    if (table && modele->rowCount() > 0) {
+        EXPECT_GE(table->rowHeight(0), police.lineSpacing()) << Nom(vue);
+    }
+}
+
+void VerifieDialogue(const QDialog &dialogue)
+{
+    const QFontMetrics police(dialogue.font());
+    EXPECT_GE(dialogue.width(), police.horizontalAdvance(dialogue.windowTitle()) + BoutonsTitre)
+        << Nom(dialogue) << ": \"" << dialogue.windowTitle().toStdString() << "\"";
+    for (const QAbstractItemView *vue : dialogue.findChildren<QAbstractItemView *>())
+        VerifieVue(*vue);
+}
+
+class LisibiliteTest : public talmer::test::FenPrincEchantillon {
+protected:
+    void SetUp() override
+    {
+        FixeConfigurationProgramme(&configuration);
+        FenPrincEchantillon::SetUp();
+        fen->resize(1366, 768);
+        fen->show();
+        TFenParamAFC::FixeProgramme(QStringLiteral(TALMER_BIN_DIR "/ta3afc"));
+        // Each dialog is shown as the user sees it, checked, then answered.
+        dialogues.repondDialogue = [this](QDialog &d) {
+            d.show();
+            talmer::test::TraiteEvenements();
+            VerifieDialogue(d);
+            vus.insert(QString::fromLatin1(d.metaObject()->className()).remove(QStringLiteral("talmer::")).toStdString());
+            const int reponse = Repond(d);
+            d.hide();
+            return reponse;
+        };
+    }
+    void TearDown() override
+    {
+        TFenParamAFC::FixeProgramme({});
+        FenPrincEchantillon::TearDown();
+        FixeConfigurationProgramme(nullptr);
+    }
+
+    // What the user answers: the key "auteur", the delimiter ".", the lowest thresholds.
+    int Repond(QDialog &d)
+    {
+        if (auto *choix = qobject_cast<TFenChoixPart *>(&d)) {
+            for (int i = 0; i < choix->ListParts()->count(); ++i)
+                choix->ListParts()->item(i)->setSelected(choix->ListParts()->item(i)->text() == QStringLiteral("auteur"));
+            choix->BtnValide()->click();
+            return choix->result();
+        }
+        if (auto *delims = qobject_cast<TFenChoixDelim *>(&d)) {
+            for (int i = 0; i < delims->ListDelims()->count(); ++i)
+                delims->ListDelims()->item(i)->setSelected(delims->ListDelims()->item(i)->text() == QStringLiteral("."));
+            delims->BtnValideClick();
+            return delims->result();
+        }
+        if (auto *prep = qobject_cast<TFenPrepSR *>(&d)) {
+            prep->EditSR()->setValue(2);
+            return int(QDialog::Accepted);
+        }
+        if (auto *afc = qobject_cast<TFenParamAFC *>(&d)) {
+            afc->CSpinEdit1()->setValue(1);
+            afc->BitBtn1Click();
+            return afc->result();
+        }
+        if (auto *spec = qobject_cast<DialogueParamSpec *>(&d)) {
+            spec->SpinFreqMin()->setValue(1);
+            spec->SpinSeuil()->setValue(100);
+            if (auto *groupe = qobject_cast<TFenParamSpec *>(&d))
+                groupe->BtnOKClick();
+            else if (auto *diac = qobject_cast<TFenParamSpecDiac *>(&d))
+                diac->BitBtnOKClick();
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Rejected);
+    }
+
+    TFenStatPart *StatPart() const
+    {
+        for (QMdiSubWindow *s : fen->ZoneMdi()->subWindowList())
+            if (auto *f = qobject_cast<TFenStatPart *>(s->widget()))
+                return f;
+        return nullptr;
+    }
+
+    ConfigurationT3 configuration{QString::fromStdString(dir_.path().string())};
+    std::set<std::string> vus;
+};
+
+} // namespace
+
+TEST_F(LisibiliteTest, ChaqueFenetreMontreSesTitresEtSesValeursEntiers)
+{
+    fen->BtnPartClick();
+    TFenStatPart *stat = StatPart();
+    ASSERT_NE(stat, nullptr);
+    stat->PartitionStat().Selectionne(0, true);
+    for (void (TFenStatPart::*commande)() :
+         {&TFenStatPart::BtnSpTotClick, &TFenStatPart::BtnSpEvolClick, &TFenStatPart::BtnSpecifClick,
+          &TFenStatPart::BtnZipfClick, &TFenStatPart::BtnAcroiVocClick, &TFenStatPart::BtnAFCClick})
+        (stat->*commande)();
+    fen->BtnSRClick();
+    fen->BtnParagClick();
+    fen->BtnSelFormesClick();
+    fen->BtnOptionsClick();
+    {
+        TFenCreerCorpus creation(fen.get());
+        creation.show();
+        VerifieDialogue(creation);
+    }
+    // A text to segment asks for its delimiters.
+    const std::string texte = (dir_.path() / "autre.txt").string();
+    talmer::test::writeFile(texte, talmer::test::readFile(talmer::test::CheminEchantillon()));
+    fen->SegmenteTexte(QString::fromStdString(texte));
+    // The report tree holds a caption.
+    fen->ZoneMdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(stat->parentWidget()));
+    fen->BtnAjouteRapClick();
+    talmer::test::TraiteEvenements();
+
+    for (const char *dialogue : {"TFenChoixPart", "TFenParamSpecTot", "TFenParamSpecDiac", "TFenParamSpec",
+                                 "TFenParamAFC", "TFenPrepSR", "TFenChoixDelim", "TFenOpt", "TFenChoixDelimForme"})
+        EXPECT_TRUE(vus.count(dialogue)) << dialogue << " was not shown";
+    int vues = 0;
+    for (QWidget *w : QApplication::allWidgets())
+        if (auto *vue = qobject_cast<QAbstractItemView *>(w)) {
+            VerifieVue(*vue);
+            ++vues;
+        }
+    EXPECT_GT(vues, 10);
+}
