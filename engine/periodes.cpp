@@ -41,12 +41,17 @@
 //    with G the smaller of the two sums 1 + rho + ... + rho^K (K chosen so that e^m rho^(K-1) is
 //    still at least 1.1e-10), every tail sum of the block is at least e^m G. The rounding of the
 //    model's terms (far below 1e-5 of their value) is covered by taking G 1e-5 lower.
+//    Where the point probabilities may be below 1.1e-10, only the first term is sure: the model
+//    adds it whenever its tail has one (f < F upwards, f > 0 downwards), computed from P raised
+//    to the floor, so every tail sum is at least max(floor, e^m) (1 + rho) with rho the smaller of
+//    r(tBas, kHaut) and q(tHaut, kBas), both 0 where a run of the block may have no first term.
+//    Near the floor this is what tells the runs apart, their point probabilities being equal.
 //
-// 3. So with L = m + ln G (or m alone): when L > ln(threshold), every coefficient of the block is
-//    0; otherwise every magnitude in it is at most 1 - max(log10(floor), L / ln 10), plus 2e-10,
-//    far more than the rounding of log10. A block is skipped only when every coefficient is 0 or
-//    that bound is strictly below the best magnitude found so far: then no run in it can win or
-//    even tie. The winner of the plain walk is the first run, in the order of first part then
+// 3. So with L the logarithm of that lower bound of the tail sums: when L > ln(threshold), every
+//    coefficient of the block is 0; otherwise every magnitude in it is at most
+//    1 - max(log10(floor), L / ln 10), plus 2e-10, far more than the rounding of log10. A block
+//    is skipped only when every coefficient is 0 or that bound is strictly below the best
+//    magnitude found so far: then no run in it can win or even tie. The winner of the plain walk is the first run, in the order of first part then
 //    last part, of the largest magnitude (it replaces its best only on a strictly larger one);
 //    the runs computed here are compared on exactly that (magnitude, then that order), whatever
 //    order the blocks come in, so the answer is the same.
