@@ -1,5 +1,5 @@
 // Text to loaded base: the key check, the segmentation and the loading of a generated corpus
-// text (bench/corpus_genere.h: 8 million word occurrences, 30,000 forms, 10,000 parts of key
+// text (bench/commun/corpus_genere.h: 8 million word occurrences, 30,000 forms, 10,000 parts of key
 // "document", about 36 MB), or of a text given on the command line.
 //
 //   bench_chargement [occurrences] [parts]
@@ -8,14 +8,13 @@
 // Each step runs TOURS times (default 3) and shows its best wall-clock time and its best
 // processor time of the whole process (the segmentation spreads the text over the machine's
 // threads), so that a busy machine disturbs the figures less.
-#include "corpus_genere.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/charg1.h"
 #include "engine/segmenteur.h"
 #include "engine/verifcles.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -32,12 +31,10 @@ int main(int argc, char **argv)
         texte = std::filesystem::absolute(argv[2]).string();
         delimiteurs = argc > 3 ? argv[3] : DelimiteursDefaut;
     } else {
-        if (argc > 1)
-            p.occurrences = std::atoll(argv[1]);
-        if (argc > 2)
-            p.cles = {{"document", std::atoi(argv[2])}};
+        p.occurrences = bench::Argument(argc, argv, 1, p.occurrences);
+        p.cles = {{"document", static_cast<int>(bench::Argument(argc, argv, 2, 10'000))}};
     }
-    const int tours = std::getenv("TOURS") ? std::atoi(std::getenv("TOURS")) : 3;
+    const int tours = bench::Environnement("TOURS", 3);
 
     bench::DossierTemporaire dossier;
     if (texte.empty())

@@ -12,7 +12,7 @@
 // which times the search itself, one form after the other, and lets a slow search be measured on
 // part of the forms.
 
-#include "corpus_genere.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
@@ -21,31 +21,23 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
 int main(int argc, char **argv)
 {
     using bench::Secondes;
 
-    std::unique_ptr<bench::DossierTemporaire> dossier;
-    std::unique_ptr<charg1> base;
-    std::string cle = "document";
-    if (argc > 3 && std::strcmp(argv[1], "-f") == 0) {
-        base = bench::ChargeBaseExistante(argv[2]);
-        cle = argv[3];
-    } else {
-        bench::Parametres p;
-        p.occurrences = argc > 1 ? std::atoll(argv[1]) : 5'000'000;
-        p.formes = 30'000;
-        p.cles = {{cle, argc > 2 ? std::atoi(argv[2]) : 10'000}};
-        dossier = std::make_unique<bench::DossierTemporaire>();
-        base = bench::GenereBase(p);
-    }
-    const int tours = std::getenv("TOURS") ? std::atoi(std::getenv("TOURS")) : 3;
-    const int echantillon = std::getenv("ECHANTILLON") ? std::atoi(std::getenv("ECHANTILLON")) : 0;
+    const bool existante = argc > 3 && std::strcmp(argv[1], "-f") == 0;
+    const std::string cle = existante ? argv[3] : "document";
+    const bench::Corpus corpus =
+        existante ? bench::Corpus(argv[2])
+                  : bench::Corpus({.occurrences = bench::Argument(argc, argv, 1, 5'000'000),
+                                   .formes = 30'000,
+                                   .cles = {{cle, static_cast<int>(bench::Argument(argc, argv, 2, 10'000))}}});
+    const auto &base = corpus.base;
+    const int tours = bench::Environnement("TOURS", 3);
+    const int echantillon = bench::Environnement("ECHANTILLON", 0);
 
     Partition partition(base.get(), bench::TypeDeCle(*base, cle));
     std::int32_t formes = 0;
