@@ -6,11 +6,12 @@
 //   formes   10,000 forms x 2,000 parts
 // with the processor time and the peak memory of each run (best of the runs).
 //   bench_afc [table...] [-n runs] [-p program] [-w]   (-w: only write coran.don here)
-#include "bench/corpus_genere.h"
+#include "bench/commun/corpus_genere.h"
 #include "tools/ta3afc/afc.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <random>

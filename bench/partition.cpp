@@ -4,16 +4,14 @@
 //
 //   build/bench/bench_partition [occurrences]
 
-#include "corpus_genere.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
 #include "engine/section.h"
 #include "engine/tgen.h"
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <vector>
 
@@ -22,19 +20,13 @@ int main(int argc, char **argv)
     using bench::Secondes;
     using Horloge = bench::HorlogeProcesseur;  // processor time
 
-    bench::Parametres p;
-    if (argc > 1)
-        p.occurrences = std::atoll(argv[1]);
-    p.formes = 5000;
-    p.cles = {{"partie", 50}};
-    bench::DossierTemporaire dossier;
+    const bench::Corpus corpus(
+        {.occurrences = bench::Argument(argc, argv, 1, 10'000'000), .formes = 5000, .cles = {{"partie", 50}}});
+    const auto &base = corpus.base;
+    std::printf("corpus: %d items, %d occurrences, %d forms, Fmax %d, generated and loaded in %.2f s\n", base->Nbitem(),
+                base->Nbocc(), base->Nbform(), base->Fmax(), corpus.preparation.processeur);
 
     auto t0 = Horloge::now();
-    auto base = bench::GenereBase(p);
-    std::printf("corpus: %d items, %d occurrences, %d forms, Fmax %d, generated and loaded in %.2f s\n", base->Nbitem(),
-                base->Nbocc(), base->Nbform(), base->Fmax(), Secondes(t0));
-
-    t0 = Horloge::now();
     const std::vector<std::int32_t> occ0 = base->LocOccFor(0);
     std::printf("LocOccFor(most frequent form): %zu positions in %.3f s\n", occ0.size(), Secondes(t0));
 

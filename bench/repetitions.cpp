@@ -5,14 +5,12 @@
 //
 //   build/bench/bench_repetitions [occurrences]
 
-#include "corpus_genere.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <vector>
 
@@ -21,25 +19,18 @@ int main(int argc, char **argv)
     using bench::Secondes;
     using Horloge = bench::HorlogeProcesseur;  // processor time
 
-    bench::Parametres p;
-    p.occurrences = 8'700'000;
-    if (argc > 1)
-        p.occurrences = std::atoll(argv[1]);
-    p.formes = 50'000;
-    p.cles = {{"document", 500}};
-    p.copieToutesLes = 5;
-    bench::DossierTemporaire dossier;
-
-    auto t0 = Horloge::now();
-    auto base = bench::GenereBase(p);
-    std::printf("corpus: %d items, %d occurrences, %d forms, generated and loaded in %.2f s\n", base->Nbitem(),
-                base->Nbocc(), base->Nbform(), Secondes(t0));
+    const bench::Corpus corpus({.occurrences = bench::Argument(argc, argv, 1, 8'700'000),
+                                .formes = 50'000,
+                                .cles = {{"document", 500}},
+                                .copieToutesLes = 5});
+    const auto &base = corpus.base;
+    bench::LigneCorpus(*base, corpus.preparation.processeur);
 
     const std::vector<std::int32_t> occ0 = base->LocOccFor(0);
     const double centMille = static_cast<double>(occ0.size()) / 100'000.0;
     for (const std::int32_t pas : {1, -1}) {
         std::vector<std::int32_t> positions = occ0;
-        t0 = Horloge::now();
+        const auto t0 = Horloge::now();
         base->TriCont(positions.data(), static_cast<std::int32_t>(positions.size()), pas, base->Nbform() - 1, {});
         const double t = Secondes(t0);
         std::printf("TriCont (%+d) of the most frequent form, %zu positions: %.3f s (%.3f s per 100,000)\n", pas,
@@ -48,7 +39,7 @@ int main(int argc, char **argv)
 
     const std::set<std::int32_t> delimiteurs = {base->Nbform()};
     SegRep segments(base.get(), delimiteurs);
-    t0 = Horloge::now();
+    const auto t0 = Horloge::now();
     segments.CalcSegRep(0, 10);
     std::printf("CalcSegRep (fmin 10): %d segments in %.2f s\n", segments.NbSegments(), Secondes(t0));
     return 0;

@@ -1,6 +1,7 @@
 #include "engine/charg1.h"
 
 #include "engine/fichiers.h"
+#include "engine/fils.h"
 #include "engine/memoire.h"
 #include "engine/segrep.h"
 #include "engine/trace.h"
@@ -442,6 +443,83 @@ bool charg1::OpenDicNum()
     return true;
 }
 
+charg1::DecodageTexte charg1::DecodeTexte(std::int64_t n)
+{
+    // Stretches of at least a million items, one per thread; the line breaks before each stretch
+    // counted first, so that each numbers its own from there.
+    // Each thread counts every entity apart: stretches are kept long against the dictionary.
+    const std::int64_t parFil = std::max<std::int64_t>(std::int64_t{1} << 20, std::int64_t{4} * nbart_);
+    const std::size_t fils =
+        std::max<std::size_t>(1, std::min<std::size_t>(FilsMachine(), static_cast<std::size_t>(n / parFil)));
+    std::vector<std::int64_t> bornes(fils + 1);
+    for (std::size_t k = 0; k <= fils; ++k)
+        bornes[k] = n * static_cast<std::int64_t>(k) / static_cast<std::int64_t>(fils);
+    const std::uint32_t saut = static_cast<std::uint32_t>(limdMoins258_);
+    std::vector<std::int64_t> sautsAvant(fils + 1, 0);
+    SurLesFils(fils, [&](std::size_t k) {
+        const unsigned char *octets = reinterpret_cast<const unsigned char *>(tnum_);
+        std::int64_t m = 0;
+        for (std::int64_t p = bornes[k]; p < bornes[k + 1]; ++p)
+            m += static_cast<std::uint32_t>(talmer::LitLE32(octets + 4 * p)) == saut;
+        sautsAvant[k + 1] = m;
+    });
+    for (std::size_t k = 0; k < fils; ++k)
+        sautsAvant[k + 1] += sautsAvant[k];
+
+    std::vector<DecodageTexte> parts(fils);
+    SurLesFils(fils, [&](std::size_t k) {
+        DecodageTexte &d = parts[k];
+        d.vus.assign(static_cast<std::size_t>(nbart_), 0);
+        std::int32_t *const compte = d.vus.data();
+        const unsigned char *octets = reinterpret_cast<const unsigned char *>(tnum_);
+        std::int64_t sauts = sautsAvant[k];
+        for (std::int64_t p = bornes[k]; p < bornes[k + 1]; ++p) {
+            std::int32_t v = talmer::LitLE32(octets + 4 * p);
+            if (v == limdMoins258_) {
+                if (sauts > std::numeric_limits<std::int32_t>::max() - std::int64_t{limd_} - 2) {
+                    d.faute = FauteTexte::TropDeSauts;
+                    d.position = p;
+                    return;
+                }
+                v = static_cast<std::int32_t>(limd_ + 2 + sauts);
+                ++sauts;
+            } else if (v > limdMoins258_ && v < limd_) {
+                const std::int32_t c = limdMoins1_ - v;
+                if (c < 0 || c >= kPonctMax || tablePonct_[c] < 0) {
+                    d.faute = FauteTexte::Ponctuation;
+                    d.position = p;
+                    d.valeur = c;
+                    return;
+                }
+                v = tablePonct_[c];
+            } else if (v < 0 || v >= nbart_) {
+                d.faute = FauteTexte::Entite;
+                d.position = p;
+                d.valeur = v;
+                return;
+            }
+            if (v < nbform_)
+                ++d.occurrences;
+            if (v < nbart_)
+                ++compte[v];
+            tnum_[p] = v;
+        }
+        d.sauts = sauts - sautsAvant[k];
+    });
+    // The first fault in text order, or the sums of the stretches.
+    DecodageTexte total;
+    total.vus.assign(static_cast<std::size_t>(nbart_), 0);
+    for (DecodageTexte &d : parts) {
+        if (d.faute != FauteTexte::Aucune)
+            return std::move(d);
+        total.sauts += d.sauts;
+        total.occurrences += d.occurrences;
+        for (std::size_t e = 0; e < total.vus.size(); ++e)
+            total.vus[e] += d.vus[e];
+    }
+    return total;
+}
+
 bool charg1::OpenTextNum()
 {
     const std::string nom = std::string(nomBase_) + ".num";
@@ -457,56 +535,48 @@ bool charg1::OpenTextNum()
         tablePonct_[static_cast<unsigned char>(lexm_[e].Graphie[0])] = e;
 
     Progression prog(gauge_, nbitem_, 1);
-    std::int64_t sauts = 0;
-    std::int64_t occurrences = 0;
-    // Occurrences of every entity, held against the dictionary's frequencies at the end: files of
-    // two segmentations side by side disagree there.
-    std::vector<std::int32_t> vus(static_cast<std::size_t>(nbart_), 0);
-    std::int32_t *const compte = vus.data();
-    // The file is read in large runs straight into the text table, each run then decoded in place.
+    // The file is read in large runs straight into the text table, then decoded in place on the
+    // machine's threads, a stretch each; the progress calls and the fault reported are those of a
+    // decoding run after run, which stops at the first fault.
     constexpr std::size_t kRun = std::size_t{1} << 20;
-    std::int64_t p = 0;
-    while (p < nbitem_) {
-        const std::int64_t reste = nbitem_ - p;
+    std::int64_t lus = 0;
+    while (lus < nbitem_) {
+        const std::int64_t reste = nbitem_ - lus;
         const std::size_t voulu = reste < static_cast<std::int64_t>(kRun) ? static_cast<std::size_t>(reste) : kRun;
-        std::int32_t *const run = tnum_ + p;
-        const std::size_t lus = std::fread(run, 4, voulu, num.f);
-        const unsigned char *const buf = reinterpret_cast<const unsigned char *>(run);
-        prog.jusqua(p + static_cast<std::int64_t>(lus));
-        for (std::size_t i = 0; i < lus; ++i, ++p) {
-            std::int32_t v = talmer::LitLE32(buf + 4 * i);
-            if (v == limdMoins258_) {
-                if (sauts > std::numeric_limits<std::int32_t>::max() - std::int64_t{limd_} - 2) {
-                    Ajoutef("\nTexte num\xE9ris\xE9 %s : trop de sauts de ligne", nom.c_str());
-                    return false;
-                }
-                v = static_cast<std::int32_t>(limd_ + 2 + sauts);
-                ++sauts;
-            } else if (v > limdMoins258_ && v < limd_) {
-                const std::int32_t c = limdMoins1_ - v;
-                if (c < 0 || c >= kPonctMax || tablePonct_[c] < 0) {
-                    Ajoutef("\nTexte num\xE9ris\xE9 %s : ponctuation de code %ld absente du dictionnaire \xE0 la position %lld",
-                            nom.c_str(), static_cast<long>(c), static_cast<long long>(p));
-                    return false;
-                }
-                v = tablePonct_[c];
-            } else if (v < 0 || v >= nbart_) {
-                Ajoutef("\nTexte num\xE9ris\xE9 %s : entit\xE9 %ld hors du dictionnaire \xE0 la position %lld", nom.c_str(),
-                        static_cast<long>(v), static_cast<long long>(p));
-                return false;
-            }
-            if (v < nbform_)
-                ++occurrences;
-            if (v < nbart_)
-                ++compte[v];
-            tnum_[p] = v;
-        }
-        if (lus < voulu) {
-            Ajoutef("\nTexte num\xE9ris\xE9 %s tronqu\xE9 : %lld items sur %ld", nom.c_str(), static_cast<long long>(p),
-                    static_cast<long>(nbitem_));
-            return false;
-        }
+        const std::size_t n = std::fread(tnum_ + lus, 4, voulu, num.f);
+        lus += static_cast<std::int64_t>(n);
+        if (n < voulu)
+            break;
     }
+    const DecodageTexte d = DecodeTexte(lus);
+    if (d.faute != FauteTexte::Aucune) {
+        // A decoding run after run has read up to the end of the run of the fault.
+        prog.jusqua(std::min<std::int64_t>(lus, (d.position / static_cast<std::int64_t>(kRun) + 1) * static_cast<std::int64_t>(kRun)));
+        switch (d.faute) {
+        case FauteTexte::TropDeSauts:
+            Ajoutef("\nTexte num\xE9ris\xE9 %s : trop de sauts de ligne", nom.c_str());
+            break;
+        case FauteTexte::Ponctuation:
+            Ajoutef("\nTexte num\xE9ris\xE9 %s : ponctuation de code %ld absente du dictionnaire \xE0 la position %lld",
+                    nom.c_str(), static_cast<long>(d.valeur), static_cast<long long>(d.position));
+            break;
+        default:
+            Ajoutef("\nTexte num\xE9ris\xE9 %s : entit\xE9 %ld hors du dictionnaire \xE0 la position %lld", nom.c_str(),
+                    static_cast<long>(d.valeur), static_cast<long long>(d.position));
+            break;
+        }
+        return false;
+    }
+    prog.jusqua(lus);
+    if (lus < nbitem_) {
+        Ajoutef("\nTexte num\xE9ris\xE9 %s tronqu\xE9 : %lld items sur %ld", nom.c_str(), static_cast<long long>(lus),
+                static_cast<long>(nbitem_));
+        return false;
+    }
+    const std::int64_t sauts = d.sauts;
+    const std::int64_t occurrences = d.occurrences;
+    const std::vector<std::int32_t> &vus = d.vus;
+    const std::int32_t *const compte = vus.data();
     if (std::fgetc(num.f) != EOF) {
         Ajoutef("\nTexte num\xE9ris\xE9 %s : plus de %ld items", nom.c_str(), static_cast<long>(nbitem_));
         return false;

@@ -119,6 +119,17 @@ private:
     bool AllocMem();
     bool OpenDicNum();
     bool OpenTextNum();
+    // What decoding the first n items of tnum_ in place finds: the first fault in text order, or
+    // the line breaks, the word occurrences and the occurrences of each entity.
+    enum class FauteTexte { Aucune, TropDeSauts, Ponctuation, Entite };
+    struct DecodageTexte {
+        FauteTexte faute = FauteTexte::Aucune;
+        std::int64_t position = 0;
+        std::int32_t valeur = 0;
+        std::int64_t sauts = 0, occurrences = 0;
+        std::vector<std::int32_t> vus;
+    };
+    DecodageTexte DecodeTexte(std::int64_t n);
     bool EstEntite(std::int32_t n) const { return n >= 0 && n < nbart_ && lexm_ != nullptr; }
     bool DansTexte(std::int32_t p) const { return p >= 0 && p < nbitem_ && tnum_ != nullptr; }
 

@@ -162,6 +162,15 @@ VerrouDossier::~VerrouDossier()
 
 bool Synchronise(int fd) { return fsync(fd) == 0; }
 
+void CommenceEcriture(int fd)
+{
+#ifdef SYNC_FILE_RANGE_WRITE
+    sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd;
+#endif
+}
+
 void SynchroniseDossier()
 {
     const int fd = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -58,6 +58,9 @@ private:
 
 // Writes the data of a file to disk; false on failure.
 bool Synchronise(int fd);
+// Starts writing to disk what has been written to a file so far, without waiting for it (a hint
+// to the system, which Synchronise must still follow before the file counts as on disk).
+void CommenceEcriture(int fd);
 // Writes the entries of the current directory to disk (after renames); failures are ignored,
 // since some file systems do not support it.
 void SynchroniseDossier();

@@ -23,6 +23,8 @@ void *Alloue(std::size_t n) noexcept
     return p;
 }
 
+void *AlloueEnPetitesPages(std::size_t n) noexcept { return std::malloc(n > 0 ? n : 1); }
+
 void Libere(void *p) noexcept { std::free(p); }
 
 } // namespace talmer::memoire

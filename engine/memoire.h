@@ -9,6 +9,9 @@ namespace talmer::memoire {
 
 // Uninitialised memory for n bytes, or nullptr; released with Libere.
 void *Alloue(std::size_t n) noexcept;
+// The same in ordinary pages: for a block of which only a part will be used (a huge page is
+// cleared whole by the system as soon as one byte of it is touched).
+void *AlloueEnPetitesPages(std::size_t n) noexcept;
 void Libere(void *p) noexcept;
 
 } // namespace talmer::memoire

@@ -1,11 +1,16 @@
 #include "engine/primspecchr.h"
 
 #include "engine/charg1.h"
+#include "engine/fils.h"
 #include "engine/partition.h"
+#include "engine/periodes.h"
 #include "engine/specificite.h"
 
 #include <algorithm>
-#include <cmath>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <tuple>
 
 PrimSpecChr::PrimSpecChr(Partition *partition, std::int32_t seuilPourcent, std::int32_t freqMin)
@@ -13,48 +18,141 @@ PrimSpecChr::PrimSpecChr(Partition *partition, std::int32_t seuilPourcent, std::
 {
 }
 
+PrimSpecChr::~PrimSpecChr() = default;
+
 void PrimSpecChr::Prepare()
 {
     parties_ = partition_->NbParties();
     charg1 *base = partition_->Base();
     T_ = base != nullptr ? base->Nbocc() : 0;
-    taillesParties_.assign(static_cast<std::size_t>(std::max<std::int32_t>(parties_, 0)), 0);
+    std::vector<std::int32_t> tailles(static_cast<std::size_t>(std::max<std::int32_t>(parties_, 0)), 0);
     for (std::int32_t k = 0; k < parties_; ++k)
-        taillesParties_[static_cast<std::size_t>(k)] = partition_->NbOccPartie(k);
-    prepare_ = true;
+        tailles[static_cast<std::size_t>(k)] = partition_->NbOccPartie(k);
+    recherche_ = std::make_unique<RecherchePeriodes>(T_, std::move(tailles), seuil_, FilsMachine());
 }
+
+namespace {
+
+// What the threads of one computation share.
+struct Partage {
+    std::mutex verrou;
+    std::condition_variable avance;
+    std::int32_t faites = 0;          // forms examined (under the lock)
+    std::exception_ptr erreur;        // the first failure of a thread (under the lock)
+    std::atomic<std::int32_t> prochaine{0};
+    std::atomic<bool> arret{false};
+};
+
+// Forms taken at a time by a thread.
+constexpr std::int32_t Lot = 8;
+
+} // namespace
 
 void PrimSpecChr::Calcule(FnProgression pas)
 {
     Prepare();
+    // The search's table is large (8 bytes per occurrence): it goes with the computation.
+    struct Libere {
+        std::unique_ptr<RecherchePeriodes> &r;
+        ~Libere() { r.reset(); }
+    } libere{recherche_};
     charg1 *base = partition_->Base();
     if (base == nullptr)
         return;
-    const std::int32_t nbform = base->Nbform();
     // Only the forms above the minimum frequency cost anything (the others are dismissed at
-    // once): the steps are spread over them.
-    std::int32_t examinees = 0;
+    // once): they are the ones spread over the threads, and the steps are spread over them.
+    const std::int32_t nbform = std::max<std::int32_t>(base->Nbform(), 0);
+    std::vector<std::int32_t> examinees;
     for (std::int32_t e = 0; e < nbform; ++e)
         if (base->RetourneFrq(e) > freqMin_)
-            ++examinees;
-    PasCentiemes progression(pas, examinees);
-    // The new rows join the list only once every form has been examined.
-    std::vector<StructSpecChr> nouvelles;
-    for (std::int32_t e = 0; e < nbform; ++e) {
-        if (!(base->RetourneFrq(e) > freqMin_))
-            continue;
-        StructSpecChr ligne;
-        if (Examine(e, ligne))
-            nouvelles.push_back(ligne);
-        progression.Avance();
+            examinees.push_back(e);
+    const auto n = static_cast<std::int32_t>(examinees.size());
+    std::vector<StructSpecChr> trouvees(examinees.size());
+    std::vector<char> aLigne(examinees.size(), 0);
+    PasCentiemes progression(pas, n);
+    std::int32_t avances = 0;
+    auto avance = [&](std::int32_t faites) {
+        for (; avances < faites; ++avances)
+            progression.Avance();
+    };
+
+    Partage partage;
+    auto travaille = [&](bool seul) {
+        try {
+            for (;;) {
+                const std::int32_t debut = partage.prochaine.fetch_add(Lot);
+                if (debut >= n || partage.arret.load())
+                    break;
+                const std::int32_t fin = std::min(n, debut + Lot);
+                for (std::int32_t k = debut; k < fin; ++k)
+                    aLigne[static_cast<std::size_t>(k)] =
+                        Examine(examinees[static_cast<std::size_t>(k)], trouvees[static_cast<std::size_t>(k)]) ? 1 : 0;
+                std::int32_t faites;
+                {
+                    std::lock_guard<std::mutex> g(partage.verrou);
+                    faites = partage.faites += fin - debut;
+                }
+                if (seul)
+                    avance(faites);
+                else
+                    partage.avance.notify_one();
+            }
+        } catch (...) {
+            if (seul)
+                throw;
+            std::lock_guard<std::mutex> g(partage.verrou);
+            if (!partage.erreur)
+                partage.erreur = std::current_exception();
+            partage.arret = true;
+            partage.avance.notify_one();
+        }
+    };
+
+    {
+        Fils travailleurs;
+        std::int32_t lances = 0;
+        const auto voulus = static_cast<std::int32_t>(std::min<std::int64_t>(FilsMachine(), (n + Lot - 1) / Lot));
+        for (std::int32_t k = 0; k < voulus; ++k)
+            lances += travailleurs.Lance([&] { travaille(false); }) ? 1 : 0;
+        if (lances == 0) {
+            travaille(true);
+        } else {
+            // The calling thread only follows the others and calls the callback; when the callback
+            // throws, the others stop after the forms they hold and are waited for.
+            try {
+                std::unique_lock<std::mutex> v(partage.verrou);
+                for (;;) {
+                    const std::int32_t faites = partage.faites;
+                    v.unlock();
+                    avance(faites);
+                    v.lock();
+                    if (partage.erreur || partage.faites == n)
+                        break;
+                    partage.avance.wait(v, [&] { return partage.faites != faites || partage.erreur; });
+                }
+            } catch (...) {
+                partage.arret = true;
+                throw;
+            }
+        }
+        travailleurs.Attend();
     }
-    lignes_.reserve(lignes_.size() + nouvelles.size());
-    lignes_.insert(lignes_.end(), nouvelles.begin(), nouvelles.end());
+    if (partage.erreur)
+        std::rethrow_exception(partage.erreur);
+    avance(n);
+
+    std::size_t lignes = 0;
+    for (char l : aLigne)
+        lignes += l != 0;
+    lignes_.reserve(lignes_.size() + lignes);
+    for (std::size_t k = 0; k < trouvees.size(); ++k)
+        if (aLigne[k])
+            lignes_.push_back(trouvees[k]);
 }
 
 void PrimSpecChr::CalculeEntite(std::int32_t entite)
 {
-    if (!prepare_)
+    if (!recherche_)
         Prepare();
     StructSpecChr ligne;
     if (Examine(entite, ligne))
@@ -71,29 +169,13 @@ bool PrimSpecChr::Examine(std::int32_t e, StructSpecChr &ligne) const
     if (!(F > freqMin_))
         return false;
     const std::vector<std::int32_t> frq = partition_->FrqParPartie(e);
-
-    double meilleur = 0.0;
-    std::int32_t fGarde = 0, premiere = 0, derniere = 0, coef = 0;
-    for (std::int32_t i = 0; i < parties_; ++i) {
-        std::int32_t f = 0;
-        std::int32_t t = 0;
-        for (std::int32_t j = i; j < parties_; ++j) {
-            f += frq[static_cast<std::size_t>(j)];
-            t += taillesParties_[static_cast<std::size_t>(j)];
-            const double c = CalcSpecif(T_, t, F, f, seuil_);
-            if (std::fabs(c) > std::fabs(meilleur)) {
-                meilleur = c;
-                fGarde = f;
-                premiere = i;
-                derniere = j;
-                coef = ArrondiSpecif(c);
-            }
-        }
-    }
+    const Periode meilleure = recherche_->Cherche(F, frq.data());
+    std::int32_t coef = ArrondiSpecif(meilleure.Coef);
+    std::int32_t premiere = meilleure.Premiere, derniere = meilleure.Derniere;
     if (coef == 0)
         return false;
     if (coef < 0 && premiere == 0) {
-        // Under-use from the first part on: the rest of the parties over-uses the term.
+        // Under-use from the first part on: the rest of the parts over-uses the term.
         coef = -coef;
         premiere = derniere + 1;
         derniere = parties_ - 1;
@@ -102,7 +184,7 @@ bool PrimSpecChr::Examine(std::int32_t e, StructSpecChr &ligne) const
         derniere = premiere - 1;
         premiere = 0;
     }
-    ligne = StructSpecChr{e, fGarde, coef, premiere, derniere};
+    ligne = StructSpecChr{e, meilleure.f, coef, premiere, derniere};
     return true;
 }
 

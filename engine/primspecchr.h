@@ -5,9 +5,11 @@
 #include "engine/progression.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Partition;
+class RecherchePeriodes;
 
 struct StructSpecChr {
     std::int32_t Entite = 0;
@@ -32,13 +34,15 @@ public:
 
     // threshold in percent; a form takes part when its frequency is strictly above freqMin.
     PrimSpecChr(Partition *partition, std::int32_t seuilPourcent, std::int32_t freqMin);
+    ~PrimSpecChr();
     PrimSpecChr(const PrimSpecChr &) = delete;
     PrimSpecChr &operator=(const PrimSpecChr &) = delete;
 
-    // Examines every form in entity order and appends the rows. The callback, when given, is
-    // called about a hundred times over the forms above the minimum frequency (those that cost
-    // the work), always on the calling thread; when it throws (CalculInterrompu), the
-    // exception goes through and the rows are those of before the call.
+    // Examines every form and appends the rows in entity order. The forms are spread over the
+    // machine's threads; the rows are the same whatever their number. The callback, when given,
+    // is called about a hundred times over the forms above the minimum frequency (those that
+    // cost the work), always on the calling thread; when it throws (CalculInterrompu), the
+    // computation stops, the exception goes through and the rows are those of before the call.
     void Calcule(FnProgression pas = nullptr);
     // Examines one entity and appends at most one row.
     void CalculeEntite(std::int32_t entite);
@@ -55,9 +59,10 @@ public:
     std::int32_t FreqMin() const { return freqMin_; }
 
 private:
-    // Number of parts, corpus size and part sizes, read from the partition.
+    // Number of parts, corpus size and the search over the part sizes, from the partition.
     void Prepare();
-    // The row of an entity, false when it has none. Reads only the partition and the base.
+    // The row of an entity, false when it has none. Reads only the partition, the base and the
+    // search: several threads may examine entities at once.
     bool Examine(std::int32_t entite, StructSpecChr &ligne) const;
 
     std::int32_t parties_ = 0;
@@ -66,6 +71,5 @@ private:
     double seuil_;
     std::int32_t freqMin_;
     std::vector<StructSpecChr> lignes_;
-    std::vector<std::int32_t> taillesParties_;
-    bool prepare_ = false;
+    std::unique_ptr<RecherchePeriodes> recherche_;
 };

@@ -1,12 +1,16 @@
 #include "engine/segmenteur.h"
 
 #include "engine/fichiers.h"
+#include "engine/fils.h"
+#include "engine/segmentation_articles.h"
 #include "engine/segmentation_lecture.h"
+#include "engine/segmentation_parallele.h"
 #include "engine/trace.h"
 #include "engine/trishell.h"
 #include "platform/core/collation.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -29,28 +33,7 @@ using namespace talmer::segmentation;
 using talmer::trace::Ajoute;
 using talmer::trace::Ajoutef;
 
-constexpr std::int32_t kLimd = 5000000;
-constexpr std::int32_t kCodeSautLigne = kLimd - 258;  // 4999742
-constexpr std::int32_t kCodePonct = kLimd - 1;        // 4999999 - c for punctuation character c
-constexpr int kLettresMot = 59;                       // longest word
-constexpr int kCaracteresCle = 126;                   // longest key type or content
 constexpr std::int64_t kOctetsParArticle = 40;        // spelling pool per article
-
-// Group tags, first byte of a stored spelling.
-constexpr char kTagForme = '0';
-constexpr char kTagPonct = '1';
-constexpr char kTagType = '2';
-constexpr char kTagContenu = '3';
-constexpr char kTagLemme = '4';
-constexpr char kTagCategorie = '5';
-
-struct Article {
-    std::int64_t graphie = 0;   // offset of the tagged spelling in the pool
-    std::int32_t longueur = 0;  // length of the tagged spelling
-    std::int32_t frq = 0;
-    std::int32_t alpha = 0;     // alphabetical index
-    std::int32_t numero = 0;    // final entity number
-};
 
 // A failure that stops the segmentation; the trace line has been written.
 struct Echec {
@@ -96,9 +79,33 @@ bool memeFichier(const struct stat &a, const char *chemin)
     return stat(chemin, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// A line of the dictionary, as " %-7ld %7ld  %s\r\n" writes it: a blank, the frequency
+// left-aligned in 7 columns, a blank, the alphabetical index right-aligned in 7 columns, two
+// blanks, the spelling, CR LF (wider numbers take more columns).
+void LigneDic(std::string &ligne, std::int32_t frq, std::int32_t alpha, const char *graphie)
+{
+    char f[16], a[16];
+    const auto nf = static_cast<std::size_t>(std::to_chars(f, f + sizeof f, frq).ptr - f);
+    const auto na = static_cast<std::size_t>(std::to_chars(a, a + sizeof a, alpha).ptr - a);
+    ligne.assign(1, ' ');
+    ligne.append(f, nf);
+    if (nf < 7)
+        ligne.append(7 - nf, ' ');
+    ligne.push_back(' ');
+    if (na < 7)
+        ligne.append(7 - na, ' ');
+    ligne.append(a, na);
+    ligne.append("  ");
+    ligne.append(graphie);
+    ligne.append("\r\n");
+}
+
 class Segmenteur {
 public:
-    Segmenteur(const char *chemin, const ParametresSegm &p) : chemin_(chemin), p_(p) {}
+    Segmenteur(const char *chemin, const ParametresSegm &p)
+        : chemin_(chemin), p_(p), fils_(p.fils > 0 ? p.fils : FilsMachine())
+    {
+    }
 
     ResultatSegm lance()
     {
@@ -130,6 +137,41 @@ public:
         return ResultatSegm::Reussie;
     }
 
+    // ---- the tokens of the text, as Decoupe hands them over ----
+
+    bool avant(std::int64_t lus)
+    {
+        if (p_.progression) {
+            while (lus > palier_) {
+                p_.progression(0);
+                palier_ = intervalle_ > 0 ? palier_ + intervalle_ : std::numeric_limits<std::int64_t>::max();
+            }
+        }
+        return true;
+    }
+    void mot(const unsigned char *t, std::size_t n)
+    {
+        const std::int32_t a = chercheArticle(kTagForme, t, n);
+        if (comptes_.occurrences >= std::numeric_limits<std::int32_t>::max())
+            tropDItems();
+        ++comptes_.occurrences;
+        item(a);
+    }
+    void saut()
+    {
+        ++ligne_;
+        if (comptes_.sauts >= std::numeric_limits<std::int32_t>::max() - kLimd - 2)
+            tropDItems();
+        ++comptes_.sauts;
+        item(kCodeSautLigne);
+    }
+    void ponct(unsigned char c)
+    {
+        ++comptes_.ponctuations[c];
+        item(kCodePonct - c);
+    }
+    void cle(Lecteur &in) { litCle(in); }
+
 private:
     // ---- steps ----
 
@@ -142,21 +184,16 @@ private:
     void allocTab()
     {
         const std::int64_t maxArt = p_.maxArt > 0 ? p_.maxArt : 0;
-        // Article numbers must stay below the codes of the work file and the numeric text.
-        limiteArticles_ = maxArt < kCodeSautLigne ? maxArt : kCodeSautLigne;
-        taillePool_ = maxArt * kOctetsParArticle;
         Ajoutef("\nMAXART (Maximum d'articles trait\xE9s) = %ld", static_cast<long>(p_.maxArt));
         Ajoutef("\nAllocation de %ldK", static_cast<long>((32 + 8 + 40) * maxArt / 1024));
-        // The pool is reserved whole but only touched as spellings arrive.
-        pool_.reset(new char[static_cast<std::size_t>(taillePool_ > 0 ? taillePool_ : 1)]);
-        articles_.reserve(static_cast<std::size_t>(limiteArticles_ < 1 << 20 ? limiteArticles_ : 1 << 20));
+        // Article numbers must stay below the codes of the work file and the numeric text.
+        dico_.Prepare(maxArt < kCodeSautLigne ? maxArt : kCodeSautLigne, maxArt * kOctetsParArticle);
         Ajoute("\n\n*****FIN DE AllocTab*****\n");
     }
 
     void segmText()
     {
         prepDelim();
-        std::int64_t compteurs[256] = {};
         fichiers::Lecture lecture = fichiers::Lecture::Possible;
         Fichier texte(fichiers::OuvreLecture(chemin_.c_str(), &lecture));
         if (lecture == fichiers::Lecture::NonRegulier) {
@@ -198,68 +235,28 @@ private:
         const auto taille = std::filesystem::file_size(chemin_, ec);
         // The progress callback comes each time a hundredth of the text has been read (once only
         // for a text of fewer than 100 bytes), looked at before each token.
-        const std::int64_t intervalle = ec ? 0 : static_cast<std::int64_t>(taille / 100);
-        std::int64_t palier = intervalle;
+        intervalle_ = ec ? 0 : static_cast<std::int64_t>(taille / 100);
+        palier_ = intervalle_;
 
         items_ = std::make_unique<Items>(txn_.f, maxItemsEnMemoire());
-        Lecteur in(texte.f);
+        // The text on several threads as far as it goes that way, then one token at a time.
         ligne_ = 1;
-        for (;;) {
-            if (p_.progression) {
-                while (in.lus() > palier) {
-                    p_.progression(0);
-                    palier = intervalle > 0 ? palier + intervalle : std::numeric_limits<std::int64_t>::max();
-                }
+        std::int64_t debut = 0;
+        if (fils_ > 1 && !ec && static_cast<std::int64_t>(taille) >= p_.octetsParFil) {
+            ReglageParallele reglage;
+            reglage.fils = fils_;
+            reglage.fenetre = p_.octetsParFil;
+            debut = LitEnParallele(fileno(texte.f), delimiteur_, reglage, dico_, *items_, comptes_,
+                                   [this](std::int64_t position) { avant(position); });
+            if (debut > 0 && std::fseek(texte.f, static_cast<long>(debut), SEEK_SET) != 0) {
+                Ajoutef("\nFichier %s pas ouvert !", chemin_.c_str());
+                echoue(ResultatSegm::TexteIllisible);
             }
-            in.assure(kLettresMot);
-            const std::size_t disponible = in.disponible();
-            if (disponible == 0)
-                break;
-            const unsigned char *t = in.courant();
-            const unsigned char c = t[0];
-            if (!delimiteur_[c]) {
-                // A word: its letters up to the first delimiter, 59 at most.
-                // Eight bytes classified at a time, without a branch per letter (the buffer leaves
-                // room behind the text for the bytes looked at beyond it).
-                const std::size_t limite = disponible < kLettresMot ? disponible : kLettresMot;
-                std::size_t n = 1;
-                while (n < limite) {
-                    unsigned fins = 0;
-                    for (unsigned k = 0; k < 8; ++k)
-                        fins |= static_cast<unsigned>(delimiteur_[t[n + k]]) << k;
-                    if (fins != 0) {
-                        n += static_cast<std::size_t>(std::countr_zero(fins));
-                        break;
-                    }
-                    n += 8;
-                }
-                if (n > limite)
-                    n = limite;
-                in.avance(n);
-                const std::int32_t a = chercheArticle(kTagForme, t, n);
-                if (nbocc_ >= std::numeric_limits<std::int32_t>::max())
-                    tropDItems();
-                ++nbocc_;
-                item(a);
-            } else if (c == '\n') {
-                in.avance(1);
-                ++ligne_;
-                if (nbSauts_ >= std::numeric_limits<std::int32_t>::max() - kLimd - 2)
-                    tropDItems();
-                ++nbSauts_;
-                item(kCodeSautLigne);
-            } else if (c < 33) {
-                // blanks, tabs, carriage returns and other control codes separate words only
-                in.avance(1);
-            } else if (c == '<') {
-                in.avance(1);
-                litCle(in);
-            } else {
-                in.avance(1);
-                ++compteurs[c];
-                item(kCodePonct - c);
-            }
+            // A piece read that way holds no key over a line break: its lines are its line feeds.
+            ligne_ = 1 + comptes_.sauts;
         }
+        Lecteur in(texte.f, debut);
+        Decoupe(in, *this, delimiteur_);
         if (in.erreur()) {
             Ajoutef("\nFichier %s pas ouvert !", chemin_.c_str());
             echoue(ResultatSegm::TexteIllisible);
@@ -268,9 +265,8 @@ private:
             Ajoute("\n           xxxx.txn pas ouvert !");
             echoue(ResultatSegm::TravailIllisible);
         }
-        for (std::size_t a = 0; a < frqs_.size(); ++a)
-            articles_[a].frq = frqs_[a];
-        creeArticlesPonct(compteurs);
+        dico_.Fige();
+        creeArticlesPonct(comptes_.ponctuations);
         compte();
         groupe();
         Ajoute("\n\n*****FIN DE SegmText*****\n");
@@ -287,17 +283,17 @@ private:
         triAlphaGroupe(debutContenus, nbctnu_);
         // lemma and category groups are always empty
         for (std::int32_t i = 0; i < fin; ++i)
-            articles_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])].alpha = i;
+            dico_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])].alpha = i;
 
         Ajoutef("\n--  Tri lexicom. de %7ld formes ", static_cast<long>(nbf_));
         talmer::TriShell(list1_.data(), nbf_, [this](std::int32_t x, std::int32_t y) {
-            const Article &a = articles_[static_cast<std::size_t>(x)];
-            const Article &b = articles_[static_cast<std::size_t>(y)];
+            const Article &a = dico_[static_cast<std::size_t>(x)];
+            const Article &b = dico_[static_cast<std::size_t>(y)];
             return a.frq > b.frq || (a.frq == b.frq && a.alpha < b.alpha);
         });
-        fmax_ = fin > 0 ? articles_[static_cast<std::size_t>(list1_[0])].frq : 0;
+        fmax_ = fin > 0 ? dico_[static_cast<std::size_t>(list1_[0])].frq : 0;
         for (std::int32_t i = 0; i < fin; ++i)
-            articles_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])].numero = i;
+            dico_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])].numero = i;
         Ajoute("\n--  Fin Travail Dictionnaire              ");
         Ajoute("\n\n*****FIN DE TravDico*****\n");
     }
@@ -317,8 +313,7 @@ private:
 
     void desalloc()
     {
-        articles_.clear();
-        articles_.shrink_to_fit();
+        dico_.Libere();
         Ajoute("\nlib\xE9ration de ptrzon2");
         list_.clear();
         list_.shrink_to_fit();
@@ -326,8 +321,6 @@ private:
         list1_.clear();
         list1_.shrink_to_fit();
         Ajoute("\nlib\xE9ration de list1");
-        pool_.reset();
-        table_.vide();
         Ajoute("\nlib\xE9ration de msg");
         Ajoute("\n\n*****FIN DE Desalloc*****\n");
     }
@@ -351,9 +344,9 @@ private:
 
     void item(std::int32_t v)
     {
-        if (nbitem_ >= std::numeric_limits<std::int32_t>::max())
+        if (comptes_.items >= std::numeric_limits<std::int32_t>::max())
             tropDItems();
-        ++nbitem_;
+        ++comptes_.items;
         items_->ajoute(v);
     }
 
@@ -386,37 +379,26 @@ private:
         for (int k = 0; k < 2; ++k) {
             char tampon[1 + kCaracteresCle + kDebordement] = {};
             int n = 0;
-            tampon[n++] = tags[k];
-            bool controle = false;
-            for (;;) {
-                const int c = in.lit();
-                if (c == EOF) {
-                    Ajoutef("\nL%5ld Cl\xE9 non ferm\xE9" "e en fin de texte, segmentation abandonn\xE9" "e\n",
-                            static_cast<long>(ligneCle));
-                    echoue(ResultatSegm::CleInachevee);
-                }
-                if (c == fins[k])
-                    break;
-                if (c == '\n')
-                    ++ligne_;
-                if (c == ' ')
-                    continue;
-                if (c < 32)
-                    controle = true;
-                if (n == 1 + kCaracteresCle) {
-                    Ajoutef("\nL%5ld Cl\xE9 trop longue (plus de 126 caract\xE8res), segmentation abandonn\xE9" "e\n",
-                            static_cast<long>(ligneCle));
-                    echoue(ResultatSegm::CleTropLongue);
-                }
-                tampon[n++] = static_cast<char>(c);
-            }
-            if (controle) {
+            std::int32_t sauts = 0;
+            const DefautCle defaut = LitPartieCle(in, tags[k], fins[k], tampon, n, sauts);
+            ligne_ += sauts;
+            switch (defaut) {
+            case DefautCle::Aucun:
+                break;
+            case DefautCle::Inachevee:
+                Ajoutef("\nL%5ld Cl\xE9 non ferm\xE9" "e en fin de texte, segmentation abandonn\xE9" "e\n",
+                        static_cast<long>(ligneCle));
+                echoue(ResultatSegm::CleInachevee);
+            case DefautCle::TropLongue:
+                Ajoutef("\nL%5ld Cl\xE9 trop longue (plus de 126 caract\xE8res), segmentation abandonn\xE9" "e\n",
+                        static_cast<long>(ligneCle));
+                echoue(ResultatSegm::CleTropLongue);
+            case DefautCle::Controle:
                 Ajoutef("\nL%5ld Cl\xE9 contenant un caract\xE8re de contr\xF4le (saut de ligne, tabulation...), "
                         "segmentation abandonn\xE9" "e\n",
                         static_cast<long>(ligneCle));
                 echoue(ResultatSegm::CleIllisible);
-            }
-            if (n == 1) {
+            case DefautCle::Vide:
                 Ajoutef("\nL%5ld Cl\xE9 sans type ou sans contenu, segmentation abandonn\xE9" "e\n",
                         static_cast<long>(ligneCle));
                 echoue(ResultatSegm::CleVide);
@@ -428,56 +410,35 @@ private:
         item(parts[1]);
     }
 
-    // The article of a spelling under a tag, made on first sight; its frequency counts this item
-    // (in frqs_ while the text is read).
+    // The article of a spelling under a tag, made on first sight; its frequency counts this item.
     std::int32_t chercheArticle(char tag, const unsigned char *texte, std::size_t n)
     {
-        const Cle cle(tag, texte, n);
-        bool trouve = false;
-        const std::size_t i = table_.cherche(
-            cle, n + 1,
-            [&](std::int32_t a) {
-                const Article &art = articles_[static_cast<std::size_t>(a)];
-                const char *g = pool_.get() + art.graphie;
-                return static_cast<std::size_t>(art.longueur) == n + 1 && std::memcmp(g + 1, texte, n) == 0;
-            },
-            &trouve);
-        if (trouve) {
-            const std::int32_t a = table_.article(i);
-            ++frqs_[static_cast<std::size_t>(a)];
-            return a;
-        }
-        char tagge[1 + kCaracteresCle + kDebordement];
-        tagge[0] = tag;
-        std::memcpy(tagge + 1, texte, n);
-        const std::int32_t a = creeArticle(std::string_view(tagge, n + 1), 1);
-        frqs_.push_back(1);
-        table_.insere(i, cle, a);
+        std::int32_t a = 0;
+        refuse(dico_.Compte(Cle(tag, texte, n), tag, texte, n, 1, a));
         return a;
     }
 
     std::int32_t creeArticle(std::string_view tagge, std::int32_t frq)
     {
-        if (static_cast<std::int64_t>(articles_.size()) >= limiteArticles_) {
+        std::int32_t a = 0;
+        refuse(dico_.Cree(tagge, frq, a));
+        return a;
+    }
+
+    void refuse(Articles::Refus r)
+    {
+        switch (r) {
+        case Articles::Refus::Aucun:
+            return;
+        case Articles::Refus::TropDArticles:
             Ajoutef("\nTrop d'articles : plus de %ld (MAXART), segmentation abandonn\xE9" "e\n",
-                    static_cast<long>(limiteArticles_));
+                    static_cast<long>(dico_.Limite()));
             echoue(ResultatSegm::TropDArticles);
-        }
-        const auto taille = static_cast<std::int64_t>(tagge.size()) + 1;
-        if (poolUtilise_ + taille > taillePool_) {
+        case Articles::Refus::ReserveGraphies:
             Ajoutef("\nR\xE9serve des graphies pleine (%ld octets), segmentation abandonn\xE9" "e\n",
-                    static_cast<long>(taillePool_));
+                    static_cast<long>(dico_.TaillePool()));
             echoue(ResultatSegm::ReserveGraphies);
         }
-        std::memcpy(pool_.get() + poolUtilise_, tagge.data(), tagge.size());
-        pool_[static_cast<std::size_t>(poolUtilise_ + taille - 1)] = '\0';
-        Article art;
-        art.graphie = poolUtilise_;
-        art.longueur = static_cast<std::int32_t>(tagge.size());
-        art.frq = frq;
-        poolUtilise_ += taille;
-        articles_.push_back(art);
-        return static_cast<std::int32_t>(articles_.size() - 1);
     }
 
     void creeArticlesPonct(const std::int64_t (&compteurs)[256])
@@ -491,13 +452,13 @@ private:
         }
     }
 
-    char tag(const Article &a) const { return pool_[static_cast<std::size_t>(a.graphie)]; }
-    const char *graphie(const Article &a) const { return pool_.get() + a.graphie + 1; }
+    char tag(const Article &a) const { return dico_.Tag(a); }
+    const char *graphie(const Article &a) const { return dico_.Graphie(a); }
 
     void compte()
     {
         std::int32_t nblemm = 0, nbcatg = 0;
-        for (const Article &a : articles_) {
+        for (const Article &a : dico_.Liste()) {
             switch (tag(a)) {
             case kTagForme:
                 ++nbf_;
@@ -519,15 +480,15 @@ private:
     // "list" gets the articles group by group, each in creation order; "list1" is its copy.
     void groupe()
     {
-        list_.reserve(articles_.size());
+        list_.reserve(dico_.Nombre());
         for (char t : {kTagForme, kTagPonct, kTagType, kTagContenu, kTagLemme, kTagCategorie}) {
-            for (std::size_t i = 0; i < articles_.size(); ++i) {
-                if (tag(articles_[i]) == t)
+            for (std::size_t i = 0; i < dico_.Nombre(); ++i) {
+                if (tag(dico_[i]) == t)
                     list_.push_back(static_cast<std::int32_t>(i));
             }
         }
         list1_ = list_;
-        nbart_ = static_cast<std::int32_t>(articles_.size());
+        nbart_ = static_cast<std::int32_t>(dico_.Nombre());
     }
 
     // ---- numbering ----
@@ -554,14 +515,14 @@ private:
         std::int32_t *plage = list1_.data() + debut;
         std::int64_t places[257] = {};
         for (std::int32_t i = 0; i < n; ++i)
-            ++places[bucket(static_cast<unsigned char>(*graphie(articles_[static_cast<std::size_t>(plage[i])]))) + 1];
+            ++places[bucket(static_cast<unsigned char>(*graphie(dico_[static_cast<std::size_t>(plage[i])]))) + 1];
         for (int b = 1; b <= 256; ++b)
             places[b] += places[b - 1];
         const std::vector<std::int32_t> avant(plage, plage + n);
         std::int64_t curseur[256];
         std::memcpy(curseur, places, sizeof curseur);
         for (std::int32_t a : avant)
-            plage[curseur[bucket(static_cast<unsigned char>(*graphie(articles_[static_cast<std::size_t>(a)])))]++] = a;
+            plage[curseur[bucket(static_cast<unsigned char>(*graphie(dico_[static_cast<std::size_t>(a)])))]++] = a;
 
         for (int b = 0; b < 256; ++b) {
             const std::int64_t m = places[b + 1] - places[b];
@@ -572,7 +533,7 @@ private:
             std::vector<std::pair<std::string, std::int32_t>> cles;
             cles.reserve(static_cast<std::size_t>(m));
             for (std::int64_t i = 0; i < m; ++i)
-                cles.emplace_back(talmer::platform::CleDeTri(graphie(articles_[static_cast<std::size_t>(seau[i])])), seau[i]);
+                cles.emplace_back(talmer::platform::CleDeTri(graphie(dico_[static_cast<std::size_t>(seau[i])])), seau[i]);
             talmer::TriShell(cles.data(), m, [](const auto &x, const auto &y) { return x.first < y.first; });
             for (std::int64_t i = 0; i < m; ++i)
                 seau[i] = cles[static_cast<std::size_t>(i)].second;
@@ -613,9 +574,11 @@ private:
             fichierEchoue(nom);
         Ajoutef("\n    Fichier Dict  :\t %s :", nom.c_str());
         std::int32_t lignes = 0;
+        std::string ligne;
         for (std::int32_t i = 0; i < nbart_; ++i) {
-            const Article &a = articles_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])];
-            std::fprintf(f.f, " %-7ld %7ld  %s\r\n", static_cast<long>(a.frq), static_cast<long>(a.alpha), graphie(a));
+            const Article &a = dico_[static_cast<std::size_t>(list1_[static_cast<std::size_t>(i)])];
+            LigneDic(ligne, a.frq, a.alpha, graphie(a));
+            std::fwrite(ligne.data(), 1, ligne.size(), f.f);
             ++lignes;
         }
         if (!f.fermer(true))
@@ -631,23 +594,32 @@ private:
             fichierEchoue(nom);
         Ajoutef("\n    Fichier Texte :\t %s : ", nom.c_str());
         // Creation index -> entity number, read once per item.
-        std::vector<std::int32_t> numero(articles_.size());
-        for (std::size_t a = 0; a < articles_.size(); ++a)
-            numero[a] = articles_[a].numero;
-        const auto nbArticles = static_cast<std::uint32_t>(articles_.size());
+        std::vector<std::int32_t> numero(dico_.Nombre());
+        for (std::size_t a = 0; a < dico_.Nombre(); ++a)
+            numero[a] = dico_[a].numero;
+        const auto nbArticles = static_cast<std::uint32_t>(dico_.Nombre());
         bool ecrit = true;
-        const std::int64_t n = items_->parcourt([&](std::int32_t *v, std::size_t m) {
-            // Each run becomes its bytes in the file in place: articles get their number; the
-            // punctuation and line-break codes, far above any article index, stay as they are.
-            unsigned char *o = reinterpret_cast<unsigned char *>(v);
-            for (std::size_t i = 0; i < m; ++i) {
-                const std::int32_t x = v[i];
-                talmer::EcritLE32(o + 4 * i, static_cast<std::uint32_t>(x) < nbArticles ? numero[static_cast<std::size_t>(x)] : x);
-            }
-            if (m > 0 && std::fwrite(o, 4, m, f.f) != m)
-                ecrit = false;
-        });
-        if (n != nbitem_)
+        const std::int64_t n = items_->parcourt(
+            [&](std::int32_t *v, std::size_t m) {
+                // Each run becomes its bytes in the file in place: articles get their number; the
+                // punctuation and line-break codes, far above any article index, stay as they are.
+                unsigned char *o = reinterpret_cast<unsigned char *>(v);
+                for (std::size_t i = 0; i < m; ++i) {
+                    const std::int32_t x = v[i];
+                    talmer::EcritLE32(o + 4 * i,
+                                      static_cast<std::uint32_t>(x) < nbArticles ? numero[static_cast<std::size_t>(x)] : x);
+                }
+            },
+            [&](std::int32_t *v, std::size_t m) {
+                if (m > 0 && std::fwrite(v, 4, m, f.f) != m)
+                    ecrit = false;
+                // The disk starts on what is written while the rest follows: the flush to disk
+                // before the file takes its name then waits for little.
+                if (ecrit && std::fflush(f.f) == 0)
+                    fichiers::CommenceEcriture(fileno(f.f));
+            },
+            fils_);
+        if (n != comptes_.items)
             fichierEchoue("xxxx.txn");
         if (!ecrit || !f.fermer(true))
             fichierEchoue(nom);
@@ -663,8 +635,8 @@ private:
         Ajoutef("\n    Fichier Param \t %s  :", nom.c_str());
         const char *b = nomBase_.c_str();
         std::fprintf(f.f, "%s\r\n", b);
-        std::fprintf(f.f, "%ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld", static_cast<long>(nbitem_),
-                     static_cast<long>(nbitem_), static_cast<long>(nbart_ - 1), static_cast<long>(nbocc_),
+        std::fprintf(f.f, "%ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld", static_cast<long>(comptes_.items),
+                     static_cast<long>(comptes_.items), static_cast<long>(nbart_ - 1), static_cast<long>(comptes_.occurrences),
                      static_cast<long>(nbf_), static_cast<long>(fmax_), static_cast<long>(nhap_),
                      static_cast<long>(kLimd), static_cast<long>(nbponct_), static_cast<long>(nbcle_),
                      static_cast<long>(nbctnu_), 0L, 0L);
@@ -677,7 +649,7 @@ private:
         }
         std::fprintf(f.f, "\r\nD\xE9limiteurs %s", delims.c_str());
         std::fprintf(f.f, "\r\n");
-        std::fprintf(f.f, "\r\n \tnombre des occurrences :  %10ld", static_cast<long>(nbocc_));
+        std::fprintf(f.f, "\r\n \tnombre des occurrences :  %10ld", static_cast<long>(comptes_.occurrences));
         std::fprintf(f.f, "\r\n \tnombre des formes      :  %10ld", static_cast<long>(nbf_));
         std::fprintf(f.f, "\r\n \tfrequence maximale     :  %10ld", static_cast<long>(fmax_));
         std::fprintf(f.f, "\r\n \tnombre des hapax       :  %10ld", static_cast<long>(nhap_));
@@ -793,19 +765,15 @@ private:
 
     std::string chemin_;
     const ParametresSegm &p_;
+    unsigned fils_;
     std::string nomBase_;
-    std::int64_t limiteArticles_ = 0;
-    std::int64_t taillePool_ = 0;
-    std::int64_t poolUtilise_ = 0;
-    std::unique_ptr<char[]> pool_;
-    std::vector<Article> articles_;
-    TableGraphies table_;
-    std::vector<std::int32_t> frqs_;
+    Articles dico_;
     std::unique_ptr<Items> items_;
     std::vector<std::int32_t> list_, list1_;
     bool delimiteur_[256] = {};
     std::int32_t ligne_ = 1;
-    std::int32_t nbitem_ = 0, nbocc_ = 0, nbSauts_ = 0;
+    Comptes comptes_;
+    std::int64_t intervalle_ = 0, palier_ = 0;  // progress: a call each time palier_ is passed
     std::int32_t nbf_ = 0, nhap_ = 0, nbponct_ = 0, nbcle_ = 0, nbctnu_ = 0, nbart_ = 0, fmax_ = 0;
     fichiers::LotTravail lot_;
     Fichier txn_;

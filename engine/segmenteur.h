@@ -59,6 +59,11 @@ struct ParametresSegm {
     // Items held in memory at most; beyond, they all go through the work file, read back once.
     // Negative: a quarter of the machine's memory.
     std::int64_t itemsEnMemoire = -1;
+    // Threads that read the text at once (0: as many as the machine runs), each taking up to
+    // octetsParFil bytes at a time; a text shorter than that is read on the calling thread. The
+    // base files are the same whatever the number.
+    unsigned fils = 0;
+    std::int64_t octetsParFil = std::int64_t{2} << 20;
 };
 
 // Segments the text; on any failure nothing of the new base is left on disk (earlier base files of

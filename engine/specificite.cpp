@@ -1,5 +1,7 @@
 #include "engine/specificite.h"
 
+#include "engine/fils.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -33,22 +35,39 @@ double LnFact(double n)
     return std::log(p);
 }
 
-double ProbaHypergeo(double T, double t, double F, double k)
+TableLnFact::TableLnFact(std::int32_t max, unsigned fils)
+    : valeurs_(static_cast<std::size_t>(std::max<std::int32_t>(max, -1) + 1)),
+      taille_(static_cast<double>(valeurs_.size()))
 {
-    double s = LnFact(T - F) - LnFact(T);
-    s = s + LnFact(T - t);
-    s = s - LnFact(T - F - t + k);
+    const std::size_t n = valeurs_.size();
+    fils = std::max(1u, std::min<unsigned>(fils, static_cast<unsigned>(n / 65536 + 1)));
+    SurLesFils(fils, [&](std::size_t k) {
+        for (std::size_t i = n * k / fils, fin = n * (k + 1) / fils; i < fin; ++i)
+            valeurs_[i] = LnFact(static_cast<double>(i));
+    });
+}
+
+namespace {
+
+// The model, once, over a source of ln n!: LnFact itself or a table of its values.
+template <class Source>
+double ProbaHypergeoDe(const Source &LnF, double T, double t, double F, double k)
+{
+    double s = LnF(T - F) - LnF(T);
+    s = s + LnF(T - t);
+    s = s - LnF(T - F - t + k);
     if (k != 0.0) {
-        s = s + LnFact(F);
-        s = s + LnFact(t);
-        s = s - LnFact(k);
-        s = s - LnFact(F - k);
-        s = s - LnFact(t - k);
+        s = s + LnF(F);
+        s = s + LnF(t);
+        s = s - LnF(k);
+        s = s - LnF(F - k);
+        s = s - LnF(t - k);
     }
     return std::exp(s);
 }
 
-double CalcSpecif(double T, double t, double F, double f, double seuil)
+template <class Source>
+double CalcSpecifDe(const Source &LnF, double T, double t, double F, double f, double seuil)
 {
     if (f > t || F > T)
         return 0.0;
@@ -62,7 +81,7 @@ double CalcSpecif(double T, double t, double F, double f, double seuil)
     // threshold, which at 100 % would otherwise let the probability 1 through as -1.
     if (std::max(0.0, F + t - T) == std::min(F, t))
         return 0.0;
-    double P = ProbaHypergeo(T, t, F, f);
+    double P = ProbaHypergeoDe(LnF, T, t, F, f);
     if (P > seuil)
         return 0.0;
     if (P < PlancherProba)
@@ -94,6 +113,28 @@ double CalcSpecif(double T, double t, double F, double f, double seuil)
     }
     const double r = std::log10(somme) - 1.0;
     return sousEmploi ? r : -r;
+}
+
+double LnFactDirect(double n)
+{
+    return LnFact(n);
+}
+
+} // namespace
+
+double ProbaHypergeo(double T, double t, double F, double k)
+{
+    return ProbaHypergeoDe(LnFactDirect, T, t, F, k);
+}
+
+double CalcSpecif(double T, double t, double F, double f, double seuil)
+{
+    return CalcSpecifDe(LnFactDirect, T, t, F, f, seuil);
+}
+
+double CalcSpecif(const TableLnFact &lnFact, double T, double t, double F, double f, double seuil)
+{
+    return CalcSpecifDe(lnFact, T, t, F, f, seuil);
 }
 
 std::int32_t ArrondiSpecif(double x)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // Point probabilities are raised to this floor: the double just below the double nearest to
 // 1e-50 (bits 0x358DEE7A4AD4B81E, printed 9.999999999999999e-51). It bounds every coefficient
@@ -28,6 +29,31 @@ double CalcSpecif(double T, double t, double F, double f, double seuil);
 
 // The coefficient rounded half away from zero.
 std::int32_t CalcSpecifEntier(double T, double t, double F, double f, double seuil);
+
+// ln n! for every whole n from 0 to a maximum, each value exactly the one LnFact gives, so that a
+// computation that reads it gives the same bits as one that calls LnFact. Any other argument is
+// passed to LnFact.
+class TableLnFact {
+public:
+    // Fills the table over `fils` threads (at least one).
+    TableLnFact(std::int32_t max, unsigned fils = 1);
+    double operator()(double n) const
+    {
+        if (n >= 0.0 && n < taille_) {
+            const auto i = static_cast<std::size_t>(n);
+            if (static_cast<double>(i) == n)
+                return valeurs_[i];
+        }
+        return LnFact(n);
+    }
+
+private:
+    std::vector<double> valeurs_;
+    double taille_;
+};
+
+// CalcSpecif reading the factorials from a table: the same value, bit for bit.
+double CalcSpecif(const TableLnFact &lnFact, double T, double t, double F, double f, double seuil);
 
 // Rounding half away from zero: x + 0.5 truncated when x >= 0, x - 0.5 truncated otherwise.
 // A value that is not a number gives 0.

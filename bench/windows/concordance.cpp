@@ -4,34 +4,26 @@
 //
 //   build/bench/bench_concordance [occurrences]
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/application.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/tgen.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/concordance/fenconcor.h"
 #include "windows/concordance/pages.h"
 
-#include <QApplication>
 #include <QFile>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    bench::Application app(argc, argv);
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
+    using Horloge = bench::HorlogeMur;
 
-    bench::Parametres p;
-    if (argc > 1)
-        p.occurrences = std::atoll(argv[1]);
-    p.formes = 50'000;
-    bench::DossierTemporaire dossier;
-    auto base = bench::GenereBase(p);
+    const bench::Corpus corpus({.occurrences = bench::Argument(argc, argv, 1, 10'000'000), .formes = 50'000});
+    const auto &base = corpus.base;
     const std::int32_t forme = 0; // forms are numbered by decreasing frequency
     std::printf("base: %d items, %d occurrences; most frequent form: %d occurrences (%.1f%%)\n", base->Nbitem(),
                 base->Nbocc(), base->RetourneFrq(forme), 100.0 * base->RetourneFrq(forme) / base->Nbocc());

@@ -3,7 +3,8 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_courbes [occurrences]
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/application.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
@@ -12,27 +13,18 @@
 #include "windows/courbes/fenzipf.h"
 #include "windows/courbes/points_courbes.h"
 
-#include <QApplication>
 #include <QLineSeries>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char **argv)
 {
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    using Horloge = bench::HorlogeMur;
+    bench::Application app(argc, argv);
 
-    bench::Parametres p;
-    if (argc > 1)
-        p.occurrences = std::atoll(argv[1]);
-    p.formes = 50'000;
-    bench::DossierTemporaire dossier;
-    auto base = bench::GenereBase(p);
+    const bench::Corpus corpus({.occurrences = bench::Argument(argc, argv, 1, 10'000'000), .formes = 50'000});
+    const auto &base = corpus.base;
     Partition partition(base.get(), base->Nbform() + base->Nbartponct());
     std::printf("base: %d items, %d occurrences, %d forms, %d parts\n", base->Nbitem(), base->Nbocc(), base->Nbform(),
                 partition.NbParties());

@@ -1,12 +1,11 @@
 // Opening the dictionary window on generated bases of about 10,000 and 100,000 forms: the list
 // is virtual, so building and first showing the window must not grow with the number of forms.
 // The alphabetical order, built on the first click, is timed apart.
-#include "../corpus_genere.h"
+#include "bench/commun/application.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/dictionnaire/modeledico.h"
-
-#include <QApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -15,20 +14,17 @@ namespace {
 
 void Mesure(QApplication &app, int formes, std::int64_t occurrences)
 {
-    bench::Parametres p;
-    p.formes = formes;
-    p.occurrences = occurrences;
-    bench::DossierTemporaire dossier;
-    std::unique_ptr<charg1> base = bench::GenereBase(p);
+    const bench::Corpus corpus({.occurrences = occurrences, .formes = formes});
+    const auto &base = corpus.base;
     std::vector<double> ouvertures;
     double alphabetique = 0;
     for (int essai = 0; essai < 15; ++essai) {
-        auto debut = std::chrono::steady_clock::now();
+        auto debut = bench::HorlogeMur::now();
         auto fen = std::make_unique<talmer::TFenDicNum>(*base);
         fen->show();
         app.processEvents();
         ouvertures.push_back(bench::Secondes(debut));
-        debut = std::chrono::steady_clock::now();
+        debut = bench::HorlogeMur::now();
         fen->Modele()->FixeAlphabetique(true);
         app.processEvents();
         alphabetique = std::max(alphabetique, bench::Secondes(debut));
@@ -44,9 +40,7 @@ void Mesure(QApplication &app, int formes, std::int64_t occurrences)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    bench::Application app(argc, argv);
     Mesure(app, 10'000, 2'000'000);
     Mesure(app, 100'000, 20'000'000);
     return 0;

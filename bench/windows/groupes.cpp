@@ -4,31 +4,26 @@
 //
 //   build/bench/bench_groupes [forms]
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/application.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/segrep.h"
 #include "windows/groupes/resultatgroupe.h"
 
-#include <QCoreApplication>
-
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <set>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    bench::ApplicationSansFenetre app(argc, argv);
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
+    using Horloge = bench::HorlogeMur;
 
-    bench::Parametres p;
-    p.formes = argc > 1 ? std::atoi(argv[1]) : 115'000;
-    p.occurrences = 4'000'000;
-    p.cles = {{"partie", 10}};
-    bench::DossierTemporaire dossier;
-    auto base = bench::GenereBase(p);
+    const bench::Corpus corpus({.occurrences = 4'000'000,
+                                .formes = static_cast<int>(bench::Argument(argc, argv, 1, 115'000)),
+                                .cles = {{"partie", 10}}});
+    const auto &base = corpus.base;
 
     // 50,000 segments of 2 to 4 forms drawn among the forms, attached without positions.
     SegRep segments(base.get(), std::set<std::int32_t>{});

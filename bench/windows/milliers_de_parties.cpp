@@ -9,7 +9,8 @@
 //
 // The generated corpus: 12 million word occurrences, 35,000 forms, one part per document.
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/corpus_genere.h"
+#include "bench/commun/specificites.h"
 
 #include "windows/afc/donnees_afc.h"
 #include "windows/courbes/points_courbes.h"
@@ -20,18 +21,13 @@
 #include "engine/partition.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace {
-
-using Horloge = bench::HorlogeProcesseur;
 
 double pic = 0;  // the highest resident memory seen, over every step
 
@@ -41,17 +37,13 @@ void Etape(const char *nom, int essais, const std::function<void()> &pas)
 {
     const double avant = bench::MemoireMo("VmRSS");
     bench::RemetPicMemoire();
-    double meilleur = 1e30;
     double picEtape = 0;
-    for (int i = 0; i < essais; ++i) {
-        const auto t0 = Horloge::now();
-        pas();
-        meilleur = std::min(meilleur, bench::Secondes(t0));
+    const bench::Temps t = bench::MeilleurDe(essais, pas, [&](int i) {
         if (i == 0)
             picEtape = bench::MemoireMo("VmHWM");
-    }
+    });
     pic = std::max(pic, picEtape);
-    std::printf("%-44s %8.3f s   peak +%7.1f MB (resident %7.1f MB after)\n", nom, meilleur, picEtape - avant,
+    std::printf("%-44s %8.3f s   peak +%7.1f MB (resident %7.1f MB after)\n", nom, t.processeur, picEtape - avant,
                 bench::MemoireMo("VmRSS"));
 }
 
@@ -60,36 +52,15 @@ void Etape(const char *nom, int essais, const std::function<void()> &pas)
 int main(int argc, char **argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::optional<bench::DossierTemporaire> dossier;
-    std::unique_ptr<charg1> base;
-    std::string nomCle = "document";
-    auto t0 = Horloge::now();
-    if (argc > 1) {
-        const std::filesystem::path par = std::filesystem::absolute(argv[1]);
-        nomCle = argc > 2 ? argv[2] : "page";
-        std::filesystem::current_path(par.parent_path());
-        base = std::make_unique<charg1>();
-        if (base->ChargeBase(par.filename().c_str()) != 0) {
-            std::fprintf(stderr, "the base %s could not be loaded\n", argv[1]);
-            return 1;
-        }
-    } else {
-        bench::Parametres p;
-        p.occurrences = 12'000'000;
-        p.formes = 35'000;
-        p.cles = {{nomCle, 10'000}};
-        dossier.emplace();
-        base = bench::GenereBase(p);
-    }
+    const std::string nomCle = argc > 1 ? (argc > 2 ? argv[2] : "page") : "document";
+    const bench::Corpus corpus =
+        argc > 1 ? bench::Corpus(argv[1])
+                 : bench::Corpus({.occurrences = 12'000'000, .formes = 35'000, .cles = {{nomCle, 10'000}}});
+    const auto &base = corpus.base;
     std::printf("base: %d items, %d occurrences, %d forms, loaded in %.2f s; resident %.1f MB\n", base->Nbitem(),
-                base->Nbocc(), base->Nbform(), bench::Secondes(t0), bench::MemoireMo("VmRSS"));
+                base->Nbocc(), base->Nbform(), corpus.preparation.processeur, bench::MemoireMo("VmRSS"));
     pic = bench::MemoireMo("VmHWM");
-    // The key type of that name (a form may be spelled the same).
-    std::int32_t cle = -1;
-    const std::int32_t premiereCle = base->Nbform() + base->Nbartponct();
-    for (std::int32_t k = premiereCle; k < premiereCle + base->Nbcle() && cle < 0; ++k)
-        if (nomCle == base->RetourneGraphie(k, false))
-            cle = k;
+    const std::int32_t cle = bench::TypeDeCle(*base, nomCle);
     if (cle < 0) {
         std::fprintf(stderr, "no key type \"%s\" in the base\n", nomCle.c_str());
         return 1;
@@ -118,10 +89,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "nothing to compute: the partition has no part\n");
         return 1;
     }
-    long lignes = 0;
-    for (std::int32_t k = 0; k < calcul->NbPartiesCalculees(); ++k)
-        lignes += calcul->Colonne(k)->NbLignes();
-    std::printf("  %d columns, %ld significant rows\n", calcul->NbPartiesCalculees(), lignes);
+    std::printf("  %d columns, %ld significant rows\n", calcul->NbPartiesCalculees(), bench::LignesSignificatives(*calcul));
 
     talmer::ModeleTFG modele(partition.get());
     Etape("table of forms by parts: its rows", 3, [&] {
@@ -139,7 +107,7 @@ int main(int argc, char **argv)
     });
     std::error_code ec;
     std::printf("  %.1f MB written\n", static_cast<double>(std::filesystem::file_size("coran.don", ec)) / (1024.0 * 1024.0));
-    if (!dossier)
+    if (!corpus.dossier)
         std::filesystem::remove("coran.don", ec);
 
     std::printf("peak resident memory over the session: %.1f MB\n", pic);

@@ -5,43 +5,32 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_partitions_fenetres [occurrences]
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/application.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/partition.h"
 #include "engine/tgen.h"
 #include "windows/graphe/series_graphe.h"
 #include "windows/partitions/fenstatpart.h"
 
-#include <QApplication>
-
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 int main(int argc, char **argv)
 {
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    using Horloge = bench::HorlogeMur;
+    bench::Application application(argc, argv);
 
-    bench::Parametres p;
-    if (argc > 1)
-        p.occurrences = std::atoll(argv[1]);
-    p.formes = 5000;
-    p.cles = {{"partie", 50}};
-    bench::DossierTemporaire dossier;
-    auto t0 = Horloge::now();
-    auto base = bench::GenereBase(p);
-    std::printf("corpus: %d items, %d occurrences, %d forms, generated and loaded in %.2f s\n", base->Nbitem(),
-                base->Nbocc(), base->Nbform(), Secondes(t0));
+    const bench::Corpus corpus(
+        {.occurrences = bench::Argument(argc, argv, 1, 10'000'000), .formes = 5000, .cles = {{"partie", 50}}});
+    const auto &base = corpus.base;
+    bench::LigneCorpus(*base, corpus.preparation.mur);
     const std::int32_t cle = base->LocFormDic("partie", false);
 
     // Best of three, the first run included in the figures printed.
     for (int essai = 0; essai < 3; ++essai) {
-        t0 = Horloge::now();
+        const auto t0 = Horloge::now();
         Partition partition(base.get(), cle);
         const double tPartition = Secondes(t0);
         auto *fenetre = new TFenStatPart(nullptr, partition);
@@ -58,7 +47,7 @@ int main(int argc, char **argv)
     std::vector<std::int32_t> formes;
     for (std::int32_t e = 0; e < base->Nbform() && formes.size() < 1000; e += 5)
         formes.push_back(e);
-    t0 = Horloge::now();
+    auto t0 = Horloge::now();
     Tgen groupe(base.get(), formes.data(), static_cast<std::int32_t>(formes.size()));
     std::printf("group of %zu forms: %d occurrences collected in %.3f s\n", formes.size(), groupe.NbOcc(),
                 Secondes(t0));

@@ -4,7 +4,8 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_sections [occurrences]
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/application.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/charg1.h"
 #include "engine/section.h"
@@ -13,11 +14,9 @@
 #include "windows/sections/dessin_carte.h"
 #include "windows/sections/disposition.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
@@ -25,16 +24,11 @@
 int main(int argc, char **argv)
 {
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    using Horloge = bench::HorlogeMur;
+    bench::Application app(argc, argv);
 
-    bench::Parametres p;
-    if (argc > 1)
-        p.occurrences = std::atoll(argv[1]);
-    bench::DossierTemporaire dossier;
-    auto base = bench::GenereBase(p);
+    const bench::Corpus corpus({.occurrences = bench::Argument(argc, argv, 1, 10'000'000)});
+    const auto &base = corpus.base;
 
     // The delimiter: the form whose frequency is nearest to a hundredth of the occurrences, so that
     // the text falls into about 100,000 sections.

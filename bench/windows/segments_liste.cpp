@@ -3,33 +3,25 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_segments_liste [segments]
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/application.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "windows/segments/frmsr.h"
 
-#include <QApplication>
-
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 
 int main(int argc, char **argv)
 {
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    using Horloge = bench::HorlogeMur;
+    bench::Application app(argc, argv);
 
-    const int nombre = argc > 1 ? std::atoi(argv[1]) : 100'000;
-    bench::Parametres p;
-    p.occurrences = 1'000'000;
-    p.formes = 20'000;
-    bench::DossierTemporaire dossier;
-    auto base = bench::GenereBase(p);
+    const auto nombre = static_cast<int>(bench::Argument(argc, argv, 1, 100'000));
+    const bench::Corpus corpus({.occurrences = 1'000'000, .formes = 20'000});
+    const auto &base = corpus.base;
 
     // Segments of 2 to 11 forms drawn among the frequent ones, frequencies 2 to 500.
     SegRep segments(base.get(), {});

@@ -4,7 +4,7 @@
 //
 //   build/bench/bench_tableau_formes_parties [occurrences]
 
-#include "bench/corpus_genere.h"
+#include "bench/commun/corpus_genere.h"
 
 #include "windows/specificites/tfg.h"
 
@@ -13,52 +13,39 @@
 #include "engine/partition.h"
 #include "engine/segrep.h"
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <memory>
 
 int main(int argc, char **argv)
 {
     using bench::Secondes;
-    using Horloge = std::chrono::steady_clock;
+    using Horloge = bench::HorlogeMur;
     using talmer::OrdreTFG;
 
-    bench::Parametres p;
-    if (argc > 1)
-        p.occurrences = std::atoll(argv[1]);
-    p.formes = 50000;
-    p.cles = {{"partie", 50}};
-    bench::DossierTemporaire dossier;
-
-    auto t0 = Horloge::now();
-    auto base = bench::GenereBase(p);
+    const bench::Corpus corpus(
+        {.occurrences = bench::Argument(argc, argv, 1, 10'000'000), .formes = 50'000, .cles = {{"partie", 50}}});
+    const auto &base = corpus.base;
     std::printf("corpus: %d occurrences, %d forms, generated and loaded in %.2f s\n", base->Nbocc(), base->Nbform(),
-                Secondes(t0));
+                corpus.preparation.mur);
     Partition partition(base.get(), base->LocFormDic("partie", false));
     std::printf("partition: %d parts\n", partition.NbParties());
 
     // CalcSpecTot alone, best of three.
-    double seul = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        t0 = Horloge::now();
-        CalcSpecTot calcul(&partition, false, false, nullptr, nullptr);
-        seul = std::min(seul, Secondes(t0));
-    }
+    double seul = bench::MeilleurDe(3, [&] {
+                      return std::make_unique<CalcSpecTot>(&partition, false, false, nullptr, nullptr);
+                  }).mur;
     std::printf("CalcSpecTot alone: %.3f s\n", seul);
 
     // The whole run of the table, best of three: flags kept and put back, the computation, the
     // model taking it and its rows.
-    double table = 1e9;
     std::unique_ptr<CalcSpecTot> calcul;
     talmer::ModeleTFG modele(&partition);
-    for (int i = 0; i < 3; ++i) {
-        t0 = Horloge::now();
-        std::unique_ptr<CalcSpecTot> nouveau = talmer::CalculeSpecTot(partition, false, nullptr);
-        modele.FixeCalcul(nouveau.get());
-        calcul = std::move(nouveau);
-        modele.RemplitLignes();
-        table = std::min(table, Secondes(t0));
-    }
+    double table = bench::MeilleurDe(3, [&] {
+                       std::unique_ptr<CalcSpecTot> nouveau = talmer::CalculeSpecTot(partition, false, nullptr);
+                       modele.FixeCalcul(nouveau.get());
+                       calcul = std::move(nouveau);
+                       modele.RemplitLignes();
+                   }).mur;
     std::printf("table of forms by parts: %.3f s (%.2fx CalcSpecTot alone), %d rows x %d parts\n", table,
                 table / seul, modele.rowCount(), calcul->NbPartiesCalculees());
 
@@ -75,7 +62,7 @@ int main(int argc, char **argv)
         {"alphabetical descending", OrdreTFG::AlphaDecroissant, -1},
     };
     for (const Tri &t : tris) {
-        t0 = Horloge::now();
+        const auto t0 = Horloge::now();
         modele.Trie(t.ordre, t.colonne);
         std::printf("sort %s: %.3f s\n", t.quoi, Secondes(t0));
     }
@@ -86,7 +73,7 @@ int main(int argc, char **argv)
     // read from the positions file once per column by the computation, and once in all by the
     // table, which keeps them for drawing and sorting.
     SegRep segments(base.get(), {base->Nbform()});
-    t0 = Horloge::now();
+    auto t0 = Horloge::now();
     segments.CalcSegRep(0, 200);
     base->AssigneSR(&segments);
     std::printf("segments: %d (fmin 200) in %.2f s\n", segments.NbSegments(), Secondes(t0));

@@ -317,6 +317,48 @@ TEST_F(Loading, MalformedFilesGiveTheirCode)
     }
 }
 
+// A numeric text of several million items is decoded in stretches at once: the items, the line
+// numbers and the counts are those of one decoding from the start, and a damaged text reports its
+// first fault, with the progress calls a decoding that stops there makes.
+TEST_F(Loading, LongNumericTextDecodedAsFromTheStart)
+{
+    std::string texte;
+    for (int l = 0; l < 520000; ++l)
+        texte += "a b c d e.\n";  // 7 items a line
+    auto base = makeBase(texte, ".,", "long");
+    ASSERT_TRUE(base);
+    ASSERT_GT(base->Nbitem(), 3 << 20);
+    std::vector<std::int32_t> ligne;
+    for (const char *f : {"a", "b", "c", "d", "e", "."})
+        ligne.push_back(base->LocFormDic(f, true));
+    for (std::int32_t p = 0; p < base->Nbitem(); ++p) {
+        const std::int32_t attendu = p % 7 == 6 ? base->Limd() + 2 + p / 7 : ligne[static_cast<std::size_t>(p % 7)];
+        ASSERT_EQ(base->Tnum(p), attendu) << p;
+    }
+    EXPECT_EQ(base->NbLignes(), 520000);
+    const std::int32_t nbitem = base->Nbitem();
+    base.reset();
+
+    // Two faults; the first in text order is told.
+    std::string num = readFile("long.num");
+    const std::int32_t premiere = 2200003, seconde = 3000001;
+    num.replace(4 * static_cast<std::size_t>(seconde), 4, le32({999}));
+    num.replace(4 * static_cast<std::size_t>(premiere), 4, le32({4999999 - ','}));
+    writeFile("long.num", num);
+    charg1 b;
+    b.AttribGauge(countCalls);
+    g_calls[0] = g_calls[1] = 0;
+    EXPECT_EQ(b.ChargeBase("long.par"), ErreurTexteNum);
+    const std::string trace = readFile("atrace.txt");
+    const std::string ligneTrace = "\r\nTexte num\xE9ris\xE9 long.num : ponctuation de code 44 absente du dictionnaire \xE0 la position " +
+                                   std::to_string(premiere);
+    ASSERT_GE(trace.size(), ligneTrace.size());
+    EXPECT_EQ(trace.substr(trace.size() - ligneTrace.size()), ligneTrace);
+    // Read by runs of 2^20 items: the run of the fault is the last one read.
+    const std::int64_t lu = std::min<std::int64_t>(nbitem, (premiere / (1 << 20) + 1) * std::int64_t{1 << 20});
+    EXPECT_EQ(g_calls[1], (lu - 1) / (nbitem / 100));
+}
+
 TEST_F(Loading, ErrorTexts)
 {
     EXPECT_STREQ(TexteErreurChargement(ErreurFichierParam), "de lecture du fichier de paramètres");

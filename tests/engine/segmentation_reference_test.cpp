@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -255,4 +256,97 @@ TEST_F(ReferenceSegmentation, ItemsAsTheCharacterReaderAndTheSameFilesWithTheWor
             EXPECT_EQ(readFile("t.par"), par);
         }
     }
+}
+
+namespace {
+
+int g_pas = 0;
+void comptePas(std::int32_t) { ++g_pas; }
+
+// Everything a segmentation leaves: its result, its trace, its base files, its progress calls.
+struct Issue {
+    ResultatSegm resultat;
+    std::string trace, dic, num, par;
+    int pas;
+    bool operator==(const Issue &) const = default;
+};
+
+Issue segmente(const ParametresSegm &p)
+{
+    std::remove("atrace.txt");
+    std::remove("t.dic");
+    std::remove("t.num");
+    std::remove("t.par");
+    g_pas = 0;
+    Issue i;
+    i.resultat = SegmPrinc("t.txt", p);
+    i.pas = g_pas;
+    i.trace = readFile("atrace.txt");
+    if (i.resultat == ResultatSegm::Reussie) {
+        i.dic = readFile("t.dic");
+        i.num = readFile("t.num");
+        i.par = readFile("t.par");
+    }
+    return i;
+}
+
+} // namespace
+
+// Threads that read the text in pieces give what one reading token after token gives: the same
+// result, trace, base files and progress calls, also when a piece holds a faulty key, when a
+// limit of the segmentation is reached half-way, when the items go to the work file, and on texts
+// whose lines a piece cannot end at.
+TEST_F(ReferenceSegmentation, SeveralThreadsGiveWhatOneReadingGives)
+{
+    std::mt19937 rng(13);
+    std::vector<std::string> textes;
+    for (int tour = 0; tour < 12; ++tour)
+        textes.push_back(texteAleatoire(rng, 20000 + rng() % 300000, tour % 3 == 2));
+    textes.push_back(std::string(200000, 'a'));                        // no line feed at all
+    textes.push_back(avecCrLf(texteAleatoire(rng, 150000, false)));
+    std::string cr = texteAleatoire(rng, 100000, false);               // carriage returns only
+    for (char &c : cr)
+        if (c == '\n')
+            c = '\r';
+    textes.push_back(cr + "\nfin\n");
+    textes.push_back(texteAleatoire(rng, 100000, false) + "<cle=sur\ndeux lignes>" + texteAleatoire(rng, 100000, false));
+    textes.push_back(texteAleatoire(rng, 100000, false) + "\n<cle=jamais fermee");
+    std::string longs;  // long spellings, all distinct: the pool fills before the articles run out
+    for (int i = 0; i < 4000; ++i) {
+        for (int k = 0; k < 50; ++k)
+            longs.push_back(static_cast<char>('a' + rng() % 26));
+        longs += i % 7 == 6 ? "\n" : " ";
+    }
+    textes.push_back(longs);
+
+    std::set<ResultatSegm> resultats;
+    for (std::size_t t = 0; t < textes.size(); ++t) {
+        writeFile("t.txt", textes[t]);
+        for (int reglage = 0; reglage < 4; ++reglage) {
+            SCOPED_TRACE("text " + std::to_string(t) + ", setting " + std::to_string(reglage));
+            ParametresSegm p;
+            p.delimiteurs = ".,'";
+            p.progression = comptePas;
+            p.octetsParFil = reglage == 0 ? 1024 : 5000;
+            if (reglage == 1)
+                p.itemsEnMemoire = 1000;  // the work file
+            if (reglage == 2)
+                p.maxArt = 150;           // too many articles half-way
+            if (reglage == 3)
+                p.maxArt = 260;           // long spellings fill the pool first
+            p.fils = 1;
+            const Issue un = segmente(p);
+            p.fils = 4;
+            const Issue plusieurs = segmente(p);
+            EXPECT_EQ(plusieurs.resultat, un.resultat);
+            EXPECT_EQ(plusieurs.trace, un.trace);
+            EXPECT_EQ(plusieurs.pas, un.pas);
+            EXPECT_TRUE(plusieurs.dic == un.dic && plusieurs.num == un.num && plusieurs.par == un.par);
+            resultats.insert(un.resultat);
+        }
+    }
+    // The texts and settings reach each way a reading can end.
+    for (ResultatSegm r : {ResultatSegm::Reussie, ResultatSegm::TropDArticles, ResultatSegm::ReserveGraphies,
+                           ResultatSegm::CleIllisible, ResultatSegm::CleInachevee})
+        EXPECT_TRUE(resultats.count(r)) << MessageSegmentation(r);
 }

@@ -130,4 +130,24 @@ TEST(Specificite, RoundedIsZeroExactlyWhenNotSignificant)
     EXPECT_GT(significatifs, 100);
 }
 
+// The table of ln n! gives LnFact's own bits, and the model computed from it the same
+// coefficients; arguments outside the table (negative, fractional, too large) go to LnFact.
+TEST(Specificite, TableOfLnFactGivesTheSameBits)
+{
+    const TableLnFact table(200000, 4);
+    for (double n : {0.0, 1.0, 2.0, 33.0, 34.0, 35.0, 1000.0, 65535.0, 65536.0, 131071.0, 199999.0, 200000.0,
+                     200001.0, 1e7, -1.0, 0.5, 34.5})
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(table(n)), std::bit_cast<std::uint64_t>(LnFact(n))) << n;
+    for (std::int32_t n = 0; n <= 200000; n += 7)
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(table(n)), std::bit_cast<std::uint64_t>(LnFact(n))) << n;
+    for (double seuil : {0.05, 1.0})
+        for (double T : {50.0, 4000.0, 200000.0})
+            for (double t = 0; t <= T; t += T / 9 + 1)
+                for (double F = 1; F <= T; F += T / 7 + 1)
+                    for (double f = 0; f <= F && f <= t; f += F / 11 + 1)
+                        ASSERT_EQ(std::bit_cast<std::uint64_t>(CalcSpecif(table, T, t, F, f, seuil)),
+                                  std::bit_cast<std::uint64_t>(CalcSpecif(T, t, F, f, seuil)))
+                            << T << " " << t << " " << F << " " << f;
+}
+
 } // namespace

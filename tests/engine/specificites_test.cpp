@@ -16,11 +16,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <random>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -505,6 +507,67 @@ TEST_F(ChronoTest, TheTenSortCodes)
     chr.Trie(10);
     chr.Trie(-1);
     EXPECT_EQ(chr.Lignes(), avant);
+}
+
+// The rows of the forms spread over the threads are those of the forms examined one after the
+// other, in entity order; the callback runs on the calling thread as often as in a walk that
+// calls after every hundredth of the examined forms; stopped half-way by its callback, the
+// computation leaves the rows of before.
+std::thread::id filAppelant;
+int appelsChrono = 0, arretApres = -1;
+void PasChrono(std::int32_t phase)
+{
+    EXPECT_EQ(phase, 0);
+    EXPECT_EQ(std::this_thread::get_id(), filAppelant);
+    if (appelsChrono++ == arretApres)
+        throw CalculInterrompu{};
+}
+
+TEST_F(ChronoTest, FormsOverTheThreadsGiveTheRowsOfOneFormAtATime)
+{
+    // 40 parts of a drifting vocabulary: forms come and go along the parts.
+    std::mt19937 alea(4242);
+    std::string texte;
+    for (int k = 0; k < 40; ++k) {
+        texte += "<p=" + std::string(1, static_cast<char>('A' + k / 26)) + std::string(1, static_cast<char>('a' + k % 26)) + ">\n";
+        for (int n = 0; n < 1500; ++n) {
+            const int rang = static_cast<int>(std::pow(static_cast<double>(alea() % 100000) / 100000.0, 3.0) * 1500);
+            texte += "m" + std::to_string((rang + (alea() % 4 == 0 ? 30 * k : 0)) % 2500) + " ";
+        }
+        texte += "\n";
+    }
+    base = makeBase(texte, "");
+    ASSERT_TRUE(base);
+    partition = std::make_unique<Partition>(base.get(), base->LocFormDic("p", false));
+    ASSERT_EQ(partition->NbParties(), 40);
+    const std::int32_t nbform = base->Nbform();
+    ASSERT_GT(nbform, 1000);
+    std::int32_t examinees = 0;
+    for (std::int32_t e = 0; e < nbform; ++e)
+        examinees += base->RetourneFrq(e) > 10;
+    ASSERT_GT(examinees, 200);
+
+    PrimSpecChr un(partition.get(), 5, 10);
+    for (std::int32_t e = 0; e < nbform; ++e)
+        un.CalculeEntite(e);
+    ASSERT_GT(un.NbLignes(), 100);
+
+    filAppelant = std::this_thread::get_id();
+    PrimSpecChr tous(partition.get(), 5, 10);
+    appelsChrono = 0;
+    arretApres = -1;
+    tous.Calcule(PasChrono);
+    EXPECT_EQ(tous.Lignes(), un.Lignes());
+    // One call after every hundredth of the examined forms.
+    EXPECT_EQ(appelsChrono, (examinees - 1) / (examinees / 100));
+
+    for (int arret : {0, 50}) {
+        appelsChrono = 0;
+        arretApres = arret;
+        EXPECT_THROW(tous.Calcule(PasChrono), CalculInterrompu);
+        EXPECT_EQ(appelsChrono, arret + 1);
+        EXPECT_EQ(tous.Lignes(), un.Lignes());
+    }
 }
 
 } // namespace

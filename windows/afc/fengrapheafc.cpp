@@ -411,6 +411,13 @@ void TFenGrapheAFC::ChargeValeursPropres()
     serie->setLabelsVisible(true);
     serie->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     grapheHisto_->addSeries(serie);
+    // Hundreds of eigenvalues leave each bar a pixel or two: their values would be written over
+    // each other in a black smear. They are shown only while a bar is as tall as a line of text.
+    const int n = static_cast<int>(valeursPropres_.size());
+    const int interligne = QFontMetrics(valeurs->labelFont()).lineSpacing();
+    connect(grapheHisto_, &QChart::plotAreaChanged, serie, [serie, n, interligne](const QRectF &zone) {
+        serie->setLabelsVisible(ValeursLisibles(zone.height(), n, interligne));
+    });
     auto *axeCategories = new QBarCategoryAxis;
     axeCategories->append(libelles);
     auto *axeValeurs = new QValueAxis;

@@ -233,6 +233,13 @@ std::vector<Graduation> Graduations(double mini, double maxi)
     return g;
 }
 
+bool ValeursLisibles(double hauteurZone, int n, int interligne)
+{
+    if (hauteurZone <= 0 || n <= 0)
+        return true;
+    return hauteurZone / n >= interligne;
+}
+
 QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface)
 {
     const int x = std::max(0, std::min(coin.x(), surface.width() - taille.width()));

@@ -65,6 +65,11 @@ std::vector<Graduation> Graduations(double mini, double maxi);
 // edge shows whole (a box larger than the surface starts at its edge).
 QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface);
 
+// Whether the values of n bars sharing a plot area of that height can be written beside them
+// without running into each other: each bar as tall as a line of text. True while the area is not
+// laid out yet (height 0).
+bool ValeursLisibles(double hauteurZone, int n, int interligne);
+
 // A label box meets a rectangle (edges included). The rectangle's sides are ordered.
 bool Rencontre(const QRect &boite, const QRect &rectangle);
 // The rectangle from one corner to the other with its sides ordered.

@@ -560,6 +560,19 @@ TEST_F(Afc, TheEigenvalueLabelsAreDarkOnTheLightChart)
     EXPECT_GT(qGray(fen.VueHisto()->grab().toImage().pixel(5, 5)), 200);
 }
 
+TEST_F(Afc, HundredsOfEigenvaluesAreDrawnWithoutTheirValuesOverEachOther)
+{
+    for (const auto &[nombre, lisibles] : {std::pair{2, true}, std::pair{700, false}}) {
+        TFenGrapheAFC fen(*partition, TroisPoints(), std::vector<double>(static_cast<std::size_t>(nombre), 0.25));
+        fen.VueHisto()->resize(600, 500);
+        fen.VueHisto()->grab(); // lays the chart out
+        auto *barres = qobject_cast<QAbstractBarSeries *>(fen.GrapheHisto()->series().value(0));
+        ASSERT_NE(barres, nullptr);
+        ASSERT_GT(fen.GrapheHisto()->plotArea().height(), 100);
+        EXPECT_EQ(barres->isLabelsVisible(), lisibles) << nombre << " values";
+    }
+}
+
 TEST_F(Afc, AxisChoiceRefusesTheOtherAxisFactorAndDropsTheOpeningMargin)
 {
     ListePoints p = TroisPoints();

@@ -1,132 +1,37 @@
-// A generated corpus base for the benchmarks, written straight as .par/.dic/.num files in a fresh
-// temporary folder (which becomes the current directory) and loaded.
-//
-// Word forms follow a Zipf law (exponent 1) over their ranks; in each part a share of the draws
-// comes from a Zipf law over a rotated ranking, so that every part has forms of its own and the
-// specificities have something to find. A full stop follows every 12th word, a line break every
-// 15th. Key types, each with its number of values, open zones at regular intervals in value
-// order (a chronological corpus).
-#pragma once
-
-#include "engine/charg1.h"
+#include "bench/commun/corpus_genere.h"
 
 #include <algorithm>
-#include <charconv>
-#include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <memory>
 #include <numeric>
 #include <random>
 #include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include <time.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 namespace bench {
 
-struct CleGeneree {
-    std::string type;    // key type spelling
-    int valeurs;         // number of distinct values, one zone each, in order
-};
-
-struct Parametres {
-    std::int64_t occurrences = 10'000'000;
-    int formes = 5000;                 // forms that may be drawn (nearly all are)
-    std::vector<CleGeneree> cles = {{"partie", 50}};
-    double partPropre = 0.15;          // share of draws from the part's own ranking
-    // When above 0, every copieToutesLes-th part of the first key (the last of each run of that
-    // many) repeats word for word the words of the part copieToutesLes - 2 before it, as corpora
-    // of documents that quote or reprint one another do.
-    int copieToutesLes = 0;
-    std::uint32_t graine = 20260101;
-};
-
-// The processor time of the calling thread, as a clock: on a machine shared with other work the
-// figures then say what a computation costs rather than how long it waited for a processor.
-struct HorlogeProcesseur {
-    using duration = std::chrono::nanoseconds;
-    using rep = duration::rep;
-    using period = duration::period;
-    using time_point = std::chrono::time_point<HorlogeProcesseur>;
-    static constexpr bool is_steady = true;
-    static time_point now()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec));
-    }
-};
-
-template <class Instant>
-double Secondes(Instant debut)
+DossierTemporaire::DossierTemporaire()
 {
-    return std::chrono::duration<double>(Instant::clock::now() - debut).count();
+    ancien_ = std::filesystem::current_path();
+    std::string modele = (std::filesystem::temp_directory_path() / "t3bench-XXXXXX").string();
+    if (!mkdtemp(modele.data()))
+        throw std::runtime_error("mkdtemp");
+    chemin_ = modele;
+    std::filesystem::current_path(chemin_);
 }
 
-// The process's resident memory in MB as /proc/self/status tells it: "VmRSS" now, "VmHWM" the
-// peak since the start or since the last RemetPicMemoire(); -1 where the system does not say.
-inline double MemoireMo(const char *champ = "VmHWM")
+DossierTemporaire::~DossierTemporaire()
 {
-    std::ifstream f("/proc/self/status");
-    std::string ligne;
-    const std::string cle = std::string(champ) + ":";
-    while (std::getline(f, ligne)) {
-        if (ligne.compare(0, cle.size(), cle) != 0)
-            continue;
-        std::size_t i = cle.size();
-        while (i < ligne.size() && (ligne[i] == ' ' || ligne[i] == '\t'))
-            ++i;
-        long long ko = 0;
-        if (std::from_chars(ligne.data() + i, ligne.data() + ligne.size(), ko).ec != std::errc())
-            return -1;
-        return static_cast<double>(ko) / 1024.0;
-    }
-    return -1;
+    std::error_code ec;
+    std::filesystem::current_path(ancien_, ec);
+    std::filesystem::remove_all(chemin_, ec);
 }
 
-// Makes the peak start again from the memory in use now, so that the next MemoireMo() tells the
-// peak of the steps since (false where the system cannot).
-inline bool RemetPicMemoire()
-{
-    std::ofstream f("/proc/self/clear_refs");
-    f << "5";
-    f.flush();
-    return static_cast<bool>(f);
-}
+namespace {
 
-// The temporary folder, removed with the object.
-class DossierTemporaire {
-public:
-    DossierTemporaire()
-    {
-        ancien_ = std::filesystem::current_path();
-        std::string modele = (std::filesystem::temp_directory_path() / "t3bench-XXXXXX").string();
-        if (!mkdtemp(modele.data()))
-            throw std::runtime_error("mkdtemp");
-        chemin_ = modele;
-        std::filesystem::current_path(chemin_);
-    }
-    ~DossierTemporaire()
-    {
-        std::error_code ec;
-        std::filesystem::current_path(ancien_, ec);
-        std::filesystem::remove_all(chemin_, ec);
-    }
-    DossierTemporaire(const DossierTemporaire &) = delete;
-    DossierTemporaire &operator=(const DossierTemporaire &) = delete;
-
-private:
-    std::filesystem::path ancien_, chemin_;
-};
-
-inline std::string Graphie(int rang)
+std::string Graphie(int rang)
 {
     // Lower-case letters only: byte order is alphabetical order.
     std::string s = "w";
@@ -137,8 +42,9 @@ inline std::string Graphie(int rang)
     return s;
 }
 
-// Writes <nom>.par, .dic and .num in the current directory and loads the base.
-inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string &nom = "bench")
+// The sequence of raw items of a generated corpus: >= 0 a raw form (its rank), -1 a full stop,
+// -2 a line break, -(100 + 100000 * key + value) a key marker.
+std::vector<std::int32_t> TireItems(const Parametres &p)
 {
     const int N = p.formes;
     std::vector<double> cumul(static_cast<std::size_t>(N));
@@ -152,8 +58,6 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         return static_cast<int>(std::lower_bound(cumul.begin(), cumul.end(), x) - cumul.begin());
     };
 
-    // The sequence of raw items: >= 0 a raw form, -1 a full stop, -2 a line break,
-    // -(100 + 100000 * key + value) a key marker.
     const int parties = p.cles.empty() ? 1 : p.cles.front().valeurs;
     std::vector<std::int32_t> brut;
     brut.reserve(static_cast<std::size_t>(p.occurrences + p.occurrences / 12 + p.occurrences / 15 + 1000));
@@ -193,6 +97,49 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         if (i % 15 == 14)
             brut.push_back(-2);
     }
+
+    return brut;
+}
+
+// The spelling of value v of key c: the type's initial, then enough digits for every value of
+// the type, so that the contents sort in value order.
+std::string ContenuCle(const Parametres &p, std::size_t c, int v)
+{
+    const int chiffres = std::max<int>(3, static_cast<int>(std::to_string(p.cles[c].valeurs - 1).size()));
+    std::string b = std::to_string(v);
+    b.insert(0, static_cast<std::size_t>(std::max<int>(0, chiffres - static_cast<int>(b.size()))), '0');
+    return p.cles[c].type.substr(0, 1) + b;
+}
+
+} // namespace
+
+void EcritTexte(const Parametres &p, const std::string &chemin)
+{
+    const std::vector<std::int32_t> brut = TireItems(p);
+    std::string texte;
+    texte.reserve(brut.size() * 6);
+    for (std::int32_t x : brut) {
+        if (x >= 0) {
+            texte += Graphie(x);
+            texte += ' ';
+        } else if (x == -1) {
+            texte += ". ";
+        } else if (x == -2) {
+            texte += "\r\n";
+        } else {
+            const int code = -x - 100;
+            const auto c = static_cast<std::size_t>(code / 100000);
+            texte += "<" + p.cles[c].type + "=" + ContenuCle(p, c, code % 100000) + "> ";
+        }
+    }
+    std::ofstream f(chemin, std::ios::binary);
+    f.write(texte.data(), static_cast<std::streamsize>(texte.size()));
+}
+
+std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string &nom)
+{
+    const int N = p.formes;
+    const std::vector<std::int32_t> brut = TireItems(p);
 
     // Numbering: forms by decreasing frequency, ties alphabetical; then the full stop, the key
     // types, the key contents (each group alphabetical).
@@ -239,13 +186,6 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         prochain += p.cles[static_cast<std::size_t>(typesAlpha[i])].valeurs;
     }
     const std::int32_t nbart = prochain;
-    auto contenu = [&](std::size_t c, int v) {
-        // Enough digits for every value of the type, so that the contents sort in value order.
-        const int chiffres = std::max<int>(3, static_cast<int>(std::to_string(p.cles[c].valeurs - 1).size()));
-        std::string b = std::to_string(v);
-        b.insert(0, static_cast<std::size_t>(std::max<int>(0, chiffres - static_cast<int>(b.size()))), '0');
-        return p.cles[c].type.substr(0, 1) + b;
-    };
 
     // .num
     std::int64_t nbitem = 0;
@@ -296,7 +236,7 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         for (std::size_t i = 0; i < typesAlpha.size(); ++i) {
             const auto c = static_cast<std::size_t>(typesAlpha[i]);
             for (int v = 0; v < p.cles[c].valeurs; ++v) {
-                std::snprintf(ligne, sizeof ligne, " %-7d %7d  %s\r\n", 1, premierContenu[c] + v, contenu(c, v).c_str());
+                std::snprintf(ligne, sizeof ligne, " %-7d %7d  %s\r\n", 1, premierContenu[c] + v, ContenuCle(p, c, v).c_str());
                 f << ligne;
             }
         }
@@ -320,6 +260,49 @@ inline std::unique_ptr<charg1> GenereBase(const Parametres &p, const std::string
         std::exit(1);
     }
     return base;
+}
+
+std::int32_t TypeDeCle(const charg1 &base, const std::string &type)
+{
+    const std::int32_t premier = base.Nbform() + base.Nbartponct();
+    for (std::int32_t k = premier; k < premier + base.Nbcle(); ++k)
+        if (type == base.RetourneGraphie(k, false))
+            return k;
+    return -1;
+}
+
+std::unique_ptr<charg1> ChargeBaseExistante(const std::string &par)
+{
+    const std::filesystem::path chemin = std::filesystem::absolute(par);
+    std::filesystem::current_path(chemin.parent_path());
+    auto base = std::make_unique<charg1>();
+    const int code = base->ChargeBase(chemin.filename().c_str());
+    if (code != 0) {
+        std::fprintf(stderr, "loading %s failed with code %d (see atrace.txt)\n", par.c_str(), code);
+        std::exit(1);
+    }
+    return base;
+}
+
+Corpus::Corpus(const Parametres &p)
+{
+    dossier.emplace();
+    const Chronometre chrono;
+    base = GenereBase(p);
+    preparation = chrono.Ecoule();
+}
+
+Corpus::Corpus(const char *par)
+{
+    const Chronometre chrono;
+    base = ChargeBaseExistante(par);
+    preparation = chrono.Ecoule();
+}
+
+void LigneCorpus(const charg1 &base, double secondes)
+{
+    std::printf("corpus: %d items, %d occurrences, %d forms, generated and loaded in %.2f s\n", base.Nbitem(),
+                base.Nbocc(), base.Nbform(), secondes);
 }
 
 } // namespace bench
