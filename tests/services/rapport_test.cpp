@@ -58,20 +58,15 @@ class RapportTest : public talmer::test::InTempDir {
 protected:
     void SetUp() override
     {
-        avaitTemp_ = qEnvironmentVariableIsSet("TEMP");
-        ancienTemp_ = qgetenv("TEMP");
         fs::create_directory("tmp");
-        qputenv("TEMP", QByteArray((fs::current_path() / "tmp").string().c_str()));
+        temp_.emplace("TEMP", (fs::current_path() / "tmp").string());
         FixeConfigurationProgramme(&config_);
         Rapport::InitArbreRapport(&arbre_);
     }
     void TearDown() override
     {
         FixeConfigurationProgramme(nullptr);
-        if (avaitTemp_)
-            qputenv("TEMP", ancienTemp_);
-        else
-            qunsetenv("TEMP");
+        temp_.reset();
     }
 
     // Writes the files of an HTML item into the report's temporary folder.
@@ -92,8 +87,7 @@ protected:
 
     ConfigurationT3 config_;
     QStandardItemModel arbre_;
-    QByteArray ancienTemp_;
-    bool avaitTemp_ = false;
+    std::optional<talmer::test::VariableEnv> temp_;
 };
 
 } // namespace

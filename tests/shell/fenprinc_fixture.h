@@ -24,9 +24,7 @@ class FenPrincTest : public talmer::test::InTempDir {
 protected:
     void SetUp() override
     {
-        ancienTemp = qgetenv("TEMP");
-        avaitTemp = qEnvironmentVariableIsSet("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+        temp_.emplace("TEMP", dir_.path().string());
         fen = std::make_unique<TFenPrinc>();
     }
     void TearDown() override
@@ -41,10 +39,7 @@ protected:
                 fen->Rapports().Courant()->Abandonne();
             fen.reset();
         }
-        if (avaitTemp)
-            qputenv("TEMP", ancienTemp);
-        else
-            qunsetenv("TEMP");
+        temp_.reset();
     }
 
     QString BaseEchantillon(const std::string &sousDossier = "base", const std::string &nom = "ville")
@@ -75,8 +70,7 @@ protected:
         return fen->Zone().AjouteFenetre(w);
     }
 
-    QByteArray ancienTemp;
-    bool avaitTemp = false;
+    std::optional<VariableEnv> temp_;
     DialoguesTest dialogues;
     std::unique_ptr<TFenPrinc> fen;
     QStringList ecrits;

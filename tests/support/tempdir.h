@@ -51,6 +51,32 @@ private:
     std::optional<std::string> ancienneConfig_;
 };
 
+// An environment variable set (or left as it is) for the life of the object; what it held
+// before, or its absence, comes back afterwards. TEMP, for one, is where the program makes its
+// temporary folders and pages.
+class VariableEnv {
+public:
+    explicit VariableEnv(const char *nom) : nom_(nom)
+    {
+        if (const char *ancien = std::getenv(nom))
+            ancien_ = ancien;
+    }
+    VariableEnv(const char *nom, const std::string &valeur) : VariableEnv(nom) { ::setenv(nom, valeur.c_str(), 1); }
+    ~VariableEnv()
+    {
+        if (ancien_)
+            ::setenv(nom_.c_str(), ancien_->c_str(), 1);
+        else
+            ::unsetenv(nom_.c_str());
+    }
+    VariableEnv(const VariableEnv &) = delete;
+    VariableEnv &operator=(const VariableEnv &) = delete;
+
+private:
+    std::string nom_;
+    std::optional<std::string> ancien_;
+};
+
 // A test fixture whose every test runs in its own temporary current directory.
 class InTempDir : public ::testing::Test {
 protected:

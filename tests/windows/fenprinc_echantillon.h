@@ -24,18 +24,13 @@ protected:
         if (fen && fen->Rapports().Courant())
             fen->Rapports().Courant()->Abandonne();
         fen.reset();
-        if (avaitTemp_)
-            qputenv("TEMP", ancienTemp_);
-        else
-            qunsetenv("TEMP");
+        temp_.reset();
     }
 
     // Builds the main window; with `ouvreEchantillon`, opens the sample base in "base/".
     void Prepare(bool ouvreEchantillon)
     {
-        avaitTemp_ = qEnvironmentVariableIsSet("TEMP");
-        ancienTemp_ = qgetenv("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+        temp_.emplace("TEMP", dir_.path().string());
         fen = std::make_unique<TFenPrinc>();
         InstalleFenetres(*fen);
         if (!ouvreEchantillon)
@@ -51,8 +46,7 @@ protected:
     charg1 *base = nullptr;
 
 private:
-    QByteArray ancienTemp_;
-    bool avaitTemp_ = false;
+    std::optional<VariableEnv> temp_;
 };
 
 } // namespace talmer::test

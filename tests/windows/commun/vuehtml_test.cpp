@@ -25,31 +25,13 @@ void Ecrit(const QString &chemin, const std::string &octets)
     f << octets;
 }
 
-// Restores an environment variable when the test ends.
-class VariableEnv {
-public:
-    explicit VariableEnv(const char *nom) : nom_(nom), avant_(qgetenv(nom)), existait_(qEnvironmentVariableIsSet(nom)) {}
-    ~VariableEnv()
-    {
-        if (existait_)
-            qputenv(nom_, avant_);
-        else
-            qunsetenv(nom_);
-    }
-
-private:
-    const char *nom_;
-    QByteArray avant_;
-    bool existait_;
-};
-
 } // namespace
 
 class PageTemporaireTest : public talmer::test::InTempDir {};
 
 TEST_F(PageTemporaireTest, CreeeDansTempAvecLePrefixeEtSupprimeeAvecLaPage)
 {
-    VariableEnv temp("TEMP");
+    talmer::test::VariableEnv temp("TEMP");
     const QString dossier = QString::fromStdString(dir_.path().string());
     qputenv("TEMP", dossier.toUtf8());
     QString chemin, cheminHtml;

@@ -47,9 +47,7 @@ class FenConcorTest : public talmer::test::InTempDir {
 protected:
     void SetUp() override
     {
-        ancienTemp_ = qgetenv("TEMP");
-        avaitTemp_ = qEnvironmentVariableIsSet("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+        temp_.emplace("TEMP", dir_.path().string());
         base_ = talmer::test::makeBase(Texte, ".");
         ASSERT_TRUE(base_);
         registre_.AjouteBase(base_.get());
@@ -61,10 +59,7 @@ protected:
         fen_.reset();
         for (Partition *p : partitions_)
             delete p;
-        if (avaitTemp_)
-            qputenv("TEMP", ancienTemp_);
-        else
-            qunsetenv("TEMP");
+        temp_.reset();
     }
 
     void Cherche(const char *texte, bool expression = false)
@@ -84,8 +79,7 @@ protected:
             return "?";
         return page.substr(d + debut.size(), f - d - debut.size());
     }
-    QByteArray ancienTemp_;
-    bool avaitTemp_ = false;
+    std::optional<talmer::test::VariableEnv> temp_;
     talmer::test::DialoguesTest dialogues_;
     Corpus registre_;
     std::vector<Partition *> partitions_;
@@ -246,9 +240,7 @@ TEST(FenConcorCommande, MainWindowOpensAMaximisedWindowPerClick)
     talmer::test::DialoguesTest dialogues;
     const std::string par = talmer::test::FabriqueBaseEchantillon(dossier.path() / "base");
     ASSERT_FALSE(par.empty());
-    const QByteArray ancienTemp = qgetenv("TEMP");
-    const bool avaitTemp = qEnvironmentVariableIsSet("TEMP");
-    qputenv("TEMP", QFile::encodeName(QString::fromStdString(dossier.path().string())));
+    const talmer::test::VariableEnv temp("TEMP", dossier.path().string());
     {
         TFenPrinc fen;
         talmer::InstalleFenetres(fen);
@@ -268,8 +260,4 @@ TEST(FenConcorCommande, MainWindowOpensAMaximisedWindowPerClick)
         if (fen.Rapports().Courant())
             fen.Rapports().Courant()->Abandonne();
     }
-    if (avaitTemp)
-        qputenv("TEMP", ancienTemp);
-    else
-        qunsetenv("TEMP");
 }

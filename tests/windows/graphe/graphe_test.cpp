@@ -339,9 +339,7 @@ TEST_F(FenGrapheTest, ZoomShowsTheMiddleHalfAndTheArrowsMoveByFive)
 
 TEST_F(FenGrapheTest, ReportPicturesAreNumberedByOneCounterOfEveryGraph)
 {
-    const QByteArray ancienTemp = qgetenv("TEMP");
-    const bool avaitTemp = qEnvironmentVariableIsSet("TEMP");
-    qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+    const talmer::test::VariableEnv temp("TEMP", dir_.path().string());
     {
         QStandardItemModel arbre;
         Rapport::InitArbreRapport(&arbre);
@@ -368,10 +366,6 @@ TEST_F(FenGrapheTest, ReportPicturesAreNumberedByOneCounterOfEveryGraph)
         FixeRapportCourant(nullptr);
         rapport.Abandonne();
     }
-    if (avaitTemp)
-        qputenv("TEMP", ancienTemp);
-    else
-        qunsetenv("TEMP");
 }
 
 } // namespace

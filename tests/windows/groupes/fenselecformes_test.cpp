@@ -317,9 +317,7 @@ TEST(FenSelecFormesCommande, MainWindowOpensOneWindowPerClickOnTheOpenBase)
     DialoguesTest dialogues;
     const std::string par = talmer::test::FabriqueBaseEchantillon(dossier.path() / "base");
     ASSERT_FALSE(par.empty());
-    const QByteArray ancienTemp = qgetenv("TEMP");
-    const bool avaitTemp = qEnvironmentVariableIsSet("TEMP");
-    qputenv("TEMP", QFile::encodeName(QString::fromStdString(dossier.path().string())));
+    const talmer::test::VariableEnv temp("TEMP", dossier.path().string());
     {
         TFenPrinc fen;
         talmer::InstalleFenetres(fen);
@@ -341,8 +339,4 @@ TEST(FenSelecFormesCommande, MainWindowOpensOneWindowPerClickOnTheOpenBase)
         if (fen.Rapports().Courant())
             fen.Rapports().Courant()->Abandonne();
     }
-    if (avaitTemp)
-        qputenv("TEMP", ancienTemp);
-    else
-        qunsetenv("TEMP");
 }

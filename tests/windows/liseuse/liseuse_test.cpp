@@ -44,19 +44,11 @@ class LiseuseTest : public talmer::test::InTempDir {
 protected:
     void SetUp() override
     {
-        avaitTemp = qEnvironmentVariableIsSet("TEMP");
-        ancienTemp = qgetenv("TEMP");
-        qputenv("TEMP", QFile::encodeName(QString::fromStdString(dir_.path().string())));
+        temp_.emplace("TEMP", dir_.path().string());
         base = talmer::test::makeBase(Texte, ".,");
         ASSERT_TRUE(base);
     }
-    void TearDown() override
-    {
-        if (avaitTemp)
-            qputenv("TEMP", ancienTemp);
-        else
-            qunsetenv("TEMP");
-    }
+    void TearDown() override { temp_.reset(); }
 
     // A drop of a group on the window, as a drag from the dictionary makes it.
     void Depose(TFenLiseuse &fen, std::vector<std::int32_t> entites, std::int32_t couleur, charg1 *de = nullptr)
@@ -71,8 +63,7 @@ protected:
     std::unique_ptr<charg1> base;
     bool accepte = false;
     talmer::test::DialoguesTest dialogues;
-    bool avaitTemp = false;
-    QByteArray ancienTemp;
+    std::optional<talmer::test::VariableEnv> temp_;
 };
 
 } // namespace
