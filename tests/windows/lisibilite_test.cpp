@@ -160,9 +160,9 @@ protected:
             afc->BitBtn1Click();
             return afc->result();
         }
-        if (auto *spec = qobject_cast<DialogueParamSpec *>(&d)) {
-            spec->SpinFreqMin()->setValue(1);
-            spec->SpinSeuil()->setValue(100);
+        if (auto *parametres = qobject_cast<DialogueParamSpec *>(&d)) {
+            parametres->SpinFreqMin()->setValue(1);
+            parametres->SpinSeuil()->setValue(100);
             if (auto *groupe = qobject_cast<TFenParamSpec *>(&d))
                 groupe->BtnOKClick();
             else if (auto *diac = qobject_cast<TFenParamSpecDiac *>(&d))
