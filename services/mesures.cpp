@@ -17,6 +17,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace talmer {
 
@@ -165,10 +166,13 @@ int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne)
         if (!entete->isHidden())
             voulue = entete->sectionSizeHint(colonne);
     }
-    const QFontMetrics mesure(vue.font());
+    // Advances are fractional: a text measured in whole pixels (rounded to the nearest) can lack
+    // a fraction of one on screen, and the view then elides it ("493…").
+    const QFontMetricsF mesure(vue.font());
     const int marge = MargeCellule(vue);
     const auto mesureValeur = [&](const QVariant &valeur) {
-        voulue = std::max(voulue, mesure.horizontalAdvance(TexteAffiche(vue, colonne, valeur)) + marge);
+        const qreal texte = mesure.horizontalAdvance(TexteAffiche(vue, colonne, valeur));
+        voulue = std::max(voulue, static_cast<int>(std::ceil(texte)) + 1 + marge);
     };
     const QVariant larges = modele->headerData(colonne, Qt::Horizontal, RoleValeursLarges);
     if (larges.isValid()) {
