@@ -1,6 +1,8 @@
 #include "shell/panneaulateral.h"
 
+#include <QChildEvent>
 #include <QDockWidget>
+#include <QTabBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,6 +45,17 @@ PanneauLateral::~PanneauLateral()
         for (const QPointer<QDockWidget> &dock : *docks)
             if (dock)
                 dock->disconnect(this);
+}
+
+void PanneauLateral::childEvent(QChildEvent *event)
+{
+    // Polished: the tab bar is whole by then (when added, only its QObject part is).
+    if (event->type() == QEvent::ChildPolished)
+        if (auto *onglets = qobject_cast<QTabBar *>(event->child())) {
+            onglets->setElideMode(Qt::ElideNone);
+            onglets->setUsesScrollButtons(true);
+        }
+    QMainWindow::childEvent(event);
 }
 
 void PanneauLateral::AjoutePagePropre(QDockWidget *page)

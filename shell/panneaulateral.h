@@ -49,6 +49,11 @@ signals:
     // A page was floated, docked again or closed.
     void ancrageChange();
 
+protected:
+    // The tab bars of the dock groups, made by the panel as docks are tabbed together: their
+    // captions are never elided ("Dicti…"), they scroll instead.
+    void childEvent(QChildEvent *event) override;
+
 private:
     QDockWidget *DernierAncre() const;
     // Gives the panel's own pages a third of the height and the group of `liste` the rest.

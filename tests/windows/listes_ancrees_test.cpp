@@ -192,4 +192,19 @@ TEST_F(ListesAncrees, ThePanelsOwnPagesKeepTheirTabsWithManyListsDocked)
     EXPECT_FALSE(fen->FenNavig()->TreePages()->visibleRegion().isEmpty());
 }
 
+TEST_F(ListesAncrees, TheListsTabsShowTheirWholeCaptions)
+{
+    OuvreListeSegments();
+    OuvreListeSpecifs();
+    OuvreListeSpecifs();
+    talmer::test::TraiteEvenements();
+    QTabBar *listes = BarreAvecOnglet(QStringLiteral("Dictionnaire"));
+    ASSERT_NE(listes, nullptr);
+    ASSERT_EQ(listes->count(), 4);
+    // The panel is narrower than the three captions: the tabs scroll rather than cut them.
+    for (int i = 0; i < listes->count(); ++i)
+        EXPECT_GE(listes->tabRect(i).width(), listes->fontMetrics().horizontalAdvance(listes->tabText(i)))
+            << listes->tabText(i).toStdString();
+}
+
 } // namespace
