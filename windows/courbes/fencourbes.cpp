@@ -6,19 +6,24 @@
 #include "services/translation.h"
 #include "services/utilitaires.h"
 #include "shell/fenprinc.h"
+#include "shell/zone_fenetres.h"
 #include "windows/commun/choixcouleur.h"
 
+#include <QAbstractAxis>
 #include <QChart>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLegend>
 #include <QLineSeries>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace talmer {
 
@@ -66,6 +71,64 @@ std::pair<double, double> PlageLog(double mini, double maxi)
     return {mini, maxi};
 }
 
+namespace {
+
+constexpr char TitreNaturel[] = "talmerTitre";
+constexpr char TailleNaturelle[] = "talmerTailleTitre";
+constexpr int TailleMinimaleTitre = 7;
+
+void AjusteTitreVertical(QAbstractAxis &axe, int place)
+{
+    if (place <= 0)
+        return;
+    QFont police = axe.titleFont();
+    if (!axe.property(TitreNaturel).isValid()) {
+        axe.setProperty(TitreNaturel, axe.titleText());
+        axe.setProperty(TailleNaturelle, police.pointSizeF());
+    }
+    const QString texte = axe.property(TitreNaturel).toString();
+    if (texte.isEmpty())
+        return;
+    const TitreAjuste titre =
+        AjusteTitre(police, axe.property(TailleNaturelle).toDouble(), texte, place, TailleMinimaleTitre);
+    const QString html = titre.lignes.size() > 1 ? titre.lignes.join(QStringLiteral("<br>")) : texte;
+    if (axe.titleText() != html)
+        axe.setTitleText(html);
+    if (titre.taille != static_cast<int>(police.pointSizeF())) {
+        police.setPointSize(titre.taille);
+        axe.setTitleFont(police);
+    }
+}
+
+} // namespace
+
+TitreAjuste AjusteTitre(QFont police, double tailleNaturelle, const QString &texte, int place, int minimum)
+{
+    // Two lines cut at the blank nearest the middle.
+    QStringList deux = {texte};
+    int meilleur = -1;
+    for (int i = 0; i < texte.size(); ++i)
+        if (texte[i] == QLatin1Char(' ') && (meilleur < 0 || std::abs(i - texte.size() / 2) < std::abs(meilleur - texte.size() / 2)))
+            meilleur = i;
+    if (meilleur > 0)
+        deux = {texte.left(meilleur).toHtmlEscaped(), texte.mid(meilleur + 1).toHtmlEscaped()};
+    const auto largeur = [&](const QStringList &lignes, int taille) {
+        police.setPointSize(taille);
+        const QFontMetrics mesure(police);
+        int l = 0;
+        for (const QString &ligne : lignes)
+            l = std::max(l, mesure.horizontalAdvance(QTextDocumentFragment::fromHtml(ligne).toPlainText()));
+        return l;
+    };
+    const int naturelle = std::max(minimum, static_cast<int>(tailleNaturelle));
+    if (largeur({texte}, naturelle) <= place)
+        return {{texte}, naturelle};
+    int taille = naturelle;
+    while (taille > minimum && largeur(deux, taille) > place)
+        --taille;
+    return {deux, taille};
+}
+
 FenCourbes::FenCourbes(const QColor &fond, QWidget *parent) : QWidget(parent)
 {
     chart_ = new QChart;
@@ -74,6 +137,13 @@ FenCourbes::FenCourbes(const QColor &fond, QWidget *parent) : QWidget(parent)
     chart_->setPlotAreaBackgroundBrush(Qt::white);
     chart_->setPlotAreaBackgroundVisible(true);
     ApplyCharsetToLegend(chart_->legend());
+    // A vertical axis's title longer than the plot is tall is elided by the chart ("Nombre de
+    // …" in a window of half the screen's height): its font shrinks until the title fits, and
+    // grows back with the window.
+    connect(chart_, &QChart::plotAreaChanged, this, [this](const QRectF &zone) {
+        for (QAbstractAxis *axe : chart_->axes(Qt::Vertical))
+            AjusteTitreVertical(*axe, static_cast<int>(zone.height()));
+    });
     vue_ = new VueGraphe(chart_, this);
     vue_->setObjectName(QStringLiteral("Graphe"));
     vue_->accepte = [this](const QMimeData *d) { return Accepte(d); };
@@ -187,6 +257,9 @@ void FenCourbes::Place(TFenPrinc &fen, QMdiSubWindow *sous)
     if (sous->isMaximized() || sous->isMinimized())
         sous->showNormal();
     sous->setGeometry(0, hauteur - 12, largeur, hauteur);
+    // The free width counts the area's whole client width; its scroll bar and the sheet tabs
+    // take some of it.
+    fen.Zone().GardeDansZoneMdi(sous);
 }
 
 } // namespace talmer

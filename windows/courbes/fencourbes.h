@@ -6,6 +6,8 @@
 #include "windows/courbes/points_courbes.h"
 
 #include <QChartView>
+#include <QFont>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -34,6 +36,16 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 };
+
+// How a title is set beside a plot `place` pixels tall: on one line at its natural point size
+// when it fits; otherwise on two lines cut at the blank nearest its middle (HTML-escaped pieces,
+// to be joined by <br>), at the largest point size from the natural one down to `minimum` at which
+// they fit (`minimum` when none does).
+struct TitreAjuste {
+    QStringList lignes;
+    int taille = 0;
+};
+TitreAjuste AjusteTitre(QFont police, double tailleNaturelle, const QString &texte, int place, int minimum);
 
 class FenCourbes : public QWidget, public ContributeurRapport {
     Q_OBJECT

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPushButton>
@@ -294,6 +295,52 @@ TEST_F(Courbes, GrowthAxesGraduateWholeNumbersEvenWhenTheChartIsEmpty)
     talmer::TMimeTalmer groupe(std::move(objet));
     ASSERT_TRUE(Depose(fenetre, groupe));
     graduees(9, 1, 2, 1);
+}
+
+TEST_F(Courbes, AVerticalTitleFitsTheHeightOfItsPlot)
+{
+    TFenGrapheAC fenetre(*partition, *base);
+    QValueAxis *axe = fenetre.AxeFormes();
+    const QString titre = axe->titleText();
+    const double naturelle = axe->titleFont().pointSizeF();
+    // The widest line of the title as drawn (its lines joined by <br>).
+    const auto tient = [&] {
+        int largeur = 0;
+        for (const QString &ligne : axe->titleText().split(QStringLiteral("<br>")))
+            largeur = std::max(largeur, QFontMetrics(axe->titleFont()).horizontalAdvance(ligne));
+        return largeur <= fenetre.Graphe()->plotArea().height();
+    };
+    // Half the free height of a 1366 x 768 screen: the plot is not as tall as the title.
+    fenetre.resize(1000, 330);
+    fenetre.Vue()->grab();
+    EXPECT_TRUE(tient()) << axe->titleText().toStdString() << " at " << axe->titleFont().pointSize();
+    EXPECT_EQ(axe->titleText(), QStringLiteral("Nombre de formes<br>différentes"));
+    // Tall again: the title takes its own line and size back.
+    fenetre.resize(1000, 900);
+    fenetre.Vue()->grab();
+    EXPECT_TRUE(tient());
+    EXPECT_EQ(axe->titleText(), titre);
+    EXPECT_DOUBLE_EQ(axe->titleFont().pointSizeF(), naturelle);
+}
+
+TEST(AjusteTitre, OneLineTwoLinesThenSmallerDownToTheMinimum)
+{
+    QFont police;
+    const QString texte = QStringLiteral("Nombre de formes >= F");
+    const auto largeur = [&](const QString &t, int taille) {
+        police.setPointSize(taille);
+        return QFontMetrics(police).horizontalAdvance(t);
+    };
+    const talmer::TitreAjuste large = talmer::AjusteTitre(police, 12, texte, 100000, 7);
+    EXPECT_EQ(large.lignes, QStringList{texte});
+    EXPECT_EQ(large.taille, 12);
+    // Cut at the blank nearest the middle, the ">" escaped for the chart's HTML.
+    const talmer::TitreAjuste deux = talmer::AjusteTitre(police, 12, texte, largeur(texte, 12) - 1, 7);
+    EXPECT_EQ(deux.lignes, (QStringList{QStringLiteral("Nombre de"), QStringLiteral("formes &gt;= F")}));
+    EXPECT_EQ(deux.taille, 12);
+    const talmer::TitreAjuste petit = talmer::AjusteTitre(police, 12, texte, largeur(QStringLiteral("formes >= F"), 9), 7);
+    EXPECT_EQ(petit.taille, 9);
+    EXPECT_EQ(talmer::AjusteTitre(police, 12, texte, 1, 7).taille, 7);
 }
 
 TEST_F(Courbes, PicturesForTheReportCarryACounterPerWindowKind)
