@@ -171,10 +171,7 @@ void Demarrage::Termine()
         colonnesFichiers_ = nullptr;
     }
     if (configuration_) {
-        // The settings of the run are kept for the next one.
-        QString erreur;
-        if (!configuration_->Save(&erreur))
-            qWarning("%s", qUtf8Printable(erreur));
+        // Nothing is written here: the options dialog alone saves the settings.
         FixeConfigurationProgramme(nullptr);
         configuration_.reset();
         Note("configuration liberee");

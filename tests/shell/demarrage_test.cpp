@@ -44,7 +44,7 @@ protected:
 
 TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
 {
-    // The settings come from the user's configuration folder, and go back there at the end.
+    // The settings come from the user's configuration folder; only the options dialog writes there.
     const fs::path conf = fs::path(ConfigurationT3::DossierParDefaut().toStdString()) / "talmer3.conf";
     fs::create_directories(conf.parent_path());
     writeFile(conf, "numart=1234\r\n");
@@ -102,7 +102,7 @@ TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
         demarrage.Termine();
         EXPECT_EQ(ConfigurationProgramme(), nullptr);
         EXPECT_EQ(FenetrePrincipale(), nullptr);
-        EXPECT_EQ(readFile(conf), "numart=1234\r\ncharset=0\r\n");
+        EXPECT_EQ(readFile(conf), "numart=1234\r\n");
     }
     const std::vector<std::string> attendues = {
         "ligne de commande gardee", "configuration", "nombre maximum d'articles", "ecran d'accueil",
@@ -110,6 +110,19 @@ TEST_F(DemarrageTest, StepsRunInOrderAndTheSplashWaitsOnATimer)
         "ouverture du fichier de la ligne de commande", "configuration liberee"};
     EXPECT_EQ(etapes, attendues);
     FixeMaxArt(MaxArtDefaut);
+
+    // A first run that never opens the options leaves no file behind.
+    fs::remove(conf);
+    {
+        OptionsDemarrage rapide;
+        rapide.dureeSplash = 0;
+        Demarrage demarrage(rapide);
+        ASSERT_NE(demarrage.Prepare({}), nullptr);
+        EXPECT_EQ(MaxArt(), MaxArtDefaut);
+        talmer::test::TraiteEvenements();
+        demarrage.Termine();
+    }
+    EXPECT_FALSE(fs::exists(conf));
 }
 
 TEST_F(DemarrageTest, TheCommandLinesBaseIsOpenedOnceTheWindowIsUp)
