@@ -46,7 +46,9 @@ TFenOpt::TFenOpt(ConfigurationT3 &configuration, QWidget *parent)
     edMaxart_->setObjectName(QStringLiteral("EdMaxart"));
     ds->addWidget(edMaxart_);
     ds->addWidget(new QLabel(QStringLiteral("Nombre des étiquettes : (en test)")));
-    edEtiqs_ = new QLineEdit(QString::number(NbEtiquettes()));
+    // The labels count is a trial setting: the box starts from 1 at every opening, so OK
+    // without editing puts it back to 1.
+    edEtiqs_ = new QLineEdit(QStringLiteral("1"));
     edEtiqs_->setObjectName(QStringLiteral("EdEtiqs"));
     ds->addWidget(edEtiqs_);
     ds->addWidget(new QLabel(QStringLiteral("Police d'affichage :")));

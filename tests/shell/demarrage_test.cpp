@@ -215,13 +215,16 @@ TEST_F(OptionsTest, OkStoresTheSettingsAndSavesTheFile)
     EXPECT_EQ(readFile(configuration.Chemin().toStdString()), "numart=200000\r\ncharset=2\r\n");
     EXPECT_TRUE(dialogues.messages.empty());
 
-    // Opened again, the dialog shows the current values, and OK without editing keeps them.
+    // Opened again, the dialog shows the current maximum and set, but a labels count of 1
+    // whatever it is: OK without editing sets the count back to 1.
     TFenOpt encore(configuration);
-    EXPECT_EQ(encore.EdEtiqs()->text(), QStringLiteral("3"));
+    EXPECT_EQ(encore.EdEtiqs()->text(), QStringLiteral("1"));
     EXPECT_EQ(encore.EdMaxart()->text(), QStringLiteral("200000"));
     EXPECT_EQ(encore.CbCharset()->currentIndex(), 2);
     encore.BitBtn1Click();
-    EXPECT_EQ(NbEtiquettes(), 3);
+    EXPECT_EQ(NbEtiquettes(), 1);
+    EXPECT_EQ(MaxArt(), 200000);
+    EXPECT_EQ(configuration.GetCharsetIndex(), 2);
 }
 
 TEST_F(OptionsTest, AWrongEntryChangesNothingAndSavesNothing)
