@@ -181,13 +181,11 @@ void ZoneFenetres::Precedente()
 void ZoneFenetres::Suivante()
 {
     const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
-    if (enfants.size() < 2)
+    // The third window from the front comes forward: with three, repeated, it walks through
+    // them all; with one or two there is none.
+    if (enfants.size() <= 2)
         return;
-    // The active window goes to the back and the next one comes forward: repeated, it walks
-    // forward through them all, and "Fenêtre précédente" undoes it.
-    QMdiSubWindow *actif = enfants.front();
-    Montre(enfants[1]);
-    actif->lower();
+    Montre(enfants[2]);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -42,7 +42,8 @@ public:
     void Cascade();
     void Reorganise();
     // "Fenêtre précédente": the window at the back comes to the front. "Fenêtre suivante": the
-    // active one goes to the back and the next comes forward.
+    // third from the front (the active one being the first) comes forward, when there are three
+    // or more.
     void Precedente();
     void Suivante();
 

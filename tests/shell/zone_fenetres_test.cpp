@@ -54,7 +54,8 @@ TEST_F(FenPrincTest, WindowListAndPreviousNext)
     fen->Zone().ChoisitFenetre(1);
     EXPECT_EQ(fen->Zone().EnfantsMdi().front(), c);
 
-    // Next walks forward through all of them, previous undoes it.
+    // With three windows, next brings the third from the front (the one at the back) forward,
+    // and so cycles through them all; previous does the same.
     fen->Zone().Mdi()->setActiveSubWindow(a);
     fen->Zone().Mdi()->setActiveSubWindow(b);
     fen->Zone().Mdi()->setActiveSubWindow(c);
@@ -62,13 +63,30 @@ TEST_F(FenPrincTest, WindowListAndPreviousNext)
     fen->Zone().Mdi()->setActiveSubWindow(a);
     ASSERT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
     fen->Action("BtnFenSuiv")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{c, a, b}));
+    fen->Action("BtnFenSuiv")->trigger();
     EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, c, a}));
     fen->Action("BtnFenSuiv")->trigger();
-    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{c, a, b}));
-    fen->Action("BtnFenPrec")->trigger();
-    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, c, a}));
-    fen->Action("BtnFenPrec")->trigger();
     EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, b, c}));
+    fen->Action("BtnFenPrec")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{c, a, b}));
+
+    // With four, the third comes forward and the one at the back stays there.
+    QMdiSubWindow *d = Enfant(QStringLiteral("D"));
+    ASSERT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{d, c, a, b}));
+    fen->Action("BtnFenSuiv")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{a, d, c, b}));
+
+    // With one or two, next does nothing.
+    delete d;
+    delete c;
+    fen->Zone().Mdi()->setActiveSubWindow(b);
+    ASSERT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, a}));
+    fen->Action("BtnFenSuiv")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{b, a}));
+    delete b;
+    fen->Action("BtnFenSuiv")->trigger();
+    EXPECT_EQ(fen->Zone().EnfantsMdi(), (std::vector<QMdiSubWindow *>{a}));
 }
 
 TEST_F(FenPrincTest, SheetsHideRecordAndShowTheirWindows)
