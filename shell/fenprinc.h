@@ -42,7 +42,7 @@ struct FabriquesFenetres {
     std::function<void(TFenPrinc &, charg1 &)> concordance;   // "Concordances et inventaires distributionnels"
     std::function<void(TFenPrinc &, charg1 &)> carteSections; // "Carte des sections" (modal section dialog)
     std::function<void(TFenPrinc &, charg1 &)> groupeFormes;  // "Groupe de formes"
-    // "Partitions": runs the partition-choice dialog; true when it created a partition.
+    // "Partitions": runs the partition-choice dialog; its creation flag (true enables "PCLC").
     std::function<bool(TFenPrinc &, charg1 &)> partitions;
     // "Segments Répétés": the set-up dialog (empty when cancelled) and the segment list window.
     std::function<bool(TFenPrinc &, charg1 &, ParametresSegmentsRepetes &)> prepareSegments;

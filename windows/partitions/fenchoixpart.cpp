@@ -55,7 +55,9 @@ TFenChoixPart::TFenChoixPart(TFenPrinc &fenPrinc, charg1 &base, QWidget *parent)
 
 void TFenChoixPart::BtnValideClick()
 {
-    // With no key chosen nothing is created, and the flag says so.
+    // The flag is raised whatever is chosen; it only enables the main window's "PCLC" menu,
+    // which lists the partitions that exist.
+    creation_ = true;
     if (!listParts_->selectedItems().isEmpty())
         CreePartition();
     else
@@ -64,8 +66,10 @@ void TFenChoixPart::BtnValideClick()
 
 void TFenChoixPart::ListPartsDblClick()
 {
-    if (!listParts_->selectedItems().isEmpty())
-        CreePartition();
+    if (listParts_->selectedItems().isEmpty())
+        return;
+    creation_ = true;
+    CreePartition();
 }
 
 void TFenChoixPart::BtnAnnuleClick()
@@ -86,7 +90,7 @@ void TFenChoixPart::CreePartition()
     {
         Occupation occupation;
         hide();
-        creation_ = talmer::OuvrePartition(fenPrinc_, base_, cle) != nullptr;
+        talmer::OuvrePartition(fenPrinc_, base_, cle);
     }
     accept();
 }

@@ -16,7 +16,8 @@ class TFenChoixPart : public QDialog {
 public:
     TFenChoixPart(TFenPrinc &fenPrinc, charg1 &base, QWidget *parent = nullptr);
 
-    // True once a partition was created (or reused) by this dialog.
+    // The creation flag: true once "Créer" was pressed (a key selected or not) or a key
+    // double-clicked; false after "Annuler".
     bool Creation() const { return creation_; }
 
     QListWidget *ListParts() const { return listParts_; }
@@ -42,7 +43,6 @@ private:
 };
 
 namespace talmer {
-// The main window's "Partitions" command: runs the dialog modally; true when it created a
-// partition.
+// The main window's "Partitions" command: runs the dialog modally; its creation flag.
 bool ChoisitPartition(TFenPrinc &fenPrinc, charg1 &base);
 } // namespace talmer

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -161,14 +162,21 @@ TEST_F(ChoixPartTest, AClosedStatisticsWindowOpensAgainOnTheSameNode)
     EXPECT_EQ(Partitions()->rowCount(), 1);
 }
 
-TEST_F(ChoixPartTest, CreateWithNothingSelectedOrCancelChangesNothing)
+TEST_F(ChoixPartTest, CreateWithNothingSelectedBuildsNothingButRaisesTheFlag)
 {
     Choisit(QString());
     EXPECT_EQ(dialogues.dialoguesVus, std::vector<std::string>{"TFenChoixPart"});
     EXPECT_EQ(fen->Registre().NbPartitions(), 0);
     EXPECT_FALSE(Partitions()->hasChildren());
     EXPECT_TRUE(Fenetres<TFenStatPart>().empty());
-    EXPECT_FALSE(fen->Action("BtnPCLC")->isEnabled());
+    // The flag enables "PCLC", whose menu lists the partitions there are: none.
+    ASSERT_TRUE(fen->Action("BtnPCLC")->isEnabled());
+    fen->Action("BtnPCLC")->trigger();
+    auto *menu = fen->findChild<QMenu *>(QStringLiteral("PmnPCLC"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->actions().isEmpty());
+    menu->close();
+    EXPECT_TRUE(Fenetres<TFenStatPart>().empty());
 
     TFenChoixPart choix(*fen, *base);
     choix.ListParts()->item(0)->setSelected(true);
@@ -203,7 +211,8 @@ TEST_F(ChoixPartTest, ABaseWithoutKeysOffersNothing)
     TFenChoixPart choix(*fen, *sansCle);
     EXPECT_EQ(choix.ListParts()->count(), 0);
     choix.BtnValide()->click();
-    EXPECT_FALSE(choix.Creation());
+    EXPECT_TRUE(choix.Creation());
+    EXPECT_EQ(fen->Registre().NbPartitions(), 0);
     EXPECT_EQ(talmer::OuvrePartition(*fen, *sansCle, 0), nullptr);
 }
 
