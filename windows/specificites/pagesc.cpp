@@ -1,6 +1,5 @@
 #include "windows/specificites/pagesc.h"
 
-#include "windows/specificites/drapeaux.h"
 #include "windows/specificites/paramspec.h"
 
 #include "engine/partition.h"
@@ -20,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <optional>
 
 namespace talmer {
 
@@ -63,22 +61,15 @@ void PageSC::LanceSpDiac(QWidget *parent)
 {
     if (partition_ == nullptr)
         return;
-    // The dialog's run needs a target; with none selected, the first checked part is taken for
-    // that run only, and the user's flags come back as they were.
-    std::optional<GardeDrapeaux> garde;
-    if (partition_->CopieSelection() == std::vector<char>(static_cast<std::size_t>(partition_->NbParties()), 0)) {
-        garde.emplace(*partition_);
-        for (std::int32_t k = 0; k < partition_->NbParties(); ++k)
-            if (partition_->EstCochee(k)) {
-                partition_->Selectionne(k, true);
-                break;
-            }
-    }
+    // The evolutive run needs a target: with none selected, the first part becomes selected,
+    // and stays so.
+    if (partition_->NbParties() > 0 &&
+        partition_->CopieSelection() == std::vector<char>(static_cast<std::size_t>(partition_->NbParties()), 0))
+        partition_->Selectionne(0, true);
     TFenParamSpecDiac dialogue(parent, partition_);
     dialogueEnCours = &dialogue;
     const int resultat = LesDialogues().execute(dialogue);
     dialogueEnCours = nullptr;
-    garde.reset();
     if (resultat != QDialog::Accepted || !dialogue.ChkSpChr()->isChecked())
         return;
     CalculeChrono(dialogue.SpinSeuil()->value(), dialogue.SpinFreqMin()->value());

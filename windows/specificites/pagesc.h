@@ -25,7 +25,7 @@ public:
 
     // "Sp Diac.": the dialog (which may compute the evolutive specificities) over `parent`, then
     // the chronological specificities when it asks for them. With no part selected, the first
-    // checked part is the target of the dialog's run, and only for that run.
+    // part is selected first, and stays selected.
     void LanceSpDiac(QWidget *parent);
     // The chronological specificities with these parameters; they replace the grid's rows.
     void CalculeChrono(std::int32_t seuil, std::int32_t freqMin);

@@ -52,8 +52,6 @@ std::int32_t PremiereCible(const Partition &partition)
 
 std::unique_ptr<PrimSpec> CalculeSpecGroupe(Partition &partition, std::int32_t diviseur, FnProgression pas)
 {
-    if (PremiereCible(partition) < 0)
-        return nullptr;
     auto calcul = std::make_unique<PrimSpec>(&partition, diviseur);
     calcul->SetProgression(pas);
     calcul->Calcule();
@@ -177,10 +175,6 @@ void TFenParamSpec::BtnOKClick()
     if (partition_ == nullptr)
         return reject();
     const ListesParties listes = ListesDesParties(*partition_);
-    if (PremiereCible(*partition_) < 0) {
-        LesDialogues().message(this, windowTitle(), MessageSansCible(), BoutonsMessage::Ok, IconeMessage::Exclamation);
-        return reject();
-    }
     partition_->FixeSeuil(SpinSeuil()->value());
     partition_->FixeFreqMin(SpinFreqMin()->value());
     hide();

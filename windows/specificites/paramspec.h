@@ -35,7 +35,8 @@ ListesParties ListesDesParties(const Partition &partition);
 std::int32_t PremiereCible(const Partition &partition);
 
 // Specificities of the selected parts against the checked parts, with the partition's
-// parameters; null (nothing computed) when no part is both checked and selected.
+// parameters. With no selected part the target is empty: no term departs from chance and the
+// list is empty.
 std::unique_ptr<PrimSpec> CalculeSpecGroupe(Partition &partition, std::int32_t diviseur, FnProgression pas);
 
 // Evolutive specificities: the first part i both checked and selected, alone, against the checked

@@ -88,12 +88,20 @@ void Echoue(std::int32_t)
     throw std::runtime_error("interrompu");
 }
 
-TEST_F(QuatreParties, RunsWithoutTargetComputeNothingAndFailuresPutTheFlagsBack)
+TEST_F(QuatreParties, RunsWithoutTargetAndFailuresPutTheFlagsBack)
 {
     std::int32_t partie = 0;
     EXPECT_EQ(CalculeSpecEvolutive(*partition, nullptr, &partie), nullptr);
     EXPECT_EQ(partie, -1);
-    EXPECT_EQ(CalculeSpecGroupe(*partition, 1, nullptr), nullptr);
+    // The group run on an empty target: a part of size 0, where nothing departs from chance,
+    // at the most lenient threshold too.
+    partition->FixeSeuil(100);
+    partition->FixeFreqMin(1);
+    std::unique_ptr<PrimSpec> groupe = CalculeSpecGroupe(*partition, 1, nullptr);
+    ASSERT_TRUE(groupe);
+    EXPECT_EQ(groupe->TailleCorpus(), 14);
+    EXPECT_EQ(groupe->TaillePartie(), 0);
+    EXPECT_TRUE(groupe->Liste().empty());
 
     partition->Selectionne(1, true);
     partition->Coche(3, false);
@@ -114,20 +122,31 @@ TEST_F(QuatreParties, GroupDialogStartsFromItsOwnValuesAndStoresThemOnOk)
     EXPECT_EQ(dialogue.SpinFreqMin()->minimum(), 1);
     EXPECT_EQ(dialogue.SpinFreqMin()->maximum(), base->Fmax());
 
-    // No target part: the user is told, nothing is computed or stored.
+    // No selected part: the list opens, empty, and says so; the parameters are stored.
     dialogue.SpinSeuil()->setValue(40);
     dialogue.SpinFreqMin()->setValue(1);
     dialogue.BtnOKClick();
-    EXPECT_EQ(dialogues.messages.size(), 1);
-    EXPECT_EQ(dialogue.Liste(), nullptr);
-    EXPECT_EQ(partition->Seuil(), 7);
-
-    partition->Selectionne(2, true);
-    partition->Coche(1, false);
-    dialogue.BtnOKClick();
+    EXPECT_TRUE(dialogues.messages.isEmpty());
     EXPECT_EQ(partition->Seuil(), 40);
     EXPECT_EQ(partition->FreqMin(), 1);
-    TFenSpecGrp *liste = dialogue.Liste();
+    TFenSpecGrp *vide = dialogue.Liste();
+    ASSERT_NE(vide, nullptr);
+    EXPECT_EQ(vide->LbCorpRef()->text(), QString::fromUtf8("Corpus de référence : a, b, c, d, "));
+    EXPECT_EQ(vide->LbParties()->text(), QString::fromUtf8("Parties sélectionnées : "));
+    EXPECT_EQ(vide->Modele()->rowCount(), 0);
+    EXPECT_EQ(vide->Calcul()->TaillePartie(), 0);
+    delete vide;
+
+    TFenParamSpec encore(nullptr, partition.get());
+    encore.SpinSeuil()->setValue(40);
+    encore.SpinFreqMin()->setValue(1);
+    partition->FixeSeuil(7);
+    partition->Selectionne(2, true);
+    partition->Coche(1, false);
+    encore.BtnOKClick();
+    EXPECT_EQ(partition->Seuil(), 40);
+    EXPECT_EQ(partition->FreqMin(), 1);
+    TFenSpecGrp *liste = encore.Liste();
     ASSERT_NE(liste, nullptr);
     EXPECT_EQ(liste->LbCorpRef()->text(), QString::fromUtf8("Corpus de référence : a, c, d, "));
     EXPECT_EQ(liste->LbParties()->text(), QString::fromUtf8("Parties sélectionnées : c, "));
@@ -138,11 +157,10 @@ TEST_F(QuatreParties, GroupDialogStartsFromItsOwnValuesAndStoresThemOnOk)
     delete liste;
 }
 
-TEST_F(QuatreParties, DiachronicRunWithoutSelectionTargetsTheFirstCheckedPartForThatRunOnly)
+TEST_F(QuatreParties, DiachronicRunWithoutSelectionSelectsTheFirstPartForGood)
 {
     DialoguesMuets dialogues;
-    partition->Coche(0, false);
-    const std::vector<bool> avant = Drapeaux();
+    partition->Coche(1, false);
     std::vector<bool> pendant;
     QString liste;
     dialogues.repond = [&](QDialog &d) {
@@ -160,10 +178,11 @@ TEST_F(QuatreParties, DiachronicRunWithoutSelectionTargetsTheFirstCheckedPartFor
     };
     PageSC page(partition.get());
     page.LanceSpDiac(nullptr);
-    // b, the first checked part, was the target during the run; afterwards nothing is selected.
-    EXPECT_EQ(pendant, (std::vector<bool>{false, false, true, true, true, false, true, false}));
-    EXPECT_EQ(Drapeaux(), avant);
-    EXPECT_EQ(liste, QString::fromUtf8("Spécifs évolutives - p|Partie : b|"));
+    // a, the first part, is selected before the dialog opens and stays selected.
+    const std::vector<bool> selectionA = {true, true, false, false, true, false, true, false};
+    EXPECT_EQ(pendant, selectionA);
+    EXPECT_EQ(Drapeaux(), selectionA);
+    EXPECT_EQ(liste, QString::fromUtf8("Spécifs évolutives - p|Partie : a|"));
     // The chronological specificities were not asked for.
     EXPECT_EQ(page.Resultat(), nullptr);
 }

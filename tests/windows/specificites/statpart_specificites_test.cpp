@@ -1,6 +1,7 @@
 // The specificity windows in the partition statistics window: its buttons, pages and report.
 #include "windows/specificites/installation_specificites.h"
 
+#include "windows/partitions/comptes_parties.h"
 #include "windows/partitions/fenstatpart.h"
 #include "windows/specificites/fenspecgrp.h"
 #include "windows/specificites/pagesc.h"
@@ -215,6 +216,27 @@ TEST_F(StatPartSpecificites, RunsTheUserStopsLeaveTheEarlierTableAndGrid)
     EXPECT_TRUE(dialogues.messages.isEmpty());
     for (QWidget *w : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<TFenSpecGrp *>(w), nullptr);
+}
+
+TEST_F(StatPartSpecificites, SpDiacWithoutSelectionLeavesTheFirstPartSelectedInTheGrid)
+{
+    talmer::test::DialoguesMuets dialogues; // the dialog is cancelled
+    TFenStatPart f(nullptr, *partition);
+    const ModelePCLC &grille = *f.ModeleComptes();
+    const auto selectionnees = [&grille] {
+        std::vector<bool> s;
+        for (int r = 0; r < grille.rowCount(); ++r)
+            s.push_back(grille.index(r, 0).data(ModelePCLC::RoleSelectionnee).toBool());
+        return s;
+    };
+    ASSERT_EQ(selectionnees(), (std::vector<bool>{false, false, false}));
+    f.BtnSpEvol()->click();
+    EXPECT_EQ(selectionnees(), (std::vector<bool>{true, false, false}));
+    // A selection the user made is left as it is.
+    partition->Selectionne(0, false);
+    partition->Selectionne(2, true);
+    f.BtnSpEvol()->click();
+    EXPECT_EQ(selectionnees(), (std::vector<bool>{false, false, true}));
 }
 
 } // namespace
