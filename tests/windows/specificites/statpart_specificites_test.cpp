@@ -239,4 +239,129 @@ TEST_F(StatPartSpecificites, SpDiacWithoutSelectionLeavesTheFirstPartSelectedInT
     EXPECT_EQ(selectionnees(), (std::vector<bool>{false, false, true}));
 }
 
+// A key and a part name holding markup characters: "<k&\"=Zo\xE9&\"Cie\"> le chat . <k&\"=Ab> le chien ."
+// Forms le 0 (2), chat 1, chien 2; '.' 3; the key type k&" 4; its values Ab 5, Zo\xE9&"Cie" 6
+// (capitals in byte order). Each part: 2 occurrences, 2 forms, 2 hapax, highest frequency 1 (le).
+class CleBalisee : public talmer::test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        InstalleSpecificites();
+        base = talmer::test::makeBase("<k&\"=Zo\xE9&\"Cie\"> le chat . <k&\"=Ab> le chien .", ".");
+        ASSERT_TRUE(base);
+        ASSERT_EQ(base->LocFormDic("k&\"", false), 4);
+        partition = std::make_unique<Partition>(base.get(), 4);
+        ASSERT_EQ(partition->NbParties(), 2);
+    }
+    void TearDown() override
+    {
+        ExtensionStatistiques() = nullptr;
+        partition.reset();
+        base.reset();
+    }
+
+    // The counts page the partition statistics window adds to a new report.
+    std::string PagePCLC(std::string *xml = nullptr)
+    {
+        TFenStatPart f(nullptr, *partition);
+        QStandardItemModel arbre;
+        Rapport::InitArbreRapport(&arbre);
+        Rapport rapport(&arbre, base.get());
+        FixeRapportCourant(&rapport);
+        f.PCStat()->setCurrentWidget(f.TabPCLC());
+        static_cast<ContributeurRapport &>(f).AjouteAuRapport();
+        FixeRapportCourant(nullptr);
+        const std::filesystem::path dossier(rapport.DossierTemporaire().toStdString());
+        const std::string nom = rapport.FichiersElements().value(0).toStdString();
+        if (xml)
+            *xml = talmer::test::readFile(dossier / (nom + ".xml"));
+        std::string page = talmer::test::readFile(dossier / (nom + ".html"));
+        rapport.Abandonne();
+        return page;
+    }
+
+    // The report page of the group specificities of part `partie` alone.
+    std::string PageSpf(std::int32_t partie)
+    {
+        partition->Selectionne(partie, true);
+        TFenParamSpec dialogue(nullptr, partition.get());
+        dialogue.BtnOKClick();
+        partition->Selectionne(partie, false);
+        TFenSpecGrp *liste = dialogue.Liste();
+        if (liste == nullptr)
+            return {};
+        const std::string page = liste->Page();
+        delete liste;
+        return page;
+    }
+
+    // The bytes before the date and those from the date's end to the head of the table.
+    static void CompareAutourDeLaDate(const std::string &page, const std::string &avant, const std::string &apres)
+    {
+        ASSERT_EQ(page.substr(0, avant.size()), avant);
+        const std::size_t fin = page.find("</td>\n", avant.size());
+        ASSERT_NE(fin, std::string::npos);
+        EXPECT_EQ(page.substr(fin, apres.size()), apres);
+    }
+
+    std::unique_ptr<charg1> base;
+    std::unique_ptr<Partition> partition;
+};
+
+TEST_F(CleBalisee, KeyAndPartNamesAreEscapedInTheTitlesAndTheLists)
+{
+    talmer::test::DialoguesMuets dialogues;
+    const std::string cap = "Principales caract\xE9ristiques de la partition : k&amp;\"";
+    std::string xml;
+    EXPECT_EQ(PagePCLC(&xml),
+              "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1252\" /><title>" +
+                  cap + "</title></head>\n<body bgcolor=#ffffff>\n" + cap +
+                  "<br>\n<table border=1><font size=-2>\n"
+                  "<tr><td>Partie<td>Nb occurrences<td>Nb formes<td>Nb hapax<td>Fr\xE9q. Max<td>Forme"
+                  "\n<tr><td>Ab<td align=\"right\">2<td align=\"right\">2<td align=\"right\">2<td align=\"right\">1<td>le"
+                  "\n<tr><td>Zo\xE9&amp;\"Cie\"<td align=\"right\">2<td align=\"right\">2<td align=\"right\">2<td align=\"right\">1<td>le"
+                  "</font></table>\n</body>\n</html>");
+    EXPECT_EQ(xml, "<pclc nomPartition=\"k&amp;&quot;\">\n"
+                   "<partie nom=\"Ab\" codepartie=\"5\" nbocc=\"2\" nbform=\"2\" nbhapax=\"2\" frqmax=\"1\" formemax=\"le\"/>\n"
+                   "<partie nom=\"Zo\xE9&amp;&quot;Cie&quot;\" codepartie=\"6\" nbocc=\"2\" nbform=\"2\" nbhapax=\"2\" "
+                   "frqmax=\"1\" formemax=\"le\"/>\n"
+                   "</pclc>\n");
+
+    CompareAutourDeLaDate(
+        PageSpf(1),
+        "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=windows-1252\" />"
+        "<title>Sp\xE9" "cifs - Part : k&amp;\"</title></head>\n<body bgcolor=#ffffff>\n"
+        "<table width=100% align=\"center\" border=\"1\"><td>Corpus : corpus</TD>\n<td>Date : ",
+        "</td>\n<td>Partition = k&amp;\"</TD>\n</table>Sp\xE9" "cifs - Part : k&amp;\"<br>\n"
+        "Parties s\xE9lectionn\xE9" "es : Zo\xE9&amp;\"Cie\", <br>\n"
+        "<table border=1><font size=-2>\n<tr><td>Forme<td>Frq. Tot.<td>Fr\xE9quence<td>Coeff.");
+    EXPECT_TRUE(dialogues.messages.isEmpty());
+}
+
+TEST_F(CleBalisee, TitlesInShiftJisUseCharacterReferences)
+{
+    talmer::test::DialoguesMuets dialogues;
+    const talmer::test::JeuDAffichageTest japonais(3); // code page 932, no "é"
+    const std::string cap = "Principales caract&#233;ristiques de la partition : k&amp;\"";
+    // The part names are the base's bytes, escaped and otherwise as they stand.
+    EXPECT_EQ(PagePCLC(),
+              "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\" /><title>" +
+                  cap + "</title></head>\n<body bgcolor=#ffffff>\n" + cap +
+                  "<br>\n<table border=1><font size=-2>\n"
+                  "<tr><td>Partie<td>Nb occurrences<td>Nb formes<td>Nb hapax<td>Fr&#233;q. Max<td>Forme"
+                  "\n<tr><td>Ab<td align=\"right\">2<td align=\"right\">2<td align=\"right\">2<td align=\"right\">1<td>le"
+                  "\n<tr><td>Zo\xE9&amp;\"Cie\"<td align=\"right\">2<td align=\"right\">2<td align=\"right\">2<td align=\"right\">1<td>le"
+                  "</font></table>\n</body>\n</html>");
+
+    CompareAutourDeLaDate(
+        PageSpf(0),
+        "<html>\n<head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\" />"
+        "<title>Sp&#233;cifs - Part : k&amp;\"</title></head>\n<body bgcolor=#ffffff>\n"
+        "<table width=100% align=\"center\" border=\"1\"><td>Corpus : corpus</TD>\n<td>Date : ",
+        "</td>\n<td>Partition = k&amp;\"</TD>\n</table>Sp&#233;cifs - Part : k&amp;\"<br>\n"
+        "Parties s&#233;lectionn&#233;es : Ab, <br>\n"
+        "<table border=1><font size=-2>\n<tr><td>Forme<td>Frq. Tot.<td>Fr&#233;quence<td>Coeff.");
+    EXPECT_TRUE(dialogues.messages.isEmpty());
+}
+
 } // namespace
