@@ -234,12 +234,13 @@ void TexteTFG::QueueXml(std::string &s) const
     s += "</tfg>\n";
 }
 
-LignesTFG::LignesTFG(const Partition &partition, const CalcSpecTot *calcul) : partition_(partition), calcul_(calcul)
+LignesTFG::LignesTFG(const Partition &partition, const CalcSpecTot *calcul) : partition_(partition)
 {
     const std::int32_t parties = partition.NbParties();
     colonnes_.assign(static_cast<std::size_t>(parties), -1);
-    if (calcul_ != nullptr) {
-        const std::vector<std::int32_t> &indices = calcul_->IndicesParties();
+    if (calcul != nullptr) {
+        coefs_.emplace(*calcul);
+        const std::vector<std::int32_t> &indices = calcul->IndicesParties();
         for (std::size_t c = 0; c < indices.size(); ++c)
             if (indices[c] >= 0 && indices[c] < parties)
                 colonnes_[static_cast<std::size_t>(indices[c])] = static_cast<std::int32_t>(c);
@@ -275,10 +276,10 @@ const LigneTFG &LignesTFG::Ligne(std::int32_t entite)
                 remplies_.push_back(k);
         }
     }
-    if (calcul_ != nullptr)
+    if (coefs_)
         for (std::size_t k = 0; k < colonnes_.size(); ++k)
             if (colonnes_[k] >= 0)
-                ligne_.coef[k] = calcul_->RetourneSpec(entite, colonnes_[k]);
+                ligne_.coef[k] = coefs_->Coef(entite, colonnes_[k]);
     return ligne_;
 }
 

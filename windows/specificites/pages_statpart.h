@@ -6,15 +6,16 @@
 // content & < >, in attribute values also "), and each page declares its character set.
 #pragma once
 
+#include "engine/calcspectot.h"
 #include "engine/progression.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-class CalcSpecTot;
 class Partition;
 class Rapport;
 class QString;
@@ -101,7 +102,7 @@ public:
 
 private:
     const Partition &partition_;
-    const CalcSpecTot *calcul_;
+    std::optional<LecteurSpecTot> coefs_;
     std::vector<std::int32_t> colonnes_;  // per part, its column in the run; -1 when not computed
     std::vector<std::int32_t> remplies_;  // the parts whose frequency the row holds non-zero
     LigneTFG ligne_;
