@@ -5,7 +5,7 @@
 //
 //   build/bench/bench_rapport_tfg [occurrences] [segment rows]
 //
-// The forms' table is written whole (about 13 GB on disk for both files, removed afterwards);
+// The forms' table is written whole (about 12 GB on disk for both files, removed afterwards);
 // with the segments attached, the page of the first segments only (5,000 rows unless told), so
 // that the disk holds it: the cost of a row does not depend on how many there are.
 
