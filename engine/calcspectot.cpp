@@ -80,3 +80,29 @@ std::int32_t CalcSpecTot::RetourneSpec(std::int32_t entite, std::int32_t colonne
         return 0;
     return it->second;
 }
+
+LecteurSpecTot::LecteurSpecTot(const CalcSpecTot &calcul) : calcul_(calcul), positions_(calcul.index_.size(), 0) {}
+
+std::int32_t LecteurSpecTot::Coef(std::int32_t entite, std::int32_t colonne)
+{
+    if (colonne < 0 || colonne >= static_cast<std::int32_t>(positions_.size()))
+        return 0;
+    const auto &index = calcul_.index_[static_cast<std::size_t>(colonne)];
+    const auto avant = [](const std::pair<std::int32_t, std::int32_t> &l, std::int32_t e) { return l.first < e; };
+    // Every row before p is of an entity below the last one read.
+    std::size_t &p = positions_[static_cast<std::size_t>(colonne)];
+    if (p > 0 && index[p - 1].first >= entite) {
+        p = static_cast<std::size_t>(std::lower_bound(index.begin(), index.begin() + static_cast<std::ptrdiff_t>(p), entite, avant) -
+                                     index.begin());
+    } else {
+        // A few steps forward, then a search of the rest.
+        for (int pas = 0; p < index.size() && index[p].first < entite; ++p) {
+            if (++pas == 4) {
+                p = static_cast<std::size_t>(
+                    std::lower_bound(index.begin() + static_cast<std::ptrdiff_t>(p), index.end(), entite, avant) - index.begin());
+                break;
+            }
+        }
+    }
+    return p < index.size() && index[p].first == entite ? index[p].second : 0;
+}

@@ -5,6 +5,7 @@
 #include "engine/primspec.h"
 #include "engine/progression.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -36,6 +37,7 @@ public:
     FnProgression RemiseAZero() const { return remiseAZero_; }
 
 private:
+    friend class LecteurSpecTot;
     void CalculeSpecParties();
 
     FnProgression pas_;
@@ -47,4 +49,18 @@ private:
     // Per column, (entity, coefficient) ascending by entity: each entity has at most one row in
     // a column, so a binary search answers as a walk of the list would.
     std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> index_;
+};
+
+// Reads the coefficients of many entities column by column, as RetourneSpec answers them: each
+// column keeps where its last entity was found, so that entities read in ascending order cost a
+// step or two rather than a search. The computation must outlive the reader.
+class LecteurSpecTot {
+public:
+    explicit LecteurSpecTot(const CalcSpecTot &calcul);
+
+    std::int32_t Coef(std::int32_t entite, std::int32_t colonne);
+
+private:
+    const CalcSpecTot &calcul_;
+    std::vector<std::size_t> positions_;  // per column: where the entity last read is, or would be
 };

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <random>
@@ -299,6 +300,49 @@ TEST_F(GroupeTest, PerPartColumnsMatchTheGroupComputationOfEachPart)
         if (HasFailure())
             break;
     }
+}
+
+// The reader answers as RetourneSpec does, whatever the order of the entities read: ascending
+// (the table's rows as first filled), descending, shuffled, with repeats.
+TEST_F(GroupeTest, TheReaderOfManyEntitiesAnswersAsTheLookupDoes)
+{
+    std::mt19937 g(20261211);
+    std::string texte;
+    for (int zone = 0; zone < 40; ++zone) {
+        const int v = zone % 7;
+        texte += "<p=v" + std::to_string(v) + "> ";
+        for (int i = 0; i < 80; ++i)
+            texte += "m" + std::string(1, char('a' + (g() % 3 == 0 ? v : g() % 26))) + (g() % 9 == 0 ? " . " : " ");
+    }
+    auto corpus = makeBase(texte, ".", "lecteur");
+    ASSERT_TRUE(corpus);
+    SegRep segments(corpus.get(), {corpus->LocFormDic(".", true)});
+    segments.CalcSegRep(0, 2);
+    corpus->AssigneSR(&segments);
+    Partition parts(corpus.get(), corpus->LocFormDic("p", false));
+    parts.FixeFreqMin(1);
+    parts.FixeSeuil(50);
+    parts.Coche(3, false);
+    const CalcSpecTot tot(&parts, false, false, nullptr, nullptr);
+    std::vector<std::int32_t> entites;
+    for (std::int32_t e = 0; e <= corpus->Nbart() + segments.NbSegments() + 1; ++e)
+        entites.push_back(e);
+    std::vector<std::int32_t> melange = entites;
+    std::shuffle(melange.begin(), melange.end(), g);
+    melange.insert(melange.end(), entites.begin(), entites.begin() + 20);
+    const std::vector<std::vector<std::int32_t>> ordres = {entites, {entites.rbegin(), entites.rend()}, melange};
+    int nonNuls = 0;
+    for (const std::vector<std::int32_t> &ordre : ordres) {
+        LecteurSpecTot lecteur(tot);
+        for (std::int32_t e : ordre)
+            for (std::int32_t k = -1; k <= tot.NbPartiesCalculees(); ++k) {
+                const std::int32_t attendu = tot.RetourneSpec(e, k);
+                nonNuls += attendu != 0;
+                ASSERT_EQ(lecteur.Coef(e, k), attendu) << "entity " << e << " column " << k;
+            }
+    }
+    EXPECT_GT(nonNuls, 100);
+    corpus->AssigneSR(nullptr);
 }
 
 void Echoue(std::int32_t)

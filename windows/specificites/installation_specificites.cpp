@@ -61,7 +61,8 @@ void Installe(TFenStatPart &f)
         } else {
             ok = tfg->ExporteAuRapport(*rapport, fenetre->windowTitle(), &erreur);
         }
-        if (!ok)
+        // Without a reason the user gave up: nothing to say.
+        if (!ok && !erreur.isEmpty())
             LesDialogues().message(fenetre, QStringLiteral("Talmer3"), erreur, BoutonsMessage::Ok, IconeMessage::Erreur);
     };
     f.FixeActions(std::move(actions));

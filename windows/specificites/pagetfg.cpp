@@ -31,6 +31,7 @@
 #include <QStyleOptionHeader>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace talmer {
@@ -271,10 +272,32 @@ bool PageTFG::ExporteAuRapport(Rapport &rapport, const QString &titre, QString *
 {
     if (partition_ == nullptr)
         return false;
-    Occupation occupation;
-    const DonneesTFG d = DonneesTFGDe(*partition_, modele_->Lignes(), calcul_.get(), modele_->Frequences(),
-                                      EnCodePageTexteHtml(titre), rapport.Charset());
-    return AjoutePagesAuRapport(rapport, "tfg", d.cle, titre, PageTFGHtml(d), PageTFGXml(d), erreur);
+    const std::vector<std::int32_t> &lignes = modele_->Lignes();
+    const DonneesTFG entete = EnteteTFG(*partition_, EnCodePageTexteHtml(titre), rapport.Charset());
+    const TailleTFG taille = TailleEstimeeTFG(entete, static_cast<std::int64_t>(lignes.size()));
+    if (DemandeAvantEcriture(taille) &&
+        LesDialogues().message(window(), QStringLiteral("Talmer3"), QuestionTailleTFG(taille), BoutonsMessage::OuiNon,
+                               IconeMessage::Exclamation) != ReponseMessage::Oui)
+        return false;
+
+    BarreEtat *barreEtat = BarreEtatProgramme();
+    const int pasAvant = barreEtat ? barreEtat->Pas() : 1;
+    bool ajoute = false;
+    {
+        TravailLong travail(Traduit("Écriture de la page du tableau…"));
+        if (barreEtat) {
+            barreEtat->FixePas(1);
+            barreEtat->Progression()->setMaximum(std::max(1, NbPasEcritureTFG(lignes.size())));
+        }
+        const auto ecrit = [&](const QString &html, const QString &xml, QString *raison) {
+            return EcritPagesTFG(html, xml, entete, *partition_, lignes, calcul_.get(), PasProgression, raison);
+        };
+        // Stopped by the user: neither file is left and nothing is added.
+        travail.Execute([&] { ajoute = AjouteElementPages(rapport, "tfg", entete.cle, titre, ecrit, erreur); });
+    }
+    if (barreEtat)
+        barreEtat->FixePas(pasAvant);
+    return ajoute;
 }
 
 } // namespace talmer

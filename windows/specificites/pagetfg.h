@@ -68,7 +68,11 @@ public:
     // A dropped group: its entities become the rows, in its order.
     void DeposeGroupe(std::vector<std::int32_t> entites);
 
-    // The table's page and fragment, added to the report with the caption `titre`.
+    // The table's page and fragment, written to the report's folder as they are made (with the
+    // progress bar and the cancel button) and added with the caption `titre`. A page of more
+    // than about 200 MB is written only when the user agrees. False when nothing was added:
+    // with the reason in *erreur when a file could not be written, with *erreur untouched when
+    // the user refused or stopped the writing (no file is left then either).
     bool ExporteAuRapport(Rapport &rapport, const QString &titre, QString *erreur) const;
 
     ModeleTFG *Modele() const { return modele_; }

@@ -1,18 +1,22 @@
 // The report pages of the partition statistics: counts per part and table of forms by parts.
 #include "windows/specificites/pages_statpart.h"
 
-#include "windows/specificites/frequencesparties.h"
 #include "windows/specificites/textes_coef.h"
 #include "windows/specificites/tfg.h"
 
 #include "corpus_parties.h"
 
 #include "engine/calcspectot.h"
+#include "engine/segrep.h"
 
 #include "services/rapport.h"
 
 #include <QStandardItemModel>
 #include <QXmlStreamReader>
+
+#include <filesystem>
+#include <set>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -146,19 +150,20 @@ TEST_F(PagesStatPartBase, TableRowsTakeEachPartsCoefficientFromItsOwnColumn)
     partition->FixeFreqMin(1);
     CalcSpecTot calcul(partition.get(), false, false, nullptr, nullptr);
     ASSERT_EQ(calcul.IndicesParties(), (std::vector<std::int32_t>{1, 2}));
-    FrequencesParties frequences(partition.get());
+    LignesTFG source(*partition, &calcul);
     const std::vector<std::int32_t> lignes = {2, 0, 1, 3};
-    const DonneesTFG d = DonneesTFGDe(*partition, lignes, &calcul, frequences, "t", "windows-1252");
-    ASSERT_EQ(d.lignes.size(), 4u);
-    EXPECT_EQ(d.lignes[0].graphie, "chien");
-    EXPECT_EQ(d.lignes[0].frq, (std::vector<std::int32_t>{0, 0, 1}));
-    EXPECT_EQ(d.lignes[1].frq, (std::vector<std::int32_t>{0, 2, 1}));
+    EXPECT_EQ(source.Ligne(2).graphie, "chien");
+    EXPECT_EQ(source.Ligne(2).frq, (std::vector<std::int32_t>{0, 0, 1}));
+    // The row reused for the next entity holds nothing of the previous one.
+    EXPECT_EQ(source.Ligne(0).frq, (std::vector<std::int32_t>{0, 2, 1}));
+    EXPECT_EQ(source.Ligne(3).frq, (std::vector<std::int32_t>{0, 1, 0}));
     bool unCoef = false;
-    for (std::size_t i = 0; i < lignes.size(); ++i) {
-        EXPECT_EQ(d.lignes[i].coef[0], 0) << i;
-        EXPECT_EQ(d.lignes[i].coef[1], calcul.RetourneSpec(lignes[i], 0)) << i;
-        EXPECT_EQ(d.lignes[i].coef[2], calcul.RetourneSpec(lignes[i], 1)) << i;
-        unCoef = unCoef || d.lignes[i].coef[1] != 0;
+    for (std::int32_t e : lignes) {
+        const LigneTFG &l = source.Ligne(e);
+        EXPECT_EQ(l.coef[0], 0) << e;
+        EXPECT_EQ(l.coef[1], calcul.RetourneSpec(e, 0)) << e;
+        EXPECT_EQ(l.coef[2], calcul.RetourneSpec(e, 1)) << e;
+        unCoef = unCoef || l.coef[1] != 0;
     }
     EXPECT_TRUE(unCoef);
 }
@@ -178,6 +183,172 @@ TEST_F(PagesStatPartBase, ASecondExportNeverOverwritesTheFirst)
     EXPECT_EQ(talmer::test::readFile(dossier / "tfgpartie.html"), "<html>1");
     EXPECT_EQ(talmer::test::readFile(dossier / "tfgpartie_2.xml"), "<tfg>2");
     rapport.Abandonne();
+}
+
+// The table's pages made whole, every row held at once with the frequency and coefficient of
+// every part: what the pages written row by row must equal.
+DonneesTFG TableEntiere(const Partition &partition, const std::vector<std::int32_t> &lignes,
+                        const CalcSpecTot *calcul)
+{
+    DonneesTFG d = EnteteTFG(partition, "T", "windows-1252");
+    const std::vector<std::int32_t> indices = calcul ? calcul->IndicesParties() : std::vector<std::int32_t>{};
+    for (std::int32_t e : lignes) {
+        LigneTFG l;
+        l.graphie = partition.Base()->RetourneGraphie(e, false);
+        l.frq = partition.FrqParPartie(e);
+        l.coef.assign(l.frq.size(), 0);
+        for (std::size_t c = 0; c < indices.size(); ++c)
+            l.coef[static_cast<std::size_t>(indices[c])] = calcul->RetourneSpec(e, static_cast<std::int32_t>(c));
+        d.lignes.push_back(std::move(l));
+    }
+    return d;
+}
+
+int pasVus = 0;
+void ComptePas(std::int32_t)
+{
+    ++pasVus;
+}
+void ArreteAuTroisieme(std::int32_t)
+{
+    if (++pasVus == 3)
+        throw CalculInterrompu{};
+}
+
+// Text before the first marker (counted in part b for the forms, in no part for the segments), a
+// part without words, forms, punctuation and repeated segments.
+class PagesTFGEcrites : public talmer::test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        base = talmer::test::makeBase("le chat dort <partie=b> le chat dort . <partie=c> le chien , le chat . "
+                                      "<partie=a><partie=b> le chat , le chien dort .",
+                                      ".,");
+        ASSERT_TRUE(base);
+        partition = std::make_unique<Partition>(base.get(), base->LocFormDic("partie", false));
+        ASSERT_EQ(partition->NbParties(), 3);
+        segments = std::make_unique<SegRep>(base.get(), std::set<std::int32_t>{base->Nbform(), base->Nbform() + 1});
+        segments->CalcSegRep(0, 2);
+        ASSERT_GT(segments->NbSegments(), 1);
+        base->AssigneSR(segments.get());
+        partition->FixeSeuil(100);
+        partition->FixeFreqMin(1);
+        calcul = std::make_unique<CalcSpecTot>(partition.get(), false, false, nullptr, nullptr);
+        // Segments and forms out of entity order, a punctuation entity, the same row twice.
+        const std::int32_t premierSegment = base->Nbart() + 1;
+        for (std::int32_t k = segments->NbSegments() - 1; k >= 0; --k)
+            lignes.push_back(premierSegment + k);
+        for (std::int32_t e = 0; e <= base->Nbform(); ++e)
+            lignes.push_back(e);
+        lignes.push_back(premierSegment);
+    }
+    void TearDown() override
+    {
+        calcul.reset();
+        base->AssigneSR(nullptr);
+        segments.reset();
+        partition.reset();
+        base.reset();
+    }
+
+    std::unique_ptr<charg1> base;
+    std::unique_ptr<Partition> partition;
+    std::unique_ptr<SegRep> segments;
+    std::unique_ptr<CalcSpecTot> calcul;
+    std::vector<std::int32_t> lignes;
+};
+
+TEST_F(PagesTFGEcrites, PagesWrittenRowByRowAreThePagesMadeWhole)
+{
+    // Once as the rows stand, once with enough rows that the texts go out in several pieces.
+    std::vector<std::int32_t> beaucoup;
+    while (beaucoup.size() < 30'000)
+        beaucoup.insert(beaucoup.end(), lignes.begin(), lignes.end());
+    for (const std::vector<std::int32_t> *l : {&lignes, &beaucoup}) {
+        const DonneesTFG entiere = TableEntiere(*partition, *l, calcul.get());
+        const std::string html = PageTFGHtml(entiere), xml = PageTFGXml(entiere);
+        // The segments counted part by part, and some coefficients: the pages show what they must.
+        ASSERT_NE(html.find("<tr><td>Formes/SR"), std::string::npos);
+        ASSERT_NE(html.find("<tr><td>le chat "), std::string::npos);
+        ASSERT_NE(xml.find(" spf=\""), std::string::npos);
+        pasVus = 0;
+        QString erreur;
+        ASSERT_TRUE(EcritPagesTFG("t.html", "t.xml", EnteteTFG(*partition, "T", "windows-1252"), *partition, *l,
+                                  calcul.get(), ComptePas, &erreur))
+            << erreur.toStdString();
+        EXPECT_EQ(talmer::test::readFile("t.html"), html);
+        EXPECT_EQ(talmer::test::readFile("t.xml"), xml);
+        EXPECT_EQ(pasVus, NbPasEcritureTFG(l->size()));
+        EXPECT_GT(html.size(), l == &beaucoup ? std::size_t{2} << 20 : 0);
+    }
+    EXPECT_EQ(NbPasEcritureTFG(0), 0);
+    EXPECT_EQ(NbPasEcritureTFG(7), 7);
+    EXPECT_EQ(NbPasEcritureTFG(157'000), 1000);
+}
+
+TEST_F(PagesTFGEcrites, AStoppedOrFailedWritingLeavesNoFile)
+{
+    std::vector<std::int32_t> beaucoup;
+    while (beaucoup.size() < 30'000)
+        beaucoup.insert(beaucoup.end(), lignes.begin(), lignes.end());
+    const DonneesTFG entete = EnteteTFG(*partition, "T", "windows-1252");
+    const auto fichiers = [] {
+        std::vector<std::string> noms;
+        for (const auto &f : std::filesystem::recursive_directory_iterator("."))
+            if (f.path().filename().string().rfind("t.", 0) == 0 || f.path().string().find("absent") != std::string::npos)
+                noms.push_back(f.path().string());
+        return noms;
+    };
+    pasVus = 0;
+    QString erreur;
+    EXPECT_THROW(EcritPagesTFG("t.html", "t.xml", entete, *partition, beaucoup, calcul.get(), ArreteAuTroisieme, &erreur),
+                 CalculInterrompu);
+    EXPECT_EQ(fichiers(), std::vector<std::string>{});
+
+    // Either file in a folder that does not exist: the other is not left either.
+    for (const auto &[html, xml] : {std::pair<QString, QString>{"absent/t.html", "t.xml"}, {"t.html", "absent/t.xml"}}) {
+        erreur.clear();
+        EXPECT_FALSE(EcritPagesTFG(html, xml, entete, *partition, lignes, calcul.get(), nullptr, &erreur));
+        EXPECT_TRUE(erreur.contains(QStringLiteral("absent/t."))) << erreur.toStdString();
+        EXPECT_EQ(fichiers(), std::vector<std::string>{});
+    }
+}
+
+TEST(PagesStatPart, ThePageIsSizedFromTheCountsAndABigOneAsksFirst)
+{
+    // A table of 5,230 parts with its forms and segments asks; its forms by 50 parts does not.
+    const auto entete = [](int parties) {
+        DonneesTFG d;
+        d.cle = "page";
+        d.titre = "Principales caract&#233;ristiques de la partition : page";
+        d.charset = "windows-1252";
+        for (int k = 0; k < parties; ++k) {
+            d.noms.push_back("page" + std::to_string(k));
+            d.codes.push_back(30'000 + k);
+        }
+        return d;
+    };
+    const TailleTFG grand = TailleEstimeeTFG(entete(5230), 157'000);
+    EXPECT_TRUE(DemandeAvantEcriture(grand));
+    EXPECT_GT(grand.html, std::int64_t{30'000} << 20);
+    EXPECT_GT(grand.xml, grand.html);
+    EXPECT_FALSE(DemandeAvantEcriture(TailleEstimeeTFG(entete(50), 27'000)));
+    EXPECT_FALSE(DemandeAvantEcriture({SeuilQuestionTFG - 1, 0}));
+    EXPECT_TRUE(DemandeAvantEcriture({SeuilQuestionTFG, 0}));
+    EXPECT_EQ(QuestionTailleTFG({std::int64_t{1500} << 20, std::int64_t{2047} << 20}),
+              QString::fromUtf8("La page du tableau fera environ 1500 Mo (et 2047 Mo de plus pour le fichier XML du "
+                                "rapport).\nVoulez-vous continuer ?"));
+
+    // The estimate follows the real size of a page of zeros and of its fragment.
+    DonneesTFG d = entete(40);
+    for (int i = 0; i < 200; ++i)
+        d.lignes.push_back({"forme", std::vector<std::int32_t>(40, 0), std::vector<std::int32_t>(40, 0)});
+    const TailleTFG estimee = TailleEstimeeTFG(d, 200);
+    const auto proche = [](std::int64_t estime, std::size_t reel) {
+        return estime > static_cast<std::int64_t>(reel) * 9 / 10 && estime < static_cast<std::int64_t>(reel) * 11 / 10;
+    };
+    EXPECT_TRUE(proche(estimee.html, PageTFGHtml(d).size())) << estimee.html << " " << PageTFGHtml(d).size();
+    EXPECT_TRUE(proche(estimee.xml, PageTFGXml(d).size())) << estimee.xml << " " << PageTFGXml(d).size();
 }
 
 } // namespace

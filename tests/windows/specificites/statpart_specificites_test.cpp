@@ -20,12 +20,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 namespace {
 
@@ -362,6 +365,54 @@ TEST_F(CleBalisee, TitlesInShiftJisUseCharacterReferences)
         "Parties s&#233;lectionn&#233;es : Ab, <br>\n"
         "<table border=1><font size=-2>\n<tr><td>Forme<td>Frq. Tot.<td>Fr&#233;quence<td>Coeff.");
     EXPECT_TRUE(dialogues.messages.isEmpty());
+}
+
+TEST_F(StatPartSpecificites, ABigTablePageIsWrittenOnlyWhenTheUserAgreesAndAStoppedOneAddsNothing)
+{
+    // 1,200 parts and a dropped group of 5,000 forms: a page of about 250 MB.
+    std::string texte;
+    for (int i = 0; i < 5000; ++i) {
+        if (i % 4 == 0 && i / 4 < 1200)
+            texte += "<page=v" + std::to_string(10'000 + i / 4) + "> ";
+        texte += std::string{char('a' + i / 676), char('a' + i / 26 % 26), char('a' + i % 26), ' '};
+    }
+    std::unique_ptr<charg1> grande = talmer::test::makeBase(texte, ".", "grande");
+    ASSERT_TRUE(grande);
+    ASSERT_EQ(grande->Nbform(), 5000);
+    Partition pages(grande.get(), grande->LocFormDic("page", false));
+    ASSERT_EQ(pages.NbParties(), 1200);
+    TFenStatPart f(nullptr, pages);
+    PageTFG *tfg = PageTFGDe(f);
+    ASSERT_NE(tfg, nullptr);
+    std::vector<std::int32_t> formes(5000);
+    std::iota(formes.begin(), formes.end(), 0);
+    tfg->DeposeGroupe(formes);
+    f.MontreTabTFG(true);
+    f.PCStat()->setCurrentWidget(f.TabTFG());
+
+    talmer::test::DialoguesTest dialogues;
+    QStandardItemModel arbre;
+    Rapport::InitArbreRapport(&arbre);
+    Rapport rapport(&arbre, grande.get());
+    FixeRapportCourant(&rapport);
+    const QDir dossier(rapport.DossierTemporaire());
+    // "Non": nothing is written. "Oui", then Escape once the writing has started: the item is
+    // not added, no file is left, and no box tells of a failure.
+    dialogues.reponses = {ReponseMessage::Non, ReponseMessage::Oui};
+    static_cast<ContributeurRapport &>(f).AjouteAuRapport();
+    talmer::test::AppuieEchap(&f);
+    static_cast<ContributeurRapport &>(f).AjouteAuRapport();
+    FixeRapportCourant(nullptr);
+    ASSERT_EQ(dialogues.messages.size(), 2u);
+    for (const auto &m : dialogues.messages) {
+        EXPECT_EQ(m.boutons, BoutonsMessage::OuiNon);
+        EXPECT_TRUE(m.texte.startsWith(QStringLiteral("La page du tableau fera environ 2"))) << m.texte.toStdString();
+        EXPECT_TRUE(m.texte.endsWith(QStringLiteral("Voulez-vous continuer ?"))) << m.texte.toStdString();
+    }
+    EXPECT_TRUE(rapport.FichiersElements().isEmpty());
+    EXPECT_EQ(arbre.item(0)->rowCount(), 0);
+    EXPECT_EQ(dossier.entryList(QDir::Files | QDir::Hidden), QStringList{});
+    rapport.Abandonne();
 }
 
 } // namespace
