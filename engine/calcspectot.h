@@ -15,13 +15,17 @@ class Partition;
 
 class CalcSpecTot {
 public:
-    // Computes every column at once. The step callback is handed to each PrimSpec (about 100
-    // calls for the forms and, with segments attached, 100 for the segments, per column); the
-    // reset callback is kept for the caller and never called. The two option flags select no
-    // further step. The partition's selected flags are the same afterwards, also when a
-    // computation fails or the step callback throws (CalculInterrompu goes through, and no
-    // object is made).
-    CalcSpecTot(Partition *partition, bool option1, bool option2, FnProgression pas, FnProgression remiseAZero);
+    // Computes every column at once, the columns spread over `fils` threads (0: as many as the
+    // machine runs at once); the columns are the same whatever their number. The step callback
+    // is called as a computation column after column would call it: per column about 100 times
+    // for the forms and, with segments attached, 100 for the segments, all on the calling
+    // thread, spread over the whole work (the reading of the segments' positions before the
+    // columns included). The reset callback is kept for the caller and never called. The two
+    // option flags select no further step. The partition's flags are not changed. When a
+    // computation fails or the step callback throws (CalculInterrompu goes through), the
+    // threads are stopped and waited for, and no object is made.
+    CalcSpecTot(Partition *partition, bool option1, bool option2, FnProgression pas, FnProgression remiseAZero,
+                unsigned fils = 0);
     CalcSpecTot(const CalcSpecTot &) = delete;
     CalcSpecTot &operator=(const CalcSpecTot &) = delete;
 
@@ -38,7 +42,7 @@ public:
 
 private:
     friend class LecteurSpecTot;
-    void CalculeSpecParties();
+    void CalculeSpecParties(unsigned fils);
 
     FnProgression pas_;
     FnProgression remiseAZero_;

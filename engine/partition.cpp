@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 
 namespace {
 
@@ -223,18 +224,48 @@ std::int32_t Partition::RetourneFrqPartie(std::int32_t entite, std::int32_t part
 std::vector<std::int32_t> Partition::FrqParPartie(std::int32_t entite) const
 {
     std::vector<std::int32_t> frq(Taille(nbParties_), 0);
-    if (base_ == nullptr || nbParties_ == 0)
-        return frq;
-    if (entite >= 0 && entite < base_->Nbform()) {
-        for (const TableCreuse::Cellule &c : table_.Ligne(entite))
-            frq[static_cast<std::size_t>(c.colonne)] = c.valeur;
-        return frq;
-    }
-    const std::vector<std::int32_t> pos = base_->LocOccFor(entite);
-    for (std::int32_t z = 0; z < nbZones_; ++z)
-        frq[static_cast<std::size_t>(zones_[static_cast<std::size_t>(z)].Partie)] +=
-            NbPositionsDansZone(pos.data(), static_cast<std::int32_t>(pos.size()), z);
+    for (const TableCreuse::Cellule &c : FrqCreuseParPartie(entite))
+        frq[static_cast<std::size_t>(c.colonne)] = c.valeur;
     return frq;
+}
+
+std::vector<TableCreuse::Cellule> Partition::FrqCreuseParPartie(std::int32_t entite) const
+{
+    if (base_ == nullptr || nbParties_ == 0)
+        return {};
+    if (entite >= 0 && entite < base_->Nbform()) {
+        const std::span<const TableCreuse::Cellule> ligne = table_.Ligne(entite);
+        return {ligne.begin(), ligne.end()};
+    }
+    return CompteParPartie(base_->LocOccFor(entite));
+}
+
+std::vector<TableCreuse::Cellule> Partition::CompteParPartie(const std::vector<std::int32_t> &positions) const
+{
+    // Each position falls in the zone that starts at or before it and whose next zone starts
+    // after it; a position before the first zone, or at or after the closing record, in none.
+    std::vector<TableCreuse::Cellule> parties;
+    if (nbZones_ == 0)
+        return parties;
+    for (const std::int32_t p : positions) {
+        const auto suivante = std::upper_bound(zones_.begin(), zones_.end(), p,
+                                               [](std::int32_t pos, const Zone &z) { return pos < z.Debut; });
+        const auto z = suivante - zones_.begin() - 1;
+        if (z >= 0 && z < nbZones_)
+            parties.push_back(TableCreuse::Cellule{zones_[static_cast<std::size_t>(z)].Partie, 1});
+    }
+    std::sort(parties.begin(), parties.end(),
+              [](const TableCreuse::Cellule &a, const TableCreuse::Cellule &b) { return a.colonne < b.colonne; });
+    // Equal parts are merged into their first cell.
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < parties.size(); ++i) {
+        if (n > 0 && parties[n - 1].colonne == parties[i].colonne)
+            ++parties[n - 1].valeur;
+        else
+            parties[n++] = parties[i];
+    }
+    parties.resize(n);
+    return parties;
 }
 
 std::vector<char> Partition::MasqueItems() const

@@ -51,6 +51,12 @@ public:
     std::int32_t RetourneFrqPartie(std::int32_t entite, std::int32_t partie) const;
     // The frequency of the entity in every part (one lookup of its positions for a segment).
     std::vector<std::int32_t> FrqParPartie(std::int32_t entite) const;
+    // The same frequencies, only the parts where the entity occurs (ascending by part, `colonne`
+    // the part, `valeur` the frequency there): what a segment costs follows its occurrences, not
+    // the number of parts.
+    std::vector<TableCreuse::Cellule> FrqCreuseParPartie(std::int32_t entite) const;
+    // The parts of positions (in any order), counted as FrqCreuseParPartie counts an entity's.
+    std::vector<TableCreuse::Cellule> CompteParPartie(const std::vector<std::int32_t> &positions) const;
 
     // 1 at each position whose part is selected.
     std::vector<char> MasqueItems() const override;

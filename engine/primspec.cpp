@@ -127,7 +127,8 @@ std::vector<std::int32_t> IndicesAppels(std::int32_t n, std::int32_t intervalle)
 
 } // namespace
 
-PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
+PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition,
+                                         const std::function<void(const Marges &, std::int32_t)> &segmentLu)
 {
     Marges m;
     const charg1 *base = partition.Base();
@@ -139,6 +140,8 @@ PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
     const std::int32_t parties = partition.NbParties();
     const std::size_t nbParties = static_cast<std::size_t>(std::max<std::int32_t>(parties, 0));
     const char *references = partition.Cochees();
+    m.appelsFormes = IndicesAppels(nbform, nbform / 100);
+    m.appelsSegments = IndicesAppels(nbSegments, (nbSegments + 1) / 100);
 
     for (std::int32_t k = 0; k < parties; ++k)
         if (references[k])
@@ -161,25 +164,32 @@ PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition)
     std::vector<std::int64_t> debuts(1, 0);
     std::vector<TableCreuse::Cellule> cellules;
     for (std::int32_t s = 0; s < nbSegments; ++s) {
-        const std::vector<std::int32_t> frq = partition.FrqParPartie(nbart + 1 + s);
         std::int32_t F = 0;
-        for (std::size_t k = 0; k < nbParties && k < frq.size(); ++k) {
-            if (references[k] && frq[k] != 0) {
-                F += frq[k];
-                cellules.push_back(TableCreuse::Cellule{static_cast<std::int32_t>(k), frq[k]});
+        for (const TableCreuse::Cellule &c : partition.FrqCreuseParPartie(nbart + 1 + s)) {
+            if (static_cast<std::size_t>(c.colonne) < nbParties && references[c.colonne]) {
+                F += c.valeur;
+                cellules.push_back(c);
             }
         }
         m.Fsegments[static_cast<std::size_t>(s)] = F;
         debuts.push_back(static_cast<std::int64_t>(cellules.size()));
+        if (segmentLu)
+            segmentLu(m, s + 1);
     }
     m.segmentsParPartie = TableCreuse::DepuisColonnes(parties, debuts, cellules);
 
-    m.appelsFormes = IndicesAppels(nbform, nbform / 100);
-    m.appelsSegments = IndicesAppels(nbSegments, (nbSegments + 1) / 100);
+    std::vector<std::int32_t> valeurs = m.Fsegments;
+    std::sort(valeurs.begin(), valeurs.end());
+    valeurs.erase(std::unique(valeurs.begin(), valeurs.end()), valeurs.end());
+    m.nbFsegments = static_cast<std::int32_t>(valeurs.size());
+    m.rangsFsegments.reserve(m.Fsegments.size());
+    for (const std::int32_t F : m.Fsegments)
+        m.rangsFsegments.push_back(
+            static_cast<std::int32_t>(std::lower_bound(valeurs.begin(), valeurs.end(), F) - valeurs.begin()));
     return m;
 }
 
-void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
+void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie, const std::function<void(std::int32_t)> &pas)
 {
     const charg1 *base = partition_->Base();
     if (base == nullptr) {
@@ -188,12 +198,17 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
     }
     const std::int32_t nbart = base->Nbart();
     const std::int32_t parties = partition_->NbParties();
+    const auto pasDe = [&](std::int32_t phase) {
+        if (pas)
+            pas(phase);
+        else if (progression_ != nullptr)
+            progression_(phase);
+    };
 
+    // The target is the part alone.
+    const bool existe = partie >= 0 && partie < parties;
     std::int32_t T = marges.T;
-    std::int32_t t = 0;
-    for (std::int32_t k = 0; k < parties; ++k)
-        if (cibles_[k])
-            t += partition_->NbOccPartie(k);
+    std::int32_t t = existe ? partition_->NbOccPartie(partie) : 0;
     if (diviseur_ > 1) {
         T = static_cast<std::int32_t>(static_cast<double>(T) / diviseur_);
         t = static_cast<std::int32_t>(static_cast<double>(t) / diviseur_);
@@ -201,7 +216,7 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
     const double seuil = seuil_ * 0.01;
     std::vector<StructSpec> liste;
     // f counts only in a part that is both target and reference.
-    const bool compte = partie >= 0 && partie < parties && references_[partie] && cibles_[partie];
+    const bool compte = existe && references_[partie];
 
     // Forms: only those present in the part can have a row (f != 0).
     std::size_t appel = 0;
@@ -209,8 +224,7 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         for (const TableCreuse::Cellule &c : marges.formesParPartie.Ligne(partie)) {
             const std::int32_t j = c.colonne;
             for (; appel < marges.appelsFormes.size() && marges.appelsFormes[appel] < j; ++appel)
-                if (progression_ != nullptr)
-                    progression_(0);
+                pasDe(0);
             const std::int32_t F = marges.Fformes[static_cast<std::size_t>(j)];
             const std::int32_t f = c.valeur;
             if (F != 0 && F >= freqMin_) {
@@ -221,8 +235,7 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
         }
     }
     for (; appel < marges.appelsFormes.size(); ++appel)
-        if (progression_ != nullptr)
-            progression_(0);
+        pasDe(0);
 
     // Segments: every one that is frequent enough, present in the part or not.
     const std::span<const TableCreuse::Cellule> presents =
@@ -230,20 +243,32 @@ void PrimSpec::CalculePartie(const Marges &marges, std::int32_t partie)
     std::size_t i = 0;
     appel = 0;
     const auto nbSegments = static_cast<std::int32_t>(marges.Fsegments.size());
+    // The coefficient of the absent segments of each F, once it is computed.
+    std::vector<std::int32_t> coefsAbsents(static_cast<std::size_t>(marges.nbFsegments), 0);
+    std::vector<char> connus(static_cast<std::size_t>(marges.nbFsegments), 0);
     for (std::int32_t s = 0; s < nbSegments; ++s) {
         std::int32_t f = 0;
         if (i < presents.size() && presents[i].colonne == s)
             f = presents[i++].valeur;
         const std::int32_t F = marges.Fsegments[static_cast<std::size_t>(s)];
         if (F >= freqMin_) {
-            const std::int32_t c = CalcSpecifEntier(T, t, F, f, seuil);
+            std::int32_t c;
+            if (f == 0) {
+                const auto rang = static_cast<std::size_t>(marges.rangsFsegments[static_cast<std::size_t>(s)]);
+                if (!connus[rang]) {
+                    coefsAbsents[rang] = CalcSpecifEntier(T, t, F, 0, seuil);
+                    connus[rang] = 1;
+                }
+                c = coefsAbsents[rang];
+            } else {
+                c = CalcSpecifEntier(T, t, F, f, seuil);
+            }
             if (c != 0)
                 liste.push_back(StructSpec{nbart + 1 + s, F, f, c});
         }
         if (appel < marges.appelsSegments.size() && marges.appelsSegments[appel] == s) {
             ++appel;
-            if (progression_ != nullptr)
-                progression_(1);
+            pasDe(1);
         }
     }
 

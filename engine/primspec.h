@@ -7,6 +7,7 @@
 #include "engine/tablecreuse.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class Partition;
@@ -44,6 +45,10 @@ public:
         std::int32_t T = 0;                      // word occurrences of the reference parts
         std::vector<std::int32_t> Fformes;       // per form
         std::vector<std::int32_t> Fsegments;     // per attached segment
+        // Per segment, the index of its F among the distinct values of Fsegments: in a part
+        // where they are absent, segments of one F have one coefficient, computed once.
+        std::vector<std::int32_t> rangsFsegments;
+        std::int32_t nbFsegments = 0;
         // Row k: the forms of part k, ascending, with their frequency there (cell columns are
         // form numbers); the same for the attached segments (segment indices), whose rows hold
         // the reference parts only.
@@ -51,11 +56,18 @@ public:
         // The forms and segments after which the progress callback is called.
         std::vector<std::int32_t> appelsFormes, appelsSegments;
     };
-    // The shared values for the partition's checked parts as they stand.
-    static Marges PrepareMarges(const Partition &partition);
+    // The shared values for the partition's checked parts as they stand. Reading the segments'
+    // positions is the long part: `segmentLu`, when given, is called after each segment with the
+    // margins so far (their lists of steps already made) and the number of segments read; it
+    // may throw to stop the preparation.
+    static Marges PrepareMarges(const Partition &partition,
+                                const std::function<void(const Marges &, std::int32_t)> &segmentLu = {});
     // Fills the list as Calcule does when the one target part is `partie`, a checked part, and
-    // the checked parts are those the margins were prepared for.
-    void CalculePartie(const Marges &marges, std::int32_t partie);
+    // the checked parts are those the margins were prepared for. The selected flags are not
+    // read, and nothing but this object is written: several threads may each compute a part at
+    // once, each with its own PrimSpec. At each of the progress steps, `pas` is called with the
+    // phase when given, else the progress callback.
+    void CalculePartie(const Marges &marges, std::int32_t partie, const std::function<void(std::int32_t)> &pas = {});
 
     const std::vector<StructSpec> &Liste() const { return liste_; }
     std::int32_t NbLignes() const { return static_cast<std::int32_t>(liste_.size()); }

@@ -113,6 +113,11 @@ TEST_F(PartitionTest, PositionQueriesAtTheBounds)
     EXPECT_EQ(p.NbPositionsDansZone(positions, 4, 2), 0);
     EXPECT_EQ(p.NbPositionsDansZone(positions, 4, -1), 0);
     EXPECT_EQ(p.NbPositionsDansZone(nullptr, 0, 0), 0);
+    // Counted part by part, in any order: zone y is [4, 10), zone x [10, 13); nothing before the
+    // first zone or from the end of the text on.
+    using C = TableCreuse::Cellule;
+    EXPECT_EQ(p.CompteParPartie({12, 0, 4, 13, 9, -1, 10, 1, 5}), (std::vector<C>{{0, 2}, {1, 3}}));
+    EXPECT_EQ(p.CompteParPartie({3, 13}), std::vector<C>{});
 }
 
 TEST_F(PartitionTest, GroupCountsLeaveOutTheTextBeforeTheFirstMarker)
@@ -146,7 +151,10 @@ TEST_F(PartitionTest, SegmentCountsPerPart)
     EXPECT_EQ(p.RetourneFrqPartie(s0, 1), 1);
     EXPECT_EQ(p.RetourneFrqPartie(s0, 0), 0);
     EXPECT_EQ(p.FrqParPartie(s1), (std::vector<std::int32_t>{1, 1}));
+    EXPECT_EQ(p.FrqCreuseParPartie(s0), (std::vector<TableCreuse::Cellule>{{1, 1}}));
+    EXPECT_EQ(p.FrqCreuseParPartie(c), (std::vector<TableCreuse::Cellule>{{1, 2}}));
     EXPECT_EQ(p.RetourneFrqPartie(s1 + 1, 0), 0);   // beyond the attached segments
+    EXPECT_TRUE(p.FrqCreuseParPartie(s1 + 1).empty());
     base->AssigneSR(nullptr);
 }
 
@@ -380,6 +388,16 @@ TEST(Partition2, SparseTableMatchesADenseRecount)
             }
         }
         EXPECT_EQ(table.NbCellules(), nonNuls);
+        // Punctuation is counted from its positions: part by part as zone by zone.
+        for (const char *ponctuation : {".", ","}) {
+            const std::int32_t x = corpus->LocFormDic(ponctuation, true);
+            if (x < 0)
+                continue;
+            const std::vector<std::int32_t> frq = p.FrqParPartie(x);
+            ASSERT_EQ(frq.size(), static_cast<std::size_t>(p.NbParties()));
+            for (std::int32_t k = 0; k < p.NbParties(); ++k)
+                EXPECT_EQ(frq[static_cast<std::size_t>(k)], p.RetourneFrqPartie(x, k)) << texte << "\n" << ponctuation << ", " << k;
+        }
         // The empty part and the part with every form.
         std::int32_t vide = -1, tout = -1;
         for (std::int32_t k = 0; k < p.NbParties(); ++k) {

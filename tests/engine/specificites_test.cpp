@@ -238,9 +238,19 @@ void Journalise(std::int32_t phase)
     journal.push_back(phase);
 }
 
+// A callback that lets `appelsAvantArret` calls through, then stops the computation as the shell
+// does when the user asks.
+int appelsAvantArret = 0;
+void ArreteApres(std::int32_t)
+{
+    if (appelsAvantArret-- <= 0)
+        throw CalculInterrompu{};
+}
+
 // Every column equals the group computation of that part alone, row for row, with the same
-// progress calls: on random partitions with unchecked parts, parts present in several zones,
-// parts without forms, and repeated segments attached.
+// progress calls, on one thread as on eight: on random partitions with unchecked parts, parts
+// present in several zones, parts without forms, and repeated segments attached. Stopped halfway
+// on eight threads, the computation lets the interruption through and changes no flag.
 TEST_F(GroupeTest, PerPartColumnsMatchTheGroupComputationOfEachPart)
 {
     std::mt19937 g(20261210);
@@ -274,13 +284,10 @@ TEST_F(GroupeTest, PerPartColumnsMatchTheGroupComputationOfEachPart)
         }
         const std::vector<char> selection = parts.CopieSelection();
 
+        // The reference: each checked part alone as the target of a group computation.
         journal.clear();
-        CalcSpecTot tot(&parts, false, false, Journalise, nullptr);
-        const std::vector<std::int32_t> journalTot = journal;
-        EXPECT_EQ(parts.CopieSelection(), selection);
-
-        journal.clear();
-        std::int32_t colonne = 0;
+        std::vector<std::vector<StructSpec>> listes;
+        std::vector<std::int32_t> taillesParties;
         for (std::int32_t i = 0; i < parts.NbParties(); ++i) {
             if (!parts.EstCochee(i))
                 continue;
@@ -289,13 +296,29 @@ TEST_F(GroupeTest, PerPartColumnsMatchTheGroupComputationOfEachPart)
             PrimSpec seule(&parts, 1);
             seule.SetProgression(Journalise);
             seule.Calcule();
-            ASSERT_LT(colonne, tot.NbPartiesCalculees());
-            EXPECT_EQ(tot.Colonne(colonne)->Liste(), seule.Liste()) << "essai " << essai << " part " << i;
-            EXPECT_EQ(tot.Colonne(colonne)->TaillePartie(), seule.TaillePartie());
-            ++colonne;
+            listes.push_back(seule.Liste());
+            taillesParties.push_back(seule.TaillePartie());
         }
-        EXPECT_EQ(colonne, tot.NbPartiesCalculees());
-        EXPECT_EQ(journalTot, journal) << "essai " << essai;
+        parts.RestaureSelection(selection);
+        const std::vector<std::int32_t> journalSeules = journal;
+
+        for (const unsigned fils : {1u, 8u}) {
+            journal.clear();
+            CalcSpecTot tot(&parts, false, false, Journalise, nullptr, fils);
+            EXPECT_EQ(parts.CopieSelection(), selection);
+            ASSERT_EQ(tot.NbPartiesCalculees(), static_cast<std::int32_t>(listes.size()));
+            for (std::size_t k = 0; k < listes.size(); ++k) {
+                const auto colonne = static_cast<std::int32_t>(k);
+                EXPECT_EQ(tot.Colonne(colonne)->Liste(), listes[k]) << "essai " << essai << " column " << k << ", " << fils;
+                EXPECT_EQ(tot.Colonne(colonne)->TaillePartie(), taillesParties[k]);
+            }
+            EXPECT_EQ(journal, journalSeules) << "essai " << essai << ", " << fils << " thread(s)";
+        }
+        if (journalSeules.size() > 1) {
+            appelsAvantArret = static_cast<int>(journalSeules.size() / 2);
+            EXPECT_THROW(CalcSpecTot(&parts, false, false, ArreteApres, nullptr, 8), CalculInterrompu);
+            EXPECT_EQ(parts.CopieSelection(), selection);
+        }
         corpus->AssigneSR(nullptr);
         if (HasFailure())
             break;
@@ -357,15 +380,6 @@ TEST_F(GroupeTest, PerPartRestoresTheSelectionWhenAComputationFails)
     EXPECT_FALSE(partition->EstSelectionnee(0));
     EXPECT_TRUE(partition->EstSelectionnee(1));
     EXPECT_FALSE(partition->EstSelectionnee(2));
-}
-
-// A callback that lets `appelsAvantArret` calls through, then stops the computation as the shell
-// does when the user asks.
-int appelsAvantArret = 0;
-void ArreteApres(std::int32_t)
-{
-    if (appelsAvantArret-- <= 0)
-        throw CalculInterrompu{};
 }
 
 TEST_F(GroupeTest, AnInterruptedComputationKeepsItsListAndTheFlags)

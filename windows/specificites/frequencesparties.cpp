@@ -3,6 +3,8 @@
 #include "engine/charg1.h"
 #include "engine/partition.h"
 
+#include <algorithm>
+
 namespace talmer {
 
 FrequencesParties::FrequencesParties(const Partition *partition) : partition_(partition)
@@ -14,15 +16,15 @@ FrequencesParties::FrequencesParties(const Partition *partition) : partition_(pa
     }
 }
 
-const std::vector<std::int32_t> &FrequencesParties::Autre(std::int32_t entite) const
+const std::vector<TableCreuse::Cellule> &FrequencesParties::Autre(std::int32_t entite) const
 {
     auto it = autres_.find(entite);
     if (it == autres_.end()) {
-        std::vector<std::int32_t> frq;
+        std::vector<TableCreuse::Cellule> parties;
         if (partition_ != nullptr)
-            frq = partition_->FrqParPartie(entite);
-        frq.resize(static_cast<std::size_t>(nbParties_), 0);
-        it = autres_.emplace(entite, std::move(frq)).first;
+            parties = partition_->FrqCreuseParPartie(entite);
+        parties.shrink_to_fit();
+        it = autres_.emplace(entite, std::move(parties)).first;
     }
     return it->second;
 }
@@ -31,7 +33,11 @@ std::vector<std::int32_t> FrequencesParties::Ligne(std::int32_t entite) const
 {
     if (entite >= 0 && entite < nbform_)
         return partition_->Table().LigneDense(entite);
-    return Autre(entite);
+    std::vector<std::int32_t> ligne(static_cast<std::size_t>(nbParties_), 0);
+    for (const TableCreuse::Cellule &c : Autre(entite))
+        if (c.colonne >= 0 && c.colonne < nbParties_)
+            ligne[static_cast<std::size_t>(c.colonne)] = c.valeur;
+    return ligne;
 }
 
 std::int32_t FrequencesParties::Frq(std::int32_t entite, std::int32_t partie) const
@@ -40,7 +46,10 @@ std::int32_t FrequencesParties::Frq(std::int32_t entite, std::int32_t partie) co
         return 0;
     if (entite >= 0 && entite < nbform_)
         return partition_->Table().Valeur(entite, partie);
-    return Autre(entite)[static_cast<std::size_t>(partie)];
+    const std::vector<TableCreuse::Cellule> &parties = Autre(entite);
+    const auto it = std::lower_bound(parties.begin(), parties.end(), partie,
+                                     [](const TableCreuse::Cellule &c, std::int32_t k) { return c.colonne < k; });
+    return it != parties.end() && it->colonne == partie ? it->valeur : 0;
 }
 
 } // namespace talmer

@@ -1,8 +1,12 @@
 // The frequency of any entity in every part of a partition, for the table of forms by parts and
 // its pages. A form is read from the partition's table; any other entity (a repeated segment, or
-// punctuation from a dropped group) has its positions counted zone by zone once, on first use,
-// and kept, so that drawing and sorting never read the positions file again.
+// punctuation from a dropped group) has its positions counted part by part once, on first use,
+// and kept, so that drawing and sorting never read the positions file again. Only the parts
+// where it occurs are kept: what a segment holds follows its occurrences, not the number of
+// parts.
 #pragma once
+
+#include "engine/tablecreuse.h"
 
 #include <cstdint>
 #include <unordered_map>
@@ -28,13 +32,13 @@ public:
     const Partition *PartitionSource() const { return partition_; }
 
 private:
-    // The frequencies of an entity other than a form, counted on first use.
-    const std::vector<std::int32_t> &Autre(std::int32_t entite) const;
+    // The parts of an entity other than a form, ascending, counted on first use.
+    const std::vector<TableCreuse::Cellule> &Autre(std::int32_t entite) const;
 
     const Partition *partition_;
     std::int32_t nbParties_ = 0;
     std::int32_t nbform_ = 0;
-    mutable std::unordered_map<std::int32_t, std::vector<std::int32_t>> autres_;
+    mutable std::unordered_map<std::int32_t, std::vector<TableCreuse::Cellule>> autres_;
 };
 
 } // namespace talmer

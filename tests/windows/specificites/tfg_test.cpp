@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -129,6 +132,64 @@ TEST_F(TFGBase, FrequencyAndCoefficientOrdersOfAPartColumn)
         EXPECT_EQ(Trie(lignes, o, &calcul, 1).front(), 1);
     // Part c: chien +2, le not significant.
     EXPECT_EQ(Trie({0, 2}, OrdreTFG::CoefCroissant, &calcul, 2), (std::vector<std::int32_t>{2, 0}));
+}
+
+// A part's frequency column, segments and punctuation included, sorts as the frequencies counted
+// zone by zone sort, equal keys in the same order: on random partitions, both directions, each
+// part's column, twice over the frequencies kept.
+TEST_F(TFGBase, FrequencyOrdersAsTheZoneByZoneCounts)
+{
+    std::mt19937 g(20261211);
+    const std::vector<std::string> mots = {"a", "b", "c", "d", "e", "f"};
+    for (int essai = 0; essai < 8; ++essai) {
+        std::string texte;
+        const int valeurs = 1 + static_cast<int>(g() % 9);
+        for (int zone = 0, zones = 1 + static_cast<int>(g() % 20); zone < zones; ++zone) {
+            texte += "<p=v" + std::to_string(g() % static_cast<unsigned>(valeurs)) + "> ";
+            for (int i = 0, n = static_cast<int>(g() % 50); i < n; ++i)
+                texte += mots[std::min(g() % mots.size(), g() % mots.size())] + (g() % 6 == 0 ? " . " : " ");
+        }
+        auto corpus = talmer::test::makeBase(texte, ".", "aleatoire" + std::to_string(essai));
+        ASSERT_TRUE(corpus);
+        const std::int32_t point = corpus->LocFormDic(".", true);
+        SegRep segments(corpus.get(), {point});
+        segments.CalcSegRep(0, 2);
+        corpus->AssigneSR(&segments);
+        Partition parts(corpus.get(), corpus->LocFormDic("p", false));
+        CalcSpecTot calcul(&parts, false, false, nullptr, nullptr);
+        std::vector<std::int32_t> lignes;
+        for (std::int32_t e = 0; e < corpus->Nbform(); ++e)
+            lignes.push_back(e);
+        if (point >= 0)
+            lignes.push_back(point);
+        for (std::int32_t e = corpus->Nbart() + 1; e <= corpus->NbTotEntites(); ++e)
+            lignes.push_back(e);
+        std::shuffle(lignes.begin(), lignes.end(), g);
+
+        FrequencesParties frequences(&parts);
+        for (int tour = 0; tour < 2; ++tour) {
+            for (std::int32_t k = 0; k < calcul.NbPartiesCalculees(); ++k) {
+                for (const bool croissant : {false, true}) {
+                    std::vector<std::pair<std::int32_t, std::int32_t>> cles;
+                    for (std::int32_t e : lignes)
+                        cles.emplace_back(parts.RetourneFrqPartie(e, calcul.IndicesParties()[static_cast<std::size_t>(k)]), e);
+                    std::sort(cles.begin(), cles.end(), [croissant](const auto &x, const auto &y) {
+                        return croissant ? x.first < y.first : x.first > y.first;
+                    });
+                    std::vector<std::int32_t> attendu;
+                    for (const auto &c : cles)
+                        attendu.push_back(c.second);
+                    std::vector<std::int32_t> triees = lignes;
+                    TrieLignesTFG(triees, croissant ? OrdreTFG::FrqCroissante : OrdreTFG::FrqDecroissante, *corpus,
+                                  frequences, &calcul, k);
+                    EXPECT_EQ(triees, attendu) << texte << "\npart " << k << (croissant ? " ascending" : " descending");
+                }
+            }
+        }
+        corpus->AssigneSR(nullptr);
+        if (HasFailure())
+            break;
+    }
 }
 
 void Echoue(std::int32_t)
