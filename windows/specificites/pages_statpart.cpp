@@ -194,7 +194,7 @@ bool EcritFichierRapport(const QString &chemin, const std::string &octets, QStri
         ok = f.commit();
     if (!ok) {
         if (erreur)
-            *erreur = Traduit("Impossible d'écrire « %1 » : %2").arg(chemin, f.errorString());
+            *erreur = Traduit("Impossible d'écrire «\u00A0%1\u00A0» : %2").arg(chemin, f.errorString());
         f.cancelWriting();
     }
     return ok;
