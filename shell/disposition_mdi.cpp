@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -48,40 +49,41 @@ void Partage(int longueur, const std::vector<int> &minimums, std::vector<int> &d
     }
 }
 
+// A row of tiles: the index of its first window and the index after its last.
+using Rangee = std::pair<std::size_t, std::size_t>;
+
 int Somme(const std::vector<int> &valeurs) { return std::accumulate(valeurs.begin(), valeurs.end(), 0); }
 
-// The minimum widths of the windows of each row, `colonnes` windows to a row.
-std::vector<std::vector<int>> LargeursParRangee(const std::vector<QSize> &minimums, int colonnes)
+// The rows of a grid of `colonnes` columns, filled in order: a row takes the next windows until
+// it holds `colonnes` of them or the next one would not fit beside the others (a window wider
+// than the area has a row of its own).
+std::vector<Rangee> Rangees(int largeur, const std::vector<QSize> &minimums, int colonnes)
 {
-    std::vector<std::vector<int>> rangees;
+    std::vector<Rangee> rangees;
+    int occupee = 0;
     for (std::size_t i = 0; i < minimums.size(); ++i) {
-        if (i % static_cast<std::size_t>(colonnes) == 0)
-            rangees.emplace_back();
-        rangees.back().push_back(minimums[i].width());
+        const int w = minimums[i].width();
+        if (rangees.empty() || rangees.back().second - rangees.back().first >= static_cast<std::size_t>(colonnes) ||
+            occupee + w > largeur) {
+            rangees.emplace_back(i, i);
+            occupee = 0;
+        }
+        rangees.back().second = i + 1;
+        occupee += w;
     }
     return rangees;
 }
 
 // The height each row needs: that of its highest window.
-std::vector<int> HauteursRangees(const std::vector<QSize> &minimums, int colonnes)
+std::vector<int> HauteursRangees(const std::vector<QSize> &minimums, const std::vector<Rangee> &rangees)
 {
     std::vector<int> hauteurs;
-    for (std::size_t i = 0; i < minimums.size(); ++i) {
-        if (i % static_cast<std::size_t>(colonnes) == 0)
-            hauteurs.push_back(0);
-        hauteurs.back() = std::max(hauteurs.back(), minimums[i].height());
+    for (const auto &[debut, fin] : rangees) {
+        hauteurs.push_back(0);
+        for (std::size_t i = debut; i < fin; ++i)
+            hauteurs.back() = std::max(hauteurs.back(), minimums[i].height());
     }
     return hauteurs;
-}
-
-// Whether the windows of every row fit side by side. A row of one always does: a window wider
-// than the area is too wide for any grid.
-bool TientEnLargeur(int largeur, const std::vector<QSize> &minimums, int colonnes)
-{
-    for (const std::vector<int> &rangee : LargeursParRangee(minimums, colonnes))
-        if (rangee.size() > 1 && Somme(rangee) > largeur)
-            return false;
-    return true;
 }
 
 // The lowest top each row may have so that its highest window, and every row below it with a
@@ -108,29 +110,30 @@ bool TientEnChevauchant(int hauteur, const std::vector<int> &minimums, int titre
     return true;
 }
 
-// The number of columns: the grid closest to a square where every window has its minimum (more
-// columns first, the area being wider than high); else the fewest rows whose windows fit side by
-// side and that, overlapping, end inside the area; else the fewest rows whose windows fit side
-// by side.
-int ChoisitColonnes(QSize zone, const std::vector<QSize> &minimums, int titre)
+// The rows: those of the grid closest to a square whose rows fit one below the other (more
+// columns first, the area being wider than high); else the fewest rows that, overlapping, still
+// end inside the area; else the fewest rows.
+std::vector<Rangee> ChoisitRangees(QSize zone, const std::vector<QSize> &minimums, int titre)
 {
     const int n = static_cast<int>(minimums.size());
     const int carre = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))));
     for (int ecart = 0; ecart < n; ++ecart) {
         for (int colonnes : {carre + ecart, carre - ecart}) {
-            if (colonnes >= 1 && colonnes <= n && TientEnLargeur(zone.width(), minimums, colonnes) &&
-                Somme(HauteursRangees(minimums, colonnes)) <= zone.height())
-                return colonnes;
+            if (colonnes < 1 || colonnes > n)
+                continue;
+            const std::vector<Rangee> rangees = Rangees(zone.width(), minimums, colonnes);
+            if (Somme(HauteursRangees(minimums, rangees)) <= zone.height())
+                return rangees;
         }
     }
-    for (int colonnes = n; colonnes > 1; --colonnes)
-        if (TientEnLargeur(zone.width(), minimums, colonnes) &&
-            TientEnChevauchant(zone.height(), HauteursRangees(minimums, colonnes), titre))
-            return colonnes;
-    for (int colonnes = n; colonnes > 1; --colonnes)
-        if (TientEnLargeur(zone.width(), minimums, colonnes))
-            return colonnes;
-    return 1;
+    std::vector<Rangee> meilleures;
+    for (int colonnes = n; colonnes >= 1; --colonnes) {
+        std::vector<Rangee> rangees = Rangees(zone.width(), minimums, colonnes);
+        if ((meilleures.empty() || rangees.size() < meilleures.size()) &&
+            TientEnChevauchant(zone.height(), HauteursRangees(minimums, rangees), titre))
+            meilleures = std::move(rangees);
+    }
+    return meilleures.empty() ? Rangees(zone.width(), minimums, n) : meilleures;
 }
 
 // The tops and the visible heights of rows that do not fit one below the other: each row shows
@@ -171,8 +174,8 @@ std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSiz
         mins.push_back(m.expandedTo(barreTitre).expandedTo(QSize(0, 0)));
     const int titre = std::max(1, barreTitre.height());
 
-    const int colonnes = ChoisitColonnes(zone, mins, titre);
-    const std::vector<int> minRangees = HauteursRangees(mins, colonnes);
+    const std::vector<Rangee> rangees = ChoisitRangees(zone, mins, titre);
+    const std::vector<int> minRangees = HauteursRangees(mins, rangees);
     std::vector<int> ys, hauteurs;
     if (Somme(minRangees) <= zone.height())
         Partage(zone.height(), minRangees, ys, hauteurs);
@@ -180,20 +183,21 @@ std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSiz
         RangeesChevauchees(zone.height(), minRangees, titre, ys, hauteurs);
 
     cadres.reserve(mins.size());
-    const std::vector<std::vector<int>> largeurs = LargeursParRangee(mins, colonnes);
-    for (std::size_t r = 0; r < largeurs.size(); ++r) {
+    for (std::size_t r = 0; r < rangees.size(); ++r) {
+        const auto [debut, fin] = rangees[r];
+        std::vector<int> largeurs;
+        for (std::size_t i = debut; i < fin; ++i)
+            largeurs.push_back(mins[i].width());
         std::vector<int> xs, tailles;
-        if (largeurs[r].size() == 1 && largeurs[r].front() > zone.width()) {
+        if (largeurs.size() == 1 && largeurs.front() > zone.width()) {
             // Too wide for the area: it ends at the right edge, where its buttons are.
-            xs = {zone.width() - largeurs[r].front()};
-            tailles = largeurs[r];
+            xs = {zone.width() - largeurs.front()};
+            tailles = largeurs;
         } else {
-            Partage(zone.width(), largeurs[r], xs, tailles);
+            Partage(zone.width(), largeurs, xs, tailles);
         }
-        for (std::size_t c = 0; c < xs.size(); ++c) {
-            const QSize &m = mins[r * static_cast<std::size_t>(colonnes) + c];
-            cadres.emplace_back(xs[c], ys[r], tailles[c], std::max(hauteurs[r], m.height()));
-        }
+        for (std::size_t c = 0; c < xs.size(); ++c)
+            cadres.emplace_back(xs[c], ys[r], tailles[c], std::max(hauteurs[r], mins[debut + c].height()));
     }
     return cadres;
 }

@@ -8,13 +8,13 @@
 
 #include <vector>
 
-// Tiles windows in an area of the given size: a grid filled row by row, as square as the count
-// allows among those where every window gets at least its minimum, the windows of the last row
-// sharing its whole width. `barreTitre` is the room a title bar needs to stay usable (caption and
-// buttons, width and height): no window gets less. When no grid holds every minimum, the rows
-// overlap: each row starts at least a title bar below the one above it, and the windows raised in
-// the order of the result (row after row) leave every title bar in sight; windows never overlap
-// within a row.
+// Tiles windows in an area of the given size, filled row by row: a grid as square as the count
+// allows whose rows fit one below the other, a row closing early where its next window would not
+// fit beside the others, the windows of each row sharing its whole width. `barreTitre` is the
+// room a title bar needs to stay usable (caption and buttons, width and height): no window gets
+// less. When no grid holds every minimum height the rows overlap: each row starts at least a
+// title bar below the one above it, and the windows raised in the order of the result (row after
+// row) leave every title bar in sight; windows never overlap within a row.
 std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSize barreTitre = QSize());
 
 // The frame moved and shrunk as little as needed to lie inside the area, never below the

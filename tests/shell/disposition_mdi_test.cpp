@@ -43,10 +43,11 @@ TEST(DispositionMdi, TiledWindowsShareTheAreaAndGiveRoomToTheWideOnes)
 TEST(DispositionMdi, CrowdedTilesKeepEveryTitleBarInSight)
 {
     const QSize titre(150, 25);
-    // Minimums of the program's windows in a French session: section map, partition statistics,
-    // Pareto, concordance, reading view, factor plane, distribution graph, groups of forms.
-    const std::vector<QSize> fenetres = {{700, 350}, {600, 300}, {400, 250}, {900, 200},
-                                         {300, 200}, {350, 330}, {500, 250}, {470, 230}};
+    // Minimums of the program's windows in a French session, from the back to the front: reading
+    // view, section map, distribution graph, Pareto, growth, partition statistics, concordance,
+    // groups of forms, factor plane.
+    const std::vector<QSize> fenetres = {{120, 130}, {598, 344}, {650, 170}, {241, 221}, {241, 221},
+                                         {307, 296}, {579, 169}, {470, 250}, {405, 451}};
     struct Cas {
         const char *nom;
         QSize zone;
@@ -55,17 +56,19 @@ TEST(DispositionMdi, CrowdedTilesKeepEveryTitleBarInSight)
         // False where some window is too high to fit below the title bars above it.
         bool dansLaZone = true;
     };
-    const std::vector<QSize> huit(fenetres.begin(), fenetres.end());
-    std::vector<QSize> douze = huit;
-    douze.insert(douze.end(), fenetres.begin(), fenetres.begin() + 4);
+    const std::vector<QSize> neuf = fenetres;
+    const std::vector<QSize> huit(fenetres.begin(), fenetres.begin() + 8);
+    std::vector<QSize> quatorze = neuf;
+    quatorze.insert(quatorze.end(), fenetres.begin() + 1, fenetres.begin() + 6);
     const std::vector<QSize> petites(8, QSize(200, 120));
     const std::vector<QSize> trente(30, QSize(200, 150));
     const Cas cas[] = {
-        {"8 windows at 1366 x 768", QSize(1024, 630), huit, false},
-        {"12 windows at 1366 x 768", QSize(1024, 630), douze, false},
-        {"8 windows in a large area", QSize(1900, 1000), huit, false},
+        {"8 windows at 1366 x 768", QSize(1025, 650), huit, false},
+        {"9 windows at 1366 x 768", QSize(1025, 650), neuf, false},
+        {"14 windows at 1366 x 768", QSize(1025, 650), quatorze, false},
+        {"9 windows in a large area", QSize(1900, 1000), neuf, true},
         {"8 small windows fit in a grid", QSize(1024, 630), petites, true},
-        {"8 windows in a small area", QSize(640, 400), huit, false, false},
+        {"9 windows in a small area", QSize(500, 400), neuf, false, false},
         {"30 windows", QSize(1024, 630), trente, false},
         {"a window higher than the area", QSize(1024, 630), {{300, 200}, {300, 900}, {300, 200}}, false},
     };
