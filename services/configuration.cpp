@@ -101,7 +101,7 @@ bool ConfigurationT3::Save(QString *erreur) const
     else
         ok = talmer::EcritFichierSur(nom, QByteArray::fromStdString(contenu), &raison);
     if (!ok && erreur)
-        *erreur = Traduit("Impossible d'enregistrer la configuration dans « %1 » : %2").arg(nom, raison);
+        *erreur = Traduit("Impossible d'enregistrer la configuration dans «\u00A0%1\u00A0» : %2").arg(nom, raison);
     return ok;
 }
 

@@ -197,7 +197,8 @@ QString CreationCorpus::VerifieTypeCle(const std::string &type)
     for (char c : type) {
         const auto u = static_cast<unsigned char>(c);
         if (EstCaractereInterdit(u))
-            return Traduit("Le nom de la clé ne doit contenir ni espace, ni « < », « > » ou « = ».");
+            return Traduit("Le nom de la clé ne doit contenir ni espace, ni «\u00A0<\u00A0», "
+                           "«\u00A0>\u00A0» ou «\u00A0=\u00A0».");
     }
     return {};
 }
@@ -207,8 +208,8 @@ QString CreationCorpus::VerifieMarqueur(const std::string &marqueur)
     if (marqueur.empty() || marqueur.front() != '<')
         return {};
     if (marqueur.size() < 3 || marqueur.back() != '=')
-        return Traduit("Un marqueur de paragraphe qui commence par « < » doit avoir la forme "
-                       "« <clé= ».");
+        return Traduit("Un marqueur de paragraphe qui commence par «\u00A0<\u00A0» doit avoir la forme "
+                       "«\u00A0<clé=\u00A0».");
     const QString raison = VerifieTypeCle(marqueur.substr(1, marqueur.size() - 2));
     if (!raison.isEmpty())
         return Traduit("Marqueur de paragraphe : %1").arg(raison);
@@ -227,7 +228,7 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
         QString erreur;
         if (!lecteur_ || !lecteur_(fic.chemin, paragraphes, erreur)) {
             if (erreur.isEmpty())
-                erreur = Traduit("Le document Word « %1 » ne peut pas être lu.").arg(Nom(fic.chemin));
+                erreur = Traduit("Le document Word «\u00A0%1\u00A0» ne peut pas être lu.").arg(Nom(fic.chemin));
             return erreur;
         }
         const bool parCle = !marqueur.empty() && marqueur.front() == '<';
@@ -247,7 +248,7 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
     } else {
         QFile source(fic.chemin);
         if (!QFileInfo(fic.chemin).isFile() || !source.open(QIODevice::ReadOnly))
-            return Traduit("Le fichier « %1 » ne peut pas être lu.").arg(Nom(fic.chemin));
+            return Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être lu.").arg(Nom(fic.chemin));
         texte.Nouveau();
         std::optional<ConvertisseurUtf8> conversion;
         if (conversionUtf8_ && EstTexteUtf8(fic.chemin))
@@ -262,7 +263,8 @@ QString CreationCorpus::EcritFic(QIODevice &sortie, const Fic &fic, const std::s
         for (;;) {
             const qint64 lu = source.read(bloc.data(), TailleBloc);
             if (lu < 0)
-                return Traduit("Le fichier « %1 » ne peut pas être lu jusqu'au bout.").arg(Nom(fic.chemin));
+                return Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être lu jusqu'au bout.")
+                    .arg(Nom(fic.chemin));
             if (lu == 0)
                 break;
             if (!ecrit(bloc.data(), lu))
@@ -327,7 +329,7 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
         const bool meme = !destCanonique.isEmpty() ? src.canonicalFilePath() == destCanonique
                                                    : src.absoluteFilePath() == dest.absoluteFilePath();
         if (meme)
-            return Traduit("Le corpus ne peut pas être enregistré sous « %1 » : c'est l'un des "
+            return Traduit("Le corpus ne peut pas être enregistré sous «\u00A0%1\u00A0» : c'est l'un des "
                            "fichiers à réunir.")
                 .arg(dest.fileName());
     }
@@ -344,7 +346,8 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
     if (!raisonEcriture.isEmpty())
         return raisonEcriture;
     if (!ok)
-        return Traduit("Le fichier « %1 » n'a pas pu être enregistré : %2.").arg(dest.fileName(), raisonFichier);
+        return Traduit("Le fichier «\u00A0%1\u00A0» n'a pas pu être enregistré : %2.")
+            .arg(dest.fileName(), raisonFichier);
     return {};
 }
 

@@ -50,12 +50,12 @@ bool lit(const QString &chemin, QByteArray &contenu, QStringList &erreurs)
 {
     QFile f(chemin);
     if (!f.open(QIODevice::ReadOnly)) {
-        erreurs << Traduit("Impossible de lire « %1 » : %2").arg(chemin, f.errorString());
+        erreurs << Traduit("Impossible de lire «\u00A0%1\u00A0» : %2").arg(chemin, f.errorString());
         return false;
     }
     contenu = f.readAll();
     if (f.error() != QFileDevice::NoError) {
-        erreurs << Traduit("Impossible de lire « %1 » : %2").arg(chemin, f.errorString());
+        erreurs << Traduit("Impossible de lire «\u00A0%1\u00A0» : %2").arg(chemin, f.errorString());
         return false;
     }
     return true;
@@ -67,7 +67,7 @@ bool ecrit(const QString &chemin, const QByteArray &contenu, QStringList &erreur
     QString raison;
     const bool ok = talmer::EcritFichierSur(chemin, contenu, &raison);
     if (!ok)
-        erreurs << Traduit("Impossible d'écrire « %1 » : %2").arg(chemin, raison);
+        erreurs << Traduit("Impossible d'écrire «\u00A0%1\u00A0» : %2").arg(chemin, raison);
     return ok;
 }
 
@@ -236,7 +236,7 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
     const QString contenu = r + QStringLiteral("contenu/");
     for (const QString &d : {contenu, r + QStringLiteral("xml")}) {
         if (!QDir().mkpath(d)) {
-            erreurs << Traduit("Impossible de créer le dossier « %1 ».").arg(d);
+            erreurs << Traduit("Impossible de créer le dossier «\u00A0%1\u00A0».").arg(d);
             return fin(false);
         }
     }
@@ -271,7 +271,7 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
     for (const char *decor : {"paper.gif", "bulle.gif", "cube.gif", "grille.gif"}) {
         const QString source = images + QLatin1String(decor);
         if (!QFileInfo::exists(source))
-            erreurs << Traduit("Décoration du rapport manquante : « %1 ».").arg(source);
+            erreurs << Traduit("Décoration du rapport manquante : «\u00A0%1\u00A0».").arg(source);
         else
             copie(source, contenu + QLatin1String(decor), erreurs);
     }
@@ -285,7 +285,7 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
             const QVariant v = enfant->data(RoleElement);
             const int k = v.isValid() ? v.toInt() : -1;
             if (k < 0 || k >= NbElements()) {
-                erreurs << Traduit("Nœud du rapport sans élément : « %1 ».").arg(enfant->text());
+                erreurs << Traduit("Nœud du rapport sans élément : «\u00A0%1\u00A0».").arg(enfant->text());
             } else {
                 const QString n = fichiers_[k];
                 const QString s = dossierTemporaire_ + n;
@@ -298,7 +298,9 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
                 if (genres_[static_cast<std::size_t>(k)] == GenreElement::Image) {
                     const QString page = n.left(n.size() - 4) + QStringLiteral(".html");
                     if (!QFileInfo::exists(s))
-                        erreurs << Traduit("Fichier de l'élément « %1 » introuvable : « %2 ».").arg(enfant->text(), s);
+                        erreurs << Traduit("Fichier de l'élément «\u00A0%1\u00A0» introuvable : "
+                                           "«\u00A0%2\u00A0».")
+                                       .arg(enfant->text(), s);
                     else
                         copie(s, contenu + n, erreurs);
                     const std::string pageImage = "<html>" + ligne + "<head><title>Image</title></head>" + ligne +
@@ -310,7 +312,9 @@ bool Rapport::Genere(const QString &destination, QString *erreur)
                 } else {
                     const QString html = s + QStringLiteral(".html");
                     if (!QFileInfo::exists(html))
-                        erreurs << Traduit("Fichier de l'élément « %1 » introuvable : « %2 ».").arg(enfant->text(), html);
+                        erreurs << Traduit("Fichier de l'élément «\u00A0%1\u00A0» introuvable : "
+                                           "«\u00A0%2\u00A0».")
+                                       .arg(enfant->text(), html);
                     else
                         copie(html, contenu + n + QStringLiteral(".html"), erreurs);
                     cible = "contenu/" + lien(n + QStringLiteral(".html"));

@@ -139,14 +139,14 @@ ResultatConversion ConvertitTexteUtf8(const QString &chemin, const CodePage &cod
     ResultatConversion r;
     QFile source(chemin);
     if (!source.open(QIODevice::ReadOnly)) {
-        r.erreur = Traduit("Le texte « %1 » ne peut pas être lu : %2").arg(chemin, source.errorString());
+        r.erreur = Traduit("Le texte «\u00A0%1\u00A0» ne peut pas être lu : %2").arg(chemin, source.errorString());
         return r;
     }
     const QString nom = NomTexteConverti(chemin, codePage.Numero());
     QFile cible(nom);
     // Created here and nowhere else: an existing file is never written over.
     if (!cible.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        r.erreur = Traduit("Le fichier « %1 » ne peut pas être créé : %2").arg(nom, cible.errorString());
+        r.erreur = Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être créé : %2").arg(nom, cible.errorString());
         return r;
     }
     auto echec = [&](const QString &raison) {
@@ -165,18 +165,21 @@ ResultatConversion ConvertitTexteUtf8(const QString &chemin, const CodePage &cod
     for (;;) {
         const qint64 lus = source.read(tampon.data(), TailleBloc);
         if (lus < 0)
-            return echec(Traduit("Le texte « %1 » ne peut pas être lu : %2").arg(chemin, source.errorString()));
+            return echec(Traduit("Le texte «\u00A0%1\u00A0» ne peut pas être lu : %2")
+                .arg(chemin, source.errorString()));
         if (lus == 0)
             break;
         if (!ecrit(convertisseur.Convertit(std::string_view(tampon.data(), static_cast<std::size_t>(lus)))))
-            return echec(Traduit("Le fichier « %1 » ne peut pas être écrit : %2").arg(nom, cible.errorString()));
+            return echec(Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être écrit : %2")
+                .arg(nom, cible.errorString()));
     }
     if (!ecrit(convertisseur.Termine()))
-        return echec(Traduit("Le fichier « %1 » ne peut pas être écrit : %2").arg(nom, cible.errorString()));
+        return echec(Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être écrit : %2")
+            .arg(nom, cible.errorString()));
     r.manquants = convertisseur.Manquants();
     if (!cible.flush()) {
         const QString raison = cible.errorString();
-        return echec(Traduit("Le fichier « %1 » ne peut pas être écrit : %2").arg(nom, raison));
+        return echec(Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être écrit : %2").arg(nom, raison));
     }
     cible.close();
     r.chemin = nom;

@@ -1,5 +1,6 @@
 // Where the child windows go in the MDI area. Plain geometry, so a test can check it without a
-// screen: every rectangle lies inside the area unless a window's own minimum size is larger.
+// screen: every rectangle lies inside the area unless a window's own minimum size is larger, and
+// then its title bar with its buttons (at the right end) stays in sight.
 #pragma once
 
 #include <QRect>
@@ -7,12 +8,16 @@
 
 #include <vector>
 
-// Tiles windows in an area of the given size: a grid as square as the count allows, filled row
-// by row, the windows of the last row sharing its whole width. A window wider (or higher) than its
-// cell at its minimum size gets that minimum, the others of its row (or the other rows) give up
-// the room; when even that cannot be, the windows overlap rather than leave the area.
-std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums);
+// Tiles windows in an area of the given size, filled row by row: a grid as square as the count
+// allows whose rows fit one below the other, a row closing early where its next window would not
+// fit beside the others, the windows of each row sharing its whole width. `barreTitre` is the
+// room a title bar needs to stay usable (caption and buttons, width and height): no window gets
+// less. When no grid holds every minimum height the rows overlap: each row starts at least a
+// title bar below the one above it, and the windows raised in the order of the result (row after
+// row) leave every title bar in sight; windows never overlap within a row.
+std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSize barreTitre = QSize());
 
 // The frame moved and shrunk as little as needed to lie inside the area, never below the
-// window's minimum size (a window larger than the area then starts at its top-left corner).
+// window's minimum size. A window wider than the area ends at its right edge (the close button in
+// sight), one higher than the area starts at its top (the title bar in sight).
 QRect DansLaZone(const QRect &cadre, QSize minimum, QSize zone);

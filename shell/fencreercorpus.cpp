@@ -367,7 +367,7 @@ void TFenCreerCorpus::BtnSaveClick()
     if (creation_->CaracteresManquants() > 0)
         LesDialogues().message(this, windowTitle(),
                                Traduit("%1 caractère(s) que le jeu de caractères d'affichage ne peut pas "
-                                       "représenter ont été remplacés par « ? » dans le corpus.")
+                                       "représenter ont été remplacés par «\u00A0?\u00A0» dans le corpus.")
                                    .arg(creation_->CaracteresManquants()),
                                BoutonsMessage::Ok, IconeMessage::Information);
     nomSauve_ = destination;

@@ -131,7 +131,7 @@ void TFenOpt::BitBtn1Click()
     const std::optional<std::int32_t> etiquettes = EntierDecimal(edEtiqs_->text());
     if (!etiquettes) {
         LesDialogues().message(this, windowTitle(),
-                               Traduit("« %1 » n'est pas une valeur entière correcte.")
+                               Traduit("«\u00A0%1\u00A0» n'est pas une valeur entière correcte.")
                                    .arg(edEtiqs_->text()),
                                BoutonsMessage::Ok, IconeMessage::Erreur);
         edEtiqs_->setFocus();
@@ -140,7 +140,7 @@ void TFenOpt::BitBtn1Click()
     const std::optional<std::int32_t> maxart = EntierDecimal(edMaxart_->text());
     if (!maxart) {
         LesDialogues().message(this, windowTitle(),
-                               Traduit("« %1 » n'est pas une valeur entière correcte.")
+                               Traduit("«\u00A0%1\u00A0» n'est pas une valeur entière correcte.")
                                    .arg(edMaxart_->text()),
                                BoutonsMessage::Ok, IconeMessage::Erreur);
         edMaxart_->setFocus();

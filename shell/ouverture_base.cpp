@@ -67,7 +67,7 @@ bool OuvertureBase::ChangeDossierCourant(const QString &dossier)
     if (dossier.isEmpty() || QDir::setCurrent(dossier))
         return true;
     LesDialogues().message(fenetre_, QStringLiteral("Talmer3"),
-                           T("Impossible de se placer dans le dossier « %1 ».").arg(dossier),
+                           T("Impossible de se placer dans le dossier «\u00A0%1\u00A0».").arg(dossier),
                            BoutonsMessage::Ok, IconeMessage::Exclamation);
     return false;
 }
@@ -144,9 +144,9 @@ bool OuvertureBase::ProposeConversionUtf8(QString &chemin)
     const QString nom = QFileInfo(talmer::NomTexteConverti(chemin, codePage.Numero())).fileName();
     const ReponseMessage reponse = LesDialogues().message(
         fenetre_, QStringLiteral("Talmer3"),
-        T("Le texte « %1 » est écrit en UTF-8, or les textes sont lus dans le jeu de caractères "
+        T("Le texte «\u00A0%1\u00A0» est écrit en UTF-8, or les textes sont lus dans le jeu de caractères "
           "d'affichage (page de code %2) : ses caractères accentués seraient mal lus.\n"
-          "Voulez-vous le convertir dans un nouveau fichier, « %3 », à côté de l'original ?")
+          "Voulez-vous le convertir dans un nouveau fichier, «\u00A0%3\u00A0», à côté de l'original ?")
             .arg(QFileInfo(chemin).fileName(), QString::fromStdString(codePage.Numero()), nom),
         BoutonsMessage::OuiNonAnnuler, IconeMessage::Exclamation);
     if (reponse == ReponseMessage::Non)
@@ -171,8 +171,8 @@ bool OuvertureBase::ProposeConversionUtf8(QString &chemin)
     if (resultat.manquants > 0)
         LesDialogues().message(
             fenetre_, QStringLiteral("Talmer3"),
-            T("Le texte converti est dans « %1 ».\n%2 caractère(s) que le jeu de caractères d'affichage "
-              "ne peut pas représenter y sont remplacés par « ? ».")
+            T("Le texte converti est dans «\u00A0%1\u00A0».\n%2 caractère(s) que le jeu de caractères d'affichage "
+              "ne peut pas représenter y sont remplacés par «\u00A0?\u00A0».")
                 .arg(QFileInfo(resultat.chemin).fileName())
                 .arg(resultat.manquants),
             BoutonsMessage::Ok, IconeMessage::Information);
@@ -186,7 +186,7 @@ bool OuvertureBase::RefuseTexteSansForme(const QString &chemin, const std::strin
         return false;
     etat_.AfficheStatut(QString());
     LesDialogues().message(fenetre_, QStringLiteral("Talmer3"),
-                           T("Le texte « %1 » ne contient aucune forme : il n'y a rien à segmenter.")
+                           T("Le texte «\u00A0%1\u00A0» ne contient aucune forme : il n'y a rien à segmenter.")
                                .arg(QFileInfo(chemin).fileName()),
                            BoutonsMessage::Ok, IconeMessage::Exclamation);
     return true;
@@ -238,7 +238,7 @@ bool OuvertureBase::SegmenteTexte(const QString &cheminTexte)
     if (fautes < 0) {
         etat_.AfficheStatut(QString());
         LesDialogues().message(fenetre_, QStringLiteral("Talmer3"),
-                               T("Le texte « %1 » ne peut pas être lu.").arg(chemin) +
+                               T("Le texte «\u00A0%1\u00A0» ne peut pas être lu.").arg(chemin) +
                                    QStringLiteral("\n") + ConsultezTrace(),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return false;

@@ -106,7 +106,7 @@ bool PageRapport::GenereParDefaut(QString *erreur)
     if (repli)
         LesDialogues().message(fenetre_, QStringLiteral("Talmer3"),
                                Traduit("Le dossier du programme n'est pas accessible en écriture : le rapport "
-                                       "a été enregistré dans « %1 ».")
+                                       "a été enregistré dans «\u00A0%1\u00A0».")
                                    .arg(rapport_->Destination()),
                                BoutonsMessage::Ok, IconeMessage::Information);
     return true;

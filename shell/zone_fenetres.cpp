@@ -10,6 +10,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -19,6 +21,19 @@ namespace {
 QSize TailleMinimale(const QWidget *fenetre)
 {
     return fenetre->minimumSize().expandedTo(fenetre->minimumSizeHint());
+}
+
+// The room a child window's title bar needs to stay usable: its height with the frame above the
+// content, and the width of its three buttons with the start of its caption.
+QSize BarreTitre(const QMdiSubWindow *fenetre)
+{
+    QStyleOptionTitleBar option;
+    option.initFrom(fenetre);
+    option.titleBarFlags = fenetre->windowFlags();
+    const QStyle *style = fenetre->style();
+    const int hauteur = style->pixelMetric(QStyle::PM_TitleBarHeight, &option, fenetre) +
+                        style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, fenetre);
+    return {3 * hauteur + 12 * fenetre->fontMetrics().averageCharWidth(), hauteur};
 }
 } // namespace
 
@@ -84,6 +99,8 @@ bool ZoneFenetres::Montre(QWidget *fenetre)
         sous->showNormal();
     mdi_->setActiveSubWindow(sous);
     sous->raise();
+    // Brought forward, it is seen whole, its buttons clear of the scroll bars.
+    GardeDansZoneMdi(sous);
     return true;
 }
 
@@ -104,15 +121,23 @@ std::vector<QMdiSubWindow *> ZoneFenetres::EnfantsMdi() const
 
 QSize ZoneFenetres::ZoneVisible() const
 {
-    // The room of the area without its scroll bars: the windows placed inside it need none.
-    return mdi_->contentsRect().size();
+    // The viewport: the room of the area less its scroll bars. The area scrolls by moving its
+    // windows, so what is in sight is always this room from the viewport's corner.
+    return mdi_->viewport()->size();
 }
 
 void ZoneFenetres::GardeDansZoneMdi(QMdiSubWindow *fenetre)
 {
     if (!fenetre || fenetre->isMaximized() || fenetre->isMinimized())
         return;
-    fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), ZoneVisible()));
+    // Moving the window may take a scroll bar away or bring one (a window larger than the area),
+    // which changes the room in sight: placed again in the room that results.
+    for (int passe = 0; passe < 2; ++passe) {
+        const QSize zone = ZoneVisible();
+        fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), zone));
+        if (ZoneVisible() == zone)
+            break;
+    }
 }
 
 void ZoneFenetres::FermeFenetres()
@@ -124,20 +149,38 @@ void ZoneFenetres::FermeFenetres()
 
 void ZoneFenetres::Mosaique()
 {
-    // The windows of the current sheet, the active one first (top left); minimised ones stay.
+    // The windows of the current sheet from the back to the front, the active one last (bottom
+    // right, on top); minimised ones stay where they are.
+    const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
     std::vector<QMdiSubWindow *> fenetres;
     std::vector<QSize> minimums;
-    for (QMdiSubWindow *fenetre : EnfantsMdi()) {
+    QSize barreTitre(0, 0);
+    for (auto it = enfants.rbegin(); it != enfants.rend(); ++it) {
+        QMdiSubWindow *fenetre = *it;
         if (fenetre->isMinimized())
             continue;
         if (fenetre->isMaximized())
             fenetre->showNormal();
         fenetres.push_back(fenetre);
         minimums.push_back(TailleMinimale(fenetre));
+        barreTitre = barreTitre.expandedTo(BarreTitre(fenetre));
     }
-    const std::vector<QRect> cadres = ::Mosaique(ZoneVisible(), minimums);
-    for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
-        fenetres[i]->setGeometry(cadres[i]);
+    if (fenetres.empty())
+        return;
+    // The tiles may take the scroll bars away (or bring one, for a window larger than the area):
+    // tiled again in the room that results.
+    for (int passe = 0; passe < 2; ++passe) {
+        const QSize zone = ZoneVisible();
+        const std::vector<QRect> cadres = ::Mosaique(zone, minimums, barreTitre);
+        for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
+            fenetres[i]->setGeometry(cadres[i]);
+        if (ZoneVisible() == zone)
+            break;
+    }
+    // Raised in the order of the tiles: where rows overlap, each covers only what lies below
+    // the title bars of the row above. This is the order they were in, the active one on top.
+    for (QMdiSubWindow *fenetre : fenetres)
+        fenetre->raise();
 }
 
 void ZoneFenetres::Cascade()
@@ -219,6 +262,7 @@ void ZoneFenetres::ChoisitFenetre(int index)
     }
     mdi_->setActiveSubWindow(choisie);
     choisie->raise();
+    GardeDansZoneMdi(choisie);
 }
 
 void ZoneFenetres::RemplitListe(QMenu *menu)

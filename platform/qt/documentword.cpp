@@ -71,10 +71,10 @@ LectureWord ParAntiword(const QString &programme, const QString &chemin)
     if (!s.lance)
         return Echec(QStringLiteral("Le programme antiword n'a pas pu être lancé."));
     if (!s.termine)
-        return Echec(QStringLiteral("La lecture du document Word « %1 » par antiword n'a pas abouti.")
+        return Echec(QStringLiteral("La lecture du document Word «\u00A0%1\u00A0» par antiword n'a pas abouti.")
                          .arg(Nom(chemin)));
     if (s.code != 0) {
-        QString m = QStringLiteral("Le document Word « %1 » ne peut pas être lu").arg(Nom(chemin));
+        QString m = QStringLiteral("Le document Word «\u00A0%1\u00A0» ne peut pas être lu").arg(Nom(chemin));
         if (!s.erreurs.isEmpty())
             m += QStringLiteral(" (antiword : %1)").arg(s.erreurs);
         return Echec(m + QStringLiteral("."));
@@ -95,10 +95,10 @@ LectureWord ParCatdoc(const QString &programme, const QString &chemin)
     if (!s.lance)
         return Echec(QStringLiteral("Le programme catdoc n'a pas pu être lancé."));
     if (!s.termine)
-        return Echec(QStringLiteral("La lecture du document Word « %1 » par catdoc n'a pas abouti.")
+        return Echec(QStringLiteral("La lecture du document Word «\u00A0%1\u00A0» par catdoc n'a pas abouti.")
                          .arg(Nom(chemin)));
     if (s.code != 0) {
-        QString m = QStringLiteral("Le document Word « %1 » ne peut pas être lu").arg(Nom(chemin));
+        QString m = QStringLiteral("Le document Word «\u00A0%1\u00A0» ne peut pas être lu").arg(Nom(chemin));
         if (!s.erreurs.isEmpty())
             m += QStringLiteral(" (catdoc : %1)").arg(s.erreurs);
         return Echec(m + QStringLiteral("."));
@@ -129,10 +129,11 @@ LectureWord LitParagraphesWord(const QString &chemin, OutilWord outil)
     {
         QFile f(absolu);
         if (!info.isFile() || !f.open(QIODevice::ReadOnly))
-            return Echec(QStringLiteral("Le document Word « %1 » ne peut pas être ouvert.").arg(info.fileName()));
+            return Echec(QStringLiteral("Le document Word «\u00A0%1\u00A0» ne peut pas être ouvert.")
+                .arg(info.fileName()));
     }
     if (!EstDocumentComposite(absolu))
-        return Echec(QStringLiteral("Le fichier « %1 » n'est pas un document Word (.doc) lisible.")
+        return Echec(QStringLiteral("Le fichier «\u00A0%1\u00A0» n'est pas un document Word (.doc) lisible.")
                          .arg(info.fileName()));
 
     const QString antiword = QStandardPaths::findExecutable(QStringLiteral("antiword"));

@@ -95,7 +95,7 @@ TEST(Traduction, EnglishCatalogue)
     EXPECT_EQ(Traduit("Hébreu"), QStringLiteral("Hebrew"));
     EXPECT_EQ(Traduit("Le rapport a été modifié.\nVoulez-vous le sauvegarder ?"),
               QStringLiteral("The report has been modified.\nDo you want to save it?"));
-    EXPECT_EQ(Traduit(QStringLiteral("Impossible de créer le dossier « %1 ».")).arg(QStringLiteral("/x")),
+    EXPECT_EQ(Traduit(QStringLiteral("Impossible de créer le dossier «\u00A0%1\u00A0».")).arg(QStringLiteral("/x")),
               QString::fromUtf8("Cannot create the folder “/x”."));
     // Texts the catalogue lacks are shown as they are; the empty text stays empty.
     EXPECT_EQ(Traduit("Texte absent du catalogue"), QStringLiteral("Texte absent du catalogue"));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,13 +26,78 @@ TEST(DispositionMdi, TiledWindowsShareTheAreaAndGiveRoomToTheWideOnes)
          {QRect(0, 0, 700, 600), QRect(700, 0, 300, 600)}},
         {"a high window's row takes its minimum", {QSize(), QSize(), QSize(100, 450)},
          {QRect(0, 0, 500, 150), QRect(500, 0, 500, 150), QRect(0, 150, 1000, 450)}},
-        {"too wide together: they overlap inside the area", {QSize(600, 100), QSize(600, 100)},
-         {QRect(0, 0, 600, 600), QRect(400, 0, 600, 600)}},
-        {"wider than the area: at its left edge", {QSize(1200, 100)}, {QRect(0, 0, 1200, 600)}},
+        {"too wide side by side: one above the other", {QSize(600, 100), QSize(600, 100)},
+         {QRect(0, 0, 1000, 300), QRect(0, 300, 1000, 300)}},
+        {"too high in a square: more columns", {QSize(100, 400), QSize(100, 400), QSize(100, 400)},
+         {QRect(0, 0, 333, 600), QRect(333, 0, 333, 600), QRect(666, 0, 334, 600)}},
+        {"wider than the area: its right edge, where the close button is, in sight", {QSize(1200, 100)},
+         {QRect(-200, 0, 1200, 600)}},
     };
     for (const Cas &c : cas)
         EXPECT_EQ(Mosaique(zone, c.minimums), c.attendus) << c.nom;
     EXPECT_TRUE(Mosaique(zone, {}).empty());
+}
+
+// Many windows whose minimums do not all fit: every window keeps its minimum, and raised in the
+// order of the tiles every title bar (caption and buttons) stays in sight inside the area.
+TEST(DispositionMdi, CrowdedTilesKeepEveryTitleBarInSight)
+{
+    const QSize titre(150, 25);
+    // Minimums of the program's windows in a French session, from the back to the front: reading
+    // view, section map, distribution graph, Pareto, growth, partition statistics, concordance,
+    // groups of forms, factor plane.
+    const std::vector<QSize> fenetres = {{120, 130}, {598, 344}, {650, 170}, {241, 221}, {241, 221},
+                                         {307, 296}, {579, 169}, {470, 250}, {405, 451}};
+    struct Cas {
+        const char *nom;
+        QSize zone;
+        std::vector<QSize> minimums;
+        bool sansChevauchement;
+        // False where some window is too high to fit below the title bars above it.
+        bool dansLaZone = true;
+    };
+    const std::vector<QSize> neuf = fenetres;
+    const std::vector<QSize> huit(fenetres.begin(), fenetres.begin() + 8);
+    std::vector<QSize> quatorze = neuf;
+    quatorze.insert(quatorze.end(), fenetres.begin() + 1, fenetres.begin() + 6);
+    const std::vector<QSize> petites(8, QSize(200, 120));
+    const std::vector<QSize> trente(30, QSize(200, 150));
+    const Cas cas[] = {
+        {"8 windows at 1366 x 768", QSize(1025, 650), huit, false},
+        {"9 windows at 1366 x 768", QSize(1025, 650), neuf, false},
+        {"14 windows at 1366 x 768", QSize(1025, 650), quatorze, false},
+        {"9 windows in a large area", QSize(1900, 1000), neuf, true},
+        {"8 small windows fit in a grid", QSize(1024, 630), petites, true},
+        {"9 windows in a small area", QSize(500, 400), neuf, false, false},
+        {"30 windows", QSize(1024, 630), trente, false},
+        {"a window higher than the area", QSize(1024, 630), {{300, 200}, {300, 900}, {300, 200}}, false},
+    };
+    for (const Cas &c : cas) {
+        const std::vector<QRect> cadres = Mosaique(c.zone, c.minimums, titre);
+        ASSERT_EQ(cadres.size(), c.minimums.size()) << c.nom;
+        for (std::size_t i = 0; i < cadres.size(); ++i) {
+            const std::string nom = std::string(c.nom) + ", window " + std::to_string(i);
+            const QRect &r = cadres[i];
+            EXPECT_GE(r.width(), std::max(c.minimums[i].width(), titre.width())) << nom;
+            EXPECT_GE(r.height(), std::max(c.minimums[i].height(), titre.height())) << nom;
+            const QRect zone(QPoint(0, 0), c.zone);
+            // The title bar in sight, all of it unless the window is wider than the area, and then
+            // its right end, where the buttons are.
+            const QRect barre(r.x(), r.y(), r.width(), titre.height());
+            EXPECT_TRUE(zone.contains(barre) || (r.width() > zone.width() && r.right() == zone.right() &&
+                                                 r.y() >= 0 && barre.bottom() <= zone.bottom()))
+                << nom;
+            if (c.dansLaZone && r.height() <= zone.height()) {
+                EXPECT_LE(r.bottom(), zone.bottom()) << nom;
+            }
+            for (std::size_t j = i + 1; j < cadres.size(); ++j) {
+                EXPECT_FALSE(cadres[j].intersects(barre)) << nom << " under window " << j;
+                if (c.sansChevauchement) {
+                    EXPECT_FALSE(cadres[j].intersects(r)) << nom << " and window " << j;
+                }
+            }
+        }
+    }
 }
 
 TEST(DispositionMdi, AFrameIsBroughtInsideTheAreaAsLittleAsNeeded)
@@ -49,8 +115,11 @@ TEST(DispositionMdi, AFrameIsBroughtInsideTheAreaAsLittleAsNeeded)
         {"wider than the area: shrunk", QRect(790, 50, 1100, 390), QSize(200, 100), QRect(0, 50, 1000, 390)},
         {"above and left: moved in", QRect(-30, -10, 300, 200), QSize(), QRect(0, 0, 300, 200)},
         {"off the bottom: moved up", QRect(0, 500, 300, 200), QSize(), QRect(0, 400, 300, 200)},
-        {"minimum above the area: kept, at the corner", QRect(500, 0, 300, 200), QSize(1100, 100),
-         QRect(0, 0, 1100, 200)},
+        {"higher than the area: shrunk", QRect(0, 100, 300, 900), QSize(100, 100), QRect(0, 0, 300, 600)},
+        {"minimum wider than the area: ends at its right edge", QRect(500, 0, 300, 200), QSize(1100, 100),
+         QRect(-100, 0, 1100, 200)},
+        {"minimum higher than the area: starts at its top", QRect(100, 300, 300, 200), QSize(100, 700),
+         QRect(100, 0, 300, 700)},
     };
     for (const Cas &c : cas)
         EXPECT_EQ(DansLaZone(c.cadre, c.minimum, zone), c.attendu) << c.nom;

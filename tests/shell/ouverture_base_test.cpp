@@ -327,7 +327,7 @@ TEST_F(FenPrincTest, AUtf8TextIsConvertedIntoANewFileWhenTheUserSaysSo)
     EXPECT_FALSE(fen->Ouverture().SegmenteTexte(QStringLiteral("corpus.txt")));
     ASSERT_EQ(dialogues.messages.size(), 1u);
     EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("UTF-8")));
-    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("« corpus_cp1252.txt »")));
+    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("«\u00A0corpus_cp1252.txt\u00A0»")));
     EXPECT_EQ(dialogues.messages[0].boutons, BoutonsMessage::OuiNonAnnuler);
     EXPECT_TRUE(dialogues.dialoguesVus.empty());
     EXPECT_FALSE(fs::exists("corpus_cp1252.txt"));
@@ -377,7 +377,7 @@ TEST_F(FenPrincTest, ATextWithoutAnyFormIsRefusedAndTheOpenBaseStays)
         EXPECT_FALSE(fen->Ouverture().SegmenteTexte(QStringLiteral("vide/vide.txt"))) << c.texte;
         ASSERT_EQ(dialogues.messages.size(), 1u) << c.texte;
         EXPECT_EQ(dialogues.messages[0].texte,
-                  QStringLiteral("Le texte « vide.txt » ne contient aucune forme : il n'y a rien à segmenter."));
+                  QStringLiteral("Le texte «\u00A0vide.txt\u00A0» ne contient aucune forme : il n'y a rien à segmenter."));
         EXPECT_EQ(dialogues.dialoguesVus.size(), c.delimiteursDemandes ? 1u : 0u) << c.texte;
         // Nothing written (the key checker's trace only once it has run).
         EXPECT_FALSE(fs::exists("vide.par"));

@@ -231,9 +231,10 @@ TEST(Ta3afcTest, RefusedTables)
          "ligne 4 de coran.don : indicateur de partie autre que 1 ou 2"},
         {"count not an integer", remplace("    2    1    0", "    2    x    0")},
         {"empty row", CoranDon({{2, 1, 0}, {0, 0, 0}, {0, 0, 3}}, "111", 2),
-         "ligne 7 de coran.don : la forme « f1 » n'a aucune occurrence"},
+         "ligne 7 de coran.don : la forme «\u00A0f1\u00A0» n'a aucune occurrence"},
         {"empty part", CoranDon({{2, 1, 0}, {1, 2, 0}, {3, 3, 0}}, "111", 2),
-         "ligne 3 de coran.don : la partie « 2 » (colonne 3) n'a aucune occurrence dans les lignes analysées"},
+         "ligne 3 de coran.don : la partie «\u00A02\u00A0» (colonne 3) n'a aucune occurrence dans les lignes "
+         "analysées"},
         {"a single factor", CoranDon(TableSymetrique, "112", 2)},
         {"one factor asked for", CoranDon(TableSymetrique, "111", 1)},
         {"NF not an integer", remplace("   2   0   0   4 150", "   z   0   0   4 150")},

@@ -27,6 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -35,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -225,4 +227,72 @@ TEST_F(LisibiliteTest, ChaqueFenetreMontreSesTitresEtSesValeursEntiers)
             ++vues;
         }
     EXPECT_GT(vues, 10);
+}
+
+namespace {
+
+// The title bar of a child window in its normal state: its whole width, down to its content.
+QRect BarreTitre(const QMdiSubWindow &s)
+{
+    return QRect(s.x(), s.y(), s.width(), s.widget() ? s.widget()->y() : 0);
+}
+
+std::string Titre(const QMdiSubWindow &s) { return s.windowTitle().toStdString(); }
+
+} // namespace
+
+// A busy session at 1366 x 768: windows opened while the area shows a scroll bar have their
+// title bar and buttons in sight, clear of the scroll bar; tiled, every title bar stays in sight
+// and none is covered by another window.
+TEST_F(LisibiliteTest, UneSeanceChargeeGardeChaqueBarreDeTitreEnVue)
+{
+    QMdiArea *mdi = fen->Zone().Mdi();
+    fen->Action("BtnPart")->trigger();
+    TFenStatPart *stat = StatPart();
+    ASSERT_NE(stat, nullptr);
+    stat->PartitionStat().Selectionne(0, true);
+    for (void (TFenStatPart::*commande)() : {&TFenStatPart::BtnSpTotClick, &TFenStatPart::BtnSpecifClick,
+                                             &TFenStatPart::BtnZipfClick, &TFenStatPart::BtnAcroiVocClick,
+                                             &TFenStatPart::BtnAFCClick})
+        (stat->*commande)();
+    for (const char *commande : {"BtnSR", "BtnParag", "BtnSelFormes", "BtnDocu"})
+        fen->Action(commande)->trigger();
+    talmer::test::TraiteEvenements();
+
+    // Restored, and one dragged past the bottom of the area, which brings a vertical scroll bar.
+    for (QMdiSubWindow *s : mdi->subWindowList())
+        if (s->isMaximized())
+            s->showNormal();
+    QMdiSubWindow *deplacee = mdi->subWindowList().front();
+    deplacee->move(0, mdi->viewport()->height() - 40);
+    talmer::test::TraiteEvenements();
+    ASSERT_TRUE(mdi->verticalScrollBar()->isVisible());
+
+    // Each window opened or brought forward then, the active one after its command.
+    const std::function<void()> commandes[] = {[&] { stat->BtnZipfClick(); }, [&] { stat->BtnAcroiVocClick(); },
+                                               [&] { fen->Action("BtnParag")->trigger(); },
+                                               [&] { fen->Action("BtnSelFormes")->trigger(); }};
+    for (const std::function<void()> &commande : commandes) {
+        commande();
+        talmer::test::TraiteEvenements();
+        QMdiSubWindow *s = mdi->activeSubWindow();
+        ASSERT_NE(s, nullptr);
+        ASSERT_TRUE(mdi->verticalScrollBar()->isVisible());
+        const QRect vue(QPoint(0, 0), mdi->viewport()->size());
+        EXPECT_FALSE(s->isMaximized()) << Titre(*s);
+        EXPECT_TRUE(vue.contains(BarreTitre(*s))) << Titre(*s);
+    }
+
+    fen->Action("Mosaique")->trigger();
+    talmer::test::TraiteEvenements();
+    const QList<QMdiSubWindow *> pile = mdi->subWindowList(QMdiArea::StackingOrder);
+    const QRect zone(QPoint(0, 0), mdi->viewport()->size());
+    ASSERT_GT(pile.size(), 9);
+    for (qsizetype i = 0; i < pile.size(); ++i) {
+        const QRect barre = BarreTitre(*pile[i]);
+        EXPECT_TRUE(zone.contains(barre)) << Titre(*pile[i]);
+        for (qsizetype j = i + 1; j < pile.size(); ++j) {
+            EXPECT_FALSE(pile[j]->geometry().intersects(barre)) << Titre(*pile[i]) << " under " << Titre(*pile[j]);
+        }
+    }
 }

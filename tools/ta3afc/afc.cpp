@@ -245,9 +245,9 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
         for (Eigen::Index j = 0; j < nbParties; ++j)
             toutes += effectif(i, j);
         if (toutes == 0)
-            return Ligne(static_cast<std::size_t>(i) + 6, "la forme « " +
+            return Ligne(static_cast<std::size_t>(i) + 6, "la forme «\u00A0" +
                                                               SansBlancsFinals(table.libelles[static_cast<std::size_t>(i)]) +
-                                                              " » n'a aucune occurrence");
+                                                              "\u00A0» n'a aucune occurrence");
         for (Eigen::Index j : actives)
             totalLigne(i) += effectif(i, j);
         total += totalLigne(i);
@@ -262,7 +262,7 @@ std::string Analyse(const TableAfc &table, ResultatAfc &resultat)
             totalColonne(j) += effectif(i, j);
     for (Eigen::Index j = 0; j < nbParties; ++j) {
         if (totalColonne(j) == 0)
-            return Ligne(3, "la partie « " + table.parties[static_cast<std::size_t>(j)] + " » (colonne " +
+            return Ligne(3, "la partie «\u00A0" + table.parties[static_cast<std::size_t>(j)] + "\u00A0» (colonne " +
                                 std::to_string(j + 1) + ") n'a aucune occurrence dans les lignes analysées");
     }
 

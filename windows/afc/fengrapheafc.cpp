@@ -227,7 +227,6 @@ TFenGrapheAFC::TFenGrapheAFC(Partition &partition, ListePoints points, std::vect
 {
     setObjectName(QStringLiteral("FenGrapheAFC"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setMinimumSize(100, 120);
     x_ = points_.colonnes.size() > 0 ? points_.colonnes[0] : std::vector<double>();
     y_ = points_.colonnes.size() > 1 ? points_.colonnes[1] : std::vector<double>();
     cadre_ = CadrePlan::DesColonnes(x_, y_, 0.02);
@@ -344,6 +343,8 @@ TFenGrapheAFC::TFenGrapheAFC(Partition &partition, ListePoints points, std::vect
     colonne->addWidget(radioButton1_);
     colonne->addStretch();
 
+    // No minimum of its own: the layout's, which holds every control of the panel and of the
+    // plane's bar without one covering another, is well above 100 x 120 pixels.
     auto *disposition = new QHBoxLayout(this);
     disposition->setContentsMargins(0, 0, 0, 0);
     disposition->setSpacing(0);

@@ -238,7 +238,7 @@ void TFenConcor::Recherche()
     if (!ChkExpRep->isChecked()) {
         const std::int32_t n = motif.find('\0') == std::string::npos ? base_->LocFormDic(motif.c_str(), true) : -1;
         if (n < 0) {
-            Signale(Traduit("« %1 » n'est pas dans le dictionnaire.").arg(texte));
+            Signale(Traduit("«\u00A0%1\u00A0» n'est pas dans le dictionnaire.").arg(texte));
             return;
         }
         AjouteHistorique(std::make_shared<Tgen>(base_, &n, 1));

@@ -23,8 +23,13 @@ void InstalleGroupes(TFenPrinc &fenPrinc)
                                  fenetre->SegmentsRemplaces(anciens, nouveaux);
                          });
         QMdiSubWindow *sous = principale.Zone().AjouteFenetre(fenetre);
+        // Opened while another window is maximised, the area maximises it too: placed in its
+        // normal state, or it would keep the maximised state, without its title bar, at that size.
+        if (sous->isMaximized() || sous->isMinimized())
+            sous->showNormal();
         sous->resize(fenetre->GrpBoxOptions->sizeHint().width() + 16, sous->height());
         sous->move(0, 0);
+        principale.Zone().GardeDansZoneMdi(sous);
     };
 }
 

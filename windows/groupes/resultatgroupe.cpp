@@ -184,12 +184,14 @@ BilanSauvegarde ResultatGroupe::SauveListe(const QString &chemin) const
     }
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly)) {
-        bilan.erreur = Traduit("Le fichier « %1 » ne peut pas être créé : %2.").arg(chemin, fichier.errorString());
+        bilan.erreur = Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être créé : %2.")
+            .arg(chemin, fichier.errorString());
         return bilan;
     }
     if (fichier.write(contenu.data(), static_cast<qint64>(contenu.size())) != static_cast<qint64>(contenu.size())
         || !fichier.commit()) {
-        bilan.erreur = Traduit("Le fichier « %1 » n'a pas pu être écrit : %2.").arg(chemin, fichier.errorString());
+        bilan.erreur = Traduit("Le fichier «\u00A0%1\u00A0» n'a pas pu être écrit : %2.")
+            .arg(chemin, fichier.errorString());
         return bilan;
     }
     bilan.ecrit = true;
@@ -201,12 +203,14 @@ BilanChargement ResultatGroupe::ChargeListe(const QString &chemin)
     BilanChargement bilan;
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly)) {
-        bilan.erreur = Traduit("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(chemin, fichier.errorString());
+        bilan.erreur = Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être ouvert : %2.")
+            .arg(chemin, fichier.errorString());
         return bilan;
     }
     const QByteArray octets = fichier.readAll();
     if (fichier.error() != QFileDevice::NoError) {
-        bilan.erreur = Traduit("Le fichier « %1 » n'a pas pu être lu : %2.").arg(chemin, fichier.errorString());
+        bilan.erreur = Traduit("Le fichier «\u00A0%1\u00A0» n'a pas pu être lu : %2.")
+            .arg(chemin, fichier.errorString());
         return bilan;
     }
     bilan.lu = true;

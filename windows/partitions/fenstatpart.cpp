@@ -315,8 +315,8 @@ void TFenStatPart::SpeedButton5Click()
     const QString chemin = CheminProgrammeCAH();
     if (chemin.isEmpty()) {
         LesDialogues().message(this, QStringLiteral("CAH"),
-                               Traduit("Le programme de classification « ta3cah » est introuvable, ni à côté de "
-                                       "Talmer3 ni dans le PATH : aucun n'est fourni avec Talmer3."),
+                               Traduit("Le programme de classification «\u00A0ta3cah\u00A0» est introuvable, ni "
+                                       "à côté de Talmer3 ni dans le PATH : aucun n'est fourni avec Talmer3."),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         emit finCAH();
         return;
@@ -333,7 +333,8 @@ void TFenStatPart::SpeedButton5Click()
         const QString raison = processus->errorString();
         FinCAH();
         LesDialogues().message(this, QStringLiteral("CAH"),
-                               Traduit("Le programme de classification « ta3cah » n'a pas pu être lancé :")
+                               Traduit("Le programme de classification «\u00A0ta3cah\u00A0» n'a pas pu "
+                                       "être lancé :")
                                    + QLatin1Char(' ') + raison,
                                BoutonsMessage::Ok, IconeMessage::Erreur);
     });

@@ -272,6 +272,10 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
     auto *signes = new QHBoxLayout;
     signes->setContentsMargins(0, 0, 0, 0);
     signes->addWidget(lbSigne);
+    // The row takes the labels' spacing (none), which would leave "Spécificités" against its
+    // first button: the style's spacing between them. The rest of the row stays as tight, so that
+    // it holds in the side panel's width.
+    signes->addSpacing(std::max(6, style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, this)));
     signes->addWidget(radio1_);
     signes->addWidget(radio2_);
     signes->addStretch(1);

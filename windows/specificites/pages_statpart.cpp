@@ -43,7 +43,7 @@ void AjouteEntier(std::string &s, std::int32_t n)
 
 QString MessageEcriture(const QString &chemin, const QString &raison)
 {
-    return Traduit("Impossible d'écrire « %1 » : %2").arg(chemin, raison);
+    return Traduit("Impossible d'écrire «\u00A0%1\u00A0» : %2").arg(chemin, raison);
 }
 
 // The table's pages call the progress step after this many rows: about a thousand times in all.

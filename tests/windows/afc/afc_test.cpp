@@ -19,6 +19,7 @@
 #include "windows/partitions/ouverture.h"
 
 #include <QAbstractBarSeries>
+#include <QAbstractButton>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -27,6 +28,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -55,6 +58,14 @@ using talmer::test::makeBase;
 namespace {
 
 std::string Blancs(std::size_t n) { return std::string(n, ' '); }
+
+std::string Nom(const QWidget &w)
+{
+    const QString texte = w.property("text").toString();
+    return (w.objectName().isEmpty() ? QString::fromLatin1(w.metaObject()->className()) : w.objectName())
+               .toStdString() +
+           (texte.isEmpty() ? std::string() : " \"" + texte.toStdString() + "\"");
+}
 
 ListePoints TroisPoints()
 {
@@ -818,4 +829,41 @@ TEST_F(AfcPoste, TheNewPlaneComesInFrontOfTheWindowThatAskedForIt)
     auto *second = qobject_cast<TFenGrapheAFC *>(fen->Zone().Mdi()->activeSubWindow()->widget());
     EXPECT_NE(second, nullptr);
     EXPECT_NE(second, plan);
+}
+
+// At its smallest the window still holds every control of its panel and of the plane's bar in
+// a place of its own: none covers another or runs off the window.
+TEST_F(Afc, AtItsMinimumSizeNoControlCoversAnother)
+{
+    TFenGrapheAFC fen(*partition, TroisPoints(), {0.5, 0.25});
+    fen.show();
+    fen.layout()->activate();
+    const QSize minimum = fen.minimumSize();
+    EXPECT_GE(minimum.width(), 100);
+    EXPECT_GE(minimum.height(), 120);
+    fen.resize(minimum);
+    talmer::test::TraiteEvenements();
+    ASSERT_EQ(fen.size(), minimum);
+
+    std::vector<QWidget *> controles;
+    for (QWidget *w : fen.findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(&fen))
+            continue;
+        if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QLabel *>(w) ||
+            w == fen.GrilleCoul() || w == fen.Surface() || w == fen.StatusBarGraph())
+            controles.push_back(w);
+    }
+    ASSERT_GE(controles.size(), 18u);
+    const auto cadre = [&fen](const QWidget *w) { return QRect(w->mapTo(&fen, QPoint(0, 0)), w->size()); };
+    for (std::size_t i = 0; i < controles.size(); ++i) {
+        const QRect a = cadre(controles[i]);
+        EXPECT_TRUE(fen.rect().contains(a)) << Nom(*controles[i]);
+        for (std::size_t j = i + 1; j < controles.size(); ++j) {
+            // A control inside another (a combo box's own parts) is part of it.
+            if (controles[i]->isAncestorOf(controles[j]) || controles[j]->isAncestorOf(controles[i]))
+                continue;
+            EXPECT_FALSE(a.intersects(cadre(controles[j])))
+                << Nom(*controles[i]) << " and " << Nom(*controles[j]);
+        }
+    }
 }

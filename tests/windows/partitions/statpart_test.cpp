@@ -353,7 +353,7 @@ TEST_F(CAHTest, AMissingProgramIsToldInFrench)
     auto f = Fenetre();
     f->SpeedButton5()->click();
     ASSERT_EQ(dialogues.messages.size(), 1u);
-    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("« ta3cah » est introuvable")));
+    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("«\u00A0ta3cah\u00A0» est introuvable")));
     EXPECT_FALSE(f->CAHEnCours());
     EXPECT_TRUE(f->SpeedButton5()->isEnabled());
 }

@@ -210,3 +210,29 @@ TEST_F(ListeSpec, ReportPageAndCaptionInACodePageWithoutEAcute)
 }
 
 } // namespace
+
+namespace {
+
+// "Spécificités" and its two buttons, in a list as wide as a docked page of the side panel:
+// the caption whole and clear of its first button, the row whole inside the window.
+TEST_F(ListeSpec, TheSignCaptionStandsClearOfItsButtons)
+{
+    TFenSpecGrp liste(nullptr, base.get(), Lignes());
+    liste.resize(286, 300);
+    liste.show();
+    QLabel *legende = nullptr;
+    for (QLabel *l : liste.findChildren<QLabel *>())
+        if (l->text() == QString::fromUtf8("Spécificités"))
+            legende = l;
+    ASSERT_NE(legende, nullptr);
+    const auto *positives = liste.findChild<QRadioButton *>(QStringLiteral("RadioButton1"));
+    const QWidget *pastille = liste.findChild<QWidget *>(QStringLiteral("ShPastille"));
+    ASSERT_TRUE(positives && pastille);
+    const auto cadre = [&liste](const QWidget *w) { return QRect(w->mapTo(&liste, QPoint(0, 0)), w->size()); };
+    EXPECT_GE(legende->width(), legende->sizeHint().width());
+    EXPECT_GE(cadre(positives).left() - cadre(legende).right(), 6);
+    EXPECT_GE(cadre(liste.BoutonNegatives()).left(), cadre(positives).right());
+    EXPECT_TRUE(liste.rect().contains(cadre(pastille)));
+}
+
+} // namespace
