@@ -8,11 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <optional>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 namespace talmer::afc {
