@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
+
 namespace {
 
 using talmer::afc::Analyse;
@@ -315,6 +317,143 @@ TEST(Ta3afcTest, AStrayCarriageReturnIsPartOfTheLineEnd)
     EXPECT_EQ(table.drapeaux, (std::vector<char>{'1', '1', '1'}));
     EXPECT_EQ(table.effectifs[5], 0);
     EXPECT_EQ(table.nf, 2);
+}
+
+// A table of 900 parts, 250 forms and 40 segment rows: 1.3 MB, more than one block of the reading,
+// with a form row across the first block's end. Segment row k is line 257 + k.
+struct GrandeTable {
+    std::vector<std::vector<int>> formes;
+    std::string texte;
+};
+
+GrandeTable TableDePlusieursBlocs()
+{
+    std::mt19937 alea(7);
+    GrandeTable t;
+    t.formes.assign(250, std::vector<int>(900, 0));
+    for (std::size_t i = 0; i < 250; ++i)
+        for (std::size_t j = 0; j < 900; ++j)
+            t.formes[i][j] = (alea() % 5 == 0 ? static_cast<int>(alea() % 30) : 0) + (j % 250 == i ? 1 : 0);
+    t.texte = CoranDon(t.formes, std::string(899, '1') + "2", 3);
+    for (int k = 0; k < 40; ++k)
+        t.texte += Rangee(1000 + k, "segment", std::vector<int>(900, k % 3));
+    return t;
+}
+
+// Reads coran.don from a file, as the program does.
+std::string LitFichier(const std::string &texte, talmer::afc::TableCreuse &table, std::vector<std::uint64_t> *lus = nullptr)
+{
+    Ecrit("coran.don", texte);
+    std::FILE *f = std::fopen("coran.don", "rb");
+    if (!f)
+        return "coran.don non ouvert";
+    const std::string raison = LitCoranDon(f, table, [&](std::uint64_t n) {
+        if (lus)
+            lus->push_back(n);
+    });
+    std::fclose(f);
+    return raison;
+}
+
+TEST(Ta3afcTest, AFileReadByBlocksKeepsTheNonZeroCellsOfItsFormRows)
+{
+    talmer::test::TempDir dossier;
+    const GrandeTable t = TableDePlusieursBlocs();
+    ASSERT_GT(t.texte.size(), std::size_t{1} << 20);
+    // A form row runs over the end of the first block (1 MB).
+    ASSERT_NE(t.texte[(std::size_t{1} << 20) - 1], '\n');
+    ASSERT_GT(t.texte.find("   3   0   0   4 150"), std::size_t{1} << 20);
+    talmer::afc::TableCreuse table;
+    std::vector<std::uint64_t> lus;
+    ASSERT_EQ(LitFichier(t.texte, table, &lus), "");
+    EXPECT_GT(lus.size(), 1u);
+    EXPECT_EQ(lus.back(), t.texte.size());
+    EXPECT_EQ(table.nbSegments, 40);
+    EXPECT_EQ(table.nf, 3);
+    ASSERT_EQ(table.libelles.size(), 250u);
+    EXPECT_EQ(table.libelles[249], "f249" + std::string(16, ' '));
+    ASSERT_EQ(table.debuts.size(), 251u);
+    for (std::size_t i = 0; i < 250; ++i) {
+        std::vector<int> rangee(900, 0);
+        for (std::size_t p = table.debuts[i]; p < table.debuts[i + 1]; ++p) {
+            EXPECT_NE(table.valeurs[p], 0);
+            if (p > table.debuts[i]) {
+                EXPECT_LT(table.colonnes[p - 1], table.colonnes[p]);
+            }
+            rangee[static_cast<std::size_t>(table.colonnes[p])] = static_cast<int>(table.valeurs[p]);
+        }
+        EXPECT_EQ(rangee, t.formes[i]) << "row " << i;
+    }
+    // The same analysis as the whole table's.
+    TableAfc dense;
+    ASSERT_EQ(LitCoranDon(t.texte, dense), "");
+    ResultatAfc depuisFichier, depuisTexte;
+    ASSERT_EQ(Analyse(table, depuisFichier), "");
+    ASSERT_EQ(Analyse(dense, depuisTexte), "");
+    EXPECT_EQ(talmer::afc::TexteFacteurs(depuisFichier), talmer::afc::TexteFacteurs(depuisTexte));
+    EXPECT_EQ(talmer::afc::TexteValeursPropres(depuisFichier), talmer::afc::TexteValeursPropres(depuisTexte));
+}
+
+TEST(Ta3afcTest, AFileReadByBlocksIsRefusedWhereItsTextIs)
+{
+    talmer::test::TempDir dossier;
+    const GrandeTable t = TableDePlusieursBlocs();
+    const std::string segment20 = Rangee(1020, "segment", std::vector<int>(900, 20 % 3));
+    const std::size_t debut20 = t.texte.find(segment20);
+    ASSERT_GT(debut20, std::size_t{1} << 20);
+    std::string mauvaisSegment = t.texte;
+    mauvaisSegment[debut20 + 26 + 5 * 450 + 4] = 'x';
+    const std::string forme10 = Rangee(10, "f10", t.formes[10]);
+    const std::size_t debut10 = t.texte.find(forme10);
+    ASSERT_NE(debut10, std::string::npos);
+    struct Cas {
+        const char *nom;
+        std::string texte;
+        const char *message;
+    } cas[] = {
+        {"a bad segment row past the first block", mauvaisSegment,
+         "ligne 277 de coran.don : effectif illisible"},
+        {"cut in the middle of the last segment row", t.texte.substr(0, t.texte.size() - 2000),
+         "ligne 296 de coran.don : nombre d'effectifs différent du nombre de parties"},
+        {"cut in the middle of a segment row's label", t.texte.substr(0, debut20 + 15),
+         "ligne 277 de coran.don : ligne trop courte"},
+        // Before the control line: what tells is the NI that leads nowhere.
+        {"cut in the middle of a form row", t.texte.substr(0, debut10 + 1000),
+         "ligne 2 de coran.don : NI vaut 250 mais le fichier n'a que 11 lignes après la ligne 5, et pas de ligne de "
+         "contrôle"},
+        {"a blank line between segment rows", std::string(t.texte).insert(debut20, "  \r\n"),
+         "ligne 277 de coran.don : numéro de ligne illisible"},
+        // Blank lines after the last row, and a last row without its line end, are read.
+        {"blank lines at the end", t.texte + "\r\n  \r\n\t\n", ""},
+        {"no line end at the end", t.texte.substr(0, t.texte.size() - 2), ""},
+    };
+    for (const Cas &c : cas) {
+        talmer::afc::TableCreuse depuisFichier, depuisTexte;
+        EXPECT_EQ(LitFichier(c.texte, depuisFichier), c.message) << c.nom;
+        EXPECT_EQ(LitCoranDon(c.texte, depuisTexte), c.message) << c.nom;
+    }
+}
+
+TEST(Ta3afcTest, TheRunSaysHowMuchItHasReadThenThatItComputes)
+{
+    talmer::test::TempDir dossier;
+    Ecrit("coran.don", TableDePlusieursBlocs().texte);
+    const std::string commande = "timeout 60 " + std::string(TALMER_BIN_DIR) + "/ta3afc >ta3afc.out 2>ta3afc.err";
+    ASSERT_EQ(WEXITSTATUS(std::system(commande.c_str())), 0) << Lit("ta3afc.err");
+    std::istringstream sortie(Lit("ta3afc.out"));
+    std::vector<std::string> lignes;
+    for (std::string ligne; std::getline(sortie, ligne);)
+        lignes.push_back(ligne);
+    ASSERT_GE(lignes.size(), 3u);
+    EXPECT_EQ(lignes.back(), "calcul");
+    EXPECT_EQ(lignes[lignes.size() - 2], "lecture 100");
+    int avant = -1;
+    for (std::size_t k = 0; k + 1 < lignes.size(); ++k) {
+        ASSERT_EQ(lignes[k].rfind("lecture ", 0), 0u) << lignes[k];
+        const int pourcent = std::stoi(lignes[k].substr(8));
+        EXPECT_GT(pourcent, avant);
+        avant = pourcent;
+    }
 }
 
 TEST(Ta3afcTest, RefusedTableLeavesNoFactorFile)

@@ -77,6 +77,23 @@ std::optional<std::int32_t> EntierSaisi(std::string_view texte)
     return valeur;
 }
 
+std::optional<AvancementAFC> LitAvancementAFC(std::string_view ligne)
+{
+    while (!ligne.empty() && (ligne.back() == '\n' || ligne.back() == '\r'))
+        ligne.remove_suffix(1);
+    if (ligne == "calcul")
+        return AvancementAFC{true, 100};
+    constexpr std::string_view Lecture = "lecture ";
+    if (!ligne.starts_with(Lecture))
+        return std::nullopt;
+    ligne.remove_prefix(Lecture.size());
+    std::int32_t pourcent = 0;
+    const auto r = std::from_chars(ligne.data(), ligne.data() + ligne.size(), pourcent);
+    if (r.ec != std::errc() || r.ptr != ligne.data() + ligne.size() || pourcent < 0 || pourcent > 100)
+        return std::nullopt;
+    return AvancementAFC{false, pourcent};
+}
+
 std::optional<DimensionsAFC> ValideDimensions(std::string_view ni, std::string_view nj, std::string_view nf,
                                               std::int32_t formesRetenues, std::int32_t nbParties)
 {

@@ -32,6 +32,15 @@ std::optional<std::int32_t> EntierSaisi(std::string_view texte);
 std::optional<DimensionsAFC> ValideDimensions(std::string_view ni, std::string_view nj, std::string_view nf,
                                               std::int32_t formesRetenues, std::int32_t nbParties);
 
+// What the analysis program says on its standard output as it runs, one line at a time: how much
+// of "coran.don" it has read ("lecture N", N per cent), then that it computes the factors
+// ("calcul"). Nothing for any other line.
+struct AvancementAFC {
+    bool calcul = false;
+    std::int32_t pourcent = 0; // of the table read, while !calcul
+};
+std::optional<AvancementAFC> LitAvancementAFC(std::string_view ligne);
+
 // The number of forms 0 .. Nbform-1 whose total frequency reaches freqMin.
 std::int32_t FormesRetenues(const Partition &partition, std::int32_t freqMin);
 

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -30,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -256,17 +258,48 @@ bool TFenParamAFC::EcritDonnees(FnProgression pas)
     return true;
 }
 
-QString TFenParamAFC::ExecuteAnalyse(const TravailLong &travail, bool &interrompue)
+QString TFenParamAFC::ExecuteAnalyse(TravailLong &travail, bool &interrompue)
 {
     QProcess processus;
     processus.setProgram(Programme());
     processus.setWorkingDirectory(QDir::currentPath());
     processus.setStandardInputFile(QProcess::nullDevice());
     processus.start();
+    // The bar follows the reading of the table, then shows that the factors are being computed,
+    // with the time gone by: a large table takes minutes there.
+    BarreEtat *barre = BarreEtatProgramme();
+    bool lecture = false;
+    QElapsedTimer calcul;
+    qint64 secondes = -1;
+    auto suit = [&] {
+        while (processus.canReadLine()) {
+            const QByteArray ligne = processus.readLine();
+            const std::optional<talmer::AvancementAFC> avancement =
+                talmer::LitAvancementAFC(std::string_view(ligne.constData(), static_cast<std::size_t>(ligne.size())));
+            if (!avancement || calcul.isValid())
+                continue;
+            if (avancement->calcul) {
+                calcul.start();
+                travail.FixeIndetermine();
+            } else if (barre) {
+                if (!lecture) {
+                    lecture = true;
+                    barre->Progression()->setRange(0, 100);
+                    AfficheStatut(Traduit("Analyse des correspondances : lecture du tableau…"));
+                }
+                barre->FixeProgression(avancement->pourcent);
+            }
+        }
+        if (calcul.isValid() && calcul.elapsed() / 1000 != secondes) {
+            secondes = calcul.elapsed() / 1000;
+            AfficheStatut(Traduit("Analyse des correspondances : calcul des facteurs… %1 s").arg(secondes));
+        }
+    };
     // The windows keep painting while the program runs, and the user's input is dropped but
     // for the stop gesture, so that the partition cannot go away under it.
     while (processus.state() != QProcess::NotRunning) {
         processus.waitForFinished(50);
+        suit();
         RafraichitEcran();
         if (travail.InterruptionDemandee()) {
             processus.kill();

@@ -70,9 +70,9 @@ private:
     void FormCreate();
     // The dimensions typed, when valid.
     std::optional<talmer::DimensionsAFC> Dimensions() const;
-    // Runs the program in the current directory, keeping the windows painted; empty on success,
-    // else the reason. When the user stops the work, the program is ended and `interrompue` set.
-    QString ExecuteAnalyse(const TravailLong &travail, bool &interrompue);
+    // Runs the program in the current directory, keeping the windows painted and the status bar
+    // on what it says of its progress; empty on success, else the reason. When the user stops the work, the program is ended and `interrompue` set.
+    QString ExecuteAnalyse(TravailLong &travail, bool &interrompue);
 
     Partition &partition_;
     TFenPrinc *fenPrinc_;

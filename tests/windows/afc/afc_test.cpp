@@ -6,6 +6,7 @@
 #include "engine/partition.h"
 #include "engine/segrep.h"
 #include "services/rapport.h"
+#include "shell/barre_etat.h"
 #include "shell/zone_fenetres.h"
 #include "support/locale_fr.h"
 #include "support/poste_test.h"
@@ -34,6 +35,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QRadioButton>
@@ -44,6 +46,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -866,4 +869,49 @@ TEST_F(Afc, AtItsMinimumSizeNoControlCoversAnother)
                 << Nom(*controles[i]) << " and " << Nom(*controles[j]);
         }
     }
+}
+
+TEST_F(AfcPoste, TheStatusBarFollowsWhatTheProgramSaysOfItsRun)
+{
+    fen->show();
+    // Half the table read, then a computation that lasts, then a failure.
+    talmer::test::writeFile("programme", "#!/bin/sh\nprintf 'lecture 40\\n'\nsleep 1\nprintf 'calcul\\n'\nsleep 2\nexit 1\n");
+    ASSERT_EQ(chmod("programme", 0755), 0);
+    TFenParamAFC::FixeProgramme(QDir::current().absoluteFilePath(QStringLiteral("programme")));
+    InfoPartition *entree = OuvrePartition(*fen, *base, base->Nbform() + base->Nbartponct());
+    ASSERT_NE(entree, nullptr);
+    TFenStatPart *statistiques = FenetreStatistiques(*fen, *entree);
+    ASSERT_NE(statistiques, nullptr);
+    struct Releve {
+        QString statut;
+        int maximum, valeur;
+    };
+    std::vector<Releve> releves;
+    QTimer minuterie;
+    QObject::connect(&minuterie, &QTimer::timeout, [&] {
+        const QProgressBar *barre = fen->Etat().Progression();
+        releves.push_back({fen->Etat().TexteStatut(), barre->maximum(), barre->value()});
+    });
+    dialogues.repondDialogue = [&](QDialog &d) {
+        auto &afc = dynamic_cast<TFenParamAFC &>(d);
+        minuterie.start(20);
+        afc.BitBtn1Click();
+        minuterie.stop();
+        return afc.result();
+    };
+    statistiques->BtnAFC()->click();
+    auto vu = [&](const QString &statut, int maximum, int valeur) {
+        return std::any_of(releves.begin(), releves.end(), [&](const Releve &r) {
+            return r.statut == statut && r.maximum == maximum && (maximum == 0 || r.valeur == valeur);
+        });
+    };
+    EXPECT_TRUE(vu(QStringLiteral("Analyse des correspondances : lecture du tableau…"), 100, 40));
+    // A busy bar while the factors are computed, and the seconds go by.
+    EXPECT_TRUE(vu(QStringLiteral("Analyse des correspondances : calcul des facteurs… 0 s"), 0, 0));
+    EXPECT_TRUE(vu(QStringLiteral("Analyse des correspondances : calcul des facteurs… 1 s"), 0, 0));
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_EQ(dialogues.messages[0].texte,
+              QStringLiteral("Erreur de lecture du fichier des facteurs\nLe programme d'analyse a signalé une erreur."));
+    // The bar is given back as it was.
+    EXPECT_EQ(fen->Etat().Progression()->maximum(), 200);
 }
