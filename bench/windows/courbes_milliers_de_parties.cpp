@@ -1,8 +1,8 @@
 // The curve windows of a partition of thousands of parts, whose curves are titled with every
 // part's name: the Pareto (Zipf) window and the growth window opened and drawn, with their time
-// and the resident memory they take; then the resident memory once the windows are closed,
-// before and after the freed memory is given back to the system (the turn of the event loop
-// after the windows are gone).
+// and the resident memory they take. Then the session's windows (these two and the partition
+// statistics window with its "Sp. Tot" table) closed: the resident memory once they are deleted,
+// and after the next turn of the event loop, when the freed memory has gone back to the system.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_courbes_milliers_de_parties [occurrences] [parts]
 //
@@ -13,9 +13,15 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
+#include "services/dialogues.h"
+#include "shell/rendu_memoire.h"
 #include "shell/zone_fenetres.h"
 #include "windows/courbes/fengrapheac.h"
 #include "windows/courbes/fenzipf.h"
+#include "windows/partitions/fenstatpart.h"
+#include "windows/specificites/installation_specificites.h"
+
+#include <QDialog>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -45,6 +51,22 @@ void Tours()
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
 }
+
+// Confirms every dialog as it stands (the "Sp. Tot" parameters), answers every box with OK.
+class DialoguesConfirmes : public Dialogues {
+public:
+    DialoguesConfirmes() { FixeDialogues(this); }
+    ~DialoguesConfirmes() override { FixeDialogues(nullptr); }
+    ReponseMessage message(QWidget *, const QString &, const QString &, BoutonsMessage, IconeMessage) override
+    {
+        return ReponseMessage::Ok;
+    }
+    QString choisitFichierBase(QWidget *) override { return {}; }
+    QString choisitTexte(QWidget *) override { return {}; }
+    QString choisitDossier(QWidget *, const QString &) override { return {}; }
+    int execute(QDialog &) override { return QDialog::Accepted; }
+    bool ouvreDocument(const QString &) override { return false; }
+};
 
 } // namespace
 
@@ -89,8 +111,18 @@ int main(int argc, char **argv)
         Tours();
     });
 
+    talmer::InstalleSpecificites();
+    DialoguesConfirmes dialogues;
+    Etape("statistics window and \"Sp. Tot\"", [&] {
+        auto *statistiques = new TFenStatPart(nullptr, partition);
+        zone.AjouteFenetre(statistiques)->setGeometry(0, 0, 1584, 992);
+        statistiques->BtnSpTotClick();
+        Tours();
+    });
+
     // Closed: the windows are deleted on the next turn; the freed memory goes back to the system
     // on the turn after.
+    const int rendus = NombreRendusMemoire();
     for (QMdiSubWindow *sous : zone.Mdi()->subWindowList())
         sous->close();
     QApplication::processEvents();
@@ -98,7 +130,8 @@ int main(int argc, char **argv)
     const double ferme = bench::MemoireMo("VmRSS");
     Tours();
     const double rendu = bench::MemoireMo("VmRSS");
-    std::printf("resident before the windows: %.1f MB; once closed: %.1f MB; after the next turn: %.1f MB\n", auDepart,
-                ferme, rendu);
+    std::printf("resident before the windows: %.1f MB; once closed: %.1f MB; after the next turn: %.1f MB (%d return "
+                "to the system)\n",
+                auDepart, ferme, rendu, NombreRendusMemoire() - rendus);
     return 0;
 }
