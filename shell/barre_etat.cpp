@@ -1,5 +1,6 @@
 #include "shell/barre_etat.h"
 
+#include "services/translation.h"
 #include "shell/occupation.h"
 
 #include <QHBoxLayout>
@@ -77,8 +78,25 @@ void BarreEtat::FixeProgression(int position)
 
 void BarreEtat::AfficheStatut(const QString &texte)
 {
+    interruption_ = false;
     statut_->setText(texte);
     RafraichitEcran();
+}
+
+void BarreEtat::AfficheInterruption()
+{
+    AfficheStatut(Traduit("Calcul interrompu"));
+    interruption_ = true;
+}
+
+void BarreEtat::EffaceInterruption()
+{
+    if (!interruption_)
+        return;
+    interruption_ = false;
+    statut_->clear();
+    // Painted now: the work that starts may not let the windows repaint before its end.
+    statut_->repaint();
 }
 
 QString BarreEtat::TexteStatut() const
@@ -130,4 +148,10 @@ void AfficheStatut(const QString &texte)
 {
     if (barreProgramme)
         barreProgramme->AfficheStatut(texte);
+}
+
+void AfficheInterruption()
+{
+    if (barreProgramme)
+        barreProgramme->AfficheInterruption();
 }

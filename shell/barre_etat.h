@@ -31,6 +31,10 @@ public:
     // What runs, or the result of what ran.
     void AfficheStatut(const QString &texte);
     QString TexteStatut() const;
+    // "Calcul interrompu": the work the user stopped. The notice stays until other work starts
+    // (EffaceInterruption, when the hourglass comes up for it).
+    void AfficheInterruption();
+    void EffaceInterruption();
     // The parameter file of the open base.
     void FixeCheminBase(const QString &chemin);
     QString TexteCheminBase() const;
@@ -40,6 +44,7 @@ private:
     QLabel *statut_ = nullptr;
     QLabel *cheminBase_ = nullptr;
     int pas_ = 1;
+    bool interruption_ = false;  // the status text is the notice of stopped work
 };
 
 // The status bar of the run (null before the main window has built it and after it is gone).
@@ -53,3 +58,5 @@ void PasProgression(std::int32_t);
 void PasProgression2(std::int32_t);
 void ResetProgress();
 void AfficheStatut(const QString &texte);
+// The notice of stopped work in the program's status bar.
+void AfficheInterruption();

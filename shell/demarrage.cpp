@@ -40,7 +40,7 @@ bool NotifieProtege(QObject *receveur, const std::function<bool()> &traitement)
         return traitement();
     } catch (const CalculInterrompu &) {
         // Work the user stopped where no window expected it: nothing to report.
-        AfficheStatut(Traduit("Calcul interrompu"));
+        AfficheInterruption();
     } catch (const std::bad_alloc &) {
         GereException(receveur, Traduit("Mémoire insuffisante"));
     } catch (const std::exception &e) {

@@ -1,7 +1,6 @@
 #include "shell/occupation.h"
 
 #include "engine/progression.h"
-#include "services/translation.h"
 #include "shell/barre_etat.h"
 
 #include <QAbstractButton>
@@ -111,6 +110,10 @@ public:
 
 Occupation::Occupation()
 {
+    // New work: the notice of the work stopped before no longer applies.
+    if (niveauOccupation == 0)
+        if (BarreEtat *barre = BarreEtatProgramme())
+            barre->EffaceInterruption();
     ++niveauOccupation;
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
@@ -186,7 +189,10 @@ TravailLong::~TravailLong()
     if (BarreEtat *f = BarreEtatProgramme()) {
         f->Progression()->setRange(minimum_, maximum_);
         f->FixeProgression(0);
-        f->AfficheStatut(resultat_);
+        if (interrompu_)
+            f->AfficheInterruption();
+        else
+            f->AfficheStatut(resultat_);
     } else {
         RafraichitEcran();
     }
@@ -215,7 +221,7 @@ bool TravailLong::InterruptionDemandee() const
 
 void TravailLong::Interrompu()
 {
-    resultat_ = Traduit("Calcul interrompu");
+    interrompu_ = true;
 }
 
 void TravailLong::FixeIndetermine()

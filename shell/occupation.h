@@ -41,7 +41,7 @@ void FixeBoutonInterruption(QAbstractButton *bouton);
 // A long computation: the hourglass, a status text that says what runs, the progress bar from
 // 0 and, when the work can be stopped, the cancel button. At its end the bar is back to 0 with
 // the range it had, the button hidden, and the status text the result given (empty by default),
-// or "Calcul interrompu" when the user stopped it.
+// or "Calcul interrompu" when the user stopped it, until the next work starts.
 class TravailLong {
 public:
     explicit TravailLong(const QString &statut, bool interruptible = true);
@@ -57,7 +57,7 @@ public:
     bool InterruptionDemandee() const;
     // Marks the work as stopped by the user.
     void Interrompu();
-    // The status text shown once the work has ended.
+    // The status text shown once the work has ended (unless it was stopped).
     void FixeResultat(const QString &texte) { resultat_ = texte; }
     // The progress bar shows activity without a measure (the work cannot tell how far it is).
     void FixeIndetermine();
@@ -66,6 +66,7 @@ private:
     Occupation occupation_;
     bool interruptible_;
     QString resultat_;
+    bool interrompu_ = false;
     int minimum_ = 0;
     int maximum_ = 0;
 };

@@ -14,6 +14,7 @@
 #include "shell/barre_etat.h"
 #include "shell/fenchoixdelimforme.h"
 #include "shell/occupation.h"
+#include "shell/rendu_memoire.h"
 
 #include "platform/qt/codepage.h"
 
@@ -318,6 +319,7 @@ void OuvertureBase::FermeBase()
     base_->AssigneSR(nullptr);
     segmentsBase_.clear();
     base_.reset();
+    RendMemoireApresCeTour();
 }
 
 SegRep *OuvertureBase::CalculeSegments(const ParametresSegmentsRepetes &parametres)

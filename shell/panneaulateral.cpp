@@ -1,5 +1,7 @@
 #include "shell/panneaulateral.h"
 
+#include "shell/rendu_memoire.h"
+
 #include <QChildEvent>
 #include <QDockWidget>
 #include <QTabBar>
@@ -96,6 +98,8 @@ QDockWidget *PanneauLateral::Ancre(QWidget *page, const QString &titre, GenrePag
     ancres_.emplace_back(dock);
     connect(dock, &QDockWidget::topLevelChanged, this, [this] { emit ancrageChange(); });
     connect(dock, &QObject::destroyed, this, [this] { emit ancrageChange(); });
+    // A list closed frees its rows: that memory goes back to the system.
+    connect(dock, &QObject::destroyed, [] { RendMemoireApresCeTour(); });
     dock->show();
     dock->raise();
     return dock;

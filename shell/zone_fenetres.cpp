@@ -3,6 +3,7 @@
 #include "services/dialogues.h"
 #include "services/translation.h"
 #include "shell/disposition_mdi.h"
+#include "shell/rendu_memoire.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -78,6 +79,8 @@ QMdiSubWindow *ZoneFenetres::AjouteFenetre(QWidget *fenetre)
     else
         mdi_->addSubWindow(sous);
     sous->setAttribute(Qt::WA_DeleteOnClose);
+    // What the window computed is freed with it: that memory goes back to the system.
+    connect(sous, &QObject::destroyed, [] { RendMemoireApresCeTour(); });
     // The program's icon, not the toolkit's, in the window's corner (and in the menu bar when
     // the window is maximised).
     sous->setWindowIcon(window()->windowIcon());

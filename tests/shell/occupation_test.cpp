@@ -99,6 +99,46 @@ TEST_F(TravailLongTest, ShowsWhatRunsAndPutsTheBarBackAfter)
     EXPECT_EQ(fen->Etat().TexteStatut(), QString());
 }
 
+TEST_F(TravailLongTest, TheNoticeOfStoppedWorkGoesWhenOtherWorkStarts)
+{
+    const auto interromps = [&] {
+        TravailLong travail(QStringLiteral("Calcul"));
+        travail.FixeResultat(QStringLiteral("Résultat"));
+        AppuieEchap(saisie);
+        RafraichitEcran();
+        EXPECT_FALSE(travail.Execute([] { PasProgression(0); }));
+    };
+    interromps();
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul interrompu"));
+    RafraichitEcran();
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul interrompu"));
+    // Work without a status text of its own (a window that computes under the hourglass).
+    {
+        Occupation occupation;
+        EXPECT_EQ(fen->Etat().TexteStatut(), QString());
+    }
+    EXPECT_EQ(fen->Etat().TexteStatut(), QString());
+
+    // Stopped inside other work: the notice shows once it is over, and stays.
+    {
+        Occupation occupation;
+        interromps();
+        Occupation dedans;
+        EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul interrompu"));
+    }
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul interrompu"));
+    // The next long work shows its own text; what it leaves is not cleared by the work after.
+    {
+        TravailLong travail(QStringLiteral("Calcul des segments répétés"), false);
+        EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul des segments répétés"));
+        travail.FixeResultat(QStringLiteral("12 segments"));
+    }
+    {
+        Occupation occupation;
+        EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("12 segments"));
+    }
+}
+
 TEST_F(TravailLongTest, OnlyTheStopGestureGetsThroughWhileTheWorkRepaints)
 {
     struct Cas {

@@ -2,6 +2,8 @@
 // list with previous and next, and the sheets.
 #include "shell/fenprinc_fixture.h"
 
+#include "shell/rendu_memoire.h"
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTreeView>
@@ -126,6 +128,30 @@ TEST_F(FenPrincTest, SheetsHideRecordAndShowTheirWindows)
     EXPECT_EQ(fen->Zone().OngletsFeuilles()->tabText(2), QStringLiteral("Feuille 3"));
     EXPECT_EQ(fen->Zone().FenetresDeFeuille(2), (std::vector<QMdiSubWindow *>{b}));
     EXPECT_TRUE(b->isHidden());
+}
+
+TEST_F(FenPrincTest, FreedMemoryGoesBackToTheSystemOnceTheWindowsOrTheBaseHaveGone)
+{
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(BaseEchantillon()));
+    fen->show();
+    TraiteEvenements();
+    const int avant = NombreRendusMemoire();
+    // Two windows closed in one turn: the memory is asked back once, after the turn.
+    QMdiSubWindow *a = Enfant(QStringLiteral("A"));
+    QMdiSubWindow *b = Enfant(QStringLiteral("B"));
+    a->close();
+    b->close();
+    EXPECT_EQ(NombreRendusMemoire(), avant);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(fen->Zone().Mdi()->subWindowList().isEmpty());
+    EXPECT_EQ(NombreRendusMemoire(), avant);
+    TraiteEvenements();
+    EXPECT_EQ(NombreRendusMemoire(), avant + 1);
+
+    // The base closed, with the windows it had open (its reading view, its lists).
+    fen->Ouverture().FermeBase();
+    TraiteEvenements();
+    EXPECT_EQ(NombreRendusMemoire(), avant + 2);
 }
 
 } // namespace

@@ -3,17 +3,13 @@
 #include "platform/qt/codepage.h"
 #include "services/affichage.h"
 #include "services/translation.h"
+#include "windows/commun/barreparties.h"
 #include "windows/commun/decoupagehtml.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QScrollBar>
-#include <QSignalBlocker>
-#include <QSpinBox>
 #include <QTextBrowser>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -42,38 +38,8 @@ VueHtml::VueHtml(QWidget *parent) : QWidget(parent)
     navigateur_->viewport()->setAcceptDrops(false);
     connect(navigateur_, &QTextBrowser::anchorClicked, this, &VueHtml::LienClique);
 
-    barre_ = new QWidget(this);
-    precedent_ = new QToolButton(barre_);
-    precedent_->setArrowType(Qt::LeftArrow);
-    precedent_->setToolTip(Traduit("Partie précédente"));
-    suivant_ = new QToolButton(barre_);
-    suivant_->setArrowType(Qt::RightArrow);
-    suivant_->setToolTip(Traduit("Partie suivante"));
-    // The arrows first, so that they stay in place whatever the numbers after them.
-    auto *partie = new QLabel(Traduit("Partie"), barre_);
-    numero_ = new QSpinBox(barre_);
-    numero_->setObjectName(QStringLiteral("NumeroPartie"));
-    numero_->setToolTip(Traduit("Tapez le numéro d'une partie pour y aller"));
-    // A part is shown once the number is typed whole (Entrée), not at each digit.
-    numero_->setKeyboardTracking(false);
-    partie->setBuddy(numero_);
-    nombre_ = new QLabel(barre_);
-    nombre_->setObjectName(QStringLiteral("NombreParties"));
-    auto *lb = new QHBoxLayout(barre_);
-    lb->setContentsMargins(2, 2, 2, 2);
-    lb->addWidget(precedent_);
-    lb->addWidget(suivant_);
-    lb->addSpacing(6);
-    lb->addWidget(partie);
-    lb->addWidget(numero_);
-    lb->addWidget(nombre_);
-    lb->addStretch(1);
-    connect(precedent_, &QToolButton::clicked, this, [this] { MontrePartie(partie_ - 1); });
-    connect(suivant_, &QToolButton::clicked, this, [this] { MontrePartie(partie_ + 1); });
-    connect(numero_, &QSpinBox::valueChanged, this, [this](int k) {
-        if (k - 1 != partie_)
-            MontrePartie(k - 1);
-    });
+    barre_ = new BarreParties(Traduit("Partie"), Traduit("Partie précédente"), Traduit("Partie suivante"), this);
+    connect(barre_, &BarreParties::partieDemandee, this, &VueHtml::MontrePartie);
     barre_->hide();
 
     auto *l = new QVBoxLayout(this);
@@ -233,25 +199,42 @@ void VueHtml::Montre(int k, int defilement)
     ActualiseBarre();
 }
 
+QToolButton *VueHtml::BoutonPrecedent() const
+{
+    return barre_->BoutonPrecedent();
+}
+
+QToolButton *VueHtml::BoutonSuivant() const
+{
+    return barre_->BoutonSuivant();
+}
+
+QSpinBox *VueHtml::NumeroPartie() const
+{
+    return barre_->Numero();
+}
+
+QLabel *VueHtml::NombreParties() const
+{
+    return barre_->Texte();
+}
+
 void VueHtml::ActualiseBarre()
 {
     const bool derniere = toutesTrouvees_ && partie_ + 1 >= static_cast<int>(debuts_.size());
     barre_->setVisible(partie_ > 0 || !derniere);
-    precedent_->setEnabled(partie_ > 0);
-    suivant_->setEnabled(!derniere);
     int total = static_cast<int>(debuts_.size());
+    QString texte;
     if (toutesTrouvees_) {
-        nombre_->setText(Traduit("sur %1").arg(total));
+        texte = Traduit("sur %1").arg(total);
     } else {
-        // Parts not reached yet are not counted: the count is estimated from the body's size.
+        // Parts not reached yet are not counted: the count is estimated from the body's size. A
+        // number beyond the last part found goes as far as there are parts.
         const std::size_t corps = finCorps_ - debuts_.front();
         total = static_cast<int>(std::max<std::size_t>(debuts_.size(), (corps + taillePartie_ - 1) / taillePartie_));
-        nombre_->setText(Traduit("sur environ %1").arg(total));
+        texte = Traduit("sur environ %1").arg(total);
     }
-    // A number beyond the last part found goes as far as there are parts.
-    const QSignalBlocker bloque(numero_);
-    numero_->setRange(1, std::max(1, total));
-    numero_->setValue(partie_ + 1);
+    barre_->Actualise(partie_, total, !derniere, texte);
 }
 
 bool VueHtml::AllerAAncre(const QString &nom)

@@ -25,6 +25,8 @@ class QToolButton;
 
 namespace talmer {
 
+class BarreParties;
+
 class VueHtml : public QWidget {
     Q_OBJECT
 public:
@@ -54,11 +56,11 @@ public:
     int PartieCourante() const { return partie_; }
     // The bar under a page of several parts: arrows to the previous and next part, then the
     // number of the part shown, which the user may type to go there, and the number of parts.
-    QWidget *Barre() const { return barre_; }
-    QToolButton *BoutonPrecedent() const { return precedent_; }
-    QToolButton *BoutonSuivant() const { return suivant_; }
-    QSpinBox *NumeroPartie() const { return numero_; }
-    QLabel *NombreParties() const { return nombre_; }
+    BarreParties *Barre() const { return barre_; }
+    QToolButton *BoutonPrecedent() const;
+    QToolButton *BoutonSuivant() const;
+    QSpinBox *NumeroPartie() const;
+    QLabel *NombreParties() const;
     // Shows part k (clamped to the parts there are) from its top.
     void MontrePartie(int k);
     // Shows the part holding the anchor (name="..." or id="...") and scrolls to it; false when
@@ -89,11 +91,7 @@ private:
     void LienClique(const QUrl &adresse);
 
     QTextBrowser *navigateur_ = nullptr;
-    QWidget *barre_ = nullptr;
-    QToolButton *precedent_ = nullptr;
-    QToolButton *suivant_ = nullptr;
-    QSpinBox *numero_ = nullptr;
-    QLabel *nombre_ = nullptr;
+    BarreParties *barre_ = nullptr;
 
     QString chemin_;
     QString erreur_;

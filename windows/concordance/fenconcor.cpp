@@ -13,6 +13,7 @@
 #include "services/utilitaires.h"
 #include "shell/dragobjects.h"
 #include "shell/occupation.h"
+#include "windows/commun/barreparties.h"
 #include "windows/commun/nom_element.h"
 #include "windows/commun/pagetemporaire.h"
 #include "windows/commun/recherche_entites.h"
@@ -139,25 +140,9 @@ TFenConcor::TFenConcor(charg1 *base, Corpus *registre, QWidget *parent)
     dispoPanneau->addLayout(ligne2);
 
     // Pages of a large concordance.
-    auto *barre = new QWidget(this);
-    barre->setObjectName(QStringLiteral("BarrePages"));
-    BtnPagePrec = new QToolButton(barre);
-    BtnPagePrec->setObjectName(QStringLiteral("BtnPagePrec"));
-    BtnPagePrec->setText(QStringLiteral("<"));
-    BtnPagePrec->setToolTip(QStringLiteral("Page précédente"));
-    BtnPageSuiv = new QToolButton(barre);
-    BtnPageSuiv->setObjectName(QStringLiteral("BtnPageSuiv"));
-    BtnPageSuiv->setText(QStringLiteral(">"));
-    BtnPageSuiv->setToolTip(QStringLiteral("Page suivante"));
-    LblPage = new QLabel(barre);
-    LblPage->setObjectName(QStringLiteral("LblPage"));
-    auto *dispoBarre = new QHBoxLayout(barre);
-    dispoBarre->setContentsMargins(4, 0, 4, 0);
-    dispoBarre->addWidget(BtnPagePrec);
-    dispoBarre->addWidget(LblPage);
-    dispoBarre->addWidget(BtnPageSuiv);
-    dispoBarre->addStretch();
-    barre->hide();
+    BarrePages = new BarreParties(Traduit("Page"), Traduit("Page précédente"), Traduit("Page suivante"), this);
+    BarrePages->setObjectName(QStringLiteral("BarrePages"));
+    BarrePages->hide();
 
     ConcorEditHTML = new VueHtml(this);
     ConcorEditHTML->setObjectName(QStringLiteral("ConcorEditHTML"));
@@ -169,7 +154,7 @@ TFenConcor::TFenConcor(charg1 *base, Corpus *registre, QWidget *parent)
     disposition->setContentsMargins(0, 0, 0, 0);
     disposition->setSpacing(0);
     disposition->addWidget(panneau);
-    disposition->addWidget(barre);
+    disposition->addWidget(BarrePages);
     disposition->addWidget(ConcorEditHTML, 1);
     disposition->addWidget(StatusBar);
 
@@ -193,8 +178,7 @@ TFenConcor::TFenConcor(charg1 *base, Corpus *registre, QWidget *parent)
     connect(CbTypeDocu, &QComboBox::currentIndexChanged, this, [this](int) { Affiche(); });
     connect(ComboGrp, &QComboBox::activated, this, &TFenConcor::ComboGrpChange);
     connect(BtnRecycle, &QToolButton::clicked, this, &TFenConcor::Affiche);
-    connect(BtnPagePrec, &QToolButton::clicked, this, [this] { MontrePage(page_ - 1); });
-    connect(BtnPageSuiv, &QToolButton::clicked, this, [this] { MontrePage(page_ + 1); });
+    connect(BarrePages, &BarreParties::partieDemandee, this, &TFenConcor::MontrePage);
 }
 
 TFenConcor::~TFenConcor() = default;
@@ -364,7 +348,7 @@ void TFenConcor::Affiche()
         concordance_.reset();
         inventaire_.clear();
         nbPages_ = 0;
-        findChild<QWidget *>(QStringLiteral("BarrePages"))->hide();
+        BarrePages->hide();
         EcritPage(EnteteHtml(EnteteCourante(false)) + FinHtml());
         Signale(Traduit("Le groupe n'a aucune occurrence."));
         return;
@@ -404,20 +388,13 @@ void TFenConcor::MontrePage(int k)
     const std::string page = PageEcran(*base_, *concordance_, EnteteCourante(false), page_, LignesParPage,
                                        longueurAffichee_, JeuDAffichage().GetCodePage());
     EcritPage(page);
-    QWidget *barre = findChild<QWidget *>(QStringLiteral("BarrePages"));
-    barre->setVisible(nbPages_ > 1);
+    BarrePages->setVisible(nbPages_ > 1);
     if (nbPages_ > 1) {
         const std::int64_t n = static_cast<std::int64_t>(concordance_->Lignes().size());
         const std::int64_t premier = std::int64_t{page_} * LignesParPage + 1;
         const std::int64_t dernier = std::min<std::int64_t>(premier + LignesParPage - 1, n);
-        LblPage->setText(Traduit("Page %1 sur %2 : contextes %3 à %4 sur %5")
-                             .arg(page_ + 1)
-                             .arg(nbPages_)
-                             .arg(premier)
-                             .arg(dernier)
-                             .arg(n));
-        BtnPagePrec->setEnabled(page_ > 0);
-        BtnPageSuiv->setEnabled(page_ + 1 < nbPages_);
+        BarrePages->Actualise(page_, nbPages_, page_ + 1 < nbPages_,
+                              Traduit("sur %1 : contextes %2 à %3 sur %4").arg(nbPages_).arg(premier).arg(dernier).arg(n));
     }
 }
 
@@ -434,7 +411,7 @@ void TFenConcor::AfficheInventaireDistributionnel()
     inventaireAffiche_ = true;
     nbPages_ = 1;
     page_ = 0;
-    findChild<QWidget *>(QStringLiteral("BarrePages"))->hide();
+    BarrePages->hide();
     Signale(Traduit("Affichage des contextes"));
     EcritPage(page);
     Signale(inventaire_.empty() ? Traduit("Aucun segment répété ne commence par ce groupe.") : QString());

@@ -20,7 +20,6 @@ class Corpus;
 class Partition;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QStatusBar;
@@ -30,6 +29,7 @@ class charg1;
 
 namespace talmer {
 
+class BarreParties;
 class PageTemporaire;
 class VueHtml;
 
@@ -75,9 +75,8 @@ public:
     QSpinBox *SpinLgCont = nullptr;
     QLineEdit *EdDelims = nullptr;
     QToolButton *BtnRecycle = nullptr;
-    QToolButton *BtnPagePrec = nullptr;
-    QToolButton *BtnPageSuiv = nullptr;
-    QLabel *LblPage = nullptr;
+    // The screen pages of a large concordance: arrows, and the number of the page to go to.
+    BarreParties *BarrePages = nullptr;
     VueHtml *ConcorEditHTML = nullptr;
     QStatusBar *StatusBar = nullptr;
 

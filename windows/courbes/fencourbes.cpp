@@ -11,15 +11,19 @@
 
 #include <QAbstractAxis>
 #include <QChart>
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextDocumentFragment>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -76,6 +80,7 @@ namespace {
 constexpr char TitreNaturel[] = "talmerTitre";
 constexpr char TailleNaturelle[] = "talmerTailleTitre";
 constexpr int TailleMinimaleTitre = 7;
+constexpr char NomCourbe[] = "talmerNomComplet";
 
 void AjusteTitreVertical(QAbstractAxis &axe, int place)
 {
@@ -129,6 +134,54 @@ TitreAjuste AjusteTitre(QFont police, double tailleNaturelle, const QString &tex
     return {deux, taille};
 }
 
+QString TexteElude(const QString &texte, const QFont &police, int largeur)
+{
+    const QFontMetrics mesure(police);
+    largeur = std::max(0, largeur);
+    // No character is narrower than a pixel: what lies beyond that many characters never shows.
+    const qsizetype visible = 2 * static_cast<qsizetype>(largeur) + 8;
+    if (texte.size() <= visible)
+        return mesure.elidedText(texte, Qt::ElideRight, largeur);
+    const QString debut = texte.left(visible);
+    const QString elude = mesure.elidedText(debut, Qt::ElideRight, largeur);
+    if (elude != debut)
+        return elude;
+    // Characters of no width: the beginning fits whole, yet the text goes on.
+    const QString points(QChar(0x2026));
+    const int reste = largeur - mesure.horizontalAdvance(points);
+    if (reste < 0)
+        return QString();
+    const QString court = mesure.elidedText(debut, Qt::ElideRight, reste);
+    return court == debut ? debut + points : court;
+}
+
+QString TexteInfobulle(const QString &nom, int colonnes, int lignes)
+{
+    colonnes = std::max(1, colonnes);
+    if (nom.size() <= colonnes)
+        return nom;
+    QStringList sortie;
+    qsizetype debut = 0;
+    while (debut < nom.size() && sortie.size() < std::max(1, lignes)) {
+        if (nom.size() - debut <= colonnes) {
+            sortie.push_back(nom.mid(debut));
+            debut = nom.size();
+            break;
+        }
+        const qsizetype blanc = nom.lastIndexOf(QLatin1Char(' '), debut + colonnes);
+        if (blanc > debut) {
+            sortie.push_back(nom.mid(debut, blanc - debut));
+            debut = blanc + 1;
+        } else {
+            sortie.push_back(nom.mid(debut, colonnes));
+            debut += colonnes;
+        }
+    }
+    if (debut < nom.size())
+        sortie.back() += QChar(0x2026);
+    return sortie.join(QLatin1Char('\n'));
+}
+
 FenCourbes::FenCourbes(const QColor &fond, QWidget *parent) : QWidget(parent)
 {
     chart_ = new QChart;
@@ -144,6 +197,9 @@ FenCourbes::FenCourbes(const QColor &fond, QWidget *parent) : QWidget(parent)
         for (QAbstractAxis *axe : chart_->axes(Qt::Vertical))
             AjusteTitreVertical(*axe, static_cast<int>(zone.height()));
     });
+    // A curve's title may name thousands of parts: the legend shows it elided to the chart's
+    // width, never whole (laid out whole, such a line takes seconds and gigabytes).
+    connect(chart_, &QChart::geometryChanged, this, &FenCourbes::EludeLegende);
     vue_ = new VueGraphe(chart_, this);
     vue_->setObjectName(QStringLiteral("Graphe"));
     vue_->accepte = [this](const QMimeData *d) { return Accepte(d); };
@@ -185,6 +241,30 @@ QList<QLineSeries *> FenCourbes::Series() const
     return series;
 }
 
+QString FenCourbes::NomComplet(const QLineSeries *serie)
+{
+    return serie ? serie->property(NomCourbe).toString() : QString();
+}
+
+void FenCourbes::EludeLegende()
+{
+    const QFont police = chart_->legend()->font();
+    // The legend runs along the top of the chart: its width less the margins and the marker.
+    // Until the view is laid out, the chart has not the size it will show: the screen's width
+    // bounds it then.
+    double place = chart_->size().width();
+    if (!vue_->testAttribute(Qt::WA_Resized) || place <= 0)
+        if (const QScreen *ecran = vue_->screen())
+            place = ecran->availableGeometry().width();
+    const int largeur = static_cast<int>(place) - chart_->margins().left() - chart_->margins().right() -
+                        2 * QFontMetrics(police).height();
+    for (QLineSeries *serie : Series()) {
+        const QString nom = TexteElude(NomComplet(serie), police, largeur);
+        if (serie->name() != nom)
+            serie->setName(nom);
+    }
+}
+
 void FenCourbes::AppliqueCouleur(const QColor &couleur)
 {
     chart_->setBackgroundBrush(couleur);
@@ -208,7 +288,7 @@ void FenCourbes::BtnEffacerClick()
 QLineSeries *FenCourbes::AjouteSerie(const Courbe &courbe, bool logX)
 {
     auto *serie = new QLineSeries(this);
-    serie->setName(courbe.titreDuProgramme ? Traduit(courbe.titre.c_str()) : EnUnicode(courbe.titre));
+    serie->setProperty(NomCourbe, courbe.titreDuProgramme ? Traduit(courbe.titre.c_str()) : EnUnicode(courbe.titre));
     const std::vector<PointCourbe> points = Eclaircit(courbe.points, ColonnesAffichees, logX);
     QList<QPointF> liste;
     liste.reserve(static_cast<qsizetype>(points.size()));
@@ -216,6 +296,15 @@ QLineSeries *FenCourbes::AjouteSerie(const Courbe &courbe, bool logX)
         liste.push_back(QPointF(p.x, p.y));
     serie->replace(liste);
     chart_->addSeries(serie);
+    EludeLegende();
+    // The whole title in the legend entry's tooltip.
+    for (QLegendMarker *marque : chart_->legend()->markers(serie))
+        connect(marque, &QLegendMarker::hovered, this, [this, serie](bool dessus) {
+            if (dessus)
+                QToolTip::showText(QCursor::pos(), TexteInfobulle(NomComplet(serie)), vue_);
+            else
+                QToolTip::hideText();
+        });
     // The chart gives each new series a colour of its theme; white would not show on the wall.
     QPen stylo = serie->pen();
     if (serie->color() == QColor(Qt::white))

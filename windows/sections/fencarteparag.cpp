@@ -54,6 +54,19 @@ namespace {
 // The largest picture height a JPEG file can hold, as the report's encoder is set up.
 constexpr int HauteurJpegMax = 65500;
 
+// What makes a map shorter, for the map too tall for its picture: smaller boxes (while they can
+// be), no partition (its headings take rows of their own), fewer sections.
+const char *ConseilCarteTropHaute(bool boitesReductibles, bool avecPartition)
+{
+    if (boitesReductibles && avecPartition)
+        return "Réduisez la taille des boîtes, retirez la partition ou choisissez moins de délimiteurs.";
+    if (boitesReductibles)
+        return "Réduisez la taille des boîtes ou choisissez moins de délimiteurs.";
+    if (avecPartition)
+        return "Retirez la partition ou choisissez moins de délimiteurs.";
+    return "Choisissez moins de délimiteurs.";
+}
+
 QToolButton *Bouton(QWidget *parent, const QString &texte, const QString &bulle)
 {
     auto *b = new QToolButton(parent);
@@ -615,10 +628,11 @@ void TFenCarteParag::AjouteAuRapport()
 {
     if (disposition_.hauteur > HauteurJpegMax) {
         LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               Traduit("La carte mesure %1 pixels de haut ; une image JPEG n'en admet que %2. "
-                                       "Réduisez la taille des boîtes ou choisissez une partition.")
-                                   .arg(disposition_.hauteur)
-                                   .arg(HauteurJpegMax),
+                               Traduit("La carte mesure %1 pixels de haut ; une image JPEG n'en admet que %2.")
+                                       .arg(disposition_.hauteur)
+                                       .arg(HauteurJpegMax) +
+                                   QLatin1Char(' ') +
+                                   Traduit(ConseilCarteTropHaute(taille_ > TailleBoiteMin, partition_ != nullptr)),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
         return;
     }

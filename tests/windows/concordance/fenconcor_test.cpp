@@ -13,12 +13,14 @@
 #include "shell/zone_fenetres.h"
 #include "support/glisser.h"
 #include "support/poste_test.h"
+#include "windows/commun/barreparties.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/installation.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -260,4 +262,48 @@ TEST(FenConcorCommande, MainWindowOpensAMaximisedWindowPerClick)
         if (fen.Rapports().Courant())
             fen.Rapports().Courant()->Abandonne();
     }
+}
+
+TEST_F(FenConcorTest, APageOfAConcordanceIsReachedByItsNumber)
+{
+    // "mot" 2 500 times, each time after its number: three screen pages of 1 000 contexts.
+    std::string texte;
+    for (int i = 0; i < 2500; ++i)
+        texte += "n" + std::to_string(i) + " mot ";
+    auto base = talmer::test::makeBase(texte + ".\n", ".", "mots");
+    ASSERT_TRUE(base);
+    TFenConcor fen(base.get(), nullptr);
+    fen.EdForme->setText(QStringLiteral("mot"));
+    QTest::keyClick(fen.EdForme, Qt::Key_Return);
+    ASSERT_EQ(fen.NbPages(), 3);
+    talmer::BarreParties *barre = fen.BarrePages;
+    EXPECT_FALSE(barre->isHidden());
+    EXPECT_EQ(barre->Texte()->text(), QStringLiteral("sur 3 : contextes 1 à 1000 sur 2500"));
+    EXPECT_EQ(barre->Numero()->maximum(), 3);
+    EXPECT_FALSE(barre->BoutonPrecedent()->isEnabled());
+    const auto montre = [&](const char *contexte) {
+        return readFile(fen.CheminPage().toStdString()).find(contexte) != std::string::npos;
+    };
+
+    // The number typed goes to that page at once; a larger one stops at the last.
+    barre->Numero()->setValue(3);
+    EXPECT_EQ(fen.PageCourante(), 2);
+    EXPECT_EQ(barre->Texte()->text(), QStringLiteral("sur 3 : contextes 2001 à 2500 sur 2500"));
+    EXPECT_TRUE(montre("n2499&nbsp;"));
+    EXPECT_FALSE(montre("n1999&nbsp;"));
+    EXPECT_FALSE(barre->BoutonSuivant()->isEnabled());
+    barre->Numero()->setValue(7);
+    EXPECT_EQ(fen.PageCourante(), 2);
+    // The arrows move from there, and the number follows.
+    barre->BoutonPrecedent()->click();
+    EXPECT_EQ(fen.PageCourante(), 1);
+    EXPECT_EQ(barre->Numero()->value(), 2);
+    EXPECT_TRUE(montre("n1999&nbsp;"));
+    EXPECT_TRUE(barre->BoutonSuivant()->isEnabled());
+
+    // A concordance of one page shows no bar.
+    fen.EdForme->setText(QStringLiteral("n7"));
+    QTest::keyClick(fen.EdForme, Qt::Key_Return);
+    EXPECT_EQ(fen.NbPages(), 1);
+    EXPECT_TRUE(barre->isHidden());
 }

@@ -14,10 +14,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPushButton>
 #include <QStandardItemModel>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -341,6 +344,114 @@ TEST(AjusteTitre, OneLineTwoLinesThenSmallerDownToTheMinimum)
     const talmer::TitreAjuste petit = talmer::AjusteTitre(police, 12, texte, largeur(QStringLiteral("formes >= F"), 9), 7);
     EXPECT_EQ(petit.taille, 9);
     EXPECT_EQ(talmer::AjusteTitre(police, 12, texte, 1, 7).taille, 7);
+}
+
+TEST(TexteElude, FitsTheWidthAndMeasuresOnlyWhatCanShow)
+{
+    QFont police;
+    const QFontMetrics mesure(police);
+    QString mille;
+    for (int k = 0; k < 1000; ++k)
+        mille += (k ? QStringLiteral(", ") : QString()) + QStringLiteral("page-%1").arg(k);
+    const QString ellipse(QChar(0x2026));
+    const struct {
+        QString texte;
+        int largeur;
+        bool entier;
+    } cas[] = {
+        {QStringLiteral("x, y"), 300, true},
+        {QString(), 300, true},
+        {mille, 300, false},
+        {mille, 5, false},
+        {mille, 0, false},
+        {mille, -20, false},
+        {mille, 100000, true},
+        // A beginning of characters of no width fits whole, yet the text goes on.
+        {QString(700, QChar(0x200B)) + QStringLiteral("suite"), 300, false},
+    };
+    for (const auto &c : cas) {
+        const QString elude = talmer::TexteElude(c.texte, police, c.largeur);
+        const std::string quoi = c.texte.left(20).toStdString() + " in " + std::to_string(c.largeur);
+        EXPECT_LE(mesure.horizontalAdvance(elude), std::max(0, c.largeur)) << quoi;
+        if (c.entier) {
+            EXPECT_EQ(elude, c.texte) << quoi;
+            continue;
+        }
+        EXPECT_NE(elude, c.texte) << quoi;
+        if (!elude.isEmpty()) {
+            EXPECT_TRUE(elude.endsWith(ellipse)) << quoi;
+            EXPECT_TRUE(c.texte.startsWith(elude.chopped(1))) << quoi;
+        }
+    }
+    // As Qt elides the whole text, at a width where it does not fit.
+    EXPECT_EQ(talmer::TexteElude(mille, police, 300), mesure.elidedText(mille, Qt::ElideRight, 300));
+}
+
+TEST(TexteInfobulle, LinesCutAtBlanksAndAtMostAScreenOfThem)
+{
+    EXPECT_EQ(talmer::TexteInfobulle(QStringLiteral("x, y"), 10, 3), QStringLiteral("x, y"));
+    EXPECT_EQ(talmer::TexteInfobulle(QStringLiteral("aa, bb, cc, dd"), 7, 3), QStringLiteral("aa, bb,\ncc, dd"));
+    // No blank: cut at the width.
+    EXPECT_EQ(talmer::TexteInfobulle(QStringLiteral("abcdefgh"), 3, 5), QStringLiteral("abc\ndef\ngh"));
+    // Beyond the last line the name goes on: "…".
+    EXPECT_EQ(talmer::TexteInfobulle(QStringLiteral("aa, bb, cc, dd, ee"), 7, 2),
+              QStringLiteral("aa, bb,\ncc, dd,") + QChar(0x2026));
+
+    QString mille;
+    for (int k = 0; k < 1000; ++k)
+        mille += (k ? QStringLiteral(", ") : QString()) + QStringLiteral("page-%1").arg(k);
+    const QStringList lignes = talmer::TexteInfobulle(mille, 100, 30).split(QLatin1Char('\n'));
+    ASSERT_EQ(lignes.size(), 30);
+    for (const QString &ligne : lignes.first(29))
+        EXPECT_LE(ligne.size(), 100);
+    EXPECT_TRUE(mille.startsWith(lignes.first(29).join(QLatin1Char(' '))));
+}
+
+TEST_F(Courbes, ALegendNamingThousandsOfPartsIsElidedToTheChart)
+{
+    // 2000 parts of long names: the curve's title, all their names joined, is some 50 000
+    // characters long.
+    std::string texte;
+    for (int k = 0; k < 2000; ++k)
+        texte += "<p=page-du-manuel-" + std::to_string(k) + "> a b ";
+    auto grande = makeBase(texte, ".");
+    ASSERT_TRUE(grande);
+    Partition pages(grande.get(), grande->LocFormDic("p", false));
+    ASSERT_EQ(pages.NbParties(), 2000);
+    const Courbe courbe = talmer::CourbeZipf(pages);
+
+    TFenZipf zipf(pages);
+    for (std::int32_t k = 0; k < pages.NbParties(); ++k) {
+        pages.Coche(k, true);
+        pages.Selectionne(k, true);
+    }
+    TFenGrapheAC croissance(pages, *grande);
+    for (talmer::FenCourbes *f : std::initializer_list<talmer::FenCourbes *>{&zipf, &croissance}) {
+        for (int largeur : {900, 400}) {
+            f->resize(largeur, 300);
+            f->Vue()->grab();
+            ASSERT_EQ(f->Series().size(), 1);
+            const QLineSeries *serie = f->Series()[0];
+            // The whole title stays with the curve; the legend shows what fits the chart.
+            EXPECT_EQ(talmer::FenCourbes::NomComplet(serie).toStdString(), courbe.titre);
+            EXPECT_TRUE(serie->name().startsWith(QStringLiteral("page-du-manuel-0, page-du-manuel-1")));
+            EXPECT_LE(QFontMetrics(f->Graphe()->legend()->font()).horizontalAdvance(serie->name()),
+                      f->Graphe()->size().width())
+                << largeur;
+        }
+        // Its tooltip: the whole title, on as many lines as a screen holds.
+        const QList<QLegendMarker *> marques = f->Graphe()->legend()->markers(f->Series()[0]);
+        ASSERT_EQ(marques.size(), 1);
+        emit marques[0]->hovered(true);
+        EXPECT_EQ(QToolTip::text(), talmer::TexteInfobulle(QString::fromStdString(courbe.titre)));
+        emit marques[0]->hovered(false);
+    }
+    // A short title shows whole.
+    TFenZipf petit(*partition);
+    petit.resize(900, 300);
+    petit.Vue()->grab();
+    EXPECT_EQ(petit.Series()[0]->name(), QStringLiteral("x, y"));
+    EXPECT_EQ(talmer::FenCourbes::NomComplet(petit.Series()[0]), QStringLiteral("x, y"));
 }
 
 TEST_F(Courbes, PicturesForTheReportCarryACounterPerWindowKind)

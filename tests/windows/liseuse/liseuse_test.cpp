@@ -7,6 +7,7 @@
 #include "services/utilitaires.h"
 #include "shell/dragobjects.h"
 #include "windows/commun/decoupagehtml.h"
+#include "windows/commun/barreparties.h"
 #include "windows/commun/vuehtml.h"
 #include "windows/liseuse/fenliseuse.h"
 #include "windows/liseuse/pagelecture.h"

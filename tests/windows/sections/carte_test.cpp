@@ -336,23 +336,46 @@ TEST_F(CarteParPartiesTest, MapByPartsIndexesItsOwnZonesAndDrawsEverySection)
 
 class CarteLongueTest : public talmer::test::InTempDir {};
 
-TEST_F(CarteLongueTest, PictureTallerThanJpegAllowsIsRefused)
+TEST_F(CarteLongueTest, PictureTallerThanJpegAllowsIsRefusedWithWhatMakesItShorter)
 {
+    // 360 000 sections in 2 400 zones: too tall even with the smallest boxes and no partition.
     std::string texte;
-    for (int i = 0; i < 120000; ++i)
-        texte += "a. ";
+    for (int z = 0; z < 2400; ++z) {
+        texte += "<p=v" + std::to_string(z) + "> ";
+        for (int i = 0; i < 150; ++i)
+            texte += "a. ";
+    }
     auto base = talmer::test::makeBase(texte + "\n");
     ASSERT_TRUE(base);
     const std::int32_t point = base->LocFormDic(".", true);
     Section section(base.get(), &point, 1);
+    Partition partition(base.get(), base->LocFormDic("p", false));
+    ASSERT_EQ(partition.NbZones(), 2400);
     DialoguesTest dialogues;
     TFenCarteParag carte(nullptr, section, *base);
-    carte.FixeTaille(25);
-    ASSERT_GT(carte.Disposition().hauteur, 65500);
-    carte.AjouteAuRapport();
-    ASSERT_EQ(dialogues.messages.size(), 1u);
-    EXPECT_TRUE(dialogues.messages[0].texte.contains(QStringLiteral("65500")));
-    EXPECT_EQ(carte.CompteurImages(), 0);
+    const struct {
+        int taille;
+        bool avecPartition;
+        const char *conseil;
+    } cas[] = {
+        {25, true, "Réduisez la taille des boîtes, retirez la partition ou choisissez moins de délimiteurs."},
+        {25, false, "Réduisez la taille des boîtes ou choisissez moins de délimiteurs."},
+        {7, true, "Retirez la partition ou choisissez moins de délimiteurs."},
+        {7, false, "Choisissez moins de délimiteurs."},
+    };
+    for (const auto &c : cas) {
+        dialogues.messages.clear();
+        carte.FixeTaille(c.taille);
+        carte.ChoisitPartition(c.avecPartition ? &partition : nullptr);
+        const int hauteur = carte.Disposition().hauteur;
+        ASSERT_GT(hauteur, 65500) << c.conseil;
+        carte.AjouteAuRapport();
+        ASSERT_EQ(dialogues.messages.size(), 1u) << c.conseil;
+        EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("La carte mesure %1 pixels de haut ; une image JPEG "
+                                                              "n'en admet que 65500. ").arg(hauteur) +
+                                                   QString::fromUtf8(c.conseil));
+        EXPECT_EQ(carte.CompteurImages(), 0);
+    }
 }
 
 // --- From the main window ------------------------------------------------------------------------
