@@ -6,6 +6,7 @@
 #include "shell/barre_etat.h"
 #include "shell/fennavig.h"
 #include "shell/splash.h"
+#include "support/lanceur_factice.h"
 
 #include <QDockWidget>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QTest>
 #include <QTreeView>
 
 using talmer::test::Actif;
@@ -160,6 +162,33 @@ TEST_F(FenPrincTest, HelpOpensThePageBesideTheProgram)
     ASSERT_EQ(dialogues.documents.size(), 1u);
     EXPECT_EQ(dialogues.documents[0], QCoreApplication::applicationDirPath() + QStringLiteral("/aide/html/aide.html"));
     EXPECT_TRUE(QFileInfo::exists(dialogues.documents[0]));
+    EXPECT_TRUE(dialogues.messages.empty());
+}
+
+TEST_F(FenPrincTest, HelpThatNoBrowserCanOpenGivesThePagesPath)
+{
+    const QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/aide/html/aide.html");
+    const QString attendu = QStringLiteral("Impossible d'ouvrir l'aide : aucun navigateur n'a pu être lancé.\n"
+                                           "Ouvrez vous-même le fichier :\n") + page;
+    dialogues.lanceurBureau = true;
+    struct Cas {
+        const char *quoi;
+        std::string path;
+    };
+    const Cas cas[] = {
+        {"no launcher on the PATH", (dir_.path() / "vide").string()},
+        // xdg-open's status when the browser it ran refused to start.
+        {"a browser that fails", talmer::test::FauxLanceur(dir_.path() / "bin", "exit 4").string()},
+    };
+    for (const Cas &c : cas) {
+        talmer::test::VariableEnv chemin("PATH", c.path);
+        dialogues.messages.clear();
+        fen->Action("HelpBtn")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogues.messages.empty(); }, 5000)) << c.quoi;
+        ASSERT_EQ(dialogues.messages.size(), 1u) << c.quoi;
+        EXPECT_EQ(dialogues.messages[0].texte, attendu) << c.quoi;
+        EXPECT_EQ(dialogues.messages[0].icone, IconeMessage::Exclamation) << c.quoi;
+    }
 }
 
 } // namespace
