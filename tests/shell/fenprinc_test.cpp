@@ -14,6 +14,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTest>
 #include <QTreeView>
 
@@ -139,21 +143,48 @@ TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
 }
 
-TEST_F(FenPrincTest, SidePanelWidensToTheListsItHolds)
+TEST_F(FenPrincTest, SidePanelKeepsItsWidthUnlessTheUserDragsItsEdge)
 {
-    // A list that asks for more than the designed width: the panel gives it, collapsed or not.
-    auto *liste = new QLabel(QStringLiteral("liste"));
-    liste->setMinimumWidth(400);
-    fen->AjoutePageLaterale(liste, QStringLiteral("Liste"), GenrePage::Fermable, false);
-    EXPECT_GE(fen->PanneauFond()->width(), 400);
-    const int largeur = fen->PanneauFond()->width();
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    ASSERT_EQ(fen->PanneauFond()->width(), 296);
+    // A list whose columns ask for 640 pixels: docked, it scrolls in the panel.
+    QStandardItemModel modele(3, 4);
+    auto *liste = new QTableView;
+    liste->setModel(&modele);
+    for (int c = 0; c < 4; ++c)
+        liste->setColumnWidth(c, 160);
+    QDockWidget *dock = fen->AjoutePageLaterale(liste, QStringLiteral("Liste"), GenrePage::Fermable, false);
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 296);
+    EXPECT_LE(dock->width(), 296);
+    EXPECT_GT(liste->horizontalScrollBar()->maximum(), 0);
+    // Closed, the panel is as it was, and the room of the windows with it.
+    const int libre = fen->LargeurLibre();
+    dock->close();
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 296);
+    EXPECT_EQ(fen->LargeurLibre(), libre);
+
+    // The user drags the panel's edge 100 pixels to the right: it stays so, collapsed and opened.
+    auto *separateur = fen->findChild<QSplitter *>(QStringLiteral("SeparateurPanneau"));
+    ASSERT_NE(separateur, nullptr);
+    QSplitterHandle *bord = separateur->handle(1);
+    ASSERT_NE(bord, nullptr);
+    const QPoint milieu = bord->rect().center();
+    QTest::mousePress(bord, Qt::LeftButton, {}, milieu);
+    QTest::mouseMove(bord, milieu + QPoint(100, 0));
+    QTest::mouseRelease(bord, Qt::LeftButton, {}, milieu + QPoint(100, 0));
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 396);
+    EXPECT_EQ(fen->LargeurLibre(), libre - 100);
     fen->Action("BtnRetreci")->trigger();
     EXPECT_EQ(fen->PanneauFond()->width(), 15);
     fen->Action("BtnRetreci")->trigger();
-    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
-    // A narrower one changes nothing.
-    fen->AjoutePageLaterale(new QLabel(QStringLiteral("petite")), QStringLiteral("Petite"), GenrePage::Fermable, false);
-    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 396);
+    EXPECT_LT(fen->PanneauFond()->minimumWidth(), fen->PanneauFond()->maximumWidth());
 }
 
 TEST_F(FenPrincTest, HelpOpensThePageBesideTheProgram)
