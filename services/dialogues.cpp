@@ -31,6 +31,8 @@ ReponseMessage DialoguesBureau::message(QWidget *parent, const QString &titre, c
     QMessageBox boite(parent);
     boite.setWindowTitle(titre);
     boite.setText(texte);
+    // A path or a name in the text can be copied from the box.
+    boite.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (icone) {
     case IconeMessage::Aucune: boite.setIcon(QMessageBox::NoIcon); break;
     case IconeMessage::Information: boite.setIcon(QMessageBox::Information); break;
