@@ -224,7 +224,12 @@ private:
         for (const auto &[c, valeurs] : textes_) {
             if (c >= entete->count() || !SuitLaVue(c))
                 continue;
-            Dimensionne(*entete, c, std::max(Dessinee(c), std::min(valeurs, PlafondTexte(*vue_, c))));
+            const int voulue = std::max(Dessinee(c), std::min(valeurs, PlafondTexte(*vue_, c)));
+            // In a view a little too narrow for its columns (a list docked in the side panel), the
+            // text gives up its room, down to its title, so that the numbers beside it stay in
+            // sight. When even that would not do, the view scrolls, and the text keeps its room.
+            const int place = vue_->viewport()->width() - (entete->length() - entete->sectionSize(c));
+            Dimensionne(*entete, c, place >= LargeurTitreColonne(*vue_, c) ? std::min(voulue, place) : voulue);
         }
         if (auto *table = qobject_cast<QTableView *>(vue_)) {
             QHeaderView *lignes = table->verticalHeader();

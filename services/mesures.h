@@ -27,9 +27,10 @@ inline constexpr int MaxLignesMesurees = 2000;
 
 // Asked of a model's headerData: true when a column (horizontal, its section) or the row titles
 // (vertical, section 0) hold free text, spellings, segments or names, that can be as long as a
-// sentence. Such a column is as wide as its widest value only up to a third of its view (never
-// narrower than its title or its designed width); a longer text is elided there, and the cell's
-// tool tip gives it whole. Columns of numbers are always as wide as their widest value.
+// sentence. Such a column is as wide as its widest value only up to a third of its view, and not
+// narrower than its designed width, unless it must be so for every column to fit in the view
+// (never narrower than its title); a longer text is elided there, and the cell's tool tip gives
+// it whole. Columns of numbers are always as wide as their widest value.
 inline constexpr int RoleTexteLibre = Qt::UserRole + 0x2A1;
 
 // The height of a grid row that shows one line of `police` whole (descenders and underscores

@@ -125,6 +125,38 @@ TEST(Mesures, AColumnOfTextStopsAtAThirdOfItsView)
     EXPECT_EQ(vue.columnWidth(0), choisie);
 }
 
+// A list a little too narrow for its columns, docked in the side panel say: the text gives up its
+// room, below its designed width, so that the numbers stay in sight; when even its title would
+// not leave them room, the list scrolls instead.
+TEST(Mesures, InAListTooNarrowForItsColumnsTheTextGivesUpItsRoom)
+{
+    QTableView vue;
+    vue.resize(600, 300);
+    const QString texte = TexteDe(vue, 180);
+    QStandardItemModel modele(0, 3);
+    modele.appendRow({new QStandardItem(texte), new QStandardItem(QStringLiteral("123456")),
+                      new QStandardItem(QStringLiteral("7890123"))});
+    modele.setHorizontalHeaderLabels({QStringLiteral("Terme"), QStringLiteral("Frq"), QStringLiteral("Spécif")});
+    modele.setHeaderData(0, Qt::Horizontal, true, talmer::RoleTexteLibre);
+    vue.setModel(&modele);
+    talmer::DimensionneGrille(&vue, {100, 58, 58});
+    vue.show();
+    QCoreApplication::processEvents();
+    const int nombres = vue.columnWidth(1) + vue.columnWidth(2);
+    const int titre = vue.horizontalHeader()->sectionSizeHint(0);
+    ASSERT_LT(titre, 80);
+    EXPECT_GT(vue.columnWidth(0), 180); // room enough: the whole text
+    const auto pourUneVue = [&](int largeur) {
+        vue.resize(vue.width() - vue.viewport()->width() + largeur, 300);
+        QCoreApplication::processEvents();
+    };
+    pourUneVue(nombres + 80);
+    EXPECT_EQ(vue.columnWidth(0), 80);
+    EXPECT_EQ(talmer::BulleCellule(vue, modele.index(0, 0)), texte);
+    pourUneVue(nombres + titre - 1);
+    EXPECT_EQ(vue.columnWidth(0), 100);
+}
+
 // Row titles of free text (the spellings down a table's side) stop at a third of the view too.
 TEST(Mesures, RowTitlesOfTextStopAtAThirdOfTheirView)
 {
