@@ -113,7 +113,8 @@ public:
     {
         setObjectName(QStringLiteral("AjusteurGrille"));
         vue->installEventFilter(this);
-        vue->viewport()->installEventFilter(this);
+        cellules_ = vue->viewport();
+        cellules_->installEventFilter(this);
         if (QAbstractItemModel *modele = vue->model()) {
             const auto reajuste = [this] { Applique(false); };
             connect(modele, &QAbstractItemModel::modelReset, this, reajuste);
@@ -125,36 +126,50 @@ public:
         if (QHeaderView *entete = EnteteDe(*vue)) {
             // A column the user sizes by hand (dragging its title's edge, or a double click
             // there) keeps the width he gave it.
-            entete->viewport()->installEventFilter(this);
+            titres_ = entete->viewport();
+            titres_->installEventFilter(this);
             connect(entete, &QHeaderView::sectionResized, this, [this](int colonne) {
                 if (sourisSurTitres_ && !enAjustement_)
                     parLUtilisateur_.insert(colonne);
             });
         }
-        if (auto *table = qobject_cast<QTableView *>(vue))
-            table->verticalHeader()->viewport()->installEventFilter(this);
+        if (auto *table = qobject_cast<QTableView *>(vue)) {
+            lignes_ = table->verticalHeader()->viewport();
+            lignes_->installEventFilter(this);
+        }
         Applique(true);
     }
 
 protected:
+    // The watched widgets are told apart by their addresses alone: this filter still sees the
+    // events of the view's children while the view is being destroyed.
     bool eventFilter(QObject *objet, QEvent *event) override
     {
-        if (objet == vue_) {
-            if (event->type() == QEvent::FontChange)
+        switch (event->type()) {
+        case QEvent::FontChange:
+            if (objet == vue_)
                 Applique(false);
-            return false;
-        }
-        // The viewport is resized after its view, once the view has laid out its scroll bars.
-        if (objet == vue_->viewport() && event->type() == QEvent::Resize)
-            AppliqueTextes();
-        if (event->type() == QEvent::ToolTip)
-            return MontreBulle(objet, static_cast<QHelpEvent *>(event));
-        const QHeaderView *entete = EnteteDe(*vue_);
-        if (entete && objet == entete->viewport()) {
-            if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            break;
+        case QEvent::Resize:
+            // The viewport is resized after its view, once the view has laid out its scroll bars.
+            if (objet == cellules_)
+                AppliqueTextes();
+            break;
+        case QEvent::ToolTip:
+            if (objet == cellules_ || objet == lignes_)
+                return MontreBulle(objet, static_cast<QHelpEvent *>(event));
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (objet == titres_)
                 sourisSurTitres_ = true;
-            else if (event->type() == QEvent::MouseButtonRelease)
+            break;
+        case QEvent::MouseButtonRelease:
+            if (objet == titres_)
                 sourisSurTitres_ = false;
+            break;
+        default:
+            break;
         }
         return false;
     }
@@ -243,7 +258,7 @@ private:
     // The whole text of a cell or a row title that is elided, when the model has no tool tip.
     bool MontreBulle(QObject *objet, QHelpEvent *aide)
     {
-        if (objet == vue_->viewport()) {
+        if (objet == cellules_) {
             const QModelIndex index = vue_->indexAt(aide->pos());
             if (!index.isValid() || index.data(Qt::ToolTipRole).isValid())
                 return false;
@@ -253,10 +268,7 @@ private:
             QToolTip::showText(aide->globalPos(), bulle, vue_->viewport(), vue_->visualRect(index));
             return true;
         }
-        auto *table = qobject_cast<QTableView *>(vue_);
-        if (!table || objet != table->verticalHeader()->viewport())
-            return false;
-        const QHeaderView *lignes = table->verticalHeader();
+        const QHeaderView *lignes = static_cast<QTableView *>(vue_)->verticalHeader();
         const int ligne = lignes->logicalIndexAt(aide->pos());
         const QAbstractItemModel *modele = vue_->model();
         if (ligne < 0 || modele->headerData(ligne, Qt::Vertical, Qt::ToolTipRole).isValid())
@@ -270,6 +282,10 @@ private:
     }
 
     QAbstractItemView *vue_;
+    // The view's cells, its column titles and its row titles (a table's).
+    QObject *cellules_ = nullptr;
+    QObject *titres_ = nullptr;
+    QObject *lignes_ = nullptr;
     std::vector<int> largeurs_;
     int hauteurMinimale_;
     // The columns of free text that follow the view, with the width their values ask for.
