@@ -1,6 +1,7 @@
 #include "services/aide.h"
 
 #include "services/dialogues.h"
+#include "services/translation.h"
 
 #include <QCoreApplication>
 
@@ -9,7 +10,10 @@ QString CheminAide()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/aide/html/aide.html");
 }
 
-void OuvreAide(QWidget *)
+void OuvreAide(QWidget *parent)
 {
-    LesDialogues().ouvreDocument(CheminAide());
+    OuvreDocumentOuDit(parent, CheminAide(),
+                       Traduit("Impossible d'ouvrir l'aide : aucun navigateur n'a pu être lancé.\n"
+                               "Ouvrez vous-même le fichier :\n%1"),
+                       Traduit("Impossible d'ouvrir l'aide : ce fichier est introuvable :\n%1"));
 }

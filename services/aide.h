@@ -6,5 +6,6 @@
 class QWidget;
 
 QString CheminAide();
-// Opens the help page with the desktop's browser; a failure is not reported.
+// Opens the help page with the desktop's browser; when it is missing or no browser could start,
+// a message over `parent` gives its path.
 void OuvreAide(QWidget *parent);

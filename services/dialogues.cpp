@@ -1,24 +1,26 @@
 #include "services/dialogues.h"
 
+#include "services/lanceur.h"
 #include "services/translation.h"
 
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeView>
-#include <QUrl>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 Dialogues::~Dialogues() = default;
@@ -29,6 +31,8 @@ ReponseMessage DialoguesBureau::message(QWidget *parent, const QString &titre, c
     QMessageBox boite(parent);
     boite.setWindowTitle(titre);
     boite.setText(texte);
+    // A path or a name in the text can be copied from the box.
+    boite.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (icone) {
     case IconeMessage::Aucune: boite.setIcon(QMessageBox::NoIcon); break;
     case IconeMessage::Information: boite.setIcon(QMessageBox::Information); break;
@@ -184,9 +188,26 @@ int DialoguesBureau::execute(QDialog &dialogue)
     return dialogue.exec();
 }
 
-bool DialoguesBureau::ouvreDocument(const QString &chemin)
+void DialoguesBureau::ouvreDocument(const QString &chemin, std::function<void(bool)> resultat)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(chemin));
+    LanceDocument(QStringLiteral("xdg-open"), chemin, std::move(resultat));
+}
+
+void OuvreDocumentOuDit(QWidget *parent, const QString &chemin, const QString &echec, const QString &absent)
+{
+    QPointer<QWidget> fenetre(parent);
+    const auto dit = [fenetre, chemin](const QString &texte) {
+        LesDialogues().message(fenetre.data(), QStringLiteral("Talmer3"), texte.arg(QDir::toNativeSeparators(chemin)),
+                               BoutonsMessage::Ok, IconeMessage::Exclamation);
+    };
+    if (!QFileInfo(chemin).isFile()) {
+        dit(absent);
+        return;
+    }
+    LesDialogues().ouvreDocument(chemin, [dit, echec](bool ouvert) {
+        if (!ouvert)
+            dit(echec);
+    });
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QDialog;
@@ -32,8 +33,9 @@ public:
     virtual QString choisitDossier(QWidget *parent, const QString &texte) = 0;
     // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int execute(QDialog &dialogue) = 0;
-    // Opens a file with the desktop's program for it; false when that failed.
-    virtual bool ouvreDocument(const QString &chemin) = 0;
+    // Opens a file with the desktop's program for it (a browser for a page); `resultat` learns
+    // whether that worked, at once or from the event loop a few seconds later (LanceDocument).
+    virtual void ouvreDocument(const QString &chemin, std::function<void(bool)> resultat) = 0;
 };
 
 // The real boxes and dialogs of the desktop.
@@ -45,12 +47,17 @@ public:
     QString choisitTexte(QWidget *parent) override;
     QString choisitDossier(QWidget *parent, const QString &texte) override;
     int execute(QDialog &dialogue) override;
-    bool ouvreDocument(const QString &chemin) override;
+    void ouvreDocument(const QString &chemin, std::function<void(bool)> resultat) override;
 };
 
 // The program-wide dialogs: the desktop's unless a test installed its own (not owned).
 Dialogues &LesDialogues();
 void FixeDialogues(Dialogues *dialogues);
+
+// Opens a file with the desktop's program for it. When the file is missing, or nothing could open
+// it, a message over `parent` (when it is still there) says so: `absent` or `echec`, texts in
+// which %1 stands for the file's path, so that the user can open it himself.
+void OuvreDocumentOuDit(QWidget *parent, const QString &chemin, const QString &echec, const QString &absent);
 
 // The folder chooser: a window title holds one line, so the first line of `texte` is the title
 // and the whole text stands above the folder list.

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMargins>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,10 +15,13 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace talmer {
 
@@ -56,6 +60,51 @@ int MargeCellule(const QAbstractItemView &vue)
     return 2 * cadre + (table && table->showGrid() ? 1 : 0);
 }
 
+bool EstTexteLibre(const QAbstractItemModel &modele, int section, Qt::Orientation orientation)
+{
+    return modele.headerData(section, orientation, RoleTexteLibre).toBool();
+}
+
+// The width a column's title needs (none when the titles are hidden).
+int LargeurTitreColonne(const QAbstractItemView &vue, int colonne)
+{
+    const QHeaderView *entete = EnteteDe(vue);
+    return entete && !entete->isHidden() ? entete->sectionSizeHint(colonne) : 0;
+}
+
+// The width a column needs for its title and its widest value, whatever its kind.
+int LargeurValeurs(const QAbstractItemView &vue, int colonne)
+{
+    const QAbstractItemModel *modele = vue.model();
+    if (const QHeaderView *entete = EnteteDe(vue))
+        if (entete->isSectionHidden(colonne))
+            return 0;
+    int voulue = LargeurTitreColonne(vue, colonne);
+    // Advances are fractional: a text measured in whole pixels (rounded to the nearest) can lack
+    // a fraction of one on screen, and the view then elides it ("493…").
+    const QFontMetricsF mesure(vue.font());
+    const int marge = MargeCellule(vue);
+    const auto mesureValeur = [&](const QVariant &valeur) {
+        const qreal texte = mesure.horizontalAdvance(TexteAffiche(vue, colonne, valeur));
+        voulue = std::max(voulue, static_cast<int>(std::ceil(texte)) + 1 + marge);
+    };
+    const QVariant larges = modele->headerData(colonne, Qt::Horizontal, RoleValeursLarges);
+    if (larges.isValid()) {
+        for (const QVariant &valeur : larges.toList())
+            mesureValeur(valeur);
+    } else if (modele->rowCount() <= MaxLignesMesurees) {
+        for (int r = 0; r < modele->rowCount(); ++r)
+            mesureValeur(modele->index(r, colonne).data());
+    }
+    return voulue;
+}
+
+// The widest a column of free text is made: a third of its view, or its title when wider.
+int PlafondTexte(const QAbstractItemView &vue, int colonne)
+{
+    return std::max(vue.viewport()->width() / 3, LargeurTitreColonne(vue, colonne));
+}
+
 // Keeps the rows and columns of one view sized; lives as the view's child.
 class AjusteurGrille : public QObject {
 public:
@@ -64,6 +113,8 @@ public:
     {
         setObjectName(QStringLiteral("AjusteurGrille"));
         vue->installEventFilter(this);
+        cellules_ = vue->viewport();
+        cellules_->installEventFilter(this);
         if (QAbstractItemModel *modele = vue->model()) {
             const auto reajuste = [this] { Applique(false); };
             connect(modele, &QAbstractItemModel::modelReset, this, reajuste);
@@ -72,18 +123,83 @@ public:
             connect(modele, &QAbstractItemModel::columnsInserted, this, reajuste);
             connect(modele, &QAbstractItemModel::headerDataChanged, this, reajuste);
         }
+        if (QHeaderView *entete = EnteteDe(*vue)) {
+            // A column the user sizes by hand (dragging its title's edge, or a double click
+            // there) keeps the width he gave it.
+            titres_ = entete->viewport();
+            titres_->installEventFilter(this);
+            connect(entete, &QHeaderView::sectionResized, this, [this](int colonne) {
+                if (sourisSurTitres_ && !enAjustement_)
+                    parLUtilisateur_.insert(colonne);
+            });
+        }
+        if (auto *table = qobject_cast<QTableView *>(vue)) {
+            lignes_ = table->verticalHeader()->viewport();
+            lignes_->installEventFilter(this);
+        }
         Applique(true);
     }
 
 protected:
+    // The watched widgets are told apart by their addresses alone: this filter still sees the
+    // events of the view's children while the view is being destroyed.
     bool eventFilter(QObject *objet, QEvent *event) override
     {
-        if (objet == vue_ && event->type() == QEvent::FontChange)
-            Applique(false);
+        switch (event->type()) {
+        case QEvent::FontChange:
+            if (objet == vue_)
+                Applique(false);
+            break;
+        case QEvent::Resize:
+            // The viewport is resized after its view, once the view has laid out its scroll bars.
+            if (objet == cellules_)
+                AppliqueTextes();
+            break;
+        case QEvent::ToolTip:
+            if (objet == cellules_ || objet == lignes_)
+                return MontreBulle(objet, static_cast<QHelpEvent *>(event));
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (objet == titres_)
+                sourisSurTitres_ = true;
+            break;
+        case QEvent::MouseButtonRelease:
+            if (objet == titres_)
+                sourisSurTitres_ = false;
+            break;
+        default:
+            break;
+        }
         return false;
     }
 
 private:
+    // A column of free text whose width follows the view (a last column that stretches to the
+    // view's edge already does).
+    bool SuitLaVue(int colonne) const
+    {
+        const QHeaderView *entete = EnteteDe(*vue_);
+        if (!EstTexteLibre(*vue_->model(), colonne, Qt::Horizontal) || parLUtilisateur_.count(colonne))
+            return false;
+        return !(entete->stretchLastSection() && entete->logicalIndex(entete->count() - 1) == colonne);
+    }
+
+    int Dessinee(int colonne) const
+    {
+        const auto k = static_cast<std::size_t>(colonne);
+        return k < largeurs_.size() ? largeurs_[k] : EnteteDe(*vue_)->defaultSectionSize();
+    }
+
+    void Dimensionne(QHeaderView &entete, int colonne, int largeur)
+    {
+        if (entete.sectionSize(colonne) == largeur)
+            return;
+        enAjustement_ = true;
+        entete.resizeSection(colonne, largeur);
+        enAjustement_ = false;
+    }
+
     void Applique(bool premiere)
     {
         if (auto *table = qobject_cast<QTableView *>(vue_)) {
@@ -97,23 +213,86 @@ private:
         const QAbstractItemModel *modele = vue_->model();
         if (!entete || !modele)
             return;
+        textes_.clear();
         for (int c = 0; c < modele->columnCount(); ++c) {
             const QHeaderView::ResizeMode mode = entete->sectionResizeMode(c);
             if (entete->isSectionHidden(c) || mode == QHeaderView::Stretch || mode == QHeaderView::ResizeToContents)
                 continue;
-            const auto k = static_cast<std::size_t>(c);
-            const int dessinee = k < largeurs_.size() ? largeurs_[k] : entete->defaultSectionSize();
-            int voulue = std::max(dessinee, LargeurColonneVoulue(*vue_, c));
+            if (SuitLaVue(c)) {
+                // Measured now; the view's width is applied to it as the view is resized.
+                textes_[c] = LargeurValeurs(*vue_, c);
+                continue;
+            }
+            int voulue = std::max(Dessinee(c), LargeurColonneVoulue(*vue_, c));
             if (!premiere)
                 voulue = std::max(voulue, entete->sectionSize(c));
-            if (entete->sectionSize(c) != voulue)
-                entete->resizeSection(c, voulue);
+            Dimensionne(*entete, c, voulue);
+        }
+        AppliqueTextes();
+    }
+
+    void AppliqueTextes()
+    {
+        QHeaderView *entete = EnteteDe(*vue_);
+        if (!entete || !vue_->model())
+            return;
+        for (const auto &[c, valeurs] : textes_) {
+            if (c >= entete->count() || !SuitLaVue(c))
+                continue;
+            const int voulue = std::max(Dessinee(c), std::min(valeurs, PlafondTexte(*vue_, c)));
+            // In a view a little too narrow for its columns (a list docked in the side panel), the
+            // text gives up its room, down to its title, so that the numbers beside it stay in
+            // sight. When even that would not do, the view scrolls, and the text keeps its room.
+            const int place = vue_->viewport()->width() - (entete->length() - entete->sectionSize(c));
+            Dimensionne(*entete, c, place >= LargeurTitreColonne(*vue_, c) ? std::min(voulue, place) : voulue);
+        }
+        if (auto *table = qobject_cast<QTableView *>(vue_)) {
+            QHeaderView *lignes = table->verticalHeader();
+            if (!lignes->isHidden() && EstTexteLibre(*vue_->model(), 0, Qt::Vertical)) {
+                lignes->setTextElideMode(Qt::ElideRight);
+                lignes->setMaximumWidth(std::max(lignes->minimumWidth(), table->width() / 3));
+            }
         }
     }
 
+    // The whole text of a cell or a row title that is elided, when the model has no tool tip.
+    bool MontreBulle(QObject *objet, QHelpEvent *aide)
+    {
+        if (objet == cellules_) {
+            const QModelIndex index = vue_->indexAt(aide->pos());
+            if (!index.isValid() || index.data(Qt::ToolTipRole).isValid())
+                return false;
+            const QString bulle = BulleCellule(*vue_, index);
+            if (bulle.isEmpty())
+                return false;
+            QToolTip::showText(aide->globalPos(), bulle, vue_->viewport(), vue_->visualRect(index));
+            return true;
+        }
+        const QHeaderView *lignes = static_cast<QTableView *>(vue_)->verticalHeader();
+        const int ligne = lignes->logicalIndexAt(aide->pos());
+        const QAbstractItemModel *modele = vue_->model();
+        if (ligne < 0 || modele->headerData(ligne, Qt::Vertical, Qt::ToolTipRole).isValid())
+            return false;
+        const QString texte = modele->headerData(ligne, Qt::Vertical).toString();
+        const int marge = 2 * lignes->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, lignes);
+        if (std::ceil(QFontMetricsF(lignes->font()).horizontalAdvance(texte)) + marge <= lignes->width())
+            return false;
+        QToolTip::showText(aide->globalPos(), texte, lignes->viewport());
+        return true;
+    }
+
     QAbstractItemView *vue_;
+    // The view's cells, its column titles and its row titles (a table's).
+    QObject *cellules_ = nullptr;
+    QObject *titres_ = nullptr;
+    QObject *lignes_ = nullptr;
     std::vector<int> largeurs_;
     int hauteurMinimale_;
+    // The columns of free text that follow the view, with the width their values ask for.
+    std::map<int, int> textes_;
+    std::set<int> parLUtilisateur_;
+    bool sourisSurTitres_ = false;
+    bool enAjustement_ = false; // the columns are being sized here, not by the user
 };
 
 // Widens each dialog to its title as it is shown.
@@ -159,30 +338,24 @@ int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne)
     const QAbstractItemModel *modele = vue.model();
     if (!modele || colonne < 0 || colonne >= modele->columnCount())
         return 0;
-    int voulue = 0;
-    if (const QHeaderView *entete = EnteteDe(vue)) {
-        if (entete->isSectionHidden(colonne))
-            return 0;
-        if (!entete->isHidden())
-            voulue = entete->sectionSizeHint(colonne);
-    }
-    // Advances are fractional: a text measured in whole pixels (rounded to the nearest) can lack
-    // a fraction of one on screen, and the view then elides it ("493…").
-    const QFontMetricsF mesure(vue.font());
-    const int marge = MargeCellule(vue);
-    const auto mesureValeur = [&](const QVariant &valeur) {
-        const qreal texte = mesure.horizontalAdvance(TexteAffiche(vue, colonne, valeur));
-        voulue = std::max(voulue, static_cast<int>(std::ceil(texte)) + 1 + marge);
-    };
-    const QVariant larges = modele->headerData(colonne, Qt::Horizontal, RoleValeursLarges);
-    if (larges.isValid()) {
-        for (const QVariant &valeur : larges.toList())
-            mesureValeur(valeur);
-    } else if (modele->rowCount() <= MaxLignesMesurees) {
-        for (int r = 0; r < modele->rowCount(); ++r)
-            mesureValeur(modele->index(r, colonne).data());
-    }
-    return voulue;
+    const int voulue = LargeurValeurs(vue, colonne);
+    if (!EstTexteLibre(*modele, colonne, Qt::Horizontal))
+        return voulue;
+    return std::min(voulue, PlafondTexte(vue, colonne));
+}
+
+QString BulleCellule(const QAbstractItemView &vue, const QModelIndex &index)
+{
+    const QVariant propre = index.data(Qt::ToolTipRole);
+    if (propre.isValid())
+        return propre.toString();
+    const QString texte = TexteAffiche(vue, index.column(), index.data());
+    const QRect cellule = vue.visualRect(index);
+    if (texte.isEmpty() || cellule.isEmpty())
+        return {};
+    // Drawn elided when it lacks the room LargeurColonneVoulue would give it.
+    const int voulue = static_cast<int>(std::ceil(QFontMetricsF(vue.font()).horizontalAdvance(texte))) + 1 + MargeCellule(vue);
+    return voulue > cellule.width() ? texte : QString();
 }
 
 void DimensionneGrille(QAbstractItemView *vue, std::vector<int> largeurs, int hauteurMinimale)

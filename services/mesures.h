@@ -9,6 +9,8 @@
 
 class QAbstractItemView;
 class QFont;
+class QModelIndex;
+class QString;
 class QTableView;
 class QTreeView;
 class QWidget;
@@ -23,19 +25,35 @@ namespace talmer {
 inline constexpr int RoleValeursLarges = Qt::UserRole + 0x2A0;
 inline constexpr int MaxLignesMesurees = 2000;
 
+// Asked of a model's headerData: true when a column (horizontal, its section) or the row titles
+// (vertical, section 0) hold free text, spellings, segments or names, that can be as long as a
+// sentence. Such a column is as wide as its widest value only up to a third of its view, and not
+// narrower than its designed width, unless it must be so for every column to fit in the view
+// (never narrower than its title); a longer text is elided there, and the cell's tool tip gives
+// it whole. Columns of numbers are always as wide as their widest value.
+inline constexpr int RoleTexteLibre = Qt::UserRole + 0x2A1;
+
 // The height of a grid row that shows one line of `police` whole (descenders and underscores
 // included), with the 2 pixels a grid leaves above and below its text.
 int HauteurLigne(const QFont &police);
 
-// The width column `colonne` of a table or tree needs to show its title and its widest value.
+// The width column `colonne` of a table or tree needs to show its title and its widest value; for
+// a column of free text (RoleTexteLibre), at most a third of the view's width, or its title's.
 int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne);
+
+// The tool tip of a cell: the model's own (Qt::ToolTipRole) when it gives one, else the cell's
+// whole text when the cell is too narrow for it (the view elides it), else nothing.
+QString BulleCellule(const QAbstractItemView &vue, const QModelIndex &index);
 
 // Sizes the rows and columns of a table (or of a tree that shows a table) from its font and its
 // model, now and again whenever its font changes or its model is reset, re-ordered, given rows,
 // columns or other titles: a table's rows at least `hauteurMinimale` high and as high as
 // HauteurLigne; column c at least `largeurs`[c] wide (the designed width; 0 beyond the list) and
-// as wide as LargeurColonneVoulue. Columns only grow afterwards: a column the user widened stays
-// so. To be called once the view has its model.
+// as wide as LargeurColonneVoulue. Columns of numbers only grow afterwards: a column the user
+// widened stays so. Columns of free text follow the view's width as it changes, until the user
+// sizes them himself; row titles of free text (a table's vertical header) stop at a third of the
+// view too. Every cell whose text is elided gets it whole as its tool tip (BulleCellule). To be
+// called once the view has its model.
 void DimensionneGrille(QAbstractItemView *vue, std::vector<int> largeurs = {}, int hauteurMinimale = 0);
 
 // The width a table needs to show all its columns without a horizontal scroll bar: its frame,

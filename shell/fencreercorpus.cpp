@@ -116,6 +116,8 @@ QVariant ModeleFichiers::data(const QModelIndex &index, int role) const
 
 QVariant ModeleFichiers::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == talmer::RoleTexteLibre)
+        return section == 0 || section == 1; // names and paths
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {

@@ -32,6 +32,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStyle>
@@ -41,11 +42,15 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 TFenPrinc *fenPrinc = nullptr;
 
 constexpr int LargeurPanneauFond = 296;
 constexpr int LargeurPanneauReduit = 15;
+// The narrowest the user may drag the side panel open (narrower, it is collapsed by its strip).
+constexpr int LargeurPanneauMinimale = 120;
 
 // The partitions and sectionings of a closed base, taken out of the registry.
 void LibereEntreesPurgees(Corpus::EntreesPurgees &purgees)
@@ -259,15 +264,16 @@ void TFenPrinc::ConstruitBarreBoutons()
 
 void TFenPrinc::ConstruitPanneauLateral()
 {
-    auto *central = new QWidget(this);
-    auto *disposition = new QHBoxLayout(central);
-    disposition->setContentsMargins(0, 0, 0, 0);
-    disposition->setSpacing(0);
+    // The side panel keeps its width whatever it holds (a list too wide for it scrolls); the user
+    // changes it by dragging its edge.
+    separateur_ = new QSplitter(Qt::Horizontal, this);
+    separateur_->setObjectName(QStringLiteral("SeparateurPanneau"));
+    separateur_->setChildrenCollapsible(false);
 
-    panneauFond_ = new QWidget(central);
+    panneauFond_ = new QWidget(separateur_);
     panneauFond_->setObjectName(QStringLiteral("PanneauFond"));
     largeurPanneau_ = LargeurPanneauFond;
-    panneauFond_->setFixedWidth(largeurPanneau_);
+    panneauFond_->setMinimumWidth(LargeurPanneauMinimale);
     auto *dispoFond = new QHBoxLayout(panneauFond_);
     dispoFond->setContentsMargins(0, 0, 0, 0);
     dispoFond->setSpacing(0);
@@ -316,11 +322,21 @@ void TFenPrinc::ConstruitPanneauLateral()
     dispoFond->addWidget(listesGauche_);
     dispoFond->addWidget(panBtnRetreci_);
 
-    zone_ = new ZoneFenetres(central);
+    zone_ = new ZoneFenetres(separateur_);
 
-    disposition->addWidget(panneauFond_);
-    disposition->addWidget(zone_, 1);
-    setCentralWidget(central);
+    separateur_->addWidget(panneauFond_);
+    separateur_->addWidget(zone_);
+    separateur_->setStretchFactor(0, 0);
+    separateur_->setStretchFactor(1, 1);
+    separateur_->setSizes({largeurPanneau_, QWIDGETSIZE_MAX});
+    // The panel has its width before the splitter lays it out, when shown: the free area is
+    // reckoned with it from the first resize on.
+    panneauFond_->resize(largeurPanneau_, panneauFond_->height());
+    connect(separateur_, &QSplitter::splitterMoved, this, [this] {
+        largeurPanneau_ = panneauFond_->width();
+        CalculeZoneLibre();
+    });
+    setCentralWidget(separateur_);
 }
 
 QAction *TFenPrinc::Action(const char *nom) const
@@ -527,9 +543,17 @@ void TFenPrinc::BtnOptionsClick()
 
 void TFenPrinc::BtnRetreciClick()
 {
-    const bool replie = panneauFond_->width() > LargeurPanneauReduit;
-    panneauFond_->setFixedWidth(replie ? LargeurPanneauReduit : largeurPanneau_);
+    const bool replie = listesGauche_->isVisibleTo(panneauFond_);
     listesGauche_->setVisible(!replie);
+    if (replie) {
+        panneauFond_->setFixedWidth(LargeurPanneauReduit);
+        return;
+    }
+    // Open again at the width it had, which the user may drag again.
+    panneauFond_->setMinimumWidth(LargeurPanneauMinimale);
+    panneauFond_->setMaximumWidth(QWIDGETSIZE_MAX);
+    separateur_->setSizes({largeurPanneau_, std::max(0, separateur_->width() - largeurPanneau_)});
+    panneauFond_->resize(largeurPanneau_, panneauFond_->height());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -541,14 +565,6 @@ QDockWidget *TFenPrinc::AjoutePageLaterale(QWidget *page, const QString &titre, 
     QDockWidget *dock = listesGauche_->Ancre(page, titre, genre);
     if (lieeALaBase)
         pagesBase_.emplace_back(page);
-    // The panel widens to the width its lists ask for (their columns whole), and stays so.
-    const int voulue = (dock ? dock->sizeHint().width() : page->sizeHint().width()) + panBtnRetreci_->width() +
-                       2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, listesGauche_) + 2;
-    if (voulue > largeurPanneau_) {
-        largeurPanneau_ = voulue;
-        if (listesGauche_->isVisibleTo(panneauFond_))
-            panneauFond_->setFixedWidth(largeurPanneau_);
-    }
     return dock;
 }
 
@@ -599,7 +615,12 @@ void TFenPrinc::BtnVaVersFeuilleClick()
 void TFenPrinc::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    largeurLibre_ = width() - panneauFond_->width() - zone_->LargeurOnglets();
+    CalculeZoneLibre();
+}
+
+void TFenPrinc::CalculeZoneLibre()
+{
+    largeurLibre_ = width() - panneauFond_->width() - separateur_->handleWidth() - zone_->LargeurOnglets();
     hauteurLibre_ = height() - (menuBar() ? menuBar()->height() : 0) - panel1_->height() -
                     statusBar()->height();
 }

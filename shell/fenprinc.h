@@ -21,6 +21,7 @@ class PageRapport;
 class QAction;
 class QDockWidget;
 class QMenu;
+class QSplitter;
 class QToolBar;
 class QToolButton;
 class SegRep;
@@ -81,7 +82,8 @@ public:
     // Brings a window to the front: an MDI child (restored when minimised) or a side-panel page.
     void MontreFenetre(QWidget *fenetre);
 
-    // The client area left for child windows, recomputed when the main window is resized.
+    // The client area left for child windows, recomputed when the main window is resized and
+    // when the user drags the side panel's edge.
     int LargeurLibre() const { return largeurLibre_; }
     int HauteurLibre() const { return hauteurLibre_; }
 
@@ -116,6 +118,7 @@ private:
     void ConstruitMenus();
     void ConstruitBarreBoutons();
     void ConstruitPanneauLateral();
+    void CalculeZoneLibre();
     // An action of the window (Action(nom) finds it) that calls `commande` on `cible`.
     template <typename Cible, typename Commande>
     QAction *NouvelleAction(const char *nom, const char *texte, const char *bulle, int icone, Cible *cible,
@@ -161,6 +164,7 @@ private:
     QToolBar *panel1_ = nullptr;
     QAction *emplacementConteneur_ = nullptr;
     QWidget *conteneur_ = nullptr;
+    QSplitter *separateur_ = nullptr; // between the side panel and the windows' room
     QWidget *panneauFond_ = nullptr;
     int largeurPanneau_ = 0; // the side panel's width when not collapsed
     PanneauLateral *listesGauche_ = nullptr;

@@ -203,7 +203,10 @@ void PageRapport::NouveauRapport()
 void PageRapport::OuvreEditeur()
 {
     if (rapport_ && !rapport_->Destination().isEmpty()) {
-        LesDialogues().ouvreDocument(rapport_->Destination() + QStringLiteral("index.htm"));
+        OuvreDocumentOuDit(fenetre_, rapport_->Destination() + QStringLiteral("index.htm"),
+                           Traduit("Impossible d'ouvrir le rapport : aucun navigateur n'a pu être lancé.\n"
+                                   "Ouvrez vous-même le fichier :\n%1"),
+                           Traduit("Impossible d'ouvrir le rapport : ce fichier est introuvable :\n%1"));
         return;
     }
     LesDialogues().message(fenetre_, QStringLiteral("Talmer3"), Traduit("Aucun rapport sauvé pour le moment!"));

@@ -1,11 +1,15 @@
 #include "services/mesures.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QTableView>
+#include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -43,4 +47,135 @@ TEST(Mesures, EveryValueOfASizedColumnIsDrawnWhole)
             EXPECT_EQ(mesure.elidedText(valeurs[c], Qt::ElideRight, PlaceDuTexte(vue, c)), valeurs[c])
                 << valeurs[c].toStdString() << " at " << taille << " points";
     }
+}
+
+namespace {
+
+// A sentence as wide as `largeur` pixels at least in the font of `vue`.
+QString TexteDe(const QWidget &vue, int largeur)
+{
+    QString texte;
+    const QFontMetrics mesure(vue.font());
+    for (int i = 0; mesure.horizontalAdvance(texte) < largeur; ++i)
+        texte += QStringLiteral("segment%1 ").arg(i);
+    return texte;
+}
+
+// The tool tip the view shows when the mouse rests at the middle of `rect` of `surface`.
+QString BulleMontree(QWidget *surface, const QRect &rect)
+{
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000))
+        return QStringLiteral("(a tool tip stays)");
+    QHelpEvent aide(QEvent::ToolTip, rect.center(), surface->mapToGlobal(rect.center()));
+    QCoreApplication::sendEvent(surface, &aide);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+} // namespace
+
+// A column of free text stops at a third of its view, the whole text in its tool tip; the
+// columns of numbers beside it are as wide as their widest value.
+TEST(Mesures, AColumnOfTextStopsAtAThirdOfItsView)
+{
+    QTableView vue;
+    vue.resize(900, 300);
+    const QString longue = TexteDe(vue, 600);
+    const QString nombre = QStringLiteral("123456789012345678901234567890");
+    QStandardItemModel modele(0, 3);
+    modele.appendRow({new QStandardItem(longue), new QStandardItem(nombre), new QStandardItem(QStringLiteral("court"))});
+    modele.appendRow({new QStandardItem(QStringLiteral("mot")), new QStandardItem(QStringLiteral("1")), new QStandardItem(longue)});
+    modele.setHeaderData(0, Qt::Horizontal, true, talmer::RoleTexteLibre);
+    vue.setModel(&modele);
+    talmer::DimensionneGrille(&vue, {100, 30});
+    vue.show();
+    QCoreApplication::processEvents();
+
+    const QModelIndex texte = modele.index(0, 0);
+    EXPECT_LE(vue.columnWidth(0), 900 / 3);
+    EXPECT_GE(vue.columnWidth(0), vue.viewport()->width() / 3 - 1);
+    EXPECT_EQ(talmer::BulleCellule(vue, texte), longue);
+    EXPECT_EQ(BulleMontree(vue.viewport(), vue.visualRect(texte)), longue);
+    // A text that fits has no tool tip.
+    EXPECT_EQ(talmer::BulleCellule(vue, modele.index(1, 0)), QString());
+    EXPECT_EQ(BulleMontree(vue.viewport(), vue.visualRect(modele.index(1, 0))), QString());
+    // Numbers, and a column of text not said to be free text, are whole however wide.
+    EXPECT_EQ(QFontMetrics(vue.font()).elidedText(nombre, Qt::ElideRight, PlaceDuTexte(vue, 1)), nombre);
+    EXPECT_GT(vue.columnWidth(2), 600);
+
+    // The column follows the view as it narrows and widens again...
+    vue.resize(450, 300);
+    QCoreApplication::processEvents();
+    EXPECT_LE(vue.columnWidth(0), 150);
+    EXPECT_GE(vue.columnWidth(0), 100); // never below the designed width
+    vue.resize(900, 300);
+    QCoreApplication::processEvents();
+    EXPECT_GE(vue.columnWidth(0), vue.viewport()->width() / 3 - 1);
+    // ...until the user sizes it by hand: then it keeps his width.
+    QHeaderView *entete = vue.horizontalHeader();
+    const int bord = entete->sectionViewportPosition(0) + entete->sectionSize(0) - 1;
+    const int y = entete->height() / 2;
+    QTest::mousePress(entete->viewport(), Qt::LeftButton, {}, QPoint(bord, y));
+    QTest::mouseMove(entete->viewport(), QPoint(bord + 200, y));
+    QTest::mouseRelease(entete->viewport(), Qt::LeftButton, {}, QPoint(bord + 200, y));
+    const int choisie = vue.columnWidth(0);
+    EXPECT_GT(choisie, 900 / 3);
+    vue.resize(600, 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(vue.columnWidth(0), choisie);
+}
+
+// A list a little too narrow for its columns, docked in the side panel say: the text gives up its
+// room, below its designed width, so that the numbers stay in sight; when even its title would
+// not leave them room, the list scrolls instead.
+TEST(Mesures, InAListTooNarrowForItsColumnsTheTextGivesUpItsRoom)
+{
+    QTableView vue;
+    vue.resize(600, 300);
+    const QString texte = TexteDe(vue, 180);
+    QStandardItemModel modele(0, 3);
+    modele.appendRow({new QStandardItem(texte), new QStandardItem(QStringLiteral("123456")),
+                      new QStandardItem(QStringLiteral("7890123"))});
+    modele.setHorizontalHeaderLabels({QStringLiteral("Terme"), QStringLiteral("Frq"), QStringLiteral("Spécif")});
+    modele.setHeaderData(0, Qt::Horizontal, true, talmer::RoleTexteLibre);
+    vue.setModel(&modele);
+    talmer::DimensionneGrille(&vue, {100, 58, 58});
+    vue.show();
+    QCoreApplication::processEvents();
+    const int nombres = vue.columnWidth(1) + vue.columnWidth(2);
+    const int titre = vue.horizontalHeader()->sectionSizeHint(0);
+    ASSERT_LT(titre, 80);
+    EXPECT_GT(vue.columnWidth(0), 180); // room enough: the whole text
+    const auto pourUneVue = [&](int largeur) {
+        vue.resize(vue.width() - vue.viewport()->width() + largeur, 300);
+        QCoreApplication::processEvents();
+    };
+    pourUneVue(nombres + 80);
+    EXPECT_EQ(vue.columnWidth(0), 80);
+    EXPECT_EQ(talmer::BulleCellule(vue, modele.index(0, 0)), texte);
+    pourUneVue(nombres + titre - 1);
+    EXPECT_EQ(vue.columnWidth(0), 100);
+}
+
+// Row titles of free text (the spellings down a table's side) stop at a third of the view too.
+TEST(Mesures, RowTitlesOfTextStopAtAThirdOfTheirView)
+{
+    QTableView vue;
+    vue.resize(900, 300);
+    const QString longue = TexteDe(vue, 600);
+    QStandardItemModel modele(2, 2);
+    modele.setVerticalHeaderLabels({QStringLiteral("mot"), longue});
+    modele.setHeaderData(0, Qt::Vertical, true, talmer::RoleTexteLibre);
+    vue.setModel(&modele);
+    talmer::DimensionneGrille(&vue);
+    vue.show();
+    QCoreApplication::processEvents();
+    QHeaderView *lignes = vue.verticalHeader();
+    EXPECT_LE(lignes->width(), 900 / 3);
+    EXPECT_EQ(lignes->textElideMode(), Qt::ElideRight);
+    const auto rangee = [lignes](int l) {
+        return QRect(0, lignes->sectionViewportPosition(l), lignes->width(), lignes->sectionSize(l));
+    };
+    EXPECT_EQ(BulleMontree(lignes->viewport(), rangee(1)), longue);
+    EXPECT_EQ(BulleMontree(lignes->viewport(), rangee(0)), QString());
 }

@@ -6,6 +6,7 @@
 #include "shell/barre_etat.h"
 #include "shell/fennavig.h"
 #include "shell/splash.h"
+#include "support/lanceur_factice.h"
 
 #include <QDockWidget>
 #include <QFileInfo>
@@ -13,6 +14,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
 #include <QTreeView>
 
 using talmer::test::Actif;
@@ -137,21 +143,48 @@ TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
 }
 
-TEST_F(FenPrincTest, SidePanelWidensToTheListsItHolds)
+TEST_F(FenPrincTest, SidePanelKeepsItsWidthUnlessTheUserDragsItsEdge)
 {
-    // A list that asks for more than the designed width: the panel gives it, collapsed or not.
-    auto *liste = new QLabel(QStringLiteral("liste"));
-    liste->setMinimumWidth(400);
-    fen->AjoutePageLaterale(liste, QStringLiteral("Liste"), GenrePage::Fermable, false);
-    EXPECT_GE(fen->PanneauFond()->width(), 400);
-    const int largeur = fen->PanneauFond()->width();
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    ASSERT_EQ(fen->PanneauFond()->width(), 296);
+    // A list whose columns ask for 640 pixels: docked, it scrolls in the panel.
+    QStandardItemModel modele(3, 4);
+    auto *liste = new QTableView;
+    liste->setModel(&modele);
+    for (int c = 0; c < 4; ++c)
+        liste->setColumnWidth(c, 160);
+    QDockWidget *dock = fen->AjoutePageLaterale(liste, QStringLiteral("Liste"), GenrePage::Fermable, false);
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 296);
+    EXPECT_LE(dock->width(), 296);
+    EXPECT_GT(liste->horizontalScrollBar()->maximum(), 0);
+    // Closed, the panel is as it was, and the room of the windows with it.
+    const int libre = fen->LargeurLibre();
+    dock->close();
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 296);
+    EXPECT_EQ(fen->LargeurLibre(), libre);
+
+    // The user drags the panel's edge 100 pixels to the right: it stays so, collapsed and opened.
+    auto *separateur = fen->findChild<QSplitter *>(QStringLiteral("SeparateurPanneau"));
+    ASSERT_NE(separateur, nullptr);
+    QSplitterHandle *bord = separateur->handle(1);
+    ASSERT_NE(bord, nullptr);
+    const QPoint milieu = bord->rect().center();
+    QTest::mousePress(bord, Qt::LeftButton, {}, milieu);
+    QTest::mouseMove(bord, milieu + QPoint(100, 0));
+    QTest::mouseRelease(bord, Qt::LeftButton, {}, milieu + QPoint(100, 0));
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 396);
+    EXPECT_EQ(fen->LargeurLibre(), libre - 100);
     fen->Action("BtnRetreci")->trigger();
     EXPECT_EQ(fen->PanneauFond()->width(), 15);
     fen->Action("BtnRetreci")->trigger();
-    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
-    // A narrower one changes nothing.
-    fen->AjoutePageLaterale(new QLabel(QStringLiteral("petite")), QStringLiteral("Petite"), GenrePage::Fermable, false);
-    EXPECT_EQ(fen->PanneauFond()->width(), largeur);
+    TraiteEvenements();
+    EXPECT_EQ(fen->PanneauFond()->width(), 396);
+    EXPECT_LT(fen->PanneauFond()->minimumWidth(), fen->PanneauFond()->maximumWidth());
 }
 
 TEST_F(FenPrincTest, HelpOpensThePageBesideTheProgram)
@@ -160,6 +193,33 @@ TEST_F(FenPrincTest, HelpOpensThePageBesideTheProgram)
     ASSERT_EQ(dialogues.documents.size(), 1u);
     EXPECT_EQ(dialogues.documents[0], QCoreApplication::applicationDirPath() + QStringLiteral("/aide/html/aide.html"));
     EXPECT_TRUE(QFileInfo::exists(dialogues.documents[0]));
+    EXPECT_TRUE(dialogues.messages.empty());
+}
+
+TEST_F(FenPrincTest, HelpThatNoBrowserCanOpenGivesThePagesPath)
+{
+    const QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/aide/html/aide.html");
+    const QString attendu = QStringLiteral("Impossible d'ouvrir l'aide : aucun navigateur n'a pu être lancé.\n"
+                                           "Ouvrez vous-même le fichier :\n") + page;
+    dialogues.lanceurBureau = true;
+    struct Cas {
+        const char *quoi;
+        std::string path;
+    };
+    const Cas cas[] = {
+        {"no launcher on the PATH", (dir_.path() / "vide").string()},
+        // xdg-open's status when the browser it ran refused to start.
+        {"a browser that fails", talmer::test::FauxLanceur(dir_.path() / "bin", "exit 4").string()},
+    };
+    for (const Cas &c : cas) {
+        talmer::test::VariableEnv chemin("PATH", c.path);
+        dialogues.messages.clear();
+        fen->Action("HelpBtn")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogues.messages.empty(); }, 5000)) << c.quoi;
+        ASSERT_EQ(dialogues.messages.size(), 1u) << c.quoi;
+        EXPECT_EQ(dialogues.messages[0].texte, attendu) << c.quoi;
+        EXPECT_EQ(dialogues.messages[0].icone, IconeMessage::Exclamation) << c.quoi;
+    }
 }
 
 } // namespace

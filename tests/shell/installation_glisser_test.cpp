@@ -40,7 +40,7 @@ public:
         static_cast<QDialog *>(f)->accept(); // the dialog's own accept, as its Open button runs it
         return f->result();
     }
-    bool ouvreDocument(const QString &) override { return false; }
+    void ouvreDocument(const QString &, std::function<void(bool)> resultat) override { resultat(false); }
 };
 
 class InstallationTest : public talmer::test::InTempDir {

@@ -11,10 +11,12 @@
 #include "shell/fennavig.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QTreeView>
@@ -399,6 +401,19 @@ TEST(TFenChoixDelimForme, TheDialogIsWideEnoughForItsTitle)
     QFont police = QApplication::font();
     police.setBold(true);
     EXPECT_GE(dialogue.width(), QFontMetrics(police).horizontalAdvance(dialogue.windowTitle()) + 100);
+}
+
+TEST_F(FenPrincTest, TheDelimiterDialogsHelpThatNoBrowserCanOpenGivesThePagesPath)
+{
+    dialogues.documentsOuverts = false;
+    TFenChoixDelimForme dialogue;
+    auto *aide = dialogue.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Help);
+    ASSERT_NE(aide, nullptr);
+    aide->click();
+    ASSERT_EQ(dialogues.documents.size(), 1u);
+    ASSERT_EQ(dialogues.messages.size(), 1u);
+    EXPECT_EQ(dialogues.messages[0].texte, QStringLiteral("Impossible d'ouvrir l'aide : aucun navigateur n'a pu être lancé.\n"
+                                                          "Ouvrez vous-même le fichier :\n") + dialogues.documents[0]);
 }
 
 TEST_F(FenPrincTest, AnUnreadableTextIsReportedAndTheProgramGoesOn)

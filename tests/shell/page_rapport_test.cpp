@@ -148,8 +148,24 @@ TEST_F(FenPrincTest, SaveAndEditorCommands)
     EXPECT_TRUE(fen->Rapports().Courant()->EstSauve());
     fen->Action("BtnEdit")->trigger();
     ASSERT_EQ(dialogues.documents.size(), 1u);
-    EXPECT_EQ(dialogues.documents[0], fen->Rapports().Courant()->Destination() + QStringLiteral("index.htm"));
+    const QString index = fen->Rapports().Courant()->Destination() + QStringLiteral("index.htm");
+    EXPECT_EQ(dialogues.documents[0], index);
     EXPECT_TRUE(QFileInfo::exists(dialogues.documents[0]));
+    EXPECT_EQ(dialogues.messages.size(), 1u);
+
+    // No browser could show it: its path is given, for the user to open it himself.
+    dialogues.documentsOuverts = false;
+    fen->Action("BtnEdit")->trigger();
+    ASSERT_EQ(dialogues.messages.size(), 2u);
+    EXPECT_EQ(dialogues.messages[1].texte, QStringLiteral("Impossible d'ouvrir le rapport : aucun navigateur n'a pu être "
+                                                          "lancé.\nOuvrez vous-même le fichier :\n") + index);
+    // The saved report was deleted since: nothing to hand to a browser.
+    QDir(fen->Rapports().Courant()->Destination()).removeRecursively();
+    fen->Action("BtnEdit")->trigger();
+    EXPECT_EQ(dialogues.documents.size(), 2u);
+    ASSERT_EQ(dialogues.messages.size(), 3u);
+    EXPECT_EQ(dialogues.messages[2].texte,
+              QStringLiteral("Impossible d'ouvrir le rapport : ce fichier est introuvable :\n") + index);
 }
 
 TEST_F(FenPrincTest, NotesAndDeletionOnTheReportTree)

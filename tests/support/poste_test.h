@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace talmer::test {
@@ -67,10 +68,13 @@ public:
             return repondDialogue(dialogue);
         return QDialog::Accepted;
     }
-    bool ouvreDocument(const QString &chemin) override
+    void ouvreDocument(const QString &chemin, std::function<void(bool)> resultat) override
     {
         documents.push_back(chemin);
-        return true;
+        if (lanceurBureau)
+            DialoguesBureau().ouvreDocument(chemin, std::move(resultat));
+        else
+            resultat(documentsOuverts);
     }
 
     std::vector<Message> messages;
@@ -82,6 +86,10 @@ public:
     std::vector<std::string> dialoguesVus;
     std::function<int(QDialog &)> repondDialogue;
     std::vector<QString> documents;
+    // What opening a document answers; with lanceurBureau, the desktop's launcher found on the
+    // PATH answers instead.
+    bool documentsOuverts = true;
+    bool lanceurBureau = false;
 };
 
 inline std::string CheminEchantillon()

@@ -127,6 +127,8 @@ QVariant ModeleFacteurs::data(const QModelIndex &index, int role) const
 
 QVariant ModeleFacteurs::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleTexteLibre)
+        return section == 0;
     if (orientation == Qt::Horizontal && role == RoleValeursLarges) {
         // The labels; in a column of numbers, its lowest and its highest (the widest texts).
         const ListePoints &points = fenetre_.Points();

@@ -47,6 +47,8 @@ QVariant ModeleDictionnaire::data(const QModelIndex &index, int role) const
 
 QVariant ModeleDictionnaire::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleTexteLibre)
+        return section == 0;
     if (orientation == Qt::Horizontal && role == RoleValeursLarges && section == 1) {
         // The highest frequency: the first form's, or a punctuation mark's.
         std::int32_t plusHaute = base_.Nbform() > 0 ? base_.RetourneFrq(0) : 0;

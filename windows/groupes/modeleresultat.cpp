@@ -49,6 +49,8 @@ QVariant ModeleResultat::data(const QModelIndex &index, int role) const
 
 QVariant ModeleResultat::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleTexteLibre)
+        return section == 0;
     if (orientation == Qt::Horizontal && role == RoleValeursLarges && section == 1) {
         std::int32_t plusHaute = -1;
         for (std::int32_t ligne = 0; ligne < resultat_.Taille(); ++ligne)

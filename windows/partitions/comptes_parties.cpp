@@ -79,6 +79,8 @@ QVariant ModelePCLC::data(const QModelIndex &index, int role) const
 
 QVariant ModelePCLC::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == talmer::RoleTexteLibre)
+        return section == 2 || section == 7; // the part names and the forms
     if (orientation == Qt::Horizontal && role == talmer::RoleValeursLarges)
         return ValeursLarges(section);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)

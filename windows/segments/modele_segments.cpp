@@ -67,6 +67,8 @@ QVariant ModeleSegments::data(const QModelIndex &index, int role) const
 
 QVariant ModeleSegments::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == RoleTexteLibre)
+        return section == 1;
     if (orientation == Qt::Horizontal && role == RoleValeursLarges && section != 1 && segments_) {
         // The longest segment and the highest frequency.
         std::size_t longueur = 0;

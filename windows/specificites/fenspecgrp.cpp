@@ -102,6 +102,8 @@ QVariant ModeleSpecGrp::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal)
         return {};
+    if (role == RoleTexteLibre)
+        return section == 0; // the terms: forms and repeated segments
     if (role == RoleValeursLarges && section > 0) {
         // The highest frequencies, and the coefficients at both ends of the list (it is sorted).
         if (lignes_.empty())

@@ -89,6 +89,8 @@ QVariant ModeleSC::data(const QModelIndex &index, int role) const
 
 QVariant ModeleSC::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == RoleTexteLibre && orientation == Qt::Horizontal)
+        return section == 0 || section == 4; // the terms, and the runs of part names
     if (role == RoleValeursLarges && orientation == Qt::Horizontal)
         return ValeursLarges(section);
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)

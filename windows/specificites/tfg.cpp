@@ -284,6 +284,8 @@ QVariant ModeleTFG::data(const QModelIndex &index, int role) const
 
 QVariant ModeleTFG::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == RoleTexteLibre)
+        return orientation == Qt::Vertical; // the spellings of the forms and segments
     if (role == RoleValeursLarges && orientation == Qt::Horizontal) {
         // A cell holds a frequency, at most the part's highest, and a coefficient.
         const std::int32_t partie = PartieDeColonne(section);

@@ -24,7 +24,7 @@ public:
     QString choisitTexte(QWidget *) override { return {}; }
     QString choisitDossier(QWidget *, const QString &) override { return {}; }
     int execute(QDialog &dialogue) override { return repond ? repond(dialogue) : int(QDialog::Rejected); }
-    bool ouvreDocument(const QString &) override { return false; }
+    void ouvreDocument(const QString &, std::function<void(bool)> resultat) override { resultat(false); }
 
     QStringList messages;
     std::function<int(QDialog &)> repond;

@@ -10,6 +10,8 @@
 #include "engine/segrep.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QRadioButton>
 
@@ -300,6 +302,28 @@ TEST_F(TFGBase, ANewRunCountsTheSegmentsAttachedThen)
     EXPECT_EQ(page.Modele()->index(4, 1).data().toString(), "0");
     EXPECT_EQ(page.Modele()->index(4, 2).data().toString(), "1");
     base->AssigneSR(nullptr);
+}
+
+TEST(PageTFG, SpellingsTooLongForTheGridStopAtAThirdOfIt)
+{
+    talmer::test::TempDir ici;
+    std::string longue;
+    while (longue.size() < 120)
+        longue += "anticonstitutionnellement";
+    auto base = talmer::test::makeBase("<partie=b> " + longue + " le chat . <partie=c> le chien .", ".");
+    ASSERT_TRUE(base);
+    Partition partition(base.get(), base->LocFormDic("partie", false));
+    PageTFG page(&partition);
+    ASSERT_TRUE(page.Calcule(false, 5, 1));
+    page.resize(900, 400);
+    page.show();
+    QCoreApplication::processEvents();
+    const QHeaderView *lignes = page.Grille()->verticalHeader();
+    ASSERT_GT(QFontMetrics(lignes->font()).horizontalAdvance(QString::fromStdString(longue)), 600);
+    EXPECT_LE(lignes->width(), 900 / 3);
+    EXPECT_EQ(lignes->textElideMode(), Qt::ElideRight);
+    // The part columns keep their width beside it.
+    EXPECT_GE(page.Grille()->columnWidth(0), 90);
 }
 
 TEST_F(TFGBase, CancellingTheDialogChangesNothing)
