@@ -65,7 +65,7 @@ public:
     QString choisitTexte(QWidget *) override { return {}; }
     QString choisitDossier(QWidget *, const QString &) override { return {}; }
     int execute(QDialog &) override { return QDialog::Accepted; }
-    bool ouvreDocument(const QString &) override { return false; }
+    void ouvreDocument(const QString &, std::function<void(bool)> resultat) override { resultat(false); }
 };
 
 } // namespace
