@@ -12,7 +12,7 @@ $SUDO apt-get install -y \
   gettext fonts-dejavu-core \
   libgtest-dev googletest \
   antiword catdoc \
-  xvfb xauth \
+  xvfb xauth xdg-utils \
   python3 python3-numpy \
   locales
 
