@@ -5,10 +5,12 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QMdiArea;
@@ -77,6 +79,13 @@ private:
     void QuitteFeuille(int index);
     void EntreFeuille(int index);
     void PurgeFeuilles();
+    // The windows that "Mosaïque" and "Cascade" place, from the back to the front, in their normal
+    // state, and the room the largest of their title bars needs.
+    std::vector<QMdiSubWindow *> FenetresADisposer(QSize &barreTitre) const;
+    // Gives the windows the frames that `disposition` computes for the visible area, then raises
+    // them in that order.
+    void Dispose(const std::vector<QMdiSubWindow *> &fenetres,
+                 const std::function<std::vector<QRect>(QSize)> &disposition);
 
     QMdiArea *mdi_ = nullptr;
     QWidget *colonne_ = nullptr;
