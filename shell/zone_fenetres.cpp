@@ -143,6 +143,17 @@ void ZoneFenetres::GardeDansZoneMdi(QMdiSubWindow *fenetre)
     }
 }
 
+void ZoneFenetres::MontreMaximisee(QMdiSubWindow *fenetre, const QRect &normale)
+{
+    if (!fenetre)
+        return;
+    // The frame a window has in its normal state when it is maximised is the one it gets back.
+    if (fenetre->isMaximized() || fenetre->isMinimized())
+        fenetre->showNormal();
+    fenetre->setGeometry(DansLaZone(normale, TailleMinimale(fenetre), ZoneVisible()));
+    fenetre->showMaximized();
+}
+
 void ZoneFenetres::FermeFenetres()
 {
     for (QMdiSubWindow *fenetre : mdi_->subWindowList())

@@ -34,6 +34,10 @@ public:
     std::vector<QMdiSubWindow *> EnfantsMdi() const;
     // The room of the MDI area that shows child windows without scrolling.
     QSize ZoneVisible() const;
+    // Shows a child window maximised. Restored (as when another window opens in its normal
+    // state), it takes `normale`, brought inside the visible area and never below its minimum,
+    // instead of the place the area chose when it was added.
+    void MontreMaximisee(QMdiSubWindow *fenetre, const QRect &normale);
     // Moves and shrinks a child window in its normal state as little as needed to show it whole.
     void GardeDansZoneMdi(QMdiSubWindow *fenetre);
     // Closes every window, in every sheet.

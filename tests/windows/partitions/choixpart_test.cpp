@@ -124,6 +124,30 @@ TEST_F(ChoixPartTest, FirstChoiceRegistersOpensTheWindowsAndAddsTheNodes)
     EXPECT_EQ(graphes[0]->windowTitle(), QStringLiteral("Graphique de ventilation pour la partition : date"));
 }
 
+// The graph opens maximised; when a window opening in its normal state restores it, it keeps a
+// readable size inside the area, not the least its controls allow.
+TEST_F(ChoixPartTest, TheGraphRestoredByAWindowOpeningNormallyStaysReadableInsideTheArea)
+{
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    Choisit(QStringLiteral("auteur"));
+    const auto graphes = Fenetres<TFenGrapheTgen>();
+    ASSERT_EQ(graphes.size(), 1u);
+    auto *graphe = qobject_cast<QMdiSubWindow *>(graphes[0]->parentWidget());
+    ASSERT_TRUE(graphe->isMaximized());
+
+    fen->Action("BtnSelFormes")->trigger();
+    TraiteEvenements();
+    ASSERT_FALSE(fen->Zone().Mdi()->activeSubWindow()->isMaximized());
+    ASSERT_FALSE(graphe->isMaximized());
+    const QRect vue(QPoint(0, 0), fen->Zone().ZoneVisible());
+    EXPECT_TRUE(vue.contains(graphe->geometry()));
+    EXPECT_GE(graphe->width(), vue.width() / 2);
+    EXPECT_GE(graphe->height(), vue.height() / 2);
+    EXPECT_EQ(graphe->size(), graphe->size().expandedTo(graphe->minimumSizeHint()));
+}
+
 TEST_F(ChoixPartTest, ChoosingAKeyAgainAddsOnlyANumberedGraph)
 {
     Choisit(QStringLiteral("date"));
