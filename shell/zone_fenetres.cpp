@@ -46,6 +46,9 @@ ZoneFenetres::ZoneFenetres(QWidget *parent) : QWidget(parent)
 
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("ZoneMdi"));
+    // A sunken edge sets the area apart from the side panel's strip and the sheets: the first
+    // control of a maximised window never reads as part of the strip's button beside it.
+    mdi_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 

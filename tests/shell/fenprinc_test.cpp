@@ -153,7 +153,8 @@ TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)
 }
 
 // The strip's button "|<" lies beside the windows' area, never over it nor over the first control
-// of a maximised window, its caption whole; collapsed, the area takes the room the panel left.
+// of a maximised window, the area's edge between them, its caption whole; collapsed, the area
+// takes the room the panel left.
 TEST_F(FenPrincTest, TheCollapseButtonHasItsOwnRoomBesideTheWindows)
 {
     fen->resize(1366, 768);
@@ -177,6 +178,9 @@ TEST_F(FenPrincTest, TheCollapseButtonHasItsOwnRoomBesideTheWindows)
         EXPECT_GE(bouton->width(), bouton->fontMetrics().horizontalAdvance(bouton->text())) << etat;
         EXPECT_LT(retreci.right(), zone.left()) << etat;
         EXPECT_FALSE(retreci.intersects(dansFenetre(premier))) << etat;
+        // The area's edge lies between them.
+        EXPECT_GT(mdi->frameWidth(), 0) << etat;
+        EXPECT_GE(dansFenetre(premier).left(), zone.left() + mdi->frameWidth()) << etat;
         // Nothing between the panel and the area but the splitter's handle.
         EXPECT_LE(zone.left() - dansFenetre(fen->PanneauFond()).right() - 1,
                   fen->findChild<QSplitter *>(QStringLiteral("SeparateurPanneau"))->handleWidth())
