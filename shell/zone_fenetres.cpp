@@ -11,9 +11,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -90,6 +92,15 @@ QMdiSubWindow *ZoneFenetres::AjouteFenetre(QWidget *fenetre)
     sous->show();
     // The area puts a new window beside the others, where it may not fit.
     GardeDansZoneMdi(sous);
+    // Restored from maximised (as when another window opens in its normal state), a window gets
+    // back the frame it had, which the area may have left since; once the area has restored them
+    // all, it is brought inside again.
+    connect(sous, &QMdiSubWindow::windowStateChanged, this,
+            [this, sous](Qt::WindowStates avant, Qt::WindowStates apres) {
+                if (!disposition_ && (avant & Qt::WindowMaximized) &&
+                    !(apres & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                    QTimer::singleShot(0, sous, [this, sous] { GardeDansZoneMdi(sous); });
+            });
     mdi_->setActiveSubWindow(sous);
     return sous;
 }
@@ -164,7 +175,7 @@ void ZoneFenetres::FermeFenetres()
     PurgeFeuilles();
 }
 
-std::vector<QMdiSubWindow *> ZoneFenetres::FenetresADisposer(QSize &barreTitre) const
+std::vector<QMdiSubWindow *> ZoneFenetres::FenetresADisposer(QSize &barreTitre)
 {
     // The windows of the current sheet from the back to the front, the active one last (on top);
     // minimised ones stay where they are, maximised ones are restored.
@@ -175,8 +186,11 @@ std::vector<QMdiSubWindow *> ZoneFenetres::FenetresADisposer(QSize &barreTitre) 
         QMdiSubWindow *fenetre = *it;
         if (fenetre->isMinimized())
             continue;
-        if (fenetre->isMaximized())
+        if (fenetre->isMaximized()) {
+            // Restored to be placed at once: the place it had does not matter.
+            const QScopedValueRollback garde(disposition_, true);
             fenetre->showNormal();
+        }
         fenetres.push_back(fenetre);
         barreTitre = barreTitre.expandedTo(BarreTitre(fenetre));
     }

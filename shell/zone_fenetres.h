@@ -85,7 +85,7 @@ private:
     void PurgeFeuilles();
     // The windows that "Mosaïque" and "Cascade" place, from the back to the front, in their normal
     // state, and the room the largest of their title bars needs.
-    std::vector<QMdiSubWindow *> FenetresADisposer(QSize &barreTitre) const;
+    std::vector<QMdiSubWindow *> FenetresADisposer(QSize &barreTitre);
     // Gives the windows the frames that `disposition` computes for the visible area, then raises
     // them in that order.
     void Dispose(const std::vector<QMdiSubWindow *> &fenetres,
@@ -102,4 +102,6 @@ private:
     std::vector<std::vector<InfoFiche>> feuilles_;
     int feuilleCourante_ = -1;
     int compteurFeuilles_ = 0;
+    // True while "Mosaïque" or "Cascade" restores the windows it places.
+    bool disposition_ = false;
 };
