@@ -202,6 +202,37 @@ std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSiz
     return cadres;
 }
 
+std::vector<QRect> Cascade(QSize zone, const std::vector<QSize> &tailles, const std::vector<QSize> &minimums,
+                           QSize barreTitre)
+{
+    std::vector<QRect> cadres;
+    if (tailles.empty() || zone.isEmpty())
+        return cadres;
+    const int pas = std::max(1, barreTitre.height());
+    // The tops where a title bar still ends inside the area.
+    const int rangees = std::max(1, (zone.height() - barreTitre.height()) / pas + 1);
+    const int n = static_cast<int>(tailles.size());
+    const int colonnes = (n + rangees - 1) / rangees;
+    cadres.reserve(tailles.size());
+    for (int k = 0; k < n; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        const QSize minimum = (i < minimums.size() ? minimums[i] : QSize())
+                                  .expandedTo(barreTitre)
+                                  .expandedTo(QSize(0, 0));
+        const QSize taille = tailles[i].expandedTo(minimum);
+        const int marche = (k % rangees) * pas;
+        int x = (k / rangees) * zone.width() / colonnes + marche;
+        const int y = marche;
+        const int largeur = std::max(minimum.width(), std::min(taille.width(), zone.width() - x));
+        const int hauteur = std::max(minimum.height(), std::min(taille.height(), zone.height() - y));
+        // Too wide for its place: moved left, its right end (the buttons) at the area's edge.
+        if (x + largeur > zone.width())
+            x = zone.width() - largeur;
+        cadres.emplace_back(x, y, largeur, hauteur);
+    }
+    return cadres;
+}
+
 QRect DansLaZone(const QRect &cadre, QSize minimum, QSize zone)
 {
     const int largeur = std::max(std::min(cadre.width(), zone.width()), minimum.width());

@@ -17,6 +17,17 @@
 // row) leave every title bar in sight; windows never overlap within a row.
 std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSize barreTitre = QSize());
 
+// Cascades windows in an area of the given size, in the order given (the first at the back, at the
+// top left; the last in front): each starts a title bar's height (`barreTitre`) below and to the
+// right of the one before, so that raised in that order every title bar stays in sight. A window
+// keeps its size (`tailles`) where it fits, and is shrunk to end inside the area otherwise, never
+// below its minimum nor below a usable title bar; one whose minimum is too wide for its place is
+// moved left, one too high for its place runs off the bottom (its title bar stays in sight). With
+// more windows than title bars fit one below the other, the cascade starts again at the top, in
+// the next column of the area.
+std::vector<QRect> Cascade(QSize zone, const std::vector<QSize> &tailles, const std::vector<QSize> &minimums,
+                           QSize barreTitre);
+
 // The frame moved and shrunk as little as needed to lie inside the area, never below the
 // window's minimum size. A window wider than the area ends at its right edge (the close button in
 // sight), one higher than the area starts at its top (the title bar in sight).

@@ -49,6 +49,7 @@ TFenPrinc *fenPrinc = nullptr;
 
 constexpr int LargeurPanneauFond = 296;
 constexpr int LargeurPanneauReduit = 15;
+constexpr int LargeurBandeRetreci = 10;
 // The narrowest the user may drag the side panel open (narrower, it is collapsed by its strip).
 constexpr int LargeurPanneauMinimale = 120;
 
@@ -304,17 +305,20 @@ void TFenPrinc::ConstruitPanneauLateral()
     dockRapport->setWidget(rapports_);
     listesGauche_->AjoutePagePropre(dockRapport);
 
-    // The strip that collapses and restores the side panel.
+    // The strip that collapses and restores the side panel: as wide as its button's caption
+    // needs (a pixel on each side), so that the caption shows whole.
     panBtnRetreci_ = new QWidget(panneauFond_);
     panBtnRetreci_->setObjectName(QStringLiteral("PanBtnRetreci"));
-    panBtnRetreci_->setFixedWidth(10);
     auto *dispoBande = new QVBoxLayout(panBtnRetreci_);
     dispoBande->setContentsMargins(0, 0, 0, 0);
     btnRetreci_ = new QToolButton(panBtnRetreci_);
     btnRetreci_->setDefaultAction(NouvelleAction("BtnRetreci", "|<", "Cacher / montrer le panneau de navigation", -1,
                                                  this, &TFenPrinc::BtnRetreciClick));
     btnRetreci_->setObjectName(QStringLiteral("BtnRetreci"));
-    btnRetreci_->setFixedWidth(10);
+    const int largeurBande =
+        std::max(LargeurBandeRetreci, btnRetreci_->fontMetrics().horizontalAdvance(btnRetreci_->text()) + 2);
+    panBtnRetreci_->setFixedWidth(largeurBande);
+    btnRetreci_->setFixedWidth(largeurBande);
     btnRetreci_->setAutoRaise(true);
     dispoBande->addWidget(btnRetreci_);
     dispoBande->addStretch();
@@ -546,7 +550,10 @@ void TFenPrinc::BtnRetreciClick()
     const bool replie = listesGauche_->isVisibleTo(panneauFond_);
     listesGauche_->setVisible(!replie);
     if (replie) {
-        panneauFond_->setFixedWidth(LargeurPanneauReduit);
+        // The strip alone; the windows' area takes the room the panel leaves at once.
+        const int reduit = std::max(LargeurPanneauReduit, panBtnRetreci_->width());
+        panneauFond_->setFixedWidth(reduit);
+        separateur_->setSizes({reduit, std::max(0, separateur_->width() - reduit)});
         return;
     }
     // Open again at the width it had, which the user may drag again.

@@ -11,9 +11,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -46,6 +48,9 @@ ZoneFenetres::ZoneFenetres(QWidget *parent) : QWidget(parent)
 
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("ZoneMdi"));
+    // A sunken edge sets the area apart from the side panel's strip and the sheets: the first
+    // control of a maximised window never reads as part of the strip's button beside it.
+    mdi_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
@@ -87,6 +92,15 @@ QMdiSubWindow *ZoneFenetres::AjouteFenetre(QWidget *fenetre)
     sous->show();
     // The area puts a new window beside the others, where it may not fit.
     GardeDansZoneMdi(sous);
+    // Restored from maximised (as when another window opens in its normal state), a window gets
+    // back the frame it had, which the area may have left since; once the area has restored them
+    // all, it is brought inside again.
+    connect(sous, &QMdiSubWindow::windowStateChanged, this,
+            [this, sous](Qt::WindowStates avant, Qt::WindowStates apres) {
+                if (!disposition_ && (avant & Qt::WindowMaximized) &&
+                    !(apres & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                    QTimer::singleShot(0, sous, [this, sous] { GardeDansZoneMdi(sous); });
+            });
     mdi_->setActiveSubWindow(sous);
     return sous;
 }
@@ -143,6 +157,17 @@ void ZoneFenetres::GardeDansZoneMdi(QMdiSubWindow *fenetre)
     }
 }
 
+void ZoneFenetres::MontreMaximisee(QMdiSubWindow *fenetre, const QRect &normale)
+{
+    if (!fenetre)
+        return;
+    // The frame a window has in its normal state when it is maximised is the one it gets back.
+    if (fenetre->isMaximized() || fenetre->isMinimized())
+        fenetre->showNormal();
+    fenetre->setGeometry(DansLaZone(normale, TailleMinimale(fenetre), ZoneVisible()));
+    fenetre->showMaximized();
+}
+
 void ZoneFenetres::FermeFenetres()
 {
     for (QMdiSubWindow *fenetre : mdi_->subWindowList())
@@ -150,49 +175,72 @@ void ZoneFenetres::FermeFenetres()
     PurgeFeuilles();
 }
 
-void ZoneFenetres::Mosaique()
+std::vector<QMdiSubWindow *> ZoneFenetres::FenetresADisposer(QSize &barreTitre)
 {
-    // The windows of the current sheet from the back to the front, the active one last (bottom
-    // right, on top); minimised ones stay where they are.
+    // The windows of the current sheet from the back to the front, the active one last (on top);
+    // minimised ones stay where they are, maximised ones are restored.
     const std::vector<QMdiSubWindow *> enfants = EnfantsMdi();
     std::vector<QMdiSubWindow *> fenetres;
-    std::vector<QSize> minimums;
-    QSize barreTitre(0, 0);
+    barreTitre = QSize(0, 0);
     for (auto it = enfants.rbegin(); it != enfants.rend(); ++it) {
         QMdiSubWindow *fenetre = *it;
         if (fenetre->isMinimized())
             continue;
-        if (fenetre->isMaximized())
+        if (fenetre->isMaximized()) {
+            // Restored to be placed at once: the place it had does not matter.
+            const QScopedValueRollback garde(disposition_, true);
             fenetre->showNormal();
+        }
         fenetres.push_back(fenetre);
-        minimums.push_back(TailleMinimale(fenetre));
         barreTitre = barreTitre.expandedTo(BarreTitre(fenetre));
     }
+    return fenetres;
+}
+
+void ZoneFenetres::Dispose(const std::vector<QMdiSubWindow *> &fenetres,
+                           const std::function<std::vector<QRect>(QSize)> &disposition)
+{
     if (fenetres.empty())
         return;
-    // The tiles may take the scroll bars away (or bring one, for a window larger than the area):
-    // tiled again in the room that results.
+    // The new places may take the scroll bars away (or bring one, for a window larger than the
+    // area): placed again in the room that results.
     for (int passe = 0; passe < 2; ++passe) {
         const QSize zone = ZoneVisible();
-        const std::vector<QRect> cadres = ::Mosaique(zone, minimums, barreTitre);
+        const std::vector<QRect> cadres = disposition(zone);
         for (std::size_t i = 0; i < fenetres.size() && i < cadres.size(); ++i)
             fenetres[i]->setGeometry(cadres[i]);
         if (ZoneVisible() == zone)
             break;
     }
-    // Raised in the order of the tiles: where rows overlap, each covers only what lies below
-    // the title bars of the row above. This is the order they were in, the active one on top.
+    // Raised in the order of the places: where windows overlap, each covers only what lies below
+    // the title bars of those before it. This is the order they were in, the active one on top.
     for (QMdiSubWindow *fenetre : fenetres)
         fenetre->raise();
 }
 
+void ZoneFenetres::Mosaique()
+{
+    QSize barreTitre;
+    const std::vector<QMdiSubWindow *> fenetres = FenetresADisposer(barreTitre);
+    std::vector<QSize> minimums;
+    for (QMdiSubWindow *fenetre : fenetres)
+        minimums.push_back(TailleMinimale(fenetre));
+    Dispose(fenetres, [&](QSize zone) { return ::Mosaique(zone, minimums, barreTitre); });
+}
+
 void ZoneFenetres::Cascade()
 {
-    mdi_->cascadeSubWindows();
-    // The toolkit's cascade runs off the area's right and bottom edges when windows are many or
-    // large: each is brought back inside.
-    for (QMdiSubWindow *fenetre : EnfantsMdi())
-        GardeDansZoneMdi(fenetre);
+    // The toolkit's own cascade steps by less than a title bar and keeps each window at its
+    // preferred size: large windows hid the title bars of those before them, and brought back
+    // inside the area they covered them the more.
+    QSize barreTitre;
+    const std::vector<QMdiSubWindow *> fenetres = FenetresADisposer(barreTitre);
+    std::vector<QSize> tailles, minimums;
+    for (QMdiSubWindow *fenetre : fenetres) {
+        tailles.push_back(fenetre->size());
+        minimums.push_back(TailleMinimale(fenetre));
+    }
+    Dispose(fenetres, [&](QSize zone) { return ::Cascade(zone, tailles, minimums, barreTitre); });
 }
 
 void ZoneFenetres::Reorganise()

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QMdiArea;
@@ -32,6 +34,10 @@ public:
     std::vector<QMdiSubWindow *> EnfantsMdi() const;
     // The room of the MDI area that shows child windows without scrolling.
     QSize ZoneVisible() const;
+    // Shows a child window maximised. Restored (as when another window opens in its normal
+    // state), it takes `normale`, brought inside the visible area and never below its minimum,
+    // instead of the place the area chose when it was added.
+    void MontreMaximisee(QMdiSubWindow *fenetre, const QRect &normale);
     // Moves and shrinks a child window in its normal state as little as needed to show it whole.
     void GardeDansZoneMdi(QMdiSubWindow *fenetre);
     // Closes every window, in every sheet.
@@ -77,6 +83,13 @@ private:
     void QuitteFeuille(int index);
     void EntreFeuille(int index);
     void PurgeFeuilles();
+    // The windows that "Mosaïque" and "Cascade" place, from the back to the front, in their normal
+    // state, and the room the largest of their title bars needs.
+    std::vector<QMdiSubWindow *> FenetresADisposer(QSize &barreTitre);
+    // Gives the windows the frames that `disposition` computes for the visible area, then raises
+    // them in that order.
+    void Dispose(const std::vector<QMdiSubWindow *> &fenetres,
+                 const std::function<std::vector<QRect>(QSize)> &disposition);
 
     QMdiArea *mdi_ = nullptr;
     QWidget *colonne_ = nullptr;
@@ -89,4 +102,6 @@ private:
     std::vector<std::vector<InfoFiche>> feuilles_;
     int feuilleCourante_ = -1;
     int compteurFeuilles_ = 0;
+    // True while "Mosaïque" or "Cascade" restores the windows it places.
+    bool disposition_ = false;
 };

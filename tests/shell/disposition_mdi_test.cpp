@@ -100,6 +100,70 @@ TEST(DispositionMdi, CrowdedTilesKeepEveryTitleBarInSight)
     }
 }
 
+TEST(DispositionMdi, CascadedWindowsStepByATitleBarAndEndInsideTheArea)
+{
+    struct Cas {
+        const char *nom;
+        std::vector<QSize> tailles;
+        std::vector<QSize> minimums;
+        std::vector<QRect> attendus;
+    };
+    const QSize zone(1000, 600);
+    const QSize titre(150, 25);
+    const Cas cas[] = {
+        {"one keeps its size at the top left", {{400, 300}}, {}, {QRect(0, 0, 400, 300)}},
+        {"each a title bar below and right of the one before", {{400, 300}, {400, 300}, {400, 300}}, {},
+         {QRect(0, 0, 400, 300), QRect(25, 25, 400, 300), QRect(50, 50, 400, 300)}},
+        {"larger than the area: shrunk to end inside it", {{1200, 800}, {1200, 800}}, {},
+         {QRect(0, 0, 1000, 600), QRect(25, 25, 975, 575)}},
+        {"never below a title bar", {{50, 10}}, {}, {QRect(0, 0, 150, 25)}},
+        {"a minimum too wide for its place: moved left", {{400, 300}, {400, 300}}, {{}, {990, 100}},
+         {QRect(0, 0, 400, 300), QRect(10, 25, 990, 300)}},
+        {"a minimum too high for its place: runs off the bottom", {{300, 200}, {300, 200}, {300, 200}},
+         {{}, {}, {300, 590}}, {QRect(0, 0, 300, 200), QRect(25, 25, 300, 200), QRect(50, 50, 300, 590)}},
+    };
+    for (const Cas &c : cas)
+        EXPECT_EQ(Cascade(zone, c.tailles, c.minimums, titre), c.attendus) << c.nom;
+    EXPECT_TRUE(Cascade(zone, {}, {}, titre).empty());
+
+    // More windows than title bars fit one below the other (24 of them): the 25th starts a second
+    // cascade at the top of the area's right half.
+    const std::vector<QRect> trente = Cascade(zone, std::vector<QSize>(30, QSize(200, 150)), {}, titre);
+    ASSERT_EQ(trente.size(), 30u);
+    EXPECT_EQ(trente[23], QRect(575, 575, 200, 25));
+    EXPECT_EQ(trente[24], QRect(500, 0, 200, 150));
+    EXPECT_EQ(trente[29], QRect(625, 125, 200, 150));
+}
+
+// The program's windows in a French session, cascaded in the area they get at 1366 x 768: raised in
+// order, no window covers the title bar of one before it, and each keeps its minimum.
+TEST(DispositionMdi, CascadedProgramWindowsKeepEveryTitleBarInSight)
+{
+    const QSize titre(150, 25);
+    const QSize zone(1025, 650);
+    // Minimums from the back to the front: reading view, section map, distribution graph, factor
+    // plane, Pareto, growth, partition statistics, concordance, groups of forms; the sizes they
+    // had, some larger than the area.
+    const std::vector<QSize> minimums = {{120, 130}, {598, 344}, {650, 330}, {405, 451}, {241, 221},
+                                         {241, 221}, {307, 296}, {579, 169}, {470, 250}};
+    const std::vector<QSize> tailles = {{1025, 650}, {1020, 390}, {1025, 433}, {700, 560}, {400, 300},
+                                        {1009, 323}, {330, 290}, {1020, 650}, {486, 350}};
+    const std::vector<QRect> cadres = Cascade(zone, tailles, minimums, titre);
+    ASSERT_EQ(cadres.size(), minimums.size());
+    const QRect area(QPoint(0, 0), zone);
+    for (std::size_t i = 0; i < cadres.size(); ++i) {
+        const std::string nom = "window " + std::to_string(i);
+        const QRect &r = cadres[i];
+        EXPECT_TRUE(area.contains(r)) << nom;
+        EXPECT_EQ(r.size(), r.size().expandedTo(minimums[i]).expandedTo(titre)) << nom;
+        const QRect barre(r.x(), r.y(), r.width(), titre.height());
+        for (std::size_t j = i + 1; j < cadres.size(); ++j) {
+            EXPECT_FALSE(cadres[j].intersects(barre)) << nom << " under window " << j;
+            EXPECT_GE(cadres[j].x() - r.x(), titre.height() * int(j - i)) << nom << " and window " << j;
+        }
+    }
+}
+
 TEST(DispositionMdi, AFrameIsBroughtInsideTheAreaAsLittleAsNeeded)
 {
     struct Cas {

@@ -10,6 +10,7 @@
 
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +20,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 using talmer::test::Actif;
@@ -134,13 +136,57 @@ TEST_F(FenPrincTest, ProgressBarStepsAndStartsOverPastItsEnd)
     EXPECT_LT(fen->Etat().Progression()->value(), 200);
 }
 
+// Collapsed, the panel keeps its strip: 15 pixels, or the strip's width where its caption needs
+// more.
+int LargeurRepliee(const TFenPrinc &fen)
+{
+    return std::max(15, fen.findChild<QWidget *>(QStringLiteral("PanBtnRetreci"))->width());
+}
+
 TEST_F(FenPrincTest, SidePanelCollapsesAndRestores)
 {
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
     fen->Action("BtnRetreci")->trigger();
-    EXPECT_EQ(fen->PanneauFond()->width(), 15);
+    EXPECT_EQ(fen->PanneauFond()->width(), LargeurRepliee(*fen));
     fen->Action("BtnRetreci")->trigger();
     EXPECT_EQ(fen->PanneauFond()->width(), 296);
+}
+
+// The strip's button "|<" lies beside the windows' area, never over it nor over the first control
+// of a maximised window, the area's edge between them, its caption whole; collapsed, the area
+// takes the room the panel left.
+TEST_F(FenPrincTest, TheCollapseButtonHasItsOwnRoomBesideTheWindows)
+{
+    fen->resize(1366, 768);
+    fen->show();
+    auto *contenu = new QWidget;
+    auto *ligne = new QHBoxLayout(contenu);
+    ligne->setContentsMargins(0, 0, 0, 0);
+    auto *premier = new QToolButton(contenu);
+    premier->setText(QStringLiteral("< Axe horizontal"));
+    ligne->addWidget(premier, 0, Qt::AlignLeft | Qt::AlignTop);
+    fen->Zone().AjouteFenetre(contenu)->showMaximized();
+    auto *bouton = fen->findChild<QToolButton *>(QStringLiteral("BtnRetreci"));
+    ASSERT_NE(bouton, nullptr);
+    QMdiArea *mdi = fen->Zone().Mdi();
+    auto dansFenetre = [this](const QWidget *w) { return QRect(w->mapTo(fen.get(), QPoint(0, 0)), w->size()); };
+    for (const char *etat : {"open", "collapsed", "open again"}) {
+        TraiteEvenements();
+        const QRect retreci = dansFenetre(bouton);
+        const QRect zone = dansFenetre(mdi);
+        EXPECT_TRUE(bouton->isVisible()) << etat;
+        EXPECT_GE(bouton->width(), bouton->fontMetrics().horizontalAdvance(bouton->text())) << etat;
+        EXPECT_LT(retreci.right(), zone.left()) << etat;
+        EXPECT_FALSE(retreci.intersects(dansFenetre(premier))) << etat;
+        // The area's edge lies between them.
+        EXPECT_GT(mdi->frameWidth(), 0) << etat;
+        EXPECT_GE(dansFenetre(premier).left(), zone.left() + mdi->frameWidth()) << etat;
+        // Nothing between the panel and the area but the splitter's handle.
+        EXPECT_LE(zone.left() - dansFenetre(fen->PanneauFond()).right() - 1,
+                  fen->findChild<QSplitter *>(QStringLiteral("SeparateurPanneau"))->handleWidth())
+            << etat;
+        fen->Action("BtnRetreci")->trigger();
+    }
 }
 
 TEST_F(FenPrincTest, SidePanelKeepsItsWidthUnlessTheUserDragsItsEdge)
@@ -180,7 +226,7 @@ TEST_F(FenPrincTest, SidePanelKeepsItsWidthUnlessTheUserDragsItsEdge)
     EXPECT_EQ(fen->PanneauFond()->width(), 396);
     EXPECT_EQ(fen->LargeurLibre(), libre - 100);
     fen->Action("BtnRetreci")->trigger();
-    EXPECT_EQ(fen->PanneauFond()->width(), 15);
+    EXPECT_EQ(fen->PanneauFond()->width(), LargeurRepliee(*fen));
     fen->Action("BtnRetreci")->trigger();
     TraiteEvenements();
     EXPECT_EQ(fen->PanneauFond()->width(), 396);

@@ -250,8 +250,8 @@ std::string Titre(const QMdiSubWindow &s) { return s.windowTitle().toStdString()
 } // namespace
 
 // A busy session at 1366 x 768: windows opened while the area shows a scroll bar have their
-// title bar and buttons in sight, clear of the scroll bar; tiled, every title bar stays in sight
-// and none is covered by another window.
+// title bar and buttons in sight, clear of the scroll bar; tiled or cascaded, every title bar
+// stays in sight and none is covered by another window.
 TEST_F(LisibiliteTest, UneSeanceChargeeGardeChaqueBarreDeTitreEnVue)
 {
     QMdiArea *mdi = fen->Zone().Mdi();
@@ -291,16 +291,20 @@ TEST_F(LisibiliteTest, UneSeanceChargeeGardeChaqueBarreDeTitreEnVue)
         EXPECT_TRUE(vue.contains(BarreTitre(*s))) << Titre(*s);
     }
 
-    fen->Action("Mosaique")->trigger();
-    talmer::test::TraiteEvenements();
-    const QList<QMdiSubWindow *> pile = mdi->subWindowList(QMdiArea::StackingOrder);
-    const QRect zone(QPoint(0, 0), mdi->viewport()->size());
-    ASSERT_GT(pile.size(), 9);
-    for (qsizetype i = 0; i < pile.size(); ++i) {
-        const QRect barre = BarreTitre(*pile[i]);
-        EXPECT_TRUE(zone.contains(barre)) << Titre(*pile[i]);
-        for (qsizetype j = i + 1; j < pile.size(); ++j) {
-            EXPECT_FALSE(pile[j]->geometry().intersects(barre)) << Titre(*pile[i]) << " under " << Titre(*pile[j]);
+    // Tiled, then cascaded.
+    for (const char *commande : {"Mosaique", "Cascade1"}) {
+        fen->Action(commande)->trigger();
+        talmer::test::TraiteEvenements();
+        const QList<QMdiSubWindow *> pile = mdi->subWindowList(QMdiArea::StackingOrder);
+        const QRect zone(QPoint(0, 0), mdi->viewport()->size());
+        ASSERT_GT(pile.size(), 9);
+        for (qsizetype i = 0; i < pile.size(); ++i) {
+            const QRect barre = BarreTitre(*pile[i]);
+            EXPECT_TRUE(zone.contains(barre)) << commande << " " << Titre(*pile[i]);
+            for (qsizetype j = i + 1; j < pile.size(); ++j) {
+                EXPECT_FALSE(pile[j]->geometry().intersects(barre))
+                    << commande << " " << Titre(*pile[i]) << " under " << Titre(*pile[j]);
+            }
         }
     }
 }

@@ -24,6 +24,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDragEnterEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLegend>
 #include <QLineSeries>
@@ -66,6 +67,23 @@ TFenGrapheTgen::TFenGrapheTgen(TFenPrinc *fenPrinc, Partition &partition, QWidge
     ApplyCharsetToLegend(graphe_->legend());
     setAcceptDrops(true);
     cibleDepot_ = std::make_unique<TDropTarget>(this, this);
+    FixeTailleMinimale();
+}
+
+void TFenGrapheTgen::FixeTailleMinimale()
+{
+    // The left axis stands its title upright, and shortens it when the plot area is lower than the
+    // title is long; its tick labels and the parts' names go when the chart is lower still. The
+    // chart keeps room for the longest of its titles, with its margins, its (hidden) title and the
+    // lines of the parts' labels around the plot area.
+    const QFontMetrics titre(axeValeurs_->titleFont());
+    int plusLong = titre.horizontalAdvance(axeValeurs_->titleText());
+    for (const char *texte : {"Fréquences relatives (X 10 000)", "Fréquences absolues", "Spécificités"})
+        plusLong = std::max(plusLong, titre.horizontalAdvance(Traduit(texte)));
+    const QMargins marges = graphe_->margins();
+    const int ligne = QFontMetrics(axeParties_->labelsFont()).lineSpacing();
+    vue_->setMinimumHeight(plusLong + marges.top() + marges.bottom() + QFontMetrics(graphe_->titleFont()).lineSpacing() +
+                           5 * ligne);
 }
 
 TFenGrapheTgen::~TFenGrapheTgen()

@@ -99,6 +99,8 @@ protected:
 private:
     void ConstruitGraphe();
     void ConstruitBarre();
+    // A minimum height at which the chart's axes stay legible, their titles whole.
+    void FixeTailleMinimale();
     // The colour a new series takes: the group's when it has one that no series shows yet.
     bool CouleurLibre(QColor couleur) const;
     // The left axis of the specificity view: from the lowest coefficient - 1 to the highest + 1.

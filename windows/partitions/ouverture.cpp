@@ -100,7 +100,11 @@ InfoPartition *OuvrePartition(TFenPrinc &fenPrinc, charg1 &base, std::int32_t cl
     entree->vues.emplace_back(graphe);
     if (QStandardItem *graphiques = fenPrinc.FenNavig()->Modele()->itemFromIndex(entree->noeud))
         fenPrinc.FenNavig()->AjouteNoeud(graphiques, QStringLiteral("Graphique (%1)").arg(n + 1), 1, graphe);
-    fenPrinc.Zone().AjouteFenetre(graphe)->showMaximized();
+    // Restored when another window opens in its normal state, it keeps a size at which its chart
+    // reads well: the visible area's width, two thirds of its height.
+    ZoneFenetres &zone = fenPrinc.Zone();
+    const QSize visible = zone.ZoneVisible();
+    zone.MontreMaximisee(zone.AjouteFenetre(graphe), QRect(0, 0, visible.width(), visible.height() * 2 / 3));
     return entree;
 }
 

@@ -16,8 +16,11 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QChartView>
 #include <QDropEvent>
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -335,6 +338,37 @@ TEST_F(FenGrapheTest, ZoomShowsTheMiddleHalfAndTheArrowsMoveByFive)
     EXPECT_EQ(vues(), std::make_pair(0, 11));
     EXPECT_FALSE(f.BtnLeft()->isEnabled());
     EXPECT_FALSE(f.BtnRight()->isEnabled());
+}
+
+// The texts the chart draws (axis titles, tick labels, legend), as it draws them.
+QStringList TextesDuGraphe(const QChartView &vue)
+{
+    QStringList textes;
+    for (const QGraphicsItem *item : vue.scene()->items())
+        if (const auto *texte = dynamic_cast<const QGraphicsTextItem *>(item); texte && texte->isVisible())
+            textes << texte->toPlainText();
+    return textes;
+}
+
+TEST_F(FenGrapheTest, AtItsMinimumSizeTheChartsAxesAndLegendStayWhole)
+{
+    fenetre->AjouteGroupe(Groupe(base.get(), "chat"));
+    fenetre->resize(fenetre->minimumSizeHint().expandedTo(fenetre->minimumSize()));
+    // Each view, with its own title on the left axis.
+    for (QAbstractButton *vue : std::initializer_list<QAbstractButton *>{fenetre->RBtnAbs(), fenetre->BtnAffSpf(),
+                                                                         fenetre->RBtnRel()}) {
+        vue->click();
+        QApplication::processEvents();
+        const QStringList textes = TextesDuGraphe(*fenetre->Vue());
+        const std::string nom = vue->text().toStdString();
+        EXPECT_TRUE(textes.contains(fenetre->AxeValeurs()->titleText())) << nom << ": " << textes.join('|').toStdString();
+        for (const char *partie : {"x", "y"}) {
+            EXPECT_TRUE(textes.contains(QString::fromLatin1(partie))) << nom << ": " << partie;
+        }
+        for (const QString &t : textes) {
+            EXPECT_FALSE(t.contains(QStringLiteral("...")) || t.contains(QChar(0x2026))) << nom << ": " << t.toStdString();
+        }
+    }
 }
 
 TEST_F(FenGrapheTest, ReportPicturesAreNumberedByOneCounterOfEveryGraph)

@@ -124,6 +124,36 @@ TEST_F(ChoixPartTest, FirstChoiceRegistersOpensTheWindowsAndAddsTheNodes)
     EXPECT_EQ(graphes[0]->windowTitle(), QStringLiteral("Graphique de ventilation pour la partition : date"));
 }
 
+// The graph opens maximised; when a window opening in its normal state restores it, it keeps a
+// readable size, not the least its controls allow, and it and the windows restored with it lie
+// inside the area.
+TEST_F(ChoixPartTest, TheGraphRestoredByAWindowOpeningNormallyStaysReadableInsideTheArea)
+{
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    // After the reading view, maximised, and a concordance, maximised too.
+    fen->Action("BtnDocu")->trigger();
+    TraiteEvenements();
+    Choisit(QStringLiteral("auteur"));
+    const auto graphes = Fenetres<TFenGrapheTgen>();
+    ASSERT_EQ(graphes.size(), 1u);
+    auto *graphe = qobject_cast<QMdiSubWindow *>(graphes[0]->parentWidget());
+    ASSERT_TRUE(graphe->isMaximized());
+
+    fen->Action("BtnSelFormes")->trigger();
+    TraiteEvenements();
+    ASSERT_FALSE(fen->Zone().Mdi()->activeSubWindow()->isMaximized());
+    ASSERT_FALSE(graphe->isMaximized());
+    const QRect vue(QPoint(0, 0), fen->Zone().ZoneVisible());
+    for (QMdiSubWindow *s : fen->Zone().Mdi()->subWindowList()) {
+        EXPECT_TRUE(vue.contains(s->geometry())) << s->windowTitle().toStdString();
+    }
+    EXPECT_GE(graphe->width(), vue.width() / 2);
+    EXPECT_GE(graphe->height(), vue.height() / 2);
+    EXPECT_EQ(graphe->size(), graphe->size().expandedTo(graphe->minimumSizeHint()));
+}
+
 TEST_F(ChoixPartTest, ChoosingAKeyAgainAddsOnlyANumberedGraph)
 {
     Choisit(QStringLiteral("date"));
