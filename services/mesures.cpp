@@ -158,6 +158,8 @@ protected:
         case QEvent::ToolTip:
             if (objet == cellules_ || objet == lignes_)
                 return MontreBulle(objet, static_cast<QHelpEvent *>(event));
+            if (objet == titres_)
+                return MontreBulleTitre(static_cast<QHelpEvent *>(event));
             break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
@@ -241,10 +243,13 @@ private:
                 continue;
             const int voulue = std::max(Dessinee(c), std::min(valeurs, PlafondTexte(*vue_, c)));
             // In a view a little too narrow for its columns (a list docked in the side panel), the
-            // text gives up its room, down to its title, so that the numbers beside it stay in
-            // sight. When even that would not do, the view scrolls, and the text keeps its room.
+            // text gives up its room, down to its title or, when even that would not do, down to
+            // its designed width, its title then elided (its tool tip gives it whole), so that
+            // the numbers beside it stay in sight. Narrower still, the view scrolls, and the text
+            // keeps its room.
             const int place = vue_->viewport()->width() - (entete->length() - entete->sectionSize(c));
-            Dimensionne(*entete, c, place >= LargeurTitreColonne(*vue_, c) ? std::min(voulue, place) : voulue);
+            const int plancher = std::min(LargeurTitreColonne(*vue_, c), Dessinee(c));
+            Dimensionne(*entete, c, place >= plancher ? std::min(voulue, place) : voulue);
         }
         if (auto *table = qobject_cast<QTableView *>(vue_)) {
             QHeaderView *lignes = table->verticalHeader();
@@ -278,6 +283,20 @@ private:
         if (std::ceil(QFontMetricsF(lignes->font()).horizontalAdvance(texte)) + marge <= lignes->width())
             return false;
         QToolTip::showText(aide->globalPos(), texte, lignes->viewport());
+        return true;
+    }
+
+    // The whole title of a column whose title is elided, when the model has no tool tip for it.
+    bool MontreBulleTitre(QHelpEvent *aide)
+    {
+        const QHeaderView *entete = EnteteDe(*vue_);
+        const int colonne = entete->logicalIndexAt(aide->pos());
+        if (colonne < 0 || vue_->model()->headerData(colonne, Qt::Horizontal, Qt::ToolTipRole).isValid())
+            return false;
+        const QString bulle = BulleTitre(*vue_, colonne);
+        if (bulle.isEmpty())
+            return false;
+        QToolTip::showText(aide->globalPos(), bulle, entete->viewport());
         return true;
     }
 
@@ -356,6 +375,15 @@ QString BulleCellule(const QAbstractItemView &vue, const QModelIndex &index)
     // Drawn elided when it lacks the room LargeurColonneVoulue would give it.
     const int voulue = static_cast<int>(std::ceil(QFontMetricsF(vue.font()).horizontalAdvance(texte))) + 1 + MargeCellule(vue);
     return voulue > cellule.width() ? texte : QString();
+}
+
+QString BulleTitre(const QAbstractItemView &vue, int colonne)
+{
+    const QHeaderView *entete = EnteteDe(vue);
+    if (!entete || entete->isHidden() || !vue.model())
+        return {};
+    const QString titre = vue.model()->headerData(colonne, Qt::Horizontal).toString();
+    return entete->sectionSize(colonne) < LargeurTitreColonne(vue, colonne) ? titre : QString();
 }
 
 void DimensionneGrille(QAbstractItemView *vue, std::vector<int> largeurs, int hauteurMinimale)

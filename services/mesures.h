@@ -29,8 +29,8 @@ inline constexpr int MaxLignesMesurees = 2000;
 // (vertical, section 0) hold free text, spellings, segments or names, that can be as long as a
 // sentence. Such a column is as wide as its widest value only up to a third of its view, and not
 // narrower than its designed width, unless it must be so for every column to fit in the view
-// (never narrower than its title); a longer text is elided there, and the cell's tool tip gives
-// it whole. Columns of numbers are always as wide as their widest value.
+// (never narrower than its title, or than its designed width, its title then elided with its
+// tool tip); a longer text is elided there, and the cell's tool tip gives it whole. Columns of numbers are always as wide as their widest value.
 inline constexpr int RoleTexteLibre = Qt::UserRole + 0x2A1;
 
 // The height of a grid row that shows one line of `police` whole (descenders and underscores
@@ -44,6 +44,9 @@ int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne);
 // The tool tip of a cell: the model's own (Qt::ToolTipRole) when it gives one, else the cell's
 // whole text when the cell is too narrow for it (the view elides it), else nothing.
 QString BulleCellule(const QAbstractItemView &vue, const QModelIndex &index);
+// The tool tip of a column's title: the whole title when its section is narrower than the title
+// needs (a column of free text in a view too narrow for its columns), else nothing.
+QString BulleTitre(const QAbstractItemView &vue, int colonne);
 
 // Sizes the rows and columns of a table (or of a tree that shows a table) from its font and its
 // model, now and again whenever its font changes or its model is reset, re-ordered, given rows,

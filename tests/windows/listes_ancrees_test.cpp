@@ -8,6 +8,7 @@
 #include "services/rapport.h"
 #include "shell/fennavig.h"
 #include "shell/page_rapport.h"
+#include "services/mesures.h"
 #include "windows/dictionnaire/fendicnum.h"
 #include "windows/segments/fenprepsr.h"
 #include "windows/segments/frmsr.h"
@@ -17,10 +18,12 @@
 #include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QPointer>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabBar>
+#include <QTableView>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -205,6 +208,31 @@ TEST_F(ListesAncrees, TheListsTabsShowTheirWholeCaptions)
     for (int i = 0; i < listes->count(); ++i)
         EXPECT_GE(listes->tabRect(i).width(), listes->fontMetrics().horizontalAdvance(listes->tabText(i)))
             << listes->tabText(i).toStdString();
+}
+
+// Docked at the panel's width, the dictionary shows its frequencies beside the forms without a
+// horizontal scroll: the forms' title gives up its room first, elided, and its tool tip gives it
+// whole.
+TEST_F(ListesAncrees, TheDockedDictionaryShowsItsFrequenciesWithoutScrolling)
+{
+    TFenDicNum *dictionnaire = Dictionnaire();
+    ASSERT_NE(dictionnaire, nullptr);
+    const QTableView &liste = *dictionnaire->ListeFormes();
+    const QHeaderView &entete = *liste.horizontalHeader();
+    EXPECT_LE(entete.length(), liste.viewport()->width());
+    EXPECT_GE(entete.sectionSize(0), 175);
+    const QString titre = liste.model()->headerData(0, Qt::Horizontal).toString();
+    if (entete.sectionSize(0) < entete.sectionSizeHint(0))
+        EXPECT_EQ(BulleTitre(liste, 0), titre);
+    else
+        EXPECT_EQ(BulleTitre(liste, 0), QString());
+    EXPECT_EQ(BulleTitre(liste, 1), QString());
+    // Narrower than the designed widths allow, the list scrolls and the forms keep their room.
+    fen->ListesGauche()->Dock(dictionnaire)->setFloating(true);
+    fen->ListesGauche()->Dock(dictionnaire)->resize(200, 400);
+    talmer::test::TraiteEvenements();
+    EXPECT_GE(entete.sectionSize(0), 175);
+    EXPECT_GT(entete.length(), liste.viewport()->width());
 }
 
 } // namespace
