@@ -80,6 +80,7 @@ namespace {
 constexpr char TitreNaturel[] = "talmerTitre";
 constexpr char TailleNaturelle[] = "talmerTailleTitre";
 constexpr int TailleMinimaleTitre = 7;
+constexpr int MargeTitre = 6;
 constexpr char NomCourbe[] = "talmerNomComplet";
 
 void AjusteTitreVertical(QAbstractAxis &axe, int place)
@@ -94,8 +95,10 @@ void AjusteTitreVertical(QAbstractAxis &axe, int place)
     const QString texte = axe.property(TitreNaturel).toString();
     if (texte.isEmpty())
         return;
-    const TitreAjuste titre =
-        AjusteTitre(police, axe.property(TailleNaturelle).toDouble(), texte, place, TailleMinimaleTitre);
+    // The chart lays the title out as rich text, with margins of its own and fractional
+    // advances: a title measured as just fitting would still be elided there.
+    const TitreAjuste titre = AjusteTitre(police, axe.property(TailleNaturelle).toDouble(), texte,
+                                          place - MargeTitre, TailleMinimaleTitre);
     const QString html = titre.lignes.size() > 1 ? titre.lignes.join(QStringLiteral("<br>")) : texte;
     if (axe.titleText() != html)
         axe.setTitleText(html);
