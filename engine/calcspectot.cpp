@@ -161,7 +161,10 @@ void CalcSpecTot::CalculeSpecParties(unsigned fils)
         if (lances == 0) {
             // One thread: the calling one makes each call as it passes the step.
             std::int64_t faits = 0;
-            const std::function<void(std::int32_t)> pas = [&](std::int32_t) { appels->Part(lecture + ++faits, sur); };
+            const std::function<void(std::int32_t)> pas = [&](std::int32_t) {
+                appels->Part(lecture + ++faits, sur);
+                Veille();
+            };
             for (std::int32_t k = 0; k < n; ++k)
                 calculeColonne(k, pas);
         } else {
@@ -175,6 +178,7 @@ void CalcSpecTot::CalculeSpecParties(unsigned fils)
                     if (fini)
                         break;
                     appels->Part(lecture + partage.pas.load(std::memory_order_relaxed), sur);
+                    Veille();
                     v.lock();
                     partage.avance.wait_for(v, Regard, [&] { return partage.erreur || partage.finies == n; });
                 }

@@ -380,7 +380,9 @@ bool charg1::OpenDicNum()
     std::int64_t remplissage = 0;
     std::int64_t sommeFormes = 0;
     std::string graphie;
+    VeilleBoucle veille;
     for (std::int32_t j = 0; j < nbart_; ++j) {
+        veille.Avance();
         prog.enregistrement();
         std::int32_t frq = 0, alpha = 0;
         if (!in.litNombre(frq) || !in.litNombre(alpha)) {
@@ -541,6 +543,7 @@ bool charg1::OpenTextNum()
     constexpr std::size_t kRun = std::size_t{1} << 20;
     std::int64_t lus = 0;
     while (lus < nbitem_) {
+        Veille();
         const std::int64_t reste = nbitem_ - lus;
         const std::size_t voulu = reste < static_cast<std::int64_t>(kRun) ? static_cast<std::size_t>(reste) : kRun;
         const std::size_t n = std::fread(tnum_ + lus, 4, voulu, num.f);

@@ -55,7 +55,9 @@ public:
     // Reads <base>.par at the given path, then <base>.dic and <base>.num beside it (<base> is the
     // file name on the first line of the .par; one holding a '/' is refused). Every entity must
     // occur in the numeric text exactly as often as its dictionary record says. Returns a
-    // CodeChargeBase; on failure the instance must not be queried further.
+    // CodeChargeBase; on failure the instance must not be queried further. A progress callback or
+    // the watch that throws (CalculInterrompu) stops the load: the exception goes through, and the
+    // instance must not be queried either.
     int ChargeBase(const char *cheminPar);
     void DesAlloc();
 

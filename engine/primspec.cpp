@@ -61,7 +61,9 @@ void PrimSpec::Calcule()
 
     const TableCreuse &table = partition_->Table();
     PasCentiemes progressionFormes(progression_, nbform, 0);
+    VeilleBoucle veille;
     for (std::int32_t j = 0; j < nbform; ++j) {
+        veille.Avance();
         // f counts only in the parts that are both reference and target.
         std::int32_t F = 0, f = 0;
         for (const TableCreuse::Cellule &c : table.Ligne(j)) {
@@ -83,6 +85,7 @@ void PrimSpec::Calcule()
     // parts can be under-used.
     PasCentiemes progressionSegments(progression_, nbTot - nbart + 1, 1);
     for (std::int32_t e = nbart + 1; e <= nbTot; ++e) {
+        Veille();
         const std::vector<std::int32_t> frq = partition_->FrqParPartie(e);
         std::int32_t F = 0, f = 0;
         for (std::int32_t k = 0; k < parties; ++k) {
@@ -175,6 +178,7 @@ PrimSpec::Marges PrimSpec::PrepareMarges(const Partition &partition,
         debuts.push_back(static_cast<std::int64_t>(cellules.size()));
         if (segmentLu)
             segmentLu(m, s + 1);
+        Veille();
     }
     m.segmentsParPartie = TableCreuse::DepuisColonnes(parties, debuts, cellules);
 

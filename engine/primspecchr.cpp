@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -92,9 +93,10 @@ void PrimSpecChr::Calcule(FnProgression pas)
                     std::lock_guard<std::mutex> g(partage.verrou);
                     faites = partage.faites += fin - debut;
                 }
-                if (seul)
+                if (seul) {
                     avance(faites);
-                else
+                    Veille();
+                } else
                     partage.avance.notify_one();
             }
         } catch (...) {
@@ -128,7 +130,13 @@ void PrimSpecChr::Calcule(FnProgression pas)
                     v.lock();
                     if (partage.erreur || partage.faites == n)
                         break;
-                    partage.avance.wait(v, [&] { return partage.faites != faites || partage.erreur; });
+                    // Not only when forms are done: the watch is kept while a thread holds
+                    // forms that take long.
+                    partage.avance.wait_for(v, std::chrono::milliseconds(20),
+                                            [&] { return partage.faites != faites || partage.erreur; });
+                    v.unlock();
+                    Veille();
+                    v.lock();
                 }
             } catch (...) {
                 partage.arret = true;

@@ -131,6 +131,12 @@ public:
             Ajoute("\nAllocation m\xE9moire impossible, segmentation abandonn\xE9" "e\n");
             nettoie();
             return ResultatSegm::MemoireInsuffisante;
+        } catch (const CalculInterrompu &) {
+            // Stopped by the user: as after a failure, nothing of the new base is left and the
+            // base of that name, if any, stays as it was.
+            Ajoute("\nSegmentation interrompue\n");
+            nettoie();
+            throw;
         }
         desalloc();
         effaceTxn();
@@ -141,6 +147,7 @@ public:
 
     bool avant(std::int64_t lus)
     {
+        veille_.Avance();
         if (p_.progression) {
             while (lus > palier_) {
                 p_.progression(0);
@@ -300,10 +307,14 @@ private:
 
     void numeDefT()
     {
+        Veille();
         ecriDicNum();
         Ajoute("\n\n*****FIN DE EcriDicNum*****\n");
+        Veille();
         ecriTexNum();
         Ajoute("\n\n*****FIN DE EcriTexNum*****\n");
+        // The last moment a stop is taken: the base is published from here on.
+        Veille();
         ecriParam();
         Ajoute("\n\n*****FIN DE EcriParam*****\n");
         publie();
@@ -774,6 +785,7 @@ private:
     std::int32_t ligne_ = 1;
     Comptes comptes_;
     std::int64_t intervalle_ = 0, palier_ = 0;  // progress: a call each time palier_ is passed
+    VeilleBoucle veille_;
     std::int32_t nbf_ = 0, nhap_ = 0, nbponct_ = 0, nbcle_ = 0, nbctnu_ = 0, nbart_ = 0, fmax_ = 0;
     fichiers::LotTravail lot_;
     Fichier txn_;

@@ -74,6 +74,8 @@ struct ParametresSegm {
 // the order .num, .dic, .par; a rename that fails puts the earlier files back. A run stopped between
 // two renames leaves files of two segmentations, which the loader refuses (their frequencies
 // disagree) rather than showing a wrong text; the next run in the folder removes its leftovers.
+// A progress callback or the watch that throws (CalculInterrompu) stops the run before the base
+// is published: the exception goes through and nothing of the new base is left.
 ResultatSegm SegmPrinc(const char *cheminTexte, const ParametresSegm &parametres);
 
 // A French sentence for the user (UTF-8) describing a segmentation result.

@@ -99,7 +99,9 @@ SegRep::Contextes::Contextes(const SegRep &sr)
     position.reserve(static_cast<std::size_t>(nbitem));
     entite.reserve(static_cast<std::size_t>(nbitem));
     this->nbform = nbform;
+    VeilleBoucle veille;
     for (std::int32_t p = 0; p < nbitem; ++p) {
+        veille.Avance();
         const std::int32_t x = base.Tnum(p);
         if (x < 0 || x >= nbRangs)
             continue;
@@ -357,15 +359,30 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
         || !OuvreFichiersSous(temporairePositions, temporaireDescription))
         return;
     try {
+        // The progress calls are those of a step per hundredth of the pivots, made as the work
+        // advances: reading the text counts as much as sorting its occurrences (they take about
+        // as long), and each pivot as many units as it has occurrences. The most frequent pivots
+        // come first and hold most of the work: counted by pivots, the bar would sit still
+        // through them.
+        const std::int64_t nbitem = std::max<std::int32_t>(base_->Nbitem(), 0);
+        std::int64_t occurrencesPivots = 0;
+        for (std::int32_t i = 0; i < nbPivots; ++i)
+            occurrencesPivots += std::max<std::int32_t>(base_->RetourneFrq(i), 0);
+        const std::int64_t lecture = nbitem;
+        PasRepartis progression(gauge_, NbAppelsCentiemes(nbPivots), lecture + occurrencesPivots + 1);
+
         PrepareDelimiteurs();
         const Contextes ctx(*this);
+        progression.Atteint(lecture / 2);
 
         // The occurrences of every pivot, in one pass over the text, ascending; each is kept as
         // the index of the counted item that follows the pivot, where its context comparison
         // starts.
         const std::int32_t nbCompte = static_cast<std::int32_t>(ctx.position.size());
         std::vector<std::int32_t> debutPivot(static_cast<std::size_t>(nbPivots) + 1, 0);
+        VeilleBoucle veille;
         for (std::int32_t c = 0; c < nbCompte; ++c) {
+            veille.Avance();
             const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
             if (x >= 0 && x < nbPivots)
                 ++debutPivot[static_cast<std::size_t>(x) + 1];
@@ -376,6 +393,7 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
         {
             std::vector<std::int32_t> curseur(debutPivot.begin(), debutPivot.end() - 1);
             for (std::int32_t c = 0; c < nbCompte; ++c) {
+                veille.Avance();
                 const std::int32_t x = ctx.entite[static_cast<std::size_t>(c)];
                 if (x >= 0 && x < nbPivots)
                     suivants[static_cast<std::size_t>(curseur[static_cast<std::size_t>(x)]++)] = c + 1;
@@ -383,9 +401,11 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
         }
 
         const bool lectureComptee = LectureCompteePossible();
-        PasCentiemes progression(gauge_, nbPivots);
+        progression.Atteint(lecture);
+        std::int64_t fait = lecture;
         std::vector<std::int32_t> positions;
         for (std::int32_t i = 0; i < nbPivots; ++i) {
+            Veille();
             const std::int32_t debut = debutPivot[static_cast<std::size_t>(i)];
             const std::int32_t n = debutPivot[static_cast<std::size_t>(i) + 1] - debut;
             const std::int32_t *debuts = suivants.data() + debut;
@@ -393,8 +413,11 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
             for (std::int32_t t = 0; t < n; ++t)
                 positions[static_cast<std::size_t>(t)] = ctx.position[static_cast<std::size_t>(debuts[t] - 1)];
             TrieEtParcourt(ctx, debuts, positions.data(), n, 1, lectureComptee, segments_);
-            progression.Avance();
+            fait += n;
+            progression.Atteint(fait);
         }
+        // The last call comes once every pivot is done, however its occurrences were counted.
+        progression.Atteint(lecture + occurrencesPivots + 1);
     } catch (...) {
         segments_.clear();
         FermeFichiers();

@@ -3,7 +3,10 @@
 #include "services/translation.h"
 #include "shell/occupation.h"
 
+#include <QAbstractAnimation>
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -15,8 +18,63 @@ namespace {
 BarreEtat *barreProgramme = nullptr;
 }
 
+// Clears the notice of stopped work at the user's next command: the first press of a mouse
+// button or of a key that reaches a window once the work is over. Presses on the status bar
+// itself (on the place of the cancel button, now hidden) and Escape are the stop gesture made
+// once more, too late, and leave the notice.
+class BarreEtat::FinNotice : public QObject {
+public:
+    explicit FinNotice(BarreEtat &barre) : barre_(barre) {}
+
+    bool eventFilter(QObject *objet, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::NonClientAreaMouseButtonPress: {
+            if (!objet->isWidgetType())
+                break;
+            auto *widget = static_cast<QWidget *>(objet);
+            if (widget != barre_.barre_ && !barre_.barre_->isAncestorOf(widget))
+                Termine();
+            break;
+        }
+        case QEvent::KeyPress: {
+            const int touche = static_cast<QKeyEvent *>(event)->key();
+            if (objet->isWidgetType() && touche != Qt::Key_Escape && touche != Qt::Key_Shift &&
+                touche != Qt::Key_Control && touche != Qt::Key_Alt && touche != Qt::Key_Meta &&
+                touche != Qt::Key_AltGr)
+                Termine();
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+    // Watching starts, or stops.
+    void Surveille(bool oui)
+    {
+        if (oui)
+            qApp->installEventFilter(this);
+        else
+            qApp->removeEventFilter(this);
+    }
+
+private:
+    // Not while long work runs: its own input is dropped before it reaches a window.
+    void Termine()
+    {
+        if (!Occupation::EnCours())
+            barre_.EffaceInterruption();
+    }
+
+    BarreEtat &barre_;
+};
+
 BarreEtat::BarreEtat(QStatusBar *barre)
 {
+    barre_ = barre;
     barre->setObjectName(QStringLiteral("StatusBar1"));
     barre->setSizeGripEnabled(false);
 
@@ -51,11 +109,14 @@ BarreEtat::BarreEtat(QStatusBar *barre)
     barre->addWidget(annuler);
     barre->addWidget(statut_);
     barre->addWidget(cheminBase_, 1);
+    finNotice_ = new FinNotice(*this);
     barreProgramme = this;
 }
 
 BarreEtat::~BarreEtat()
 {
+    finNotice_->Surveille(false);
+    delete finNotice_;
     if (barreProgramme == this)
         barreProgramme = nullptr;
 }
@@ -78,7 +139,10 @@ void BarreEtat::FixeProgression(int position)
 
 void BarreEtat::AfficheStatut(const QString &texte)
 {
-    interruption_ = false;
+    if (interruption_) {
+        interruption_ = false;
+        finNotice_->Surveille(false);
+    }
     statut_->setText(texte);
     RafraichitEcran();
 }
@@ -87,6 +151,7 @@ void BarreEtat::AfficheInterruption()
 {
     AfficheStatut(Traduit("Calcul interrompu"));
     interruption_ = true;
+    finNotice_->Surveille(true);
 }
 
 void BarreEtat::EffaceInterruption()
@@ -94,9 +159,33 @@ void BarreEtat::EffaceInterruption()
     if (!interruption_)
         return;
     interruption_ = false;
+    finNotice_->Surveille(false);
     statut_->clear();
     // Painted now: the work that starts may not let the windows repaint before its end.
     statut_->repaint();
+}
+
+void BarreEtat::FixeIndetermine(bool indetermine)
+{
+    if (indetermine) {
+        progression_->setRange(0, 0);
+        return;
+    }
+    if (progression_->minimum() == 0 && progression_->maximum() == 0)
+        progression_->setRange(0, 200);
+    // The style animates a busy bar and, once it is not busy and shows nothing, never paints it
+    // again in a way that would end that animation: it is stopped here.
+    for (QAbstractAnimation *animation : progression_->findChildren<QAbstractAnimation *>())
+        animation->stop();
+}
+
+void BarreEtat::RepeintMaintenant()
+{
+    // Shown or resized panels wait for their layout in the queue of events.
+    QCoreApplication::sendPostedEvents(barre_, QEvent::LayoutRequest);
+    if (QLayout *dispo = barre_->layout())
+        dispo->activate();
+    barre_->repaint();
 }
 
 QString BarreEtat::TexteStatut() const

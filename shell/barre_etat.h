@@ -31,20 +31,31 @@ public:
     // What runs, or the result of what ran.
     void AfficheStatut(const QString &texte);
     QString TexteStatut() const;
-    // "Calcul interrompu": the work the user stopped. The notice stays until other work starts
-    // (EffaceInterruption, when the hourglass comes up for it).
+    // "Calcul interrompu": the work the user stopped. The notice stays until the user's next
+    // command (a click or a key anywhere but on the status bar, Escape aside, which the user may
+    // still be pressing to stop that work) or other work starts (EffaceInterruption, when the
+    // hourglass comes up for it).
     void AfficheInterruption();
     void EffaceInterruption();
+    // The bar shows activity without a measure (true), or its measure again (false): out of its
+    // busy look, nothing animates it any more.
+    void FixeIndetermine(bool indetermine);
+    // Lays out and paints the status bar at once, whatever the events waiting.
+    void RepeintMaintenant();
     // The parameter file of the open base.
     void FixeCheminBase(const QString &chemin);
     QString TexteCheminBase() const;
 
 private:
+    class FinNotice;
+
+    QStatusBar *barre_ = nullptr;
     QProgressBar *progression_ = nullptr;
     QLabel *statut_ = nullptr;
     QLabel *cheminBase_ = nullptr;
     int pas_ = 1;
     bool interruption_ = false;  // the status text is the notice of stopped work
+    FinNotice *finNotice_ = nullptr;  // watches for the command that clears the notice
 };
 
 // The status bar of the run (null before the main window has built it and after it is gone).

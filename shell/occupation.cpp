@@ -106,14 +106,26 @@ public:
     }
 };
 
+// The engine's watch during long work: the windows repaint now and then, and work that can be
+// stopped stops there once the user has asked.
+void VeilleOccupation()
+{
+    if (niveauOccupation == 0)
+        return;
+    RafraichitEcranDeTempsEnTemps();
+    InterromptSiDemande();
+}
+
 } // namespace
 
 Occupation::Occupation()
 {
     // New work: the notice of the work stopped before no longer applies.
-    if (niveauOccupation == 0)
+    if (niveauOccupation == 0) {
         if (BarreEtat *barre = BarreEtatProgramme())
             barre->EffaceInterruption();
+        FixeVeille(VeilleOccupation);
+    }
     ++niveauOccupation;
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
@@ -159,6 +171,14 @@ void InterromptSiDemande()
         throw CalculInterrompu{};
 }
 
+void InterromptSiDemandeMaintenant()
+{
+    if (niveauInterruptible == 0)
+        return;
+    RafraichitEcran();
+    InterromptSiDemande();
+}
+
 void FixeBoutonInterruption(QAbstractButton *bouton)
 {
     boutonInterruption = bouton;
@@ -178,6 +198,8 @@ TravailLong::TravailLong(const QString &statut, bool interruptible) : interrupti
         maximum_ = f->Progression()->maximum();
         f->FixeProgression(0);
         f->AfficheStatut(statut);
+        // Whole before the work starts: its first step may be a while coming.
+        f->RepeintMaintenant();
     } else {
         RafraichitEcran();
     }
@@ -187,6 +209,8 @@ TravailLong::~TravailLong()
 {
     // The last repaint also drops what the user typed or clicked while the last steps ran.
     if (BarreEtat *f = BarreEtatProgramme()) {
+        // Out of its busy look, which would go on animating once the work is over.
+        f->FixeIndetermine(false);
         f->Progression()->setRange(minimum_, maximum_);
         f->FixeProgression(0);
         if (interrompu_)
@@ -203,10 +227,14 @@ TravailLong::~TravailLong()
     }
 }
 
-bool TravailLong::Execute(const std::function<void()> &calcul)
+bool TravailLong::Execute(const std::function<void()> &calcul, Fin fin)
 {
     try {
         calcul();
+        // A request made since the last step is still taken: the work is over, but its result
+        // is not kept yet.
+        if (interruptible_ && fin == Fin::Verifiee)
+            InterromptSiDemandeMaintenant();
     } catch (const CalculInterrompu &) {
         Interrompu();
         return false;
@@ -227,5 +255,5 @@ void TravailLong::Interrompu()
 void TravailLong::FixeIndetermine()
 {
     if (BarreEtat *f = BarreEtatProgramme())
-        f->Progression()->setRange(0, 0);
+        f->FixeIndetermine(true);
 }

@@ -33,6 +33,10 @@ void RafraichitEcranDeTempsEnTemps();
 // runs and that work can be stopped. The progress callbacks given to the engine call it after
 // their step; it never throws from inside the repainting (a callback reached from there).
 void InterromptSiDemande();
+// The same once the windows have repainted, so that a request the user has just made is taken:
+// what work that can be stopped calls just before it keeps its result (a request made after it
+// comes too late).
+void InterromptSiDemandeMaintenant();
 
 // The button that stops long work (the main window's, beside its progress bar); shown while
 // work that can be stopped runs. Null: none.
@@ -50,8 +54,13 @@ public:
     TravailLong &operator=(const TravailLong &) = delete;
 
     // Runs the computation; false when the user stopped it (CalculInterrompu was thrown, and
-    // caught here). Any other exception goes through.
-    bool Execute(const std::function<void()> &calcul);
+    // caught here), also when the request came after the computation's last step: the caller
+    // then keeps nothing of it. Any other exception goes through.
+    // How the end of a computation is taken: a stop asked after its last step still discards
+    // its result (Verifiee), or the result is kept once the computation has returned (Gardee:
+    // for work that has put its result in place itself).
+    enum class Fin { Verifiee, Gardee };
+    bool Execute(const std::function<void()> &calcul, Fin fin = Fin::Verifiee);
     // True once the user has asked to stop: for waits that do not go through a progress
     // callback.
     bool InterruptionDemandee() const;

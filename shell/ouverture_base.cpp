@@ -113,15 +113,16 @@ bool OuvertureBase::OuvreBaseSansDemander(const QString &cheminPar)
     // The new base is loaded beside the open one, which stays whole until the load succeeds.
     auto nouvelle = std::make_unique<charg1>();
     nouvelle->AttribGauge(PasProgression);
-    int code;
+    int code = ChargeReussie;
+    bool fini;
     {
-        Occupation occupation;
-        etat_.AfficheStatut(T("Chargement des données"));
-        code = nouvelle->ChargeBase(CheminFichier(chemin).constData());
-        etat_.FixeProgression(0);
-        etat_.FixePas(1);
-        etat_.AfficheStatut(QString());
+        TravailLong travail(T("Chargement des données"));
+        fini = travail.Execute([&] { code = nouvelle->ChargeBase(CheminFichier(chemin).constData()); });
     }
+    etat_.FixePas(1);
+    // Stopped by the user: the open base, if any, stays as it was.
+    if (!fini)
+        return false;
     if (code != ChargeReussie) {
         LesDialogues().message(fenetre_, chemin, MessageErreurChargement(code),
                                BoutonsMessage::Ok, IconeMessage::Exclamation);
@@ -265,18 +266,22 @@ bool OuvertureBase::SegmenteTexte(const QString &cheminTexte)
     if (RefuseTexteSansForme(chemin, dialogue.Delimiteurs()))
         return false;
 
-    ResultatSegm resultat;
+    ResultatSegm resultat = ResultatSegm::Reussie;
+    bool fini;
     {
-        Occupation occupation;
-        etat_.AfficheStatut(T("Segmentation du texte"));
+        TravailLong travail(T("Segmentation du texte"));
         ParametresSegm parametres;
         parametres.delimiteurs = dialogue.Delimiteurs();
         parametres.maxArt = MaxArt();
         parametres.progression = PasProgression;
-        resultat = SegmPrinc(CheminFichier(chemin).constData(), parametres);
-        etat_.FixeProgression(0);
-        etat_.AfficheStatut(QString());
+        // Once published, the new base is kept and opened: the segmentation takes a stop only
+        // until then.
+        fini = travail.Execute([&] { resultat = SegmPrinc(CheminFichier(chemin).constData(), parametres); },
+                               TravailLong::Fin::Gardee);
     }
+    // Stopped by the user: nothing of the new base is left, and the open base stays.
+    if (!fini)
+        return false;
     if (resultat != ResultatSegm::Reussie) {
         LesDialogues().message(fenetre_, chemin,
                                T(MessageSegmentation(resultat)) + QStringLiteral("\n") + ConsultezTrace(),
