@@ -32,6 +32,10 @@ TEST(DispositionMdi, TiledWindowsShareTheAreaAndGiveRoomToTheWideOnes)
          {QRect(0, 0, 333, 600), QRect(333, 0, 333, 600), QRect(666, 0, 334, 600)}},
         {"wider than the area: its right edge, where the close button is, in sight", {QSize(1200, 100)},
          {QRect(-200, 0, 1200, 600)}},
+        // A graph and Pareto side by side would leave the statistics a row that overlaps them.
+        {"rows that hold their windows only in another order: the highest share a row",
+         {QSize(650, 374), QSize(241, 221), QSize(307, 296)},
+         {QRect(0, 0, 650, 374), QRect(0, 374, 1000, 226), QRect(650, 0, 350, 374)}},
     };
     for (const Cas &c : cas)
         EXPECT_EQ(Mosaique(zone, c.minimums), c.attendus) << c.nom;
@@ -67,6 +71,8 @@ TEST(DispositionMdi, CrowdedTilesKeepEveryTitleBarInSight)
         {"9 windows at 1366 x 768", QSize(1025, 650), neuf, false},
         {"14 windows at 1366 x 768", QSize(1025, 650), quatorze, false},
         {"9 windows in a large area", QSize(1900, 1000), neuf, true},
+        {"reading view, graph, Pareto and statistics at 1366 x 768", QSize(1025, 646),
+         {{120, 130}, {650, 374}, {241, 221}, {307, 296}}, true},
         {"8 small windows fit in a grid", QSize(1024, 630), petites, true},
         {"9 windows in a small area", QSize(500, 400), neuf, false, false},
         {"30 windows", QSize(1024, 630), trente, false},
