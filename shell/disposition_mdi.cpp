@@ -268,3 +268,9 @@ QRect DansLaZone(const QRect &cadre, QSize minimum, QSize zone)
     const int y = std::max(0, std::min(cadre.y(), zone.height() - hauteur));
     return QRect(x, y, largeur, hauteur);
 }
+
+QRect HorsMaximise(const QRect &cadre, QSize concue, QSize minimum, QSize zone)
+{
+    // The area may have given the window the least its controls allow, before it was maximised.
+    return DansLaZone(QRect(cadre.topLeft(), cadre.size().expandedTo(concue)), minimum, zone);
+}

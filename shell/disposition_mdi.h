@@ -34,3 +34,7 @@ std::vector<QRect> Cascade(QSize zone, const std::vector<QSize> &tailles, const 
 // window's minimum size. A window wider than the area ends at its right edge (the close button in
 // sight), one higher than the area starts at its top (the title bar in sight).
 QRect DansLaZone(const QRect &cadre, QSize minimum, QSize zone);
+
+// The frame a window gets back when it leaves maximised: at least its designed size (`concue`,
+// frame included) where the area holds it, then brought inside the area as `DansLaZone` does.
+QRect HorsMaximise(const QRect &cadre, QSize concue, QSize minimum, QSize zone);

@@ -195,4 +195,29 @@ TEST(DispositionMdi, AFrameIsBroughtInsideTheAreaAsLittleAsNeeded)
         EXPECT_EQ(DansLaZone(c.cadre, c.minimum, zone), c.attendu) << c.nom;
 }
 
+// Leaving maximised, a window the area had framed at the least its controls allow (the statistics
+// window at 333 x 296) comes back at its designed size where the area holds it, inside the area.
+TEST(DispositionMdi, AWindowLeavingMaximisedGetsAtLeastItsDesignedSize)
+{
+    struct Cas {
+        const char *nom;
+        QRect cadre;
+        QSize concue;
+        QSize minimum;
+        QRect attendu;
+    };
+    const QSize zone(1025, 646);
+    const Cas cas[] = {
+        {"smaller than designed: enlarged and moved in", QRect(676, 0, 333, 296), QSize(666, 468), QSize(307, 296),
+         QRect(359, 0, 666, 468)},
+        {"larger than designed: kept", QRect(10, 20, 800, 500), QSize(666, 468), QSize(), QRect(10, 20, 800, 500)},
+        {"designed larger than the area: the area", QRect(300, 300, 333, 296), QSize(1200, 700), QSize(),
+         QRect(0, 0, 1025, 646)},
+        {"no designed size: only brought inside", QRect(900, 500, 333, 296), QSize(), QSize(),
+         QRect(692, 350, 333, 296)},
+    };
+    for (const Cas &c : cas)
+        EXPECT_EQ(HorsMaximise(c.cadre, c.concue, c.minimum, zone), c.attendu) << c.nom;
+}
+
 } // namespace
