@@ -110,10 +110,9 @@ bool TientEnChevauchant(int hauteur, const std::vector<int> &minimums, int titre
     return true;
 }
 
-// The rows: those of the grid closest to a square whose rows fit one below the other (more
-// columns first, the area being wider than high); else the fewest rows that, overlapping, still
-// end inside the area; else the fewest rows.
-std::vector<Rangee> ChoisitRangees(QSize zone, const std::vector<QSize> &minimums, int titre)
+// The rows of the grid closest to a square whose rows fit one below the other (more columns
+// first, the area being wider than high); none when no grid of the windows in this order does.
+std::vector<Rangee> RangeesSansChevauchement(QSize zone, const std::vector<QSize> &minimums)
 {
     const int n = static_cast<int>(minimums.size());
     const int carre = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))));
@@ -121,11 +120,18 @@ std::vector<Rangee> ChoisitRangees(QSize zone, const std::vector<QSize> &minimum
         for (int colonnes : {carre + ecart, carre - ecart}) {
             if (colonnes < 1 || colonnes > n)
                 continue;
-            const std::vector<Rangee> rangees = Rangees(zone.width(), minimums, colonnes);
+            std::vector<Rangee> rangees = Rangees(zone.width(), minimums, colonnes);
             if (Somme(HauteursRangees(minimums, rangees)) <= zone.height())
                 return rangees;
         }
     }
+    return {};
+}
+
+// The rows: the fewest that, overlapping, still end inside the area; else the fewest rows.
+std::vector<Rangee> RangeesChevauchantes(QSize zone, const std::vector<QSize> &minimums, int titre)
+{
+    const int n = static_cast<int>(minimums.size());
     std::vector<Rangee> meilleures;
     for (int colonnes = n; colonnes >= 1; --colonnes) {
         std::vector<Rangee> rangees = Rangees(zone.width(), minimums, colonnes);
@@ -174,7 +180,27 @@ std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSiz
         mins.push_back(m.expandedTo(barreTitre).expandedTo(QSize(0, 0)));
     const int titre = std::max(1, barreTitre.height());
 
-    const std::vector<Rangee> rangees = ChoisitRangees(zone, mins, titre);
+    // The windows in their order where a grid of them holds every minimum; else the highest
+    // first, so that the high ones share rows and the rows may fit one below the other (a graph
+    // and a list side by side, not each on a row of its own); else rows that overlap, in order.
+    std::vector<std::size_t> ordre(mins.size());
+    std::iota(ordre.begin(), ordre.end(), std::size_t{0});
+    std::vector<Rangee> rangees = RangeesSansChevauchement(zone, mins);
+    if (rangees.empty()) {
+        std::vector<std::size_t> parHauteur = ordre;
+        std::stable_sort(parHauteur.begin(), parHauteur.end(),
+                         [&](std::size_t a, std::size_t b) { return mins[a].height() > mins[b].height(); });
+        std::vector<QSize> tries;
+        for (std::size_t i : parHauteur)
+            tries.push_back(mins[i]);
+        rangees = RangeesSansChevauchement(zone, tries);
+        if (!rangees.empty()) {
+            ordre = std::move(parHauteur);
+            mins = std::move(tries);
+        } else {
+            rangees = RangeesChevauchantes(zone, mins, titre);
+        }
+    }
     const std::vector<int> minRangees = HauteursRangees(mins, rangees);
     std::vector<int> ys, hauteurs;
     if (Somme(minRangees) <= zone.height())
@@ -182,7 +208,7 @@ std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSiz
     else
         RangeesChevauchees(zone.height(), minRangees, titre, ys, hauteurs);
 
-    cadres.reserve(mins.size());
+    cadres.resize(mins.size());
     for (std::size_t r = 0; r < rangees.size(); ++r) {
         const auto [debut, fin] = rangees[r];
         std::vector<int> largeurs;
@@ -197,7 +223,8 @@ std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSiz
             Partage(zone.width(), largeurs, xs, tailles);
         }
         for (std::size_t c = 0; c < xs.size(); ++c)
-            cadres.emplace_back(xs[c], ys[r], tailles[c], std::max(hauteurs[r], mins[debut + c].height()));
+            cadres[ordre[debut + c]] =
+                QRect(xs[c], ys[r], tailles[c], std::max(hauteurs[r], mins[debut + c].height()));
     }
     return cadres;
 }
@@ -240,4 +267,10 @@ QRect DansLaZone(const QRect &cadre, QSize minimum, QSize zone)
     const int x = largeur > zone.width() ? zone.width() - largeur : std::max(0, std::min(cadre.x(), zone.width() - largeur));
     const int y = std::max(0, std::min(cadre.y(), zone.height() - hauteur));
     return QRect(x, y, largeur, hauteur);
+}
+
+QRect HorsMaximise(const QRect &cadre, QSize concue, QSize minimum, QSize zone)
+{
+    // The area may have given the window the least its controls allow, before it was maximised.
+    return DansLaZone(QRect(cadre.topLeft(), cadre.size().expandedTo(concue)), minimum, zone);
 }

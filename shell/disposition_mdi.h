@@ -12,9 +12,11 @@
 // allows whose rows fit one below the other, a row closing early where its next window would not
 // fit beside the others, the windows of each row sharing its whole width. `barreTitre` is the
 // room a title bar needs to stay usable (caption and buttons, width and height): no window gets
-// less. When no grid holds every minimum height the rows overlap: each row starts at least a
-// title bar below the one above it, and the windows raised in the order of the result (row after
-// row) leave every title bar in sight; windows never overlap within a row.
+// less. The windows fill the grid in the order given; when no grid of them in that order holds
+// every minimum height, the highest go first, so that they share rows. When no grid holds every
+// minimum height the rows overlap, in the order given: each row starts at least a title bar below
+// the one above it, and the windows raised in the order of the result (row after row) leave every
+// title bar in sight; windows never overlap within a row.
 std::vector<QRect> Mosaique(QSize zone, const std::vector<QSize> &minimums, QSize barreTitre = QSize());
 
 // Cascades windows in an area of the given size, in the order given (the first at the back, at the
@@ -32,3 +34,7 @@ std::vector<QRect> Cascade(QSize zone, const std::vector<QSize> &tailles, const 
 // window's minimum size. A window wider than the area ends at its right edge (the close button in
 // sight), one higher than the area starts at its top (the title bar in sight).
 QRect DansLaZone(const QRect &cadre, QSize minimum, QSize zone);
+
+// The frame a window gets back when it leaves maximised: at least its designed size (`concue`,
+// frame included) where the area holds it, then brought inside the area as `DansLaZone` does.
+QRect HorsMaximise(const QRect &cadre, QSize concue, QSize minimum, QSize zone);

@@ -21,9 +21,17 @@
 #include <algorithm>
 
 namespace {
+// Where a child window keeps its designed size.
+constexpr const char *ProprieteTailleConcue = "tailleConcue";
+
 QSize TailleMinimale(const QWidget *fenetre)
 {
     return fenetre->minimumSize().expandedTo(fenetre->minimumSizeHint());
+}
+
+QSize TailleConcue(const QMdiSubWindow *fenetre)
+{
+    return fenetre->property(ProprieteTailleConcue).toSize();
 }
 
 // The room a child window's title bar needs to stay usable: its height with the frame above the
@@ -79,10 +87,18 @@ ZoneFenetres::ZoneFenetres(QWidget *parent) : QWidget(parent)
 QMdiSubWindow *ZoneFenetres::AjouteFenetre(QWidget *fenetre)
 {
     QMdiSubWindow *sous = qobject_cast<QMdiSubWindow *>(fenetre);
+    // The size the window gave itself is its designed size. The area ignores it: it frames the
+    // least the window's controls allow, which is the size the window came back at from
+    // maximised.
+    const QSize concue = !sous && fenetre->testAttribute(Qt::WA_Resized) ? fenetre->size() : QSize();
     if (!sous)
         sous = mdi_->addSubWindow(fenetre);
     else
         mdi_->addSubWindow(sous);
+    if (concue.isValid()) {
+        sous->resize(concue.grownBy(sous->contentsMargins()));
+        FixeTailleConcue(sous, sous->size());
+    }
     sous->setAttribute(Qt::WA_DeleteOnClose);
     // What the window computed is freed with it: that memory goes back to the system.
     connect(sous, &QObject::destroyed, [] { RendMemoireApresCeTour(); });
@@ -93,13 +109,13 @@ QMdiSubWindow *ZoneFenetres::AjouteFenetre(QWidget *fenetre)
     // The area puts a new window beside the others, where it may not fit.
     GardeDansZoneMdi(sous);
     // Restored from maximised (as when another window opens in its normal state), a window gets
-    // back the frame it had, which the area may have left since; once the area has restored them
-    // all, it is brought inside again.
+    // back the frame it had, which the area may have left since, and which may be smaller than
+    // its designed size; once the area has restored them all, it is brought inside again.
     connect(sous, &QMdiSubWindow::windowStateChanged, this,
             [this, sous](Qt::WindowStates avant, Qt::WindowStates apres) {
                 if (!disposition_ && (avant & Qt::WindowMaximized) &&
                     !(apres & (Qt::WindowMaximized | Qt::WindowMinimized)))
-                    QTimer::singleShot(0, sous, [this, sous] { GardeDansZoneMdi(sous); });
+                    QTimer::singleShot(0, sous, [this, sous] { Recadre(sous, TailleConcue(sous)); });
             });
     mdi_->setActiveSubWindow(sous);
     return sous;
@@ -145,16 +161,27 @@ QSize ZoneFenetres::ZoneVisible() const
 
 void ZoneFenetres::GardeDansZoneMdi(QMdiSubWindow *fenetre)
 {
+    Recadre(fenetre, QSize());
+}
+
+void ZoneFenetres::Recadre(QMdiSubWindow *fenetre, QSize auMoins)
+{
     if (!fenetre || fenetre->isMaximized() || fenetre->isMinimized())
         return;
     // Moving the window may take a scroll bar away or bring one (a window larger than the area),
     // which changes the room in sight: placed again in the room that results.
     for (int passe = 0; passe < 2; ++passe) {
         const QSize zone = ZoneVisible();
-        fenetre->setGeometry(DansLaZone(fenetre->geometry(), TailleMinimale(fenetre), zone));
+        fenetre->setGeometry(HorsMaximise(fenetre->geometry(), auMoins, TailleMinimale(fenetre), zone));
         if (ZoneVisible() == zone)
             break;
     }
+}
+
+void ZoneFenetres::FixeTailleConcue(QMdiSubWindow *fenetre, QSize taille)
+{
+    if (fenetre)
+        fenetre->setProperty(ProprieteTailleConcue, taille);
 }
 
 void ZoneFenetres::MontreMaximisee(QMdiSubWindow *fenetre, const QRect &normale)
@@ -165,6 +192,7 @@ void ZoneFenetres::MontreMaximisee(QMdiSubWindow *fenetre, const QRect &normale)
     if (fenetre->isMaximized() || fenetre->isMinimized())
         fenetre->showNormal();
     fenetre->setGeometry(DansLaZone(normale, TailleMinimale(fenetre), ZoneVisible()));
+    FixeTailleConcue(fenetre, normale.size());
     fenetre->showMaximized();
 }
 

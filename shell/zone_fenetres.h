@@ -25,8 +25,13 @@ public:
 
     QMdiArea *Mdi() const { return mdi_; }
     // Adds an analysis window to the MDI area (deleted when closed) and shows it, whole inside
-    // the visible area, with the program's icon.
+    // the visible area, with the program's icon. A window that gave itself a size gets it, its
+    // frame around it, as its designed size.
     QMdiSubWindow *AjouteFenetre(QWidget *fenetre);
+    // The size (frame included) a child window is designed at: leaving maximised, it comes back
+    // at least at that size where the visible area holds it. Openers that place a window at a
+    // size of their own set it.
+    void FixeTailleConcue(QMdiSubWindow *fenetre, QSize taille);
     // Brings the MDI child that holds `fenetre` to the front, restoring it when minimised; false
     // when `fenetre` is no child of this area.
     bool Montre(QWidget *fenetre);
@@ -36,7 +41,7 @@ public:
     QSize ZoneVisible() const;
     // Shows a child window maximised. Restored (as when another window opens in its normal
     // state), it takes `normale`, brought inside the visible area and never below its minimum,
-    // instead of the place the area chose when it was added.
+    // instead of the place the area chose when it was added; `normale` is its designed size.
     void MontreMaximisee(QMdiSubWindow *fenetre, const QRect &normale);
     // Moves and shrinks a child window in its normal state as little as needed to show it whole.
     void GardeDansZoneMdi(QMdiSubWindow *fenetre);
@@ -83,6 +88,9 @@ private:
     void QuitteFeuille(int index);
     void EntreFeuille(int index);
     void PurgeFeuilles();
+    // Moves and shrinks a window in its normal state as little as needed to show it whole, after
+    // enlarging it to `auMoins` (where the visible area holds it).
+    void Recadre(QMdiSubWindow *fenetre, QSize auMoins);
     // The windows that "Mosaïque" and "Cascade" place, from the back to the front, in their normal
     // state, and the room the largest of their title bars needs.
     std::vector<QMdiSubWindow *> FenetresADisposer(QSize &barreTitre);

@@ -28,9 +28,8 @@ void InstalleFenetres(TFenPrinc &fenPrinc)
     };
     fabriques.liseuse = [](TFenPrinc &fen, charg1 &base) {
         auto *liseuse = new TFenLiseuse(base);
-        QMdiSubWindow *sous = fen.Zone().AjouteFenetre(liseuse);
-        sous->resize(696, 480);
-        sous->showMaximized();
+        // Its designed size, that it gave itself, is the one it gets back from maximised.
+        fen.Zone().AjouteFenetre(liseuse)->showMaximized();
     };
     fabriques.partitions = ChoisitPartition;
     InstalleSegments(fenPrinc);

@@ -32,6 +32,10 @@ TEST(DispositionMdi, TiledWindowsShareTheAreaAndGiveRoomToTheWideOnes)
          {QRect(0, 0, 333, 600), QRect(333, 0, 333, 600), QRect(666, 0, 334, 600)}},
         {"wider than the area: its right edge, where the close button is, in sight", {QSize(1200, 100)},
          {QRect(-200, 0, 1200, 600)}},
+        // A graph and Pareto side by side would leave the statistics a row that overlaps them.
+        {"rows that hold their windows only in another order: the highest share a row",
+         {QSize(650, 374), QSize(241, 221), QSize(307, 296)},
+         {QRect(0, 0, 650, 374), QRect(0, 374, 1000, 226), QRect(650, 0, 350, 374)}},
     };
     for (const Cas &c : cas)
         EXPECT_EQ(Mosaique(zone, c.minimums), c.attendus) << c.nom;
@@ -67,6 +71,8 @@ TEST(DispositionMdi, CrowdedTilesKeepEveryTitleBarInSight)
         {"9 windows at 1366 x 768", QSize(1025, 650), neuf, false},
         {"14 windows at 1366 x 768", QSize(1025, 650), quatorze, false},
         {"9 windows in a large area", QSize(1900, 1000), neuf, true},
+        {"reading view, graph, Pareto and statistics at 1366 x 768", QSize(1025, 646),
+         {{120, 130}, {650, 374}, {241, 221}, {307, 296}}, true},
         {"8 small windows fit in a grid", QSize(1024, 630), petites, true},
         {"9 windows in a small area", QSize(500, 400), neuf, false, false},
         {"30 windows", QSize(1024, 630), trente, false},
@@ -187,6 +193,31 @@ TEST(DispositionMdi, AFrameIsBroughtInsideTheAreaAsLittleAsNeeded)
     };
     for (const Cas &c : cas)
         EXPECT_EQ(DansLaZone(c.cadre, c.minimum, zone), c.attendu) << c.nom;
+}
+
+// Leaving maximised, a window the area had framed at the least its controls allow (the statistics
+// window at 333 x 296) comes back at its designed size where the area holds it, inside the area.
+TEST(DispositionMdi, AWindowLeavingMaximisedGetsAtLeastItsDesignedSize)
+{
+    struct Cas {
+        const char *nom;
+        QRect cadre;
+        QSize concue;
+        QSize minimum;
+        QRect attendu;
+    };
+    const QSize zone(1025, 646);
+    const Cas cas[] = {
+        {"smaller than designed: enlarged and moved in", QRect(676, 0, 333, 296), QSize(666, 468), QSize(307, 296),
+         QRect(359, 0, 666, 468)},
+        {"larger than designed: kept", QRect(10, 20, 800, 500), QSize(666, 468), QSize(), QRect(10, 20, 800, 500)},
+        {"designed larger than the area: the area", QRect(300, 300, 333, 296), QSize(1200, 700), QSize(),
+         QRect(0, 0, 1025, 646)},
+        {"no designed size: only brought inside", QRect(900, 500, 333, 296), QSize(), QSize(),
+         QRect(692, 350, 333, 296)},
+    };
+    for (const Cas &c : cas)
+        EXPECT_EQ(HorsMaximise(c.cadre, c.concue, c.minimum, zone), c.attendu) << c.nom;
 }
 
 } // namespace

@@ -349,6 +349,7 @@ void FenCourbes::Place(TFenPrinc &fen, QMdiSubWindow *sous)
     if (sous->isMaximized() || sous->isMinimized())
         sous->showNormal();
     sous->setGeometry(0, hauteur - 12, largeur, hauteur);
+    fen.Zone().FixeTailleConcue(sous, sous->size());
     // The free width counts the area's whole client width; its scroll bar and the sheet tabs
     // take some of it.
     fen.Zone().GardeDansZoneMdi(sous);

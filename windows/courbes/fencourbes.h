@@ -87,7 +87,7 @@ public:
     void AjouteAuRapport() override;
 
     // Places the window in the main window's free area: the whole width less 16, half the height
-    // less 4, at the left edge, its top its own height less 12.
+    // less 4, at the left edge, its top its own height less 12; that size is its designed size.
     static void Place(TFenPrinc &fen, QMdiSubWindow *sous);
 
 protected:

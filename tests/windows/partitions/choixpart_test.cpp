@@ -154,6 +154,30 @@ TEST_F(ChoixPartTest, TheGraphRestoredByAWindowOpeningNormallyStaysReadableInsid
     EXPECT_EQ(graphe->size(), graphe->size().expandedTo(graphe->minimumSizeHint()));
 }
 
+// The statistics window, maximised, opens Pareto at its set size: the windows leave maximised,
+// the statistics window at least at its designed size, all of them inside the area.
+TEST_F(ChoixPartTest, TheStatisticsWindowRestoredByParetoKeepsItsDesignedSize)
+{
+    fen->resize(1366, 768);
+    fen->show();
+    TraiteEvenements();
+    Choisit(QStringLiteral("auteur"));
+    TFenStatPart *stat = Fenetres<TFenStatPart>().at(0);
+    fen->Zone().Montre(stat);
+    auto *sous = qobject_cast<QMdiSubWindow *>(stat->parentWidget());
+    ASSERT_TRUE(sous->isMaximized());
+
+    stat->findChild<QToolButton *>(QStringLiteral("BtnZipf"))->click();
+    TraiteEvenements();
+    ASSERT_FALSE(sous->isMaximized());
+    EXPECT_EQ(stat->size(), stat->size().expandedTo(QSize(658, 440)));
+    const QRect vue(QPoint(0, 0), fen->Zone().ZoneVisible());
+    for (QMdiSubWindow *s : fen->Zone().Mdi()->subWindowList()) {
+        EXPECT_FALSE(s->isMaximized()) << s->windowTitle().toStdString();
+        EXPECT_TRUE(vue.contains(s->geometry())) << s->windowTitle().toStdString();
+    }
+}
+
 TEST_F(ChoixPartTest, ChoosingAKeyAgainAddsOnlyANumberedGraph)
 {
     Choisit(QStringLiteral("date"));
