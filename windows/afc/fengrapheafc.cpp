@@ -20,6 +20,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,6 +30,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRubberBand>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
@@ -245,10 +247,22 @@ TFenGrapheAFC::TFenGrapheAFC(Partition &partition, ListePoints points, std::vect
     degrade.setColorAt(0, Qt::white);
     degrade.setColorAt(1, QColor(0xD8, 0xD8, 0xE8));
     grapheHisto_->setBackgroundBrush(degrade);
-    vueHisto_ = new QChartView(grapheHisto_, pages_);
+    auto *pageHisto = new QWidget(pages_);
+    vueHisto_ = new QChartView(grapheHisto_, pageHisto);
     vueHisto_->setObjectName(QStringLiteral("GrapheHisto"));
     vueHisto_->setRenderHint(QPainter::Antialiasing);
-    pages_->addWidget(vueHisto_);
+    vueHisto_->viewport()->installEventFilter(this);
+    // Beside the chart, not on it: the report's picture is the chart alone.
+    defilHisto_ = new QScrollBar(Qt::Vertical, pageHisto);
+    defilHisto_->setObjectName(QStringLiteral("DefilHisto"));
+    defilHisto_->hide();
+    connect(defilHisto_, &QScrollBar::valueChanged, this, &TFenGrapheAFC::MontreHistogramme);
+    auto *histo = new QHBoxLayout(pageHisto);
+    histo->setContentsMargins(0, 0, 0, 0);
+    histo->setSpacing(0);
+    histo->addWidget(vueHisto_, 1);
+    histo->addWidget(defilHisto_);
+    pages_->addWidget(pageHisto);
 
     lvFact_ = new QTableView(pages_);
     lvFact_->setObjectName(QStringLiteral("LVFact"));
@@ -397,38 +411,74 @@ void TFenGrapheAFC::ChargeValeursPropres()
     for (QAbstractAxis *axe : grapheHisto_->axes())
         grapheHisto_->removeAxis(axe);
     auto *serie = new QHorizontalBarSeries;
-    auto *valeurs = new QBarSet(QString());
-    valeurs->setColor(CouleurDeValeur(0x4B73F7));
-    QStringList libelles;
+    barresHisto_ = new QBarSet(QString());
+    barresHisto_->setColor(CouleurDeValeur(0x4B73F7));
     double maxi = 0;
-    // From the last value to the first, so that the first (labelled "2") stands at the top.
-    for (std::size_t i = valeursPropres_.size(); i-- > 0;) {
-        valeurs->append(valeursPropres_[i]);
-        libelles << QString::number(i + 2);
-        maxi = std::max(maxi, valeursPropres_[i]);
-    }
+    for (double v : valeursPropres_)
+        maxi = std::max(maxi, v);
     // The values stand beyond the bars, on the chart's light background: written in black (the
     // theme would write them in white, for inside the bars).
-    valeurs->setLabelColor(Qt::black);
-    serie->append(valeurs);
+    barresHisto_->setLabelColor(Qt::black);
+    serie->append(barresHisto_);
     serie->setLabelsVisible(true);
     serie->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     grapheHisto_->addSeries(serie);
-    // Hundreds of eigenvalues leave each bar a pixel or two: their values would be written over
-    // each other in a black smear. They are shown only while a bar is as tall as a line of text.
-    const int n = static_cast<int>(valeursPropres_.size());
-    const int interligne = QFontMetrics(valeurs->labelFont()).lineSpacing();
-    connect(grapheHisto_, &QChart::plotAreaChanged, serie, [serie, n, interligne](const QRectF &zone) {
-        serie->setLabelsVisible(ValeursLisibles(zone.height(), n, interligne));
-    });
-    auto *axeCategories = new QBarCategoryAxis;
-    axeCategories->append(libelles);
+    axeHisto_ = new QBarCategoryAxis;
     auto *axeValeurs = new QValueAxis;
     axeValeurs->setRange(0, maxi > 0 ? maxi * 1.15 : 1);
-    grapheHisto_->addAxis(axeCategories, Qt::AlignLeft);
+    grapheHisto_->addAxis(axeHisto_, Qt::AlignLeft);
     grapheHisto_->addAxis(axeValeurs, Qt::AlignBottom);
-    serie->attachAxis(axeCategories);
+    serie->attachAxis(axeHisto_);
     serie->attachAxis(axeValeurs);
+    montrees_ = {};
+    MontreHistogramme(0);
+    // Hundreds of eigenvalues would leave each bar a pixel or two, without a readable label or
+    // value: the chart holds as many as keep their height, and the scroll bar brings the others.
+    // (The series holds only those: a category axis narrowed to a range mixes up the values
+    // written beside the bars.)
+    connect(grapheHisto_, &QChart::plotAreaChanged, this, &TFenGrapheAFC::CadreHistogramme, Qt::UniqueConnection);
+}
+
+void TFenGrapheAFC::CadreHistogramme(const QRectF &zone)
+{
+    const auto *serie = qobject_cast<const QAbstractBarSeries *>(grapheHisto_->series().value(0));
+    if (!serie || !barresHisto_ || !axeHisto_)
+        return;
+    const int n = static_cast<int>(valeursPropres_.size());
+    // A line of the labels, and a pixel on each side for the bar's outline, which the theme draws
+    // in the wall's colour.
+    const int hauteur = std::max(QFontMetrics(axeHisto_->labelsFont()).lineSpacing(),
+                                 QFontMetrics(barresHisto_->labelFont()).lineSpacing()) + 2;
+    const int visibles = BarresVisibles(zone.height(), n, hauteur, serie->barWidth());
+    {
+        QSignalBlocker bloque(defilHisto_);
+        defilHisto_->setRange(0, n - visibles);
+        defilHisto_->setPageStep(visibles);
+    }
+    defilHisto_->setVisible(visibles < n);
+    MontreHistogramme(defilHisto_->value());
+}
+
+void TFenGrapheAFC::MontreHistogramme(int decalage)
+{
+    const int n = static_cast<int>(valeursPropres_.size());
+    // Until the chart is laid out, every value.
+    const int visibles = defilHisto_->isHidden() ? n : defilHisto_->pageStep();
+    const FenetreValeurs fenetre = FenetreHistogramme(n, visibles, decalage);
+    if (fenetre.premier == montrees_.premier && fenetre.nombre == montrees_.nombre)
+        return;
+    montrees_ = fenetre;
+    QList<qreal> valeurs;
+    QStringList libelles;
+    // From the last value to the first, so that the first (labelled "2" for the whole list)
+    // stands at the top.
+    for (int i = fenetre.premier + fenetre.nombre; i-- > fenetre.premier;) {
+        valeurs << valeursPropres_[static_cast<std::size_t>(i)];
+        libelles << QString::number(i + 2);
+    }
+    barresHisto_->remove(0, barresHisto_->count());
+    barresHisto_->append(valeurs);
+    axeHisto_->setCategories(libelles);
 }
 
 void TFenGrapheAFC::PrepareTableFacteurs()
@@ -598,6 +648,16 @@ void TFenGrapheAFC::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     surface_->update();
+}
+
+bool TFenGrapheAFC::eventFilter(QObject *objet, QEvent *event)
+{
+    // The wheel over the histogram moves its bars.
+    if (objet == vueHisto_->viewport() && event->type() == QEvent::Wheel && !defilHisto_->isHidden()) {
+        QCoreApplication::sendEvent(defilHisto_, event);
+        return true;
+    }
+    return QWidget::eventFilter(objet, event);
 }
 
 QImage TFenGrapheAFC::ImagePlan() const { return surface_->grab().toImage(); }

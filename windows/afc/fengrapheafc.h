@@ -14,12 +14,15 @@
 #include <vector>
 
 class Partition;
+class QBarCategoryAxis;
+class QBarSet;
 class QButtonGroup;
 class QChart;
 class QChartView;
 class QComboBox;
 class QRadioButton;
 class QRubberBand;
+class QScrollBar;
 class QStackedWidget;
 class QStatusBar;
 class QTableView;
@@ -110,6 +113,8 @@ public:
     QStackedWidget *PageControl1() const { return pages_; }
     QChart *GrapheHisto() const { return grapheHisto_; }
     QChartView *VueHisto() const { return vueHisto_; }
+    // Moves the histogram's bars when they do not all fit; hidden when they do.
+    QScrollBar *DefilHisto() const { return defilHisto_; }
     QTableView *LVFact() const { return lvFact_; }
     talmer::GrilleCouleurs *GrilleCoul() const { return grilleCoul_; }
     QToolButton *BtnPinceau() const { return btnPinceau_; }
@@ -146,9 +151,15 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *objet, QEvent *event) override;
 
 private:
     void ChargeValeursPropres();
+    // As many bars as the plot area holds at their readable height, the scroll bar sized to
+    // the others.
+    void CadreHistogramme(const QRectF &zone);
+    // The bars from `decalage` values below the first eigenvalue.
+    void MontreHistogramme(int decalage);
     void PrepareTableFacteurs();
     void ExporteGraphe();
     void ExporteHistogramme();
@@ -172,6 +183,10 @@ private:
     QStackedWidget *pages_ = nullptr;
     QChart *grapheHisto_ = nullptr;
     QChartView *vueHisto_ = nullptr;
+    QScrollBar *defilHisto_ = nullptr;
+    QBarCategoryAxis *axeHisto_ = nullptr;
+    QBarSet *barresHisto_ = nullptr;
+    talmer::FenetreValeurs montrees_;
     QTableView *lvFact_ = nullptr;
     talmer::ModeleFacteurs *modele_ = nullptr;
     talmer::GrilleCouleurs *grilleCoul_ = nullptr;

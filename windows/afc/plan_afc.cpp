@@ -233,11 +233,23 @@ std::vector<Graduation> Graduations(double mini, double maxi)
     return g;
 }
 
-bool ValeursLisibles(double hauteurZone, int n, int interligne)
+int BarresVisibles(double hauteurZone, int n, int hauteurBarre, double largeurBarre)
 {
-    if (hauteurZone <= 0 || n <= 0)
-        return true;
-    return hauteurZone / n >= interligne;
+    if (n <= 0)
+        return 0;
+    if (!(hauteurZone > 0) || hauteurBarre <= 0 || !(largeurBarre > 0))
+        return n;
+    // Each of k rows is hauteurZone / k tall, its bar largeurBarre of that.
+    const double tient = std::floor(hauteurZone * std::min(largeurBarre, 1.0) / hauteurBarre);
+    return tient >= n ? n : std::max(1, static_cast<int>(tient));
+}
+
+FenetreValeurs FenetreHistogramme(int n, int visibles, int decalage)
+{
+    if (n <= 0)
+        return {};
+    visibles = std::clamp(visibles, 1, n);
+    return {std::clamp(decalage, 0, n - visibles), visibles};
 }
 
 QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface)

@@ -65,10 +65,19 @@ std::vector<Graduation> Graduations(double mini, double maxi);
 // edge shows whole (a box larger than the surface starts at its edge).
 QRect BoiteEtiquette(const QPoint &coin, const QSize &taille, const QSize &surface);
 
-// Whether the values of n bars sharing a plot area of that height can be written beside them
-// without running into each other: each bar as tall as a line of text. True while the area is not
-// laid out yet (height 0).
-bool ValeursLisibles(double hauteurZone, int n, int interligne);
+// The eigenvalue histogram shows its bars a window at a time, so that every bar, `largeurBarre`
+// of its row's height, stays `hauteurBarre` pixels tall (as tall as its labels) whatever their
+// number. How many of the n bars a plot area `hauteurZone` pixels tall shows at once: all of them
+// when they fit (and while the area is not laid out yet, height 0), never fewer than one.
+int BarresVisibles(double hauteurZone, int n, int hauteurBarre, double largeurBarre);
+
+// The eigenvalues a window of `visibles` bars shows, `decalage` values below the first one (the
+// offset kept inside 0..n - visibles): from `premier` (at the top) on, `nombre` of them.
+struct FenetreValeurs {
+    int premier = 0;
+    int nombre = 0;
+};
+FenetreValeurs FenetreHistogramme(int n, int visibles, int decalage);
 
 // A label box meets a rectangle (edges included). The rectangle's sides are ordered.
 bool Rencontre(const QRect &boite, const QRect &rectangle);

@@ -21,6 +21,7 @@
 
 #include <QAbstractBarSeries>
 #include <QAbstractButton>
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -39,10 +40,12 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -430,6 +433,44 @@ TEST(AfcPlan, GraduationsEveryFiftyUnitsShortStrokeFirst)
     EXPECT_TRUE(Graduations(-50, 50).empty());
 }
 
+TEST(AfcPlan, TheHistogramShowsAWindowOfBarsAsTallAsTheirLabels)
+{
+    // Rows of a 400-pixel plot, bars half their row, labels 15 pixels: 13 rows of 30.8 pixels.
+    const struct {
+        double hauteur;
+        int n;
+        int attendu;
+    } cas[] = {
+        {400, 2, 2},     // few values: all of them, as tall as the plot makes them
+        {400, 13, 13},   // exactly as many as fit
+        {400, 426, 13},  // hundreds: a window
+        {389, 426, 12},  // 13 rows would leave bars of 14.96 pixels
+        {10, 426, 1},    // no room at all: still one
+        {0, 426, 426},   // not laid out yet
+    };
+    for (const auto &c : cas)
+        EXPECT_EQ(BarresVisibles(c.hauteur, c.n, 15, 0.5), c.attendu) << c.hauteur << " px, " << c.n;
+    EXPECT_EQ(BarresVisibles(400, 426, 15, 1.0), 26);
+
+    const struct {
+        int visibles, decalage, premier, nombre;
+    } fenetres[] = {
+        {13, 0, 0, 13},      // from the first eigenvalue
+        {13, 100, 100, 13},
+        {13, 413, 413, 13},  // down to the last one
+        {13, 1000, 413, 13}, // never past it
+        {13, -5, 0, 13},
+        {500, 7, 0, 426},    // more room than values
+        {0, 7, 7, 1},
+    };
+    for (const auto &f : fenetres) {
+        const FenetreValeurs w = FenetreHistogramme(426, f.visibles, f.decalage);
+        EXPECT_EQ(w.premier, f.premier) << f.visibles << " from " << f.decalage;
+        EXPECT_EQ(w.nombre, f.nombre) << f.visibles << " from " << f.decalage;
+    }
+    EXPECT_EQ(FenetreHistogramme(0, 13, 0).nombre, 0);
+}
+
 TEST(AfcPlan, LabelBoxesMeetRectanglesEdgesIncluded)
 {
     const QRect boite(10, 10, 20, 10); // spans columns 10 to 30 and rows 10 to 20, edges included
@@ -574,16 +615,83 @@ TEST_F(Afc, TheEigenvalueLabelsAreDarkOnTheLightChart)
     EXPECT_GT(qGray(fen.VueHisto()->grab().toImage().pixel(5, 5)), 200);
 }
 
-TEST_F(Afc, HundredsOfEigenvaluesAreDrawnWithoutTheirValuesOverEachOther)
+namespace {
+
+// The heights of the bars drawn in a column of the histogram's picture, top to bottom: runs of
+// rows in the bars' orange, which the light wall and the grid lines are far from.
+std::vector<int> HauteursBarres(const QImage &image, int colonne)
 {
-    for (const auto &[nombre, lisibles] : {std::pair{2, true}, std::pair{700, false}}) {
-        TFenGrapheAFC fen(*partition, TroisPoints(), std::vector<double>(static_cast<std::size_t>(nombre), 0.25));
-        fen.VueHisto()->resize(600, 500);
-        fen.VueHisto()->grab(); // lays the chart out
+    std::vector<int> hauteurs;
+    int suite = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const QColor c = image.pixelColor(colonne, y);
+        if (c.red() - c.blue() > 40) {
+            ++suite;
+        } else if (suite > 0) {
+            hauteurs.push_back(suite);
+            suite = 0;
+        }
+    }
+    return hauteurs;
+}
+
+} // namespace
+
+TEST_F(Afc, HundredsOfEigenvaluesKeepReadableBarsAndScroll)
+{
+    for (const int nombre : {2, 426}) {
+        SCOPED_TRACE(std::to_string(nombre) + " values");
+        std::vector<double> valeurs(static_cast<std::size_t>(nombre));
+        for (std::size_t i = 0; i < valeurs.size(); ++i)
+            valeurs[i] = 0.5 - 0.001 * static_cast<double>(i);
+        TFenGrapheAFC fen(*partition, TroisPoints(), valeurs);
+        fen.SpeedButton1()->click();
+        fen.resize(710, 500);
+        fen.grab(); // lays the window and the chart out
+        ASSERT_GT(fen.GrapheHisto()->plotArea().height(), 300);
         auto *barres = qobject_cast<QAbstractBarSeries *>(fen.GrapheHisto()->series().value(0));
         ASSERT_NE(barres, nullptr);
-        ASSERT_GT(fen.GrapheHisto()->plotArea().height(), 100);
-        EXPECT_EQ(barres->isLabelsVisible(), lisibles) << nombre << " values";
+        auto *axe = qobject_cast<QBarCategoryAxis *>(fen.GrapheHisto()->axes(Qt::Vertical).value(0));
+        ASSERT_NE(axe, nullptr);
+        const QImage image = fen.VueHisto()->grab().toImage();
+        const int interligne = std::max(QFontMetrics(axe->labelsFont()).lineSpacing(),
+                                        QFontMetrics(barres->barSets()[0]->labelFont()).lineSpacing());
+        const std::vector<int> hauteurs =
+            HauteursBarres(image, static_cast<int>(fen.GrapheHisto()->plotArea().left()) + 3);
+        ASSERT_FALSE(hauteurs.empty());
+        EXPECT_GE(*std::min_element(hauteurs.begin(), hauteurs.end()), interligne);
+        EXPECT_EQ(static_cast<int>(hauteurs.size()), axe->count());
+        EXPECT_TRUE(barres->isLabelsVisible());
+        // The first eigenvalue, labelled "2", stands at the top.
+        EXPECT_EQ(axe->categories().constLast(), QStringLiteral("2"));
+        // The report's picture is the chart as it stands, whatever the number of values.
+        EXPECT_EQ(fen.ImageHistogramme().size(), fen.VueHisto()->size());
+        QScrollBar *defil = fen.DefilHisto();
+        if (nombre == 2) {
+            EXPECT_TRUE(defil->isHidden());
+            EXPECT_EQ(axe->categories(), (QStringList{"3", "2"}));
+            EXPECT_EQ(barres->barSets()[0]->at(1), 0.5);
+            continue;
+        }
+        ASSERT_FALSE(defil->isHidden());
+        EXPECT_EQ(defil->maximum() + defil->pageStep(), nombre);
+        EXPECT_EQ(defil->pageStep(), axe->count());
+        // The wheel over the chart moves the bars down the list...
+        QWheelEvent roue(QPointF(300, 250), QPointF(300, 250), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(fen.VueHisto()->viewport(), &roue);
+        const int decalage = defil->value();
+        EXPECT_GT(decalage, 0);
+        EXPECT_EQ(axe->categories().constLast(), QString::number(decalage + 2));
+        EXPECT_DOUBLE_EQ(barres->barSets()[0]->at(axe->count() - 1), valeurs[static_cast<std::size_t>(decalage)]);
+        // ... and the scroll bar down to the last value, its bar still as tall.
+        defil->setValue(defil->maximum());
+        EXPECT_EQ(axe->categories().constFirst(), QString::number(nombre + 1));
+        EXPECT_DOUBLE_EQ(barres->barSets()[0]->at(0), valeurs.back());
+        const std::vector<int> fin = HauteursBarres(fen.VueHisto()->grab().toImage(),
+                                                    static_cast<int>(fen.GrapheHisto()->plotArea().left()) + 3);
+        ASSERT_EQ(static_cast<int>(fin.size()), axe->count());
+        EXPECT_GE(*std::min_element(fin.begin(), fin.end()), interligne);
     }
 }
 
