@@ -717,8 +717,14 @@ void TFenCarteParag::LanceSpecifs(const std::vector<char> &cible)
     p.seuilPourcent = dialogue.CSpinEdit1()->value();
     p.freqMin = dialogue.CSpinEdit2()->value();
     p.etiquettes = NbEtiquettes();
+    SpecifsSections r;
+    {
+        TravailLong travail(Traduit("Calcul des spécificités…"));
+        // Stopped by the user: the lists made before stay as they are.
+        if (!travail.Execute([&] { r = CalculeSpecifsSections(base_, section_, cible, p, PasProgression); }))
+            return;
+    }
     Occupation occupation;
-    SpecifsSections r = CalculeSpecifsSections(base_, section_, cible, p);
     if (r.t == 0 || !FabriqueSpecifsSections())
         return;
     FabriqueSpecifsSections()(fenPrinc_, base_, std::move(r.lignes), r.nbSections);

@@ -10,7 +10,7 @@
 namespace talmer {
 
 SpecifsSections CalculeSpecifsSections(const charg1 &base, const Section &section, const std::vector<char> &cible,
-                                       const ParametresSpecifsSections &p)
+                                       const ParametresSpecifsSections &p, FnProgression pas)
 {
     SpecifsSections r;
     const std::int32_t n = std::min<std::int32_t>(section.NbSections(), static_cast<std::int32_t>(cible.size()));
@@ -37,13 +37,17 @@ SpecifsSections CalculeSpecifsSections(const charg1 &base, const Section &sectio
         if (!cible[static_cast<std::size_t>(s)])
             continue;
         const std::int32_t fin = section.Debut(s + 1);
+        VeilleBoucle veille;
         for (std::int32_t q = section.Debut(s); q < fin; ++q) {
+            veille.Avance();
             const std::int32_t e = base.Tnum(q);
             if (e >= 0 && e < base.Nbform())
                 ++sousFrq[static_cast<std::size_t>(e)];
         }
     }
+    PasCentiemes progressionFormes(pas, base.Nbform(), 0);
     for (std::int32_t e = 0; e < base.Nbform(); ++e) {
+        progressionFormes.Avance();
         const std::int32_t F = base.RetourneLexm(e).Frq;
         if (F < p.freqMin)
             continue;
@@ -55,7 +59,10 @@ SpecifsSections CalculeSpecifsSections(const charg1 &base, const Section &sectio
 
     if (const SegRep *segments = base.SegmentsAttaches()) {
         const std::vector<std::int32_t> &debuts = section.Debuts();
+        PasCentiemes progressionSegments(pas, segments->NbSegments(), 1);
         for (std::int32_t k = 0; k < segments->NbSegments(); ++k) {
+            progressionSegments.Avance();
+            Veille();
             const std::int32_t F = segments->Segments()[static_cast<std::size_t>(k)].Frq;
             if (F < p.freqMin)
                 continue;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/primspec.h"
+#include "engine/progression.h"
 
 #include <cstdint>
 #include <vector>
@@ -25,7 +26,9 @@ struct SpecifsSections {
 };
 
 // cible: one flag per section. No row when the target sections hold no word occurrence (t = 0).
+// `pas` is called about a hundred times over the forms (phase 0), then over the repeated segments
+// (phase 1); when it or the watch throws (CalculInterrompu), the exception goes through.
 SpecifsSections CalculeSpecifsSections(const charg1 &base, const Section &section, const std::vector<char> &cible,
-                                       const ParametresSpecifsSections &p);
+                                       const ParametresSpecifsSections &p, FnProgression pas = nullptr);
 
 } // namespace talmer

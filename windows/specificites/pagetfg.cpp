@@ -21,6 +21,7 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -290,10 +291,22 @@ bool PageTFG::ExporteAuRapport(Rapport &rapport, const QString &titre, QString *
             barreEtat->Progression()->setMaximum(std::max(1, NbPasEcritureTFG(lignes.size())));
         }
         const auto ecrit = [&](const QString &html, const QString &xml, QString *raison) {
-            return EcritPagesTFG(html, xml, entete, *partition_, lignes, calcul_.get(), PasProgression, raison);
+            if (!EcritPagesTFG(html, xml, entete, *partition_, lignes, calcul_.get(), PasProgression, raison))
+                return false;
+            // A stop asked while the last rows were written still keeps the page out.
+            try {
+                InterromptSiDemandeMaintenant();
+            } catch (const CalculInterrompu &) {
+                QFile::remove(html);
+                QFile::remove(xml);
+                throw;
+            }
+            return true;
         };
-        // Stopped by the user: neither file is left and nothing is added.
-        travail.Execute([&] { ajoute = AjouteElementPages(rapport, "tfg", entete.cle, titre, ecrit, erreur); });
+        // Stopped by the user: neither file is left and nothing is added. Once added, the page
+        // stays.
+        travail.Execute([&] { ajoute = AjouteElementPages(rapport, "tfg", entete.cle, titre, ecrit, erreur); },
+                        TravailLong::Fin::Gardee);
     }
     if (barreEtat)
         barreEtat->FixePas(pasAvant);
