@@ -95,11 +95,13 @@ bool ConfigurationT3::Save(QString *erreur) const
                                 std::to_string(charsetIndex_) + "\r\n";
     const QString nom = Chemin();
     QString raison;
+    talmer::EchecEcriture echec;
     bool ok = dossier_.isEmpty() || QDir().mkpath(dossier_);
     if (!ok)
         raison = Traduit("le dossier ne peut pas être créé");
-    else
-        ok = talmer::EcritFichierSur(nom, QByteArray::fromStdString(contenu), &raison);
+    else if (!talmer::EcritFichierSur(nom, QByteArray::fromStdString(contenu), &echec))
+        raison = RaisonEcriture(echec);
+    ok = raison.isEmpty();
     if (!ok && erreur)
         *erreur = Traduit("Impossible d'enregistrer la configuration dans «\u00A0%1\u00A0» : %2").arg(nom, raison);
     return ok;

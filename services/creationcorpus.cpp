@@ -2,6 +2,7 @@
 
 #include "services/textesource.h"
 #include "services/translation.h"
+#include "services/utilitaires.h"
 
 #include "platform/qt/ecriture_sure.h"
 
@@ -335,19 +336,20 @@ QString CreationCorpus::Ecrit(const QString &destination, const std::string &typ
     }
 
     QString raisonEcriture;
-    QString raisonFichier;
+    EchecEcriture echec;
     const bool ok = EcritFichierSur(
         destination,
         [&](QIODevice &fichier) {
             raisonEcriture = EcritDans(fichier, typeCle, marqueur);
             return raisonEcriture.isEmpty();
         },
-        &raisonFichier);
-    if (!raisonEcriture.isEmpty())
-        return raisonEcriture;
-    if (!ok)
+        &echec);
+    // The corpus file's own failure first: a source that cannot be read says so itself.
+    if (echec.Survenu())
         return Traduit("Le fichier «\u00A0%1\u00A0» n'a pas pu être enregistré : %2.")
-            .arg(dest.fileName(), raisonFichier);
+            .arg(dest.fileName(), RaisonEcriture(echec));
+    if (!ok)
+        return raisonEcriture;
     return {};
 }
 

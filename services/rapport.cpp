@@ -6,6 +6,7 @@
 #include "services/affichage.h"
 #include "services/jeu_affichage.h"
 #include "services/translation.h"
+#include "services/utilitaires.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -64,10 +65,10 @@ bool lit(const QString &chemin, QByteArray &contenu, QStringList &erreurs)
 // Writes under a temporary name in the same folder, renamed when complete.
 bool ecrit(const QString &chemin, const QByteArray &contenu, QStringList &erreurs)
 {
-    QString raison;
-    const bool ok = talmer::EcritFichierSur(chemin, contenu, &raison);
+    talmer::EchecEcriture echec;
+    const bool ok = talmer::EcritFichierSur(chemin, contenu, &echec);
     if (!ok)
-        erreurs << Traduit("Impossible d'écrire «\u00A0%1\u00A0» : %2").arg(chemin, raison);
+        erreurs << MessageEcriture(echec);
     return ok;
 }
 

@@ -1,7 +1,9 @@
 #include "services/textesource.h"
 
 #include "platform/qt/codepage.h"
+#include "platform/qt/ecriture_sure.h"
 #include "services/translation.h"
+#include "services/utilitaires.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,19 +145,16 @@ ResultatConversion ConvertitTexteUtf8(const QString &chemin, const CodePage &cod
         return r;
     }
     const QString nom = NomTexteConverti(chemin, codePage.Numero());
-    QFile cible(nom);
-    // Created here and nowhere else: an existing file is never written over.
-    if (!cible.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        r.erreur = Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être créé : %2").arg(nom, cible.errorString());
-        return r;
-    }
-    auto echec = [&](const QString &raison) {
-        cible.close();
-        QFile::remove(nom);
-        r.erreur = raison;
+    // Named only once whole, and never over an existing file.
+    FichierSur cible(nom, FichierSur::Remplacement::JamaisRemplacer);
+    auto echecEcriture = [&] {
+        r.erreur = Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être écrit : %2")
+                       .arg(nom, RaisonEcriture(cible.Echec()));
         r.manquants = 0;
         return r;
     };
+    if (!cible.Ouvre())
+        return echecEcriture();
 
     ConvertisseurUtf8 convertisseur(codePage);
     auto ecrit = [&](const std::string &octets) {
@@ -164,24 +163,19 @@ ResultatConversion ConvertitTexteUtf8(const QString &chemin, const CodePage &cod
     std::vector<char> tampon(static_cast<std::size_t>(TailleBloc));
     for (;;) {
         const qint64 lus = source.read(tampon.data(), TailleBloc);
-        if (lus < 0)
-            return echec(Traduit("Le texte «\u00A0%1\u00A0» ne peut pas être lu : %2")
-                .arg(chemin, source.errorString()));
+        if (lus < 0) {
+            cible.Abandonne();
+            r.erreur = Traduit("Le texte «\u00A0%1\u00A0» ne peut pas être lu : %2").arg(chemin, source.errorString());
+            return r;
+        }
         if (lus == 0)
             break;
         if (!ecrit(convertisseur.Convertit(std::string_view(tampon.data(), static_cast<std::size_t>(lus)))))
-            return echec(Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être écrit : %2")
-                .arg(nom, cible.errorString()));
+            return echecEcriture();
     }
-    if (!ecrit(convertisseur.Termine()))
-        return echec(Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être écrit : %2")
-            .arg(nom, cible.errorString()));
+    if (!ecrit(convertisseur.Termine()) || !cible.Termine())
+        return echecEcriture();
     r.manquants = convertisseur.Manquants();
-    if (!cible.flush()) {
-        const QString raison = cible.errorString();
-        return echec(Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être écrit : %2").arg(nom, raison));
-    }
-    cible.close();
     r.chemin = nom;
     return r;
 }

@@ -97,13 +97,27 @@ bool SauveBitmapJpeg(const QImage &image, const QString &fichier, int qualite, Q
                     qualite, &tampon, &taille, message))
         return echec(Traduit("Erreur de codage JPEG de %1 : %2").arg(fichier, QString::fromLocal8Bit(message)));
 
-    QString raison;
+    talmer::EchecEcriture ecriture;
     const bool ok = talmer::EcritFichierSur(
-        fichier, QByteArray(reinterpret_cast<const char *>(tampon), static_cast<qsizetype>(taille)), &raison);
+        fichier, QByteArray(reinterpret_cast<const char *>(tampon), static_cast<qsizetype>(taille)), &ecriture);
     std::free(tampon);
     if (!ok)
-        return echec(Traduit("Impossible d'écrire l'image %1 : %2").arg(fichier, raison));
+        return echec(Traduit("Impossible d'écrire l'image %1 : %2").arg(fichier, RaisonEcriture(ecriture)));
     return true;
+}
+
+QString RaisonEcriture(const talmer::EchecEcriture &echec)
+{
+    if (const char *francais = talmer::RaisonEnFrancais(echec.code))
+        return Traduit(francais);
+    if (echec.code != 0)
+        return talmer::TexteDuSysteme(echec.code);
+    return Traduit("le système n'en a pas donné la raison");
+}
+
+QString MessageEcriture(const talmer::EchecEcriture &echec)
+{
+    return Traduit("Impossible d'écrire «\u00A0%1\u00A0» : %2").arg(echec.fichier, RaisonEcriture(echec));
 }
 
 void DecoupeChaine(std::string_view texte, std::string_view delimiteurs, std::vector<std::string> &jetons)

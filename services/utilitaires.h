@@ -12,12 +12,22 @@
 class QColor;
 class QImage;
 
+namespace talmer {
+struct EchecEcriture;
+}
+
 // Encodes the image as a JPEG file at the given quality (1 to 100; the windows pass 30) with
 // libjpeg, every other encoder setting at its default. The file is written under a temporary
 // name in the same folder and renamed when complete. Returns false, with the reason in French in
 // *erreur, when the image is empty or the file cannot be written; nothing is left behind then.
 bool SauveBitmapJpeg(const QImage &image, const QString &fichier, int qualite,
                      QString *erreur = nullptr);
+
+// Why a file could not be written, in the interface's language: the program's own text for the
+// common reasons (through the catalogue), the system's own text for any other.
+QString RaisonEcriture(const talmer::EchecEcriture &echec);
+// The message of a failed write: the file, then the reason (RaisonEcriture).
+QString MessageEcriture(const talmer::EchecEcriture &echec);
 
 // Appends to `jetons`, in order, every maximal run of characters of `texte` not in
 // `delimiteurs`; delimiters at the ends or in runs give no empty token. `jetons` is not cleared.

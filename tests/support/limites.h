@@ -1,5 +1,6 @@
-// While an instance lives, no file of the process can grow: every write that would extend a file
-// fails (EFBIG), as on a full disk, instead of raising SIGXFSZ.
+// While an instance lives, no file of the process can grow beyond `octets` bytes (none at all by
+// default): a write that would take a file further is cut short at the limit, and the next fails
+// (EFBIG), as on a full disk, instead of raising SIGXFSZ.
 #pragma once
 
 #include <csignal>
@@ -10,12 +11,12 @@ namespace talmer::test {
 
 class LimiteTailleFichiers {
 public:
-    LimiteTailleFichiers()
+    explicit LimiteTailleFichiers(rlim_t octets = 0)
     {
         getrlimit(RLIMIT_FSIZE, &ancienne_);
         ancienSignal_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit r = ancienne_;
-        r.rlim_cur = 0;
+        r.rlim_cur = octets;
         setrlimit(RLIMIT_FSIZE, &r);
     }
     ~LimiteTailleFichiers()

@@ -244,7 +244,8 @@ std::string TexteCoranDon(const DonneesAFC &donnees)
 }
 
 bool EcritCoranDon(const std::string &chemin, const Partition &partition, const std::string &titre,
-                   const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees, FnProgression pas)
+                   const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees, FnProgression pas,
+                   EchecEcriture *echec)
 {
     const DonneesAFC entete = EnteteDonnees(partition, titre, dimensions, seulementCochees);
     const charg1 *base = partition.Base();
@@ -281,7 +282,7 @@ bool EcritCoranDon(const std::string &chemin, const Partition &partition, const 
             progressionSegments.Avance();
         }
         return vide(true);
-    });
+    }, echec);
 }
 
 } // namespace talmer

@@ -15,6 +15,8 @@ class Partition;
 
 namespace talmer {
 
+struct EchecEcriture;
+
 // The dimensions of an analysis once checked.
 struct DimensionsAFC {
     std::int32_t ni = 0; // form rows
@@ -75,11 +77,11 @@ std::string TexteCoranDon(const DonneesAFC &donnees);
 // Writes "coran.don" for the partition to `chemin`, the bytes TexteCoranDon(RassembleDonnees(...))
 // would give, a few rows at a time: with thousands of parts the table and its text run to hundreds
 // of megabytes, and neither is ever whole in memory. Under a temporary name renamed when complete
-// (EcritFichierSur); false when it cannot be written. The callback, when given, is called about a
-// hundred times over the form rows and a hundred over the segment rows; what it throws goes
-// through, and nothing is written then.
+// (EcritFichierSur); false, with the file and the system's reason in *echec, when it cannot be
+// written. The callback, when given, is called about a hundred times over the form rows and a
+// hundred over the segment rows; what it throws goes through, and nothing is written then.
 bool EcritCoranDon(const std::string &chemin, const Partition &partition, const std::string &titre,
                    const DimensionsAFC &dimensions, std::int32_t freqMin, bool seulementCochees,
-                   FnProgression pas = nullptr);
+                   FnProgression pas = nullptr, EchecEcriture *echec = nullptr);
 
 } // namespace talmer

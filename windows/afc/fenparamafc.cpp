@@ -2,9 +2,11 @@
 
 #include "engine/charg1.h"
 #include "engine/partition.h"
+#include "platform/qt/ecriture_sure.h"
 #include "services/affichage.h"
 #include "services/dialogues.h"
 #include "services/translation.h"
+#include "services/utilitaires.h"
 #include "shell/barre_etat.h"
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
@@ -247,13 +249,17 @@ std::optional<talmer::DimensionsAFC> TFenParamAFC::Dimensions() const
 
 bool TFenParamAFC::EcritDonnees(FnProgression pas)
 {
+    erreurEcriture_.clear();
     const std::int32_t freqMin = cSpinEdit1_->value();
     const std::optional<talmer::DimensionsAFC> dimensions = Dimensions();
     if (!dimensions)
         return false;
+    talmer::EchecEcriture echec;
     if (!talmer::EcritCoranDon("coran.don", partition_, EnCodePage(edTitre_->text()), *dimensions, freqMin, tag_ == 1,
-                               pas))
+                               pas, &echec)) {
+        erreurEcriture_ = MessageEcriture(echec);
         return false;
+    }
     partition_.FixeFreqMin(freqMin);
     return true;
 }
@@ -355,8 +361,10 @@ void TFenParamAFC::BitBtn1Click()
     if (interrompue)
         return reject();
     if (!ecrit) {
-        LesDialogues().message(parentWidget(), QStringLiteral("Talmer3"), Traduit("Vérifiez vos paramètres"),
-                               BoutonsMessage::Ok, IconeMessage::Exclamation);
+        const bool fichier = !erreurEcriture_.isEmpty();
+        LesDialogues().message(parentWidget(), QStringLiteral("Talmer3"),
+                               fichier ? erreurEcriture_ : Traduit("Vérifiez vos paramètres"), BoutonsMessage::Ok,
+                               fichier ? IconeMessage::Erreur : IconeMessage::Exclamation);
         return reject();
     }
     if (!plan) {

@@ -45,10 +45,13 @@ public:
     // NI becomes the number of forms that reach the spin's value.
     void CSpinEdit1Change();
     // Checks the dimensions and writes "coran.don" in the current directory; false (nothing
-    // written) when they are not valid or the file cannot be written. The callback, when given,
-    // is called about a hundred times per phase of the writing; what it throws goes through,
-    // nothing written.
+    // written) when they are not valid or the file cannot be written, the latter with the file
+    // and its reason in ErreurEcriture(). The callback, when given, is called about a hundred
+    // times per phase of the writing; what it throws goes through, nothing written.
     bool EcritDonnees(FnProgression pas = nullptr);
+    // Why the last EcritDonnees could not write the file, in French; empty when it did, or when
+    // the dimensions were not valid.
+    const QString &ErreurEcriture() const { return erreurEcriture_; }
     // OK: writes the table, runs the analysis and opens the plane, or says what went wrong. The
     // user may stop the writing or the analysis (the dialog then closes, and the files of the
     // last analysis stay as they were).
@@ -87,4 +90,5 @@ private:
     QPushButton *bitBtn1_ = nullptr;
     QPushButton *bitBtn2_ = nullptr;
     QPointer<TFenGrapheAFC> plan_;
+    QString erreurEcriture_;
 };

@@ -1,11 +1,17 @@
 #include "windows/commun/pagetemporaire.h"
 
+#include "platform/qt/ecriture_sure.h"
 #include "services/translation.h"
+#include "services/utilitaires.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include <unistd.h>
 
 namespace talmer {
 
@@ -19,17 +25,18 @@ QString PageTemporaire::DossierTemporaire()
 
 PageTemporaire::PageTemporaire(const QString &prefixe, const QString &suffixe)
 {
-    QTemporaryFile fichier(DossierTemporaire() + QLatin1Char('/') + prefixe
-                           + QStringLiteral("XXXXXX") + suffixe);
-    // The file outlives the QTemporaryFile object: we delete it ourselves with the page.
-    fichier.setAutoRemove(false);
-    if (!fichier.open()) {
+    const QString dossier = DossierTemporaire();
+    QByteArray modele = QFile::encodeName(dossier + QLatin1Char('/') + prefixe + QStringLiteral("XXXXXX") + suffixe);
+    const QByteArray fin = QFile::encodeName(suffixe);
+    // Made exclusively; we delete it ourselves with the page.
+    const int fd = ::mkstemps(modele.data(), static_cast<int>(fin.size()));
+    if (fd < 0) {
         erreur_ = Traduit("Impossible de créer la page temporaire dans %1 : %2")
-                      .arg(DossierTemporaire(), fichier.errorString());
+                      .arg(dossier, RaisonEcriture(EchecEcriture{dossier, errno}));
         return;
     }
-    chemin_ = QDir::fromNativeSeparators(QFileInfo(fichier.fileName()).absoluteFilePath());
-    fichier.close();
+    ::close(fd);
+    chemin_ = QDir::fromNativeSeparators(QFileInfo(QFile::decodeName(modele)).absoluteFilePath());
 }
 
 PageTemporaire::~PageTemporaire()

@@ -4,6 +4,7 @@
 #include "engine/partition.h"
 #include "engine/tgen.h"
 #include "platform/core/motif.h"
+#include "platform/qt/ecriture_sure.h"
 #include "services/affichage.h"
 #include "services/corpus_registry.h"
 #include "services/dialogues.h"
@@ -30,7 +31,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
@@ -328,14 +328,13 @@ bool TFenConcor::EcritPage(const std::string &page)
 {
     if (!pageFichier_ || !pageFichier_->Valide())
         return false;
-    // The file made for this window at its creation, rewritten in place.
-    QFile fichier(pageFichier_->Chemin());
-    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || fichier.write(page.data(), static_cast<qint64>(page.size())) != static_cast<qint64>(page.size())) {
-        Signale(Traduit("La page ne peut pas être écrite : %1.").arg(fichier.errorString()));
+    // The file made for this window at its creation, replaced once the new page is whole.
+    talmer::EchecEcriture echec;
+    if (!talmer::EcritFichierSur(pageFichier_->Chemin(), QByteArray(page.data(), static_cast<qsizetype>(page.size())),
+                                 &echec)) {
+        Signale(MessageEcriture(echec));
         return false;
     }
-    fichier.close();
     return ConcorEditHTML->Affiche(pageFichier_->Chemin());
 }
 
@@ -514,16 +513,20 @@ void TFenConcor::AjouteAuRapport()
         fichiers.emplace_back(nom + QStringLiteral(".xml"),
                               FragmentXml(*base_, *concordance_, longueurAffichee_, codePage));
     }
+    QStringList ecrits;
     for (const auto &[fichierNom, contenu] : fichiers) {
-        QSaveFile fichier(rapport->DossierTemporaire() + fichierNom);
-        if (!fichier.open(QIODevice::WriteOnly)
-            || fichier.write(contenu.data(), static_cast<qint64>(contenu.size())) != static_cast<qint64>(contenu.size())
-            || !fichier.commit()) {
-            LesDialogues().message(this, QStringLiteral("Talmer3"),
-                                   Traduit("Impossible d'écrire la page du rapport :\n%1").arg(fichier.errorString()),
-                                   BoutonsMessage::Ok, IconeMessage::Erreur);
+        const QString chemin = rapport->DossierTemporaire() + fichierNom;
+        talmer::EchecEcriture echec;
+        if (!talmer::EcritFichierSur(chemin, QByteArray(contenu.data(), static_cast<qsizetype>(contenu.size())),
+                                     &echec)) {
+            // The item is added whole or not at all: the page goes with its failed fragment.
+            for (const QString &f : ecrits)
+                QFile::remove(f);
+            LesDialogues().message(this, QStringLiteral("Talmer3"), MessageEcriture(echec), BoutonsMessage::Ok,
+                                   IconeMessage::Erreur);
             return;
         }
+        ecrits << chemin;
     }
     rapport->AjouteElement(legende, nom, QStringLiteral(" "), GenreElement::Page);
 }

@@ -3,11 +3,12 @@
 #include "engine/charg1.h"
 #include "engine/segrep.h"
 #include "platform/core/motif.h"
+#include "platform/qt/ecriture_sure.h"
 #include "services/translation.h"
+#include "services/utilitaires.h"
 #include "windows/commun/recherche_entites.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -182,16 +183,9 @@ BilanSauvegarde ResultatGroupe::SauveListe(const QString &chemin) const
             ++bilan.lignes;
         }
     }
-    QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly)) {
-        bilan.erreur = Traduit("Le fichier «\u00A0%1\u00A0» ne peut pas être créé : %2.")
-            .arg(chemin, fichier.errorString());
-        return bilan;
-    }
-    if (fichier.write(contenu.data(), static_cast<qint64>(contenu.size())) != static_cast<qint64>(contenu.size())
-        || !fichier.commit()) {
-        bilan.erreur = Traduit("Le fichier «\u00A0%1\u00A0» n'a pas pu être écrit : %2.")
-            .arg(chemin, fichier.errorString());
+    EchecEcriture echec;
+    if (!EcritFichierSur(chemin, QByteArray(contenu.data(), static_cast<qsizetype>(contenu.size())), &echec)) {
+        bilan.erreur = MessageEcriture(echec);
         return bilan;
     }
     bilan.ecrit = true;

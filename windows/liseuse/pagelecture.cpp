@@ -2,10 +2,8 @@
 
 #include "engine/charg1.h"
 #include "engine/tgen.h"
-#include "services/translation.h"
+#include "platform/qt/ecriture_sure.h"
 #include "services/utilitaires.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -175,23 +173,27 @@ std::string PageLecture(const charg1 &base, const Tgen *groupe, const Parametres
 bool EcritPageLecture(const charg1 &base, const Tgen *groupe, const ParametresPage &parametres,
                       const QString &chemin, QString *erreur, DecoupageHtml *decoupage)
 {
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        if (erreur)
-            *erreur = Traduit("Impossible d'écrire la page %1 : %2").arg(chemin, fichier.errorString());
-        return false;
-    }
+    // The page of the view is replaced once the new one is whole, and its parts with it.
+    EchecEcriture echec;
+    DecoupageHtml parties;
     std::string tampon;
-    const bool ecrit = ProduitPageLecture(base, groupe, parametres, tampon, [&](std::string &t) {
-        const bool ok = fichier.write(t.data(), static_cast<qint64>(t.size())) == static_cast<qint64>(t.size());
-        t.clear();
-        return ok;
-    }, decoupage);
-    if (!ecrit || !fichier.flush()) {
+    const bool ecrit = EcritFichierSur(
+        chemin,
+        [&](QIODevice &fichier) {
+            return ProduitPageLecture(base, groupe, parametres, tampon, [&](std::string &t) {
+                const bool ok = fichier.write(t.data(), static_cast<qint64>(t.size())) == static_cast<qint64>(t.size());
+                t.clear();
+                return ok;
+            }, decoupage ? &parties : nullptr);
+        },
+        &echec);
+    if (!ecrit) {
         if (erreur)
-            *erreur = Traduit("Impossible d'écrire la page %1 : %2").arg(chemin, fichier.errorString());
+            *erreur = MessageEcriture(echec);
         return false;
     }
+    if (decoupage)
+        *decoupage = std::move(parties);
     return true;
 }
 

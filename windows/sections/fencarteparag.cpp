@@ -4,6 +4,7 @@
 #include "engine/partition.h"
 #include "engine/section.h"
 #include "engine/tgen.h"
+#include "platform/qt/ecriture_sure.h"
 #include "services/affichage.h"
 #include "services/corpus_registry.h"
 #include "services/dialogues.h"
@@ -589,11 +590,11 @@ void TFenCarteParag::AfficheSection(std::int32_t i)
     const ConfigurationDeFonte jeu = JeuDAffichage();
     const std::string page =
         PageSection(base_, section_, groupe_.get(), i, false, 12, jeu.GetHtmlCharset(), jeu.GetDirection());
-    QFile fichier(page_.Chemin());
-    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        fichier.write(page.data(), static_cast<qint64>(page.size())) != static_cast<qint64>(page.size()))
+    talmer::EchecEcriture echec;
+    if (!talmer::EcritFichierSur(page_.Chemin(), QByteArray(page.data(), static_cast<qsizetype>(page.size())), &echec)) {
+        LesDialogues().message(this, windowTitle(), MessageEcriture(echec), BoutonsMessage::Ok, IconeMessage::Erreur);
         return;
-    fichier.close();
+    }
     texte_->Affiche(page_.Chemin());
 }
 

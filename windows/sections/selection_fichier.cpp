@@ -1,8 +1,8 @@
 #include "windows/sections/selection_fichier.h"
 
+#include "platform/qt/ecriture_sure.h"
 #include "services/translation.h"
-
-#include <QSaveFile>
+#include "services/utilitaires.h"
 
 #include <algorithm>
 #include <cctype>
@@ -187,16 +187,10 @@ QString FichierControle()
 
 bool EcritFichierTexte(const QString &chemin, const std::string &octets, QString *erreur)
 {
-    QSaveFile fichier(chemin);
-    bool ok = fichier.open(QIODevice::WriteOnly);
-    if (ok)
-        ok = fichier.write(octets.data(), static_cast<qint64>(octets.size())) == static_cast<qint64>(octets.size());
-    if (ok)
-        ok = fichier.commit();
-    else
-        fichier.cancelWriting();
+    EchecEcriture echec;
+    const bool ok = EcritFichierSur(chemin, QByteArray(octets.data(), static_cast<qsizetype>(octets.size())), &echec);
     if (!ok && erreur)
-        *erreur = Traduit("Impossible d'écrire le fichier %1 : %2").arg(chemin, fichier.errorString());
+        *erreur = MessageEcriture(echec);
     return ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/charg1.h"
 #include "engine/segrep.h"
+#include "platform/qt/ecriture_sure.h"
 #include "services/affichage.h"
 #include "services/dialogues.h"
 #include "services/jeu_affichage.h"
@@ -20,7 +21,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QSaveFile>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -153,13 +153,11 @@ void TfrmSR::AjouteAuRapport()
                              JeuDAffichage().GetHtmlCharset(), talmer::DateDePage(QDateTime::currentDateTime()));
     // Each page keeps a name of its own, so an earlier page of the report is never overwritten.
     const QString nom = NomPageSuivante();
-    QSaveFile fichier(rapport->DossierTemporaire() + nom + QStringLiteral(".html"));
-    if (!fichier.open(QIODevice::WriteOnly) ||
-        fichier.write(page.data(), static_cast<qint64>(page.size())) != static_cast<qint64>(page.size()) ||
-        !fichier.commit()) {
-        LesDialogues().message(this, QStringLiteral("Talmer3"),
-                               Traduit("Impossible d'écrire la page du rapport :\n%1").arg(fichier.errorString()),
-                               BoutonsMessage::Ok, IconeMessage::Erreur);
+    talmer::EchecEcriture echec;
+    if (!talmer::EcritFichierSur(rapport->DossierTemporaire() + nom + QStringLiteral(".html"),
+                                 QByteArray(page.data(), static_cast<qsizetype>(page.size())), &echec)) {
+        LesDialogues().message(this, QStringLiteral("Talmer3"), MessageEcriture(echec), BoutonsMessage::Ok,
+                               IconeMessage::Erreur);
         return;
     }
     rapport->AjouteElement(EchappeTexte(windowTitle()), nom, QStringLiteral(" "), GenreElement::Page);

@@ -41,11 +41,6 @@ void AjouteEntier(std::string &s, std::int32_t n)
     s.append(chiffres, r.ptr);
 }
 
-QString MessageEcriture(const QString &chemin, const QString &raison)
-{
-    return Traduit("Impossible d'écrire «\u00A0%1\u00A0» : %2").arg(chemin, raison);
-}
-
 // The table's pages call the progress step after this many rows: about a thousand times in all.
 std::size_t IntervallePas(std::size_t nbLignes)
 {
@@ -331,7 +326,7 @@ bool EcritPagesTFG(const QString &cheminHtml, const QString &cheminXml, const Do
     // Both files are written in one walk of the rows, each row made once; the fragment is
     // complete before the page is.
     bool xmlEcrit = false;
-    QString raisonHtml, raisonXml;
+    EchecEcriture echecHtml, echecXml;
     const bool ecrit = EcritFichierSur(
         cheminHtml,
         [&](QIODevice &fichierHtml) {
@@ -355,17 +350,17 @@ bool EcritPagesTFG(const QString &cheminHtml, const QString &cheminXml, const Do
                     texte.QueueXml(xml.texte);
                     return html.Vide(true) && xml.Vide(true);
                 },
-                &raisonXml);
+                &echecXml);
             return xmlEcrit;
         },
-        &raisonHtml);
+        &echecHtml);
     if (ecrit)
         return true;
     // The page could not be completed after its fragment was.
     if (xmlEcrit)
         QFile::remove(cheminXml);
     if (erreur != nullptr)
-        *erreur = raisonXml.isEmpty() ? MessageEcriture(cheminHtml, raisonHtml) : MessageEcriture(cheminXml, raisonXml);
+        *erreur = MessageEcriture(echecXml.Survenu() ? echecXml : echecHtml);
     return false;
 }
 
@@ -387,11 +382,11 @@ QString NomElementLibre(const Rapport &rapport, const std::string &racine)
 
 bool EcritFichierRapport(const QString &chemin, const std::string &octets, QString *erreur)
 {
-    QString raison;
-    if (EcritFichierSur(chemin, QByteArray::fromRawData(octets.data(), static_cast<qsizetype>(octets.size())), &raison))
+    EchecEcriture echec;
+    if (EcritFichierSur(chemin, QByteArray::fromRawData(octets.data(), static_cast<qsizetype>(octets.size())), &echec))
         return true;
     if (erreur != nullptr)
-        *erreur = MessageEcriture(chemin, raison);
+        *erreur = MessageEcriture(echec);
     return false;
 }
 
