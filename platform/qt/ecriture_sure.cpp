@@ -110,6 +110,11 @@ bool FichierSur::Ouvre()
     return true;
 }
 
+namespace {
+// The stretch of a file handed to the disk at a time.
+constexpr qint64 Tranche = qint64{8} << 20;
+} // namespace
+
 qint64 FichierSur::writeData(const char *donnees, qint64 taille)
 {
     if (fd_ < 0 || echec_.Survenu())
@@ -121,6 +126,18 @@ qint64 FichierSur::writeData(const char *donnees, qint64 taille)
         if (n > 0) {
             // A short write gives no reason: the next one, for the bytes refused, fails with it.
             ecrits += n;
+            ecrits_ += n;
+            if (ecrits_ - debutTranche_ >= Tranche) {
+                // The stretch before is waited for, this one started: the writer goes at the
+                // disk's pace, and the final flush finds at most two stretches to write.
+                if (trancheEnCours_ >= 0)
+                    (void)::sync_file_range(fd_, trancheEnCours_, debutTranche_ - trancheEnCours_,
+                                            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                                SYNC_FILE_RANGE_WAIT_AFTER);
+                (void)::sync_file_range(fd_, debutTranche_, ecrits_ - debutTranche_, SYNC_FILE_RANGE_WRITE);
+                trancheEnCours_ = debutTranche_;
+                debutTranche_ = ecrits_;
+            }
             continue;
         }
         if (n < 0 && errno == EINTR)

@@ -71,6 +71,11 @@ private:
     QByteArray temporaire_;   // the temporary file's name on disk
     int fd_ = -1;
     EchecEcriture echec_;
+    // The disk is given the bytes as they come, a stretch at a time, so that the flush before
+    // the rename waits for little and a large page does not sit in memory until then.
+    qint64 ecrits_ = 0;          // bytes written so far
+    qint64 debutTranche_ = 0;    // start of the stretch not yet handed to the disk
+    qint64 trancheEnCours_ = -1; // start of the stretch being written out (-1: none)
 };
 
 // Writes `contenu` to `chemin`. False, with the file and the system's reason in *echec, when it
