@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 using talmer::test::InTempDir;
@@ -260,6 +261,42 @@ TEST_F(SegRepCalc, ProgressOncePerHundredthOfThePivots)
     EXPECT_EQ(appels, 1);
 }
 
+std::uintmax_t tailleAuPremierAppel = 0;
+int appelsVus = 0;
+
+void NoteTaillePremierAppel(std::int32_t)
+{
+    if (appelsVus++ == 0) {
+        std::error_code e;
+        tailleAuPremierAppel = std::filesystem::file_size("corpus.loc.sr.tmp", e);
+    }
+}
+
+TEST_F(SegRepCalc, TheFirstStepComesBeforeTheMostFrequentPivotsAreDone)
+{
+    // Three pivots hold most of the occurrences and the only segment; 300 rare ones follow.
+    // Stepping once per hundredth of the pivots, the first step would come after the three,
+    // once the whole segment was written.
+    std::string texte;
+    for (int i = 0; i < 1000; ++i)
+        texte += "a b c . ";
+    for (int tour = 0; tour < 2; ++tour)
+        for (int i = 0; i < 300; ++i)
+            texte += "w" + std::to_string(1000 + i) + " . ";
+    auto base = makeBase(texte);
+    ASSERT_TRUE(base);
+    SegRep sr(base.get(), delimiteurs(*base, "."));
+    sr.AttribGauge(NoteTaillePremierAppel);
+    appelsVus = 0;
+    tailleAuPremierAppel = 0;
+    sr.CalcSegRep(0, 2);
+    ASSERT_EQ(sr.NbSegments(), 1);
+    EXPECT_EQ(readFile("corpus.loc.sr").size(), 4000u);
+    EXPECT_LT(tailleAuPremierAppel, 400u);
+    // The calls are as many as a step per hundredth of the 303 pivots makes.
+    EXPECT_EQ(appelsVus, 100);
+}
+
 TEST_F(SegRepCalc, EachPivotTakesAColourOfTheTurn)
 {
     auto base = makeBase("a b c . a b d . a b e . x y . x y .");  // 4 pivots of frequency >= 2
@@ -275,27 +312,59 @@ void Interromps(std::int32_t)
     throw CalculInterrompu{};
 }
 
+// The watch counts its calls, and stops the work at the call given (0: never).
+int veilles = 0;
+int arretALaVeille = 0;
+void VeilleComptee()
+{
+    if (++veilles == arretALaVeille)
+        throw CalculInterrompu{};
+}
+
 TEST_F(SegRepCalc, AnInterruptedComputationLeavesTheLastOneWhole)
 {
-    auto base = makeBase("a b c . a b d . a b e . x y . x y .");
+    std::string texte = "a b c . a b d . a b e . x y . x y . ";
+    // Enough pivots for the watch to be called many times.
+    for (int tour = 0; tour < 2; ++tour)
+        for (int i = 0; i < 50; ++i)
+            texte += "w" + std::to_string(1000 + i) + " . ";
+    auto base = makeBase(texte);
     ASSERT_TRUE(base);
     SegRep premier(base.get(), delimiteurs(*base, "."));
+    FixeVeille(VeilleComptee);
+    veilles = 0;
+    arretALaVeille = 0;
     premier.CalcSegRep(0, 2);
+    const int nbVeilles = veilles;
+    ASSERT_GE(nbVeilles, 50);
     const std::vector<segref::Seg> avant = contenu(premier);
     ASSERT_EQ(avant.size(), 2u);
     const std::string fichier = readFile("corpus.loc.sr");
     const int couleur = Tgen::IndexCouleurSuivante();
 
-    SegRep stoppe(base.get(), delimiteurs(*base, "."));
-    stoppe.AttribGauge(Interromps);
-    EXPECT_THROW(stoppe.CalcSegRep(0, 2), CalculInterrompu);
-    EXPECT_EQ(stoppe.NbSegments(), 0);
-    EXPECT_FALSE(stoppe.FichiersOuverts());
-    EXPECT_EQ(readFile("corpus.loc.sr"), fichier);
-    EXPECT_FALSE(std::filesystem::exists("corpus.loc.sr.tmp"));
-    EXPECT_FALSE(std::filesystem::exists("corpus.desc.sr.tmp"));
-    EXPECT_EQ(Tgen::IndexCouleurSuivante(), couleur);
-    EXPECT_EQ(contenu(premier), avant);
+    // Stopped by the first progress step, or by the watch at its first call, halfway, or at its
+    // last call.
+    for (const int aLaVeille : {0, 1, nbVeilles / 2, nbVeilles}) {
+        SegRep stoppe(base.get(), delimiteurs(*base, "."));
+        if (aLaVeille == 0)
+            stoppe.AttribGauge(Interromps);
+        veilles = 0;
+        arretALaVeille = aLaVeille;
+        EXPECT_THROW(stoppe.CalcSegRep(0, 2), CalculInterrompu) << aLaVeille;
+        EXPECT_EQ(stoppe.NbSegments(), 0);
+        EXPECT_FALSE(stoppe.FichiersOuverts());
+        EXPECT_EQ(readFile("corpus.loc.sr"), fichier);
+        EXPECT_FALSE(std::filesystem::exists("corpus.loc.sr.tmp"));
+        EXPECT_FALSE(std::filesystem::exists("corpus.desc.sr.tmp"));
+        EXPECT_EQ(Tgen::IndexCouleurSuivante(), couleur);
+        EXPECT_EQ(contenu(premier), avant);
+    }
+    // Another thread than the one that set the watch never calls it.
+    veilles = 0;
+    arretALaVeille = 1;
+    std::thread([] { Veille(); }).join();
+    EXPECT_EQ(veilles, 0);
+    FixeVeille(nullptr);
 
     // A computation that ends takes the files' names; the first list still reads its own
     // positions through the file it keeps open, not the new one.

@@ -265,6 +265,67 @@ TEST_F(Surete, AFailedRenamePutsTheEarlierBaseBack)
     }
 }
 
+namespace {
+// Progress steps and watch calls, counted; the one given throws (0: none).
+int passages = 0;
+int arretAuPassage = 0;
+void Passage()
+{
+    if (++passages == arretAuPassage)
+        throw CalculInterrompu{};
+}
+void PasCompte(std::int32_t) { Passage(); }
+} // namespace
+
+TEST_F(Surete, AStoppedRunOrLoadLeavesTheEarlierBaseWhole)
+{
+    // A text of many lines, so that the run steps and watches often; a whole run counts them.
+    std::string texte;
+    for (int i = 0; i < 3000; ++i)
+        texte += "mot" + std::to_string(i % 700) + " autre" + std::to_string(i % 300) + " fin.\n";
+    writeFile("corpus.txt", texte);
+    ParametresSegm p;
+    p.delimiteurs = ".";
+    p.progression = PasCompte;
+    FixeVeille(Passage);
+    passages = 0;
+    arretAuPassage = 0;
+    ASSERT_EQ(SegmPrinc("corpus.txt", p), ResultatSegm::Reussie);
+    const int nb = passages;
+    ASSERT_GE(nb, 20);
+
+    baseA();
+    const std::uint64_t avant = sommeBase("corpus");
+    writeFile("corpus.txt", texte);
+    const std::vector<std::string> fichiers = filesHere();
+    for (const int k : {1, nb / 2, nb}) {
+        SCOPED_TRACE("stopped at " + std::to_string(k) + " of " + std::to_string(nb));
+        passages = 0;
+        arretAuPassage = k;
+        EXPECT_THROW(SegmPrinc("corpus.txt", p), CalculInterrompu);
+        EXPECT_EQ(sommeBase("corpus"), avant);
+        EXPECT_TRUE(texteDe("corpus.par") == kVueA);
+        EXPECT_FALSE(restes());
+        EXPECT_EQ(filesHere(), fichiers);
+    }
+
+    // The load: a stop goes through, at any of its steps.
+    charg1 b;
+    b.AttribGauge(PasCompte);
+    passages = 0;
+    arretAuPassage = 0;
+    ASSERT_EQ(b.ChargeBase("corpus.par"), ChargeReussie);
+    const int nbChargement = passages;
+    for (const int k : {1, nbChargement}) {
+        charg1 stoppee;
+        stoppee.AttribGauge(PasCompte);
+        passages = 0;
+        arretAuPassage = k;
+        EXPECT_THROW(stoppee.ChargeBase("corpus.par"), CalculInterrompu) << k;
+    }
+    FixeVeille(nullptr);
+}
+
 TEST_F(Surete, AKilledRunIsSettledByTheNextLoadOrRunAndNeverShowsAMix)
 {
     // The run works in "dossier" and is stopped at a rename (its calls counted from 1: the three new
