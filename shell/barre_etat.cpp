@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -32,10 +33,15 @@ public:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::NonClientAreaMouseButtonPress: {
+            // Where the press is, not who gets it: a press the status bar ignores goes on to
+            // the main window.
             if (!objet->isWidgetType())
                 break;
-            auto *widget = static_cast<QWidget *>(objet);
-            if (widget != barre_.barre_ && !barre_.barre_->isAncestorOf(widget))
+            const QPoint point = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+            QWidget *barre = barre_.barre_;
+            const bool surBarre = barre->isVisible() && barre->rect().contains(barre->mapFromGlobal(point)) &&
+                                  static_cast<QWidget *>(objet)->window() == barre->window();
+            if (!surBarre)
                 Termine();
             break;
         }

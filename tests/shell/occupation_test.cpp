@@ -7,11 +7,15 @@
 #include "shell/fenprinc.h"
 #include "shell/occupation.h"
 
+#include <QAbstractAnimation>
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -137,6 +141,110 @@ TEST_F(TravailLongTest, TheNoticeOfStoppedWorkGoesWhenOtherWorkStarts)
         Occupation occupation;
         EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("12 segments"));
     }
+}
+
+TEST_F(TravailLongTest, ARequestAfterTheLastStepStillDiscardsTheResultUnlessItIsInPlace)
+{
+    for (const TravailLong::Fin fin : {TravailLong::Fin::Verifiee, TravailLong::Fin::Gardee}) {
+        const bool gardee = fin == TravailLong::Fin::Gardee;
+        bool fini;
+        {
+            TravailLong travail(QStringLiteral("Calcul"));
+            fini = travail.Execute(
+                [&] {
+                    PasProgression(0);
+                    // Made once the last step has repainted, and read by nothing else.
+                    AppuieEchap(saisie);
+                },
+                fin);
+        }
+        EXPECT_EQ(fini, gardee);
+        EXPECT_EQ(fen->Etat().TexteStatut(), gardee ? QString() : QStringLiteral("Calcul interrompu"));
+    }
+}
+
+TEST_F(TravailLongTest, TheNoticeOfStoppedWorkGoesWithTheNextCommand)
+{
+    struct Cas {
+        const char *quoi;
+        std::function<void()> geste;
+        bool efface;
+    };
+    const Cas cas[] = {
+        {"Escape again", [&] { AppuieEchap(saisie); }, false},
+        {"a click on the status bar, where the cancel button was",
+         [&] { Clique(fen->statusBar(), Centre(fen->statusBar()), fen->statusBar()->mapToGlobal(Centre(fen->statusBar()))); },
+         false},
+        {"a click on a button", [&] { Clique(bouton, Centre(bouton), bouton->mapToGlobal(Centre(bouton))); }, true},
+        {"a key typed",
+         [&] {
+             QCoreApplication::postEvent(saisie, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+         },
+         true},
+    };
+    for (const Cas &c : cas) {
+        {
+            TravailLong travail(QStringLiteral("Calcul"));
+            AppuieEchap(saisie);
+            EXPECT_FALSE(travail.Execute([] { PasProgression(0); })) << c.quoi;
+        }
+        ASSERT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Calcul interrompu")) << c.quoi;
+        c.geste();
+        TraiteEvenements();
+        EXPECT_EQ(fen->Etat().TexteStatut(), c.efface ? QString() : QStringLiteral("Calcul interrompu")) << c.quoi;
+        fen->Etat().EffaceInterruption();
+    }
+    // Once gone, later input changes nothing.
+    fen->Etat().AfficheStatut(QStringLiteral("Prêt"));
+    Clique(bouton, Centre(bouton), bouton->mapToGlobal(Centre(bouton)));
+    TraiteEvenements();
+    EXPECT_EQ(fen->Etat().TexteStatut(), QStringLiteral("Prêt"));
+}
+
+// The animations that run under a widget (the style's own among them).
+int AnimationsEnCours(const QWidget *w)
+{
+    int n = 0;
+    for (const QAbstractAnimation *a : w->findChildren<QAbstractAnimation *>())
+        n += a->state() == QAbstractAnimation::Running ? 1 : 0;
+    return n;
+}
+
+TEST_F(TravailLongTest, NothingAnimatesOnceTheWorkIsOverAndTheStatusIsPaintedWholeAtItsStart)
+{
+    // The status panel as it is painted.
+    struct Peintures : QObject {
+        int largeur = -1;
+        bool eventFilter(QObject *o, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                largeur = static_cast<QWidget *>(o)->width();
+            return false;
+        }
+    } peintures;
+    QLabel *statut = fen->findChild<QLabel *>(QStringLiteral("Statut"));
+    ASSERT_NE(statut, nullptr);
+    statut->installEventFilter(&peintures);
+    QProgressBar *barre = fen->Etat().Progression();
+    {
+        const QString texte = QStringLiteral("Analyse des correspondances : calcul des facteurs… 12 s");
+        TravailLong travail(texte);
+        // No event handled since: what shows is what the start painted.
+        EXPECT_EQ(statut->text(), texte);
+        EXPECT_GE(peintures.largeur, statut->fontMetrics().horizontalAdvance(texte));
+        travail.FixeIndetermine();
+        for (int i = 0; i < 3; ++i) {
+            barre->repaint();
+            RafraichitEcran();
+        }
+        // The style animates the busy bar (so the check below means something).
+        EXPECT_GT(AnimationsEnCours(barre), 0);
+    }
+    TraiteEvenements();
+    for (const QWidget *w : QApplication::allWidgets())
+        EXPECT_EQ(AnimationsEnCours(w), 0) << w->metaObject()->className();
+    EXPECT_EQ(barre->maximum(), 200);
+    statut->removeEventFilter(&peintures);
 }
 
 TEST_F(TravailLongTest, OnlyTheStopGestureGetsThroughWhileTheWorkRepaints)
