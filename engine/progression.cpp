@@ -16,9 +16,9 @@ void FixeVeille(FnVeille veille)
     veilleProgramme.store(veille);
 }
 
-void Veille()
+void Veille(bool maintenant)
 {
     const FnVeille veille = veilleProgramme.load(std::memory_order_relaxed);
     if (veille != nullptr && std::this_thread::get_id() == filsVeille.load(std::memory_order_relaxed))
-        veille();
+        veille(maintenant);
 }

@@ -16,11 +16,13 @@ struct CalculInterrompu {};
 // repaint and stop the work at any moment, not only at a step. The watch is called only on the
 // thread that set it; it may throw CalculInterrompu, which the loops let through like a step's.
 // The other threads of a computation learn of the stop from the thread that follows them.
-using FnVeille = void (*)();
+// `maintenant`: the work is about to put its result in place, past which it can no longer be
+// stopped; the watch then looks at once for a request, however recently it last looked.
+using FnVeille = void (*)(bool maintenant);
 // Sets the watch (null: none) for the calling thread.
 void FixeVeille(FnVeille veille);
 // Calls the watch when one is set and the calling thread is the one that set it.
-void Veille();
+void Veille(bool maintenant = false);
 
 // Calls Veille() once every 4096 steps of a loop: cheap enough for the innermost loops.
 class VeilleBoucle {

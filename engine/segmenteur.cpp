@@ -314,7 +314,7 @@ private:
         ecriTexNum();
         Ajoute("\n\n*****FIN DE EcriTexNum*****\n");
         // The last moment a stop is taken: the base is published from here on.
-        Veille();
+        Veille(true);
         ecriParam();
         Ajoute("\n\n*****FIN DE EcriParam*****\n");
         publie();

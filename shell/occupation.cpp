@@ -108,10 +108,14 @@ public:
 
 // The engine's watch during long work: the windows repaint now and then, and work that can be
 // stopped stops there once the user has asked.
-void VeilleOccupation()
+void VeilleOccupation(bool maintenant)
 {
     if (niveauOccupation == 0)
         return;
+    if (maintenant) {
+        InterromptSiDemandeMaintenant();
+        return;
+    }
     RafraichitEcranDeTempsEnTemps();
     InterromptSiDemande();
 }

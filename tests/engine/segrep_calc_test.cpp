@@ -315,7 +315,7 @@ void Interromps(std::int32_t)
 // The watch counts its calls, and stops the work at the call given (0: never).
 int veilles = 0;
 int arretALaVeille = 0;
-void VeilleComptee()
+void VeilleComptee(bool)
 {
     if (++veilles == arretALaVeille)
         throw CalculInterrompu{};

@@ -269,7 +269,7 @@ namespace {
 // Progress steps and watch calls, counted; the one given throws (0: none).
 int passages = 0;
 int arretAuPassage = 0;
-void Passage()
+void Passage(bool = false)
 {
     if (++passages == arretAuPassage)
         throw CalculInterrompu{};
