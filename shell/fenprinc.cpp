@@ -429,7 +429,8 @@ void TFenPrinc::RetireBase(charg1 *ancienne)
 
     // The report describes the old base; the user has been asked already.
     rapports_->Abandonne();
-    partitionCreee_ = false;
+    // "PCLC" stays enabled: its menu lists the registry's partitions, and the old base's are gone
+    // with it, so with the new base it lists only the new base's own (none until one is chosen).
 }
 
 // ---------------------------------------------------------------------------------------------
