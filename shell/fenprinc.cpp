@@ -476,6 +476,10 @@ void TFenPrinc::BtnSRClick()
 
 void TFenPrinc::BtnPCLCClick()
 {
+    // With no partition (none chosen yet on this base) there is nothing to list: an empty menu
+    // would stay open unseen and swallow the popup of the next click.
+    if (corpus_->NbPartitions() == 0)
+        return;
     QWidget *bouton = panel1_->widgetForAction(Action("BtnPCLC"));
     const QPoint point = bouton ? bouton->mapToGlobal(QPoint(0, bouton->height())) : QCursor::pos();
     pmnPCLC_->popup(point);
