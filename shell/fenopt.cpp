@@ -137,6 +137,9 @@ void TFenOpt::BitBtn1Click()
         edEtiqs_->setFocus();
         return;
     }
+    // Each entry is taken as soon as it is read: a wrong maximum leaves the new labels count in
+    // place, and stops before the character set and the file.
+    FixeNbEtiquettes(*etiquettes);
     const std::optional<std::int32_t> maxart = EntierDecimal(edMaxart_->text());
     if (!maxart) {
         LesDialogues().message(this, windowTitle(),
@@ -156,7 +159,6 @@ void TFenOpt::BitBtn1Click()
         return;
     }
 
-    FixeNbEtiquettes(*etiquettes);
     FixeMaxArt(*maxart);
     configuration_.SetCharsetIndex(cbCharset_->currentIndex() < 0 ? 0 : cbCharset_->currentIndex());
     configuration_.SetNumart(MaxArt());

@@ -22,9 +22,9 @@ public:
     QPushButton *BitBtn1() const { return bitBtn1_; }
     QPushButton *BitBtn2() const { return bitBtn2_; }
 
-    // OK: checks both numbers first, so that a wrong entry changes nothing; then stores the labels
-    // count, the maximum number of articles and the character set, and saves the configuration.
-    // The dialog closes only when the entries were right.
+    // OK: stores the labels count, the maximum number of articles and the character set, in that
+    // order, and saves the configuration. A wrong entry is reported and stops there: what came
+    // before it is kept, nothing after it is done, and the dialog stays open.
     void BitBtn1Click();
 
 private:

@@ -429,7 +429,8 @@ void TFenPrinc::RetireBase(charg1 *ancienne)
 
     // The report describes the old base; the user has been asked already.
     rapports_->Abandonne();
-    partitionCreee_ = false;
+    // "PCLC" stays enabled: its menu lists the registry's partitions, and the old base's are gone
+    // with it, so with the new base it lists only the new base's own (none until one is chosen).
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -475,6 +476,10 @@ void TFenPrinc::BtnSRClick()
 
 void TFenPrinc::BtnPCLCClick()
 {
+    // With no partition (none chosen yet on this base) there is nothing to list: an empty menu
+    // would stay open unseen and swallow the popup of the next click.
+    if (corpus_->NbPartitions() == 0)
+        return;
     QWidget *bouton = panel1_->widgetForAction(Action("BtnPCLC"));
     const QPoint point = bouton ? bouton->mapToGlobal(QPoint(0, bouton->height())) : QCursor::pos();
     pmnPCLC_->popup(point);

@@ -158,6 +158,7 @@ private:
 
     int largeurLibre_ = 0;
     int hauteurLibre_ = 0;
+    // Raised by the first partition choice that creates; it enables "PCLC" for the rest of the run.
     bool partitionCreee_ = false;
     FabriquesFenetres fabriques_;
 

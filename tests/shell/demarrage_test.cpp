@@ -227,13 +227,18 @@ TEST_F(OptionsTest, OkStoresTheSettingsAndSavesTheFile)
     EXPECT_EQ(configuration.GetCharsetIndex(), 2);
 }
 
-TEST_F(OptionsTest, AWrongEntryChangesNothingAndSavesNothing)
+// The entries are taken in order and a wrong one stops there: a wrong labels count changes
+// nothing, a wrong maximum keeps the labels count read before it; neither sets the character set
+// nor saves the file.
+TEST_F(OptionsTest, AWrongEntryStopsAtItsStepAndSavesNothing)
 {
     const struct {
         const char *etiquettes;
         const char *maxart;
-    } cas[] = {{"abc", "200000"}, {"3", "abc"}, {"3", "0"}, {"3", "-5"}, {"3", "99999999"}};
+        std::int32_t etiquettesApres;
+    } cas[] = {{"abc", "200000", 1}, {"3", "abc", 3}, {"3", "0", 3}, {"-2", "-5", -2}, {"3", "99999999", 3}};
     for (const auto &c : cas) {
+        FixeNbEtiquettes(1);
         dialogues.messages.clear();
         TFenOpt dialogue(configuration);
         dialogue.EdEtiqs()->setText(QString::fromUtf8(c.etiquettes));
@@ -242,7 +247,7 @@ TEST_F(OptionsTest, AWrongEntryChangesNothingAndSavesNothing)
         dialogue.BitBtn1Click();
         EXPECT_NE(dialogue.result(), QDialog::Accepted) << c.etiquettes << " " << c.maxart;
         EXPECT_EQ(dialogues.messages.size(), 1u);
-        EXPECT_EQ(NbEtiquettes(), 1);
+        EXPECT_EQ(NbEtiquettes(), c.etiquettesApres) << c.etiquettes << " " << c.maxart;
         EXPECT_EQ(MaxArt(), MaxArtDefaut);
         EXPECT_EQ(configuration.GetCharsetIndex(), 0);
         EXPECT_FALSE(fs::exists(configuration.Chemin().toStdString()));

@@ -160,7 +160,9 @@ TEST_F(FenPrincTest, OpeningAnotherBaseClosesEverythingOfTheOldOne)
     QPointer<QWidget> pageSuivie(page);
     fen->AjoutePageLaterale(page, QStringLiteral("Dictionnaire"));
     charg1 *fermee = nullptr;
-    QObject::connect(fen.get(), &TFenPrinc::fermetureBase, [&](charg1 *b) { fermee = b; });
+    // The watch ends with the test's body: the fixture closes the base again when it tears down.
+    QObject garde;
+    QObject::connect(fen.get(), &TFenPrinc::fermetureBase, &garde, [&](charg1 *b) { fermee = b; });
     charg1 *ancienne = fen->Base();
 
     ASSERT_TRUE(fen->Ouverture().OuvreBase(par2));

@@ -214,11 +214,12 @@ TEST(Ta3afcTest, ReadsWideCountsAndLongRowNumbers)
 TEST(Ta3afcTest, RefusedTables)
 {
     const std::string bon = CoranDon(TableSymetrique, "111", 2);
-    auto remplace = [&](const std::string &avant, const std::string &apres) {
-        std::string t = bon;
+    auto remplaceDans = [](std::string t, const std::string &avant, const std::string &apres) {
         t.replace(t.find(avant), avant.size(), apres);
         return t;
     };
+    auto remplace = [&](const std::string &avant, const std::string &apres) { return remplaceDans(bon, avant, apres); };
+    const std::string uneForme = CoranDon({{2, 1, 3}}, "111", 2);
     // The messages name the line of coran.don (from 1; the first form row is line 6) and the
     // label of the form or the part.
     struct Cas {
@@ -229,6 +230,8 @@ TEST(Ta3afcTest, RefusedTables)
         {"truncated", bon.substr(0, bon.find("    2 f2"))},
         {"NJ not the number of parts", remplace("   3   3   5", "   3   4   5"),
          "ligne 2 de coran.don : NJ vaut 4 mais la ligne 4 donne 3 parties"},
+        {"NJ not the single part", remplace("\r\n111\r\n", "\r\n1\r\n"),
+         "ligne 2 de coran.don : NJ vaut 3 mais la ligne 4 donne 1 partie"},
         {"flag neither 1 nor 2", remplace("\r\n111\r\n", "\r\n131\r\n"),
          "ligne 4 de coran.don : indicateur de partie autre que 1 ou 2"},
         {"count not an integer", remplace("    2    1    0", "    2    x    0")},
@@ -245,8 +248,14 @@ TEST(Ta3afcTest, RefusedTables)
          "ligne 2 de coran.don : NI vaut 4 mais le fichier a 3 lignes de formes (la ligne de contrôle est la ligne 9)"},
         {"NI below the rows", remplace("   3   3   5", "   2   3   5"),
          "ligne 2 de coran.don : NI vaut 2 mais le fichier a 3 lignes de formes (la ligne de contrôle est la ligne 9)"},
+        {"NI above a single row", remplaceDans(uneForme, "   1   3   5", "   2   3   5"),
+         "ligne 2 de coran.don : NI vaut 2 mais le fichier a 1 ligne de formes (la ligne de contrôle est la ligne 7)"},
         {"NI past the end", remplace("   2   0   0   4 150   0   0\r\n", ""),
          "ligne 2 de coran.don : NI vaut 3 mais le fichier n'a que 3 lignes après la ligne 5, et pas de ligne de "
+         "contrôle"},
+        {"NI past the end of a single row",
+         remplaceDans(remplaceDans(uneForme, "   1   3   5", "   3   3   5"), "   2   0   0   4 150   0   0\r\n", ""),
+         "ligne 2 de coran.don : NI vaut 3 mais le fichier n'a que 1 ligne après la ligne 5, et pas de ligne de "
          "contrôle"},
         {"part indexes", remplace("   0   1   2\r\n", "   0   1\r\n"),
          "ligne 3 de coran.don : le nombre d'index de parties n'est pas celui des parties de la ligne 4 (3)"},

@@ -201,6 +201,12 @@ std::string LitRangee(std::string_view ligne, std::int32_t nbParties, std::strin
     return {};
 }
 
+// A count followed by its noun, singular up to 1 as French has it: "1 ligne", "2 lignes".
+std::string Compte(std::int64_t nombre, const char *singulier, const char *pluriel)
+{
+    return std::to_string(nombre) + " " + (nombre > 1 ? pluriel : singulier);
+}
+
 std::string Ligne(std::size_t numero, const std::string &raison)
 {
     return "ligne " + std::to_string(numero) + " de coran.don : " + raison;
@@ -321,8 +327,8 @@ std::string LitTable(LignesUtiles &lignes, TableCreuse &table)
     }
     const std::int32_t parties = table.NbParties();
     if (table.nj != parties)
-        return Ligne(2, "NJ vaut " + std::to_string(table.nj) + " mais la ligne 4 donne " + std::to_string(parties) +
-                            " parties");
+        return Ligne(2, "NJ vaut " + std::to_string(table.nj) + " mais la ligne 4 donne " +
+                            Compte(parties, "partie", "parties"));
     if (!LitLibellesParties(entete[2], static_cast<std::size_t>(parties), table.parties))
         return Ligne(3, "le nombre d'index de parties n'est pas celui des parties de la ligne 4 (" +
                             std::to_string(parties) + ")");
@@ -334,8 +340,8 @@ std::string LitTable(LignesUtiles &lignes, TableCreuse &table)
     const std::size_t attendue = premiere + static_cast<std::size_t>(table.ni);
     auto erreurNI = [&](std::size_t controle) {
         return Ligne(2, "NI vaut " + std::to_string(table.ni) + " mais le fichier a " +
-                            std::to_string(controle - premiere) + " lignes de formes (la ligne de contrôle est la ligne " +
-                            std::to_string(controle + 1) + ")");
+                            Compte(static_cast<std::int64_t>(controle - premiere), "ligne", "lignes") +
+                            " de formes (la ligne de contrôle est la ligne " + std::to_string(controle + 1) + ")");
     };
     std::vector<std::int64_t> effectifs(static_cast<std::size_t>(parties));
     std::string libelle;
@@ -373,7 +379,8 @@ std::string LitTable(LignesUtiles &lignes, TableCreuse &table)
         if (premierControle)
             return erreurNI(*premierControle);
         return Ligne(2, "NI vaut " + std::to_string(table.ni) + " mais le fichier n'a que " +
-                            std::to_string(n - premiere) + " lignes après la ligne 5, et pas de ligne de contrôle");
+                            Compte(static_cast<std::int64_t>(n - premiere), "ligne", "lignes") +
+                            " après la ligne 5, et pas de ligne de contrôle");
     }
     // A line other than the control line where it should be: the rows are those of another NI
     // when a control line comes anywhere, else that line is read as the control line.

@@ -240,6 +240,38 @@ TEST_F(ChoixPartTest, CreateWithNothingSelectedBuildsNothingButRaisesTheFlag)
     EXPECT_EQ(fen->Registre().NbPartitions(), 0);
 }
 
+// Once enabled, "PCLC" stays so when another base replaces the open one; its menu then lists
+// only the new base's partitions, and an item brings back that partition's statistics window.
+TEST_F(ChoixPartTest, PclcStaysEnabledAcrossBasesAndListsOnlyTheOpenBasesPartitions)
+{
+    Choisit(QStringLiteral("date"));
+    const std::string autre = talmer::test::FabriqueBaseEchantillon(dir_.path() / "autre");
+    ASSERT_FALSE(autre.empty());
+    ASSERT_TRUE(fen->Ouverture().OuvreBase(QString::fromStdString(autre)));
+    ASSERT_NE(fen->Base(), base);
+    EXPECT_TRUE(fen->Action("BtnPCLC")->isEnabled());
+
+    // With no partition to list nothing pops up, and the next click, once there is one, shows it.
+    auto *menu = fen->findChild<QMenu *>(QStringLiteral("PmnPCLC"));
+    ASSERT_NE(menu, nullptr);
+    fen->Action("BtnPCLC")->trigger();
+    EXPECT_TRUE(menu->actions().isEmpty());
+    EXPECT_FALSE(menu->isVisible());
+
+    Choisit(QStringLiteral("auteur"));
+    TFenStatPart *stat = Fenetres<TFenStatPart>().at(0);
+    EXPECT_EQ(stat->PartitionStat().Base(), fen->Base());
+    stat->parentWidget()->showMinimized();
+    fen->Action("BtnPCLC")->trigger();
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("auteur"));
+    menu->actions()[0]->trigger();
+    menu->close();
+    EXPECT_EQ(fen->Zone().Mdi()->activeSubWindow()->widget(), stat);
+    EXPECT_FALSE(stat->parentWidget()->isMinimized());
+}
+
 TEST_F(ChoixPartTest, ADoubleClickCreatesAndStatBringsTheStatisticsWindowBack)
 {
     TFenChoixPart choix(*fen, *base);

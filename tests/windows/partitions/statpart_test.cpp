@@ -23,7 +23,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -360,22 +359,36 @@ TEST_F(CAHTest, AMissingProgramIsToldInFrench)
 
 TEST_F(CAHTest, TheProgramRunsFoundOnThePathWhileTheWindowStaysAlive)
 {
+    // The program ends only once the test lets it go (or after half a minute, should the test
+    // fail first), so what the test sees while it runs does not depend on the machine's speed.
+    const std::string libere = (dir_.path() / "libere").string();
     const std::string marque = (dir_.path() / "fini").string();
-    talmer::test::writeFile(dir_.path() / "ta3cah", "#!/bin/sh\n/bin/sleep 0.5\n/usr/bin/touch '" + marque + "'\n");
+    talmer::test::writeFile(dir_.path() / "ta3cah",
+                            "#!/bin/sh\ni=0\nwhile [ ! -e '" + libere + "' ] && [ $i -lt 3000 ]; do\n"
+                            "  /bin/sleep 0.01; i=$((i+1))\ndone\n"
+                            "[ -e '" + libere + "' ] && /usr/bin/touch '" + marque + "'\n");
     QFile::setPermissions(QString::fromStdString((dir_.path() / "ta3cah").string()),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     auto f = Fenetre();
     QSignalSpy fin(f.get(), &TFenStatPart::finCAH);
-    // The interface goes on while the program runs: a timer set now fires before it ends.
-    bool tic = false;
-    QTimer::singleShot(50, [&] { tic = f->CAHEnCours(); });
     f->SpeedButton5()->click();
     EXPECT_TRUE(f->CAHEnCours());
     EXPECT_FALSE(f->SpeedButton5()->isEnabled());
     EXPECT_EQ(f->cursor().shape(), Qt::WaitCursor);
     f->SpeedButton5()->click(); // disabled: no second program
-    ASSERT_TRUE(fin.wait(5000));
-    EXPECT_TRUE(tic);
+
+    // The interface goes on while the program runs: an event posted now is handled while it
+    // still runs, and that event is what lets it end.
+    bool enCours = false;
+    QMetaObject::invokeMethod(
+        f.get(),
+        [&] {
+            enCours = f->CAHEnCours();
+            talmer::test::writeFile(libere, "");
+        },
+        Qt::QueuedConnection);
+    ASSERT_TRUE(fin.wait(60000));
+    EXPECT_TRUE(enCours);
     EXPECT_TRUE(std::filesystem::exists(marque));
     EXPECT_FALSE(f->CAHEnCours());
     EXPECT_TRUE(f->SpeedButton5()->isEnabled());
