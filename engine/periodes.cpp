@@ -1,5 +1,7 @@
 #include "engine/periodes.h"
 
+#include "engine/progression.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -151,11 +153,23 @@ std::int32_t RecherchePeriodes::TailleMin(std::int32_t a, std::int32_t b) const
     return std::min(m[static_cast<std::size_t>(a)], m[static_cast<std::size_t>(b + 1) - (std::size_t{1} << niveau)]);
 }
 
-Periode RecherchePeriodes::ChercheToutes(std::int32_t F, const std::int32_t *frq) const
+namespace {
+// The look of a long search for a stop.
+void Regarde(const std::atomic<bool> *arret)
+{
+    if (arret != nullptr && arret->load(std::memory_order_relaxed))
+        throw RechercheArretee{};
+    Veille();
+}
+} // namespace
+
+Periode RecherchePeriodes::ChercheToutes(std::int32_t F, const std::int32_t *frq, const std::atomic<bool> *arret) const
 {
     Periode meilleure;
     const auto parties = static_cast<std::int32_t>(tailles_.size());
     for (std::int32_t i = 0; i < parties; ++i) {
+        if ((i & 0x3F) == 0)
+            Regarde(arret);
         std::int64_t f = 0;
         std::int64_t t = 0;
         for (std::int32_t j = i; j < parties; ++j) {
@@ -332,7 +346,8 @@ struct RecherchePeriodes::Etat {
     }
 };
 
-Periode RecherchePeriodes::Cherche(std::int32_t F, const std::int32_t *frq, Brouillon &brouillon) const
+Periode RecherchePeriodes::Cherche(std::int32_t F, const std::int32_t *frq, Brouillon &brouillon,
+                                   const std::atomic<bool> *arret) const
 {
     const auto parties = static_cast<std::int32_t>(tailles_.size());
     if (parties == 0)
@@ -345,7 +360,7 @@ Periode RecherchePeriodes::Cherche(std::int32_t F, const std::int32_t *frq, Brou
         cumul[static_cast<std::size_t>(k) + 1] = cumul[static_cast<std::size_t>(k)] + frq[k];
     }
     if (!coherent || cumul.back() > F)
-        return ChercheToutes(F, frq);
+        return ChercheToutes(F, frq, arret);
 
     const double T = static_cast<double>(T_), Fd = static_cast<double>(F);
     Etat e{*this, T, Fd, (lnFact_(T - Fd) - lnFact_(T)) + lnFact_(Fd), cumul, {}, 0.0, seuil_};
@@ -361,7 +376,10 @@ Periode RecherchePeriodes::Cherche(std::int32_t F, const std::int32_t *frq, Brou
     ajoute(0, 0, 0, parties - 1, true);
 
     constexpr std::int64_t ExamenDirect = 4;  // runs up to which a block is computed run by run
+    std::uint32_t tours = 0;
     while (!file.empty()) {
+        if ((++tours & 0x3FFu) == 0)
+            Regarde(arret);
         std::pop_heap(file.begin(), file.end(), MoinsPrometteur);
         const Bloc b = file.back();
         file.pop_back();

@@ -11,8 +11,12 @@
 #include "engine/specificite.h"
 
 #include <cstdint>
+#include <atomic>
 #include <memory>
 #include <vector>
+
+// Thrown by a search asked to stop.
+struct RechercheArretee {};
 
 struct Periode {
     double Coef = 0.0;          // unrounded coefficient; 0 when no run is significant
@@ -45,11 +49,15 @@ public:
     // The best run of a term of total frequency F whose frequency in part k is frq[k] (one value
     // per part). Reads only the object's constant state: several threads may search at once,
     // each with its own work space.
-    Periode Cherche(std::int32_t F, const std::int32_t *frq, Brouillon &brouillon) const;
-    Periode Cherche(std::int32_t F, const std::int32_t *frq) const
+    // A search of a frequent term over thousands of parts takes seconds: it looks at `arret`
+    // (when given) and calls the watch now and then, and throws RechercheArretee once `arret` is
+    // set (or lets the watch's CalculInterrompu through).
+    Periode Cherche(std::int32_t F, const std::int32_t *frq, Brouillon &brouillon,
+                    const std::atomic<bool> *arret = nullptr) const;
+    Periode Cherche(std::int32_t F, const std::int32_t *frq, const std::atomic<bool> *arret = nullptr) const
     {
         Brouillon b;
-        return Cherche(F, frq, b);
+        return Cherche(F, frq, b, arret);
     }
 
     std::int32_t NbParties() const { return static_cast<std::int32_t>(tailles_.size()); }
@@ -58,7 +66,7 @@ private:
     struct Etat;
     // Every run in order, one coefficient each: for counts on which the bounds of the fast
     // search do not hold (a threshold outside (0, 1], counts of an inconsistent base).
-    Periode ChercheToutes(std::int32_t F, const std::int32_t *frq) const;
+    Periode ChercheToutes(std::int32_t F, const std::int32_t *frq, const std::atomic<bool> *arret) const;
 
     // The smallest size among parts a..b.
     std::int32_t TailleMin(std::int32_t a, std::int32_t b) const;

@@ -39,13 +39,25 @@ struct Partage {
     std::mutex verrou;
     std::condition_variable avance;
     std::int32_t faites = 0;          // forms examined (under the lock)
+    std::int64_t poids = 0;           // their occurrences (under the lock)
     std::exception_ptr erreur;        // the first failure of a thread (under the lock)
     std::atomic<std::int32_t> prochaine{0};
     std::atomic<bool> arret{false};
 };
 
-// Forms taken at a time by a thread.
+// Forms taken at a time by a thread: the first ones, the most frequent, one by one (a frequent
+// form over thousands of parts takes seconds: several of them on one thread would hold the
+// whole computation back), the others by lots.
+constexpr std::int32_t Seules = 64;
 constexpr std::int32_t Lot = 8;
+
+// The forms of the ticket t: [debut, fin) before the bound n.
+std::pair<std::int32_t, std::int32_t> FormesDuTicket(std::int32_t t, std::int32_t n)
+{
+    const std::int64_t debut = t < Seules ? t : Seules + std::int64_t{t - Seules} * Lot;
+    const std::int64_t fin = t < Seules ? debut + 1 : debut + Lot;
+    return {static_cast<std::int32_t>(std::min<std::int64_t>(debut, n)), static_cast<std::int32_t>(std::min<std::int64_t>(fin, n))};
+}
 
 } // namespace
 
@@ -70,35 +82,49 @@ void PrimSpecChr::Calcule(FnProgression pas)
     const auto n = static_cast<std::int32_t>(examinees.size());
     std::vector<StructSpecChr> trouvees(examinees.size());
     std::vector<char> aLigne(examinees.size(), 0);
-    PasCentiemes progression(pas, n);
-    std::int32_t avances = 0;
-    auto avance = [&](std::int32_t faites) {
-        for (; avances < faites; ++avances)
-            progression.Avance();
+    // The steps are those of a walk stepping after every hundredth of the examined forms, made
+    // as the occurrences of the forms done add up: the most frequent forms come first and cost
+    // the most, and counted by forms the bar would sit still through them.
+    std::int64_t occurrences = 0;
+    for (std::int32_t e : examinees)
+        occurrences += base->RetourneFrq(e);
+    PasRepartis progression(pas, NbAppelsCentiemes(n), occurrences);
+    auto avance = [&](std::int64_t poids) { progression.Atteint(poids); };
+    const auto poidsDe = [&](std::int32_t debut, std::int32_t fin) {
+        std::int64_t p = 0;
+        for (std::int32_t k = debut; k < fin; ++k)
+            p += base->RetourneFrq(examinees[static_cast<std::size_t>(k)]);
+        return p;
     };
 
     Partage partage;
     auto travaille = [&](bool seul) {
         try {
             for (;;) {
-                const std::int32_t debut = partage.prochaine.fetch_add(Lot);
+                const auto [debut, fin] = FormesDuTicket(partage.prochaine.fetch_add(1), n);
                 if (debut >= n || partage.arret.load())
                     break;
-                const std::int32_t fin = std::min(n, debut + Lot);
                 for (std::int32_t k = debut; k < fin; ++k)
                     aLigne[static_cast<std::size_t>(k)] =
-                        Examine(examinees[static_cast<std::size_t>(k)], trouvees[static_cast<std::size_t>(k)]) ? 1 : 0;
-                std::int32_t faites;
+                        Examine(examinees[static_cast<std::size_t>(k)], trouvees[static_cast<std::size_t>(k)],
+                                seul ? nullptr : &partage.arret)
+                            ? 1
+                            : 0;
+                const std::int64_t poidsLot = poidsDe(debut, fin);
+                std::int64_t poids;
                 {
                     std::lock_guard<std::mutex> g(partage.verrou);
-                    faites = partage.faites += fin - debut;
+                    partage.faites += fin - debut;
+                    poids = partage.poids += poidsLot;
                 }
                 if (seul) {
-                    avance(faites);
+                    avance(poids);
                     Veille();
                 } else
                     partage.avance.notify_one();
             }
+        } catch (const RechercheArretee &) {
+            // The calling thread stopped the work: nothing to tell it.
         } catch (...) {
             if (seul)
                 throw;
@@ -113,7 +139,7 @@ void PrimSpecChr::Calcule(FnProgression pas)
     {
         Fils travailleurs;
         std::int32_t lances = 0;
-        const auto voulus = static_cast<std::int32_t>(std::min<std::int64_t>(FilsMachine(), (n + Lot - 1) / Lot));
+        const auto voulus = static_cast<std::int32_t>(std::min<std::int64_t>(FilsMachine(), n));
         for (std::int32_t k = 0; k < voulus; ++k)
             lances += travailleurs.Lance([&] { travaille(false); }) ? 1 : 0;
         if (lances == 0) {
@@ -125,8 +151,9 @@ void PrimSpecChr::Calcule(FnProgression pas)
                 std::unique_lock<std::mutex> v(partage.verrou);
                 for (;;) {
                     const std::int32_t faites = partage.faites;
+                    const std::int64_t poids = partage.poids;
                     v.unlock();
-                    avance(faites);
+                    avance(poids);
                     v.lock();
                     if (partage.erreur || partage.faites == n)
                         break;
@@ -147,7 +174,7 @@ void PrimSpecChr::Calcule(FnProgression pas)
     }
     if (partage.erreur)
         std::rethrow_exception(partage.erreur);
-    avance(n);
+    avance(occurrences);
 
     std::size_t lignes = 0;
     for (char l : aLigne)
@@ -167,7 +194,7 @@ void PrimSpecChr::CalculeEntite(std::int32_t entite)
         lignes_.push_back(ligne);
 }
 
-bool PrimSpecChr::Examine(std::int32_t e, StructSpecChr &ligne) const
+bool PrimSpecChr::Examine(std::int32_t e, StructSpecChr &ligne, const std::atomic<bool> *arret) const
 {
     charg1 *base = partition_->Base();
     if (base == nullptr)
@@ -177,7 +204,7 @@ bool PrimSpecChr::Examine(std::int32_t e, StructSpecChr &ligne) const
     if (!(F > freqMin_))
         return false;
     const std::vector<std::int32_t> frq = partition_->FrqParPartie(e);
-    const Periode meilleure = recherche_->Cherche(F, frq.data());
+    const Periode meilleure = recherche_->Cherche(F, frq.data(), arret);
     std::int32_t coef = ArrondiSpecif(meilleure.Coef);
     std::int32_t premiere = meilleure.Premiere, derniere = meilleure.Derniere;
     if (coef == 0)

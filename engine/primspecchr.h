@@ -4,6 +4,7 @@
 
 #include "engine/progression.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -63,7 +64,8 @@ private:
     void Prepare();
     // The row of an entity, false when it has none. Reads only the partition, the base and the
     // search: several threads may examine entities at once.
-    bool Examine(std::int32_t entite, StructSpecChr &ligne) const;
+    // `arret`: set by the thread that follows the others to stop the search (RechercheArretee).
+    bool Examine(std::int32_t entite, StructSpecChr &ligne, const std::atomic<bool> *arret = nullptr) const;
 
     std::int32_t parties_ = 0;
     std::int32_t T_ = 0;

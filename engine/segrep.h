@@ -140,11 +140,19 @@ private:
     // its index `debuts[i]` in the counted text) and scans the runs, appending what they emit.
     // The sequence of each occurrence is read from the counted text at debuts[i] - decalage when
     // lectureComptee is set (see Contextes::LitSequence), from the text itself otherwise.
+    // `suivi`, when given, hears of the occurrences scanned (a few thousand at a time) so that
+    // the progress and the watch go on through a pivot of many occurrences.
+    struct Suivi {
+        PasRepartis *progression = nullptr;
+        std::int64_t fait = 0;  // the work done before this pivot
+    };
     void TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, std::int32_t *positions,
-                        std::int32_t n, std::int32_t decalage, bool lectureComptee, std::vector<Segment> &sortie);
+                        std::int32_t n, std::int32_t decalage, bool lectureComptee, std::vector<Segment> &sortie,
+                        const Suivi *suivi = nullptr);
     // lecture(m, out) reads the sequence of the m-th occurrence in sorted order.
     template <class Lecture>
-    void ParcourtRuns(const std::int32_t *positions, std::int32_t n, Lecture &&lecture, std::vector<Segment> &sortie);
+    void ParcourtRuns(const std::int32_t *positions, std::int32_t n, Lecture &&lecture, std::vector<Segment> &sortie,
+                      const Suivi *suivi);
     // True when the sequence read of the counted text gives what LectSeg gives: every delimiter
     // is an entity up to the first key type, where both reads test the delimiters alike.
     bool LectureCompteePossible() const;

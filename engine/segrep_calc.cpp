@@ -215,7 +215,7 @@ bool SegRep::LectureCompteePossible() const
 
 template <class Lecture>
 void SegRep::ParcourtRuns(const std::int32_t *positions, std::int32_t n, Lecture &&lecture,
-                          std::vector<Segment> &sortie)
+                          std::vector<Segment> &sortie, const Suivi *suivi)
 {
     if (n <= 0)
         return;
@@ -238,6 +238,10 @@ void SegRep::ParcourtRuns(const std::int32_t *positions, std::int32_t n, Lecture
             sortie.push_back(std::move(s));
     };
     for (std::int32_t m = 1; m < n; ++m) {
+        if (suivi != nullptr && (m & 0xFFF) == 0) {
+            suivi->progression->Atteint(suivi->fait + m);
+            Veille();
+        }
         lecture(m, seq2);
         int j = 1;
         while (j < TailleSequence && seq[j] == seq2[j] && seq2[j] != Bourrage)
@@ -257,7 +261,7 @@ void SegRep::ParcourtRuns(const std::int32_t *positions, std::int32_t n, Lecture
 
 void SegRep::TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, std::int32_t *positions,
                             std::int32_t n, std::int32_t decalage, bool lectureComptee,
-                            std::vector<Segment> &sortie)
+                            std::vector<Segment> &sortie, const Suivi *suivi)
 {
     if (n <= 0)
         return;
@@ -269,6 +273,8 @@ void SegRep::TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, st
     std::vector<Entree> e(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i)
         e[static_cast<std::size_t>(i)] = {ctx.Cle(debuts[i]), debuts[i], positions[i]};
+    if (suivi != nullptr)
+        Veille();
     const std::int32_t *r = ctx.rang.data();
     const int parCle = ctx.parCle;
     // A sequence read takes at most 11 forms from the pivot and stops at a delimiter or at the
@@ -294,9 +300,10 @@ void SegRep::TrieEtParcourt(const Contextes &ctx, const std::int32_t *debuts, st
                      [&](std::int32_t m, std::int32_t *out) {
                          ctx.LitSequence(e[static_cast<std::size_t>(m)].debut - decalage, out);
                      },
-                     sortie);
+                     sortie, suivi);
     else
-        ParcourtRuns(positions, n, [&](std::int32_t m, std::int32_t *out) { LectSeg(out, positions[m]); }, sortie);
+        ParcourtRuns(positions, n, [&](std::int32_t m, std::int32_t *out) { LectSeg(out, positions[m]); }, sortie,
+                     suivi);
 }
 
 std::vector<Segment> SegRep::SelSegRep(std::int32_t *positions, std::int32_t n)
@@ -412,7 +419,8 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
             positions.resize(static_cast<std::size_t>(n));
             for (std::int32_t t = 0; t < n; ++t)
                 positions[static_cast<std::size_t>(t)] = ctx.position[static_cast<std::size_t>(debuts[t] - 1)];
-            TrieEtParcourt(ctx, debuts, positions.data(), n, 1, lectureComptee, segments_);
+            const Suivi suivi{&progression, fait};
+            TrieEtParcourt(ctx, debuts, positions.data(), n, 1, lectureComptee, segments_, &suivi);
             fait += n;
             progression.Atteint(fait);
         }

@@ -129,6 +129,9 @@ BarreEtat::~BarreEtat()
 
 void BarreEtat::AvanceProgression(int n)
 {
+    QuitteActivite();
+    pasVu_ = true;
+    dernierPas_.start();
     // Like the platform's stepping bar, it starts over from the beginning past its end.
     int position = progression_->value() + n;
     if (position > progression_->maximum())
@@ -139,8 +142,18 @@ void BarreEtat::AvanceProgression(int n)
 
 void BarreEtat::FixeProgression(int position)
 {
+    QuitteActivite();
+    if (position != progression_->minimum())
+        pasVu_ = true;
+    dernierPas_.start();
     progression_->setValue(std::clamp(position, progression_->minimum(), progression_->maximum()));
     RafraichitEcran();
+}
+
+void BarreEtat::FixeEtendue(int minimum, int maximum)
+{
+    QuitteActivite();
+    progression_->setRange(minimum, maximum);
 }
 
 void BarreEtat::AfficheStatut(const QString &texte)
@@ -173,6 +186,8 @@ void BarreEtat::EffaceInterruption()
 
 void BarreEtat::FixeIndetermine(bool indetermine)
 {
+    QuitteActivite();
+    indetermine_ = indetermine;
     if (indetermine) {
         progression_->setRange(0, 0);
         return;
@@ -181,6 +196,44 @@ void BarreEtat::FixeIndetermine(bool indetermine)
         progression_->setRange(0, 200);
     // The style animates a busy bar and, once it is not busy and shows nothing, never paints it
     // again in a way that would end that animation: it is stopped here.
+    for (QAbstractAnimation *animation : progression_->findChildren<QAbstractAnimation *>())
+        animation->stop();
+}
+
+void BarreEtat::DebutTravail()
+{
+    if (travaux_++ == 0) {
+        pasVu_ = false;
+        dernierPas_.start();
+    }
+}
+
+void BarreEtat::FinTravail()
+{
+    if (travaux_ > 0 && --travaux_ == 0)
+        QuitteActivite();
+}
+
+void BarreEtat::Surveille()
+{
+    if (travaux_ == 0 || indetermine_ || activite_ || !dernierPas_.isValid())
+        return;
+    if (dernierPas_.elapsed() < (pasVu_ ? 1000 : 500))
+        return;
+    activite_ = true;
+    activiteMinimum_ = progression_->minimum();
+    activiteMaximum_ = progression_->maximum();
+    activiteValeur_ = progression_->value();
+    progression_->setRange(0, 0);
+}
+
+void BarreEtat::QuitteActivite()
+{
+    if (!activite_)
+        return;
+    activite_ = false;
+    progression_->setRange(activiteMinimum_, activiteMaximum_);
+    progression_->setValue(activiteValeur_);
     for (QAbstractAnimation *animation : progression_->findChildren<QAbstractAnimation *>())
         animation->stop();
 }

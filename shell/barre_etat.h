@@ -3,6 +3,7 @@
 // path. The engine's long computations step it through the progress callbacks below.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <cstdint>
@@ -23,6 +24,8 @@ public:
     void AvanceProgression(int n);
     // Puts the bar at `position` (within its range).
     void FixeProgression(int position);
+    // The bar's range, for the work that steps it.
+    void FixeEtendue(int minimum, int maximum);
     // The step of PasProgression (1 at start).
     void FixePas(int pas) { pas_ = pas; }
     int Pas() const { return pas_; }
@@ -40,6 +43,12 @@ public:
     // The bar shows activity without a measure (true), or its measure again (false): out of its
     // busy look, nothing animates it any more.
     void FixeIndetermine(bool indetermine);
+    // Long work with the bar starts, or ends (they nest). While it runs, a bar that no step has
+    // moved for a while (half a second from the start, a second after a step) shows activity
+    // until the next step, so that it never looks frozen (Surveille, at each repaint).
+    void DebutTravail();
+    void FinTravail();
+    void Surveille();
     // Lays out and paints the status bar at once, whatever the events waiting.
     void RepeintMaintenant();
     // The parameter file of the open base.
@@ -55,6 +64,13 @@ private:
     QLabel *cheminBase_ = nullptr;
     int pas_ = 1;
     bool interruption_ = false;  // the status text is the notice of stopped work
+    bool indetermine_ = false;   // the work itself shows the bar busy
+    int travaux_ = 0;            // long work under way
+    QElapsedTimer dernierPas_;   // since the last step, or the start of the work
+    bool pasVu_ = false;         // a step has come since the work started
+    bool activite_ = false;      // the bar shows activity, waiting for a step
+    int activiteMinimum_ = 0, activiteMaximum_ = 0, activiteValeur_ = 0;  // the bar before that
+    void QuitteActivite();
     FinNotice *finNotice_ = nullptr;  // watches for the command that clears the notice
 };
 

@@ -150,6 +150,8 @@ void RafraichitEcran()
     if (repeintEnCours)
         return;
     repeintEnCours = true;
+    if (BarreEtat *barre = BarreEtatProgramme())
+        barre->Surveille();
     if (niveauOccupation > 0) {
         FiltreSaisie filtre;
         qApp->installEventFilter(&filtre);
@@ -200,6 +202,7 @@ TravailLong::TravailLong(const QString &statut, bool interruptible) : interrupti
     if (BarreEtat *f = BarreEtatProgramme()) {
         minimum_ = f->Progression()->minimum();
         maximum_ = f->Progression()->maximum();
+        f->DebutTravail();
         f->FixeProgression(0);
         f->AfficheStatut(statut);
         // Whole before the work starts: its first step may be a while coming.
@@ -215,8 +218,9 @@ TravailLong::~TravailLong()
     if (BarreEtat *f = BarreEtatProgramme()) {
         // Out of its busy look, which would go on animating once the work is over.
         f->FixeIndetermine(false);
-        f->Progression()->setRange(minimum_, maximum_);
+        f->FixeEtendue(minimum_, maximum_);
         f->FixeProgression(0);
+        f->FinTravail();
         if (interrompu_)
             f->AfficheInterruption();
         else

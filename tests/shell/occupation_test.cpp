@@ -9,6 +9,7 @@
 
 #include <QAbstractAnimation>
 #include <QAction>
+#include <QElapsedTimer>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -245,6 +246,33 @@ TEST_F(TravailLongTest, NothingAnimatesOnceTheWorkIsOverAndTheStatusIsPaintedWho
         EXPECT_EQ(AnimationsEnCours(w), 0) << w->metaObject()->className();
     EXPECT_EQ(barre->maximum(), 200);
     statut->removeEventFilter(&peintures);
+}
+
+TEST_F(TravailLongTest, ABarNoStepMovesForAWhileShowsActivityUntilTheNextStep)
+{
+    QProgressBar *barre = fen->Etat().Progression();
+    {
+        TravailLong travail(QStringLiteral("Calcul"));
+        fen->Etat().FixeEtendue(0, 400);
+        PasProgression2(0);
+        ASSERT_EQ(barre->value(), 2);
+        // Work that goes on without a step: the repaints show it busy once a while has passed.
+        QElapsedTimer attente;
+        attente.start();
+        while (barre->maximum() != 0 && attente.elapsed() < 20000)
+            RafraichitEcran();
+        ASSERT_EQ(barre->maximum(), 0);
+        for (int i = 0; i < 3; ++i) {
+            barre->repaint();
+            RafraichitEcran();
+        }
+        // The next step finds the bar as it was, one step further, and nothing animating it.
+        PasProgression2(0);
+        EXPECT_EQ(barre->maximum(), 400);
+        EXPECT_EQ(barre->value(), 4);
+        EXPECT_EQ(AnimationsEnCours(barre), 0);
+    }
+    EXPECT_EQ(barre->maximum(), 200);
 }
 
 TEST_F(TravailLongTest, OnlyTheStopGestureGetsThroughWhileTheWorkRepaints)

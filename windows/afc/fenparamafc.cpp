@@ -290,7 +290,7 @@ QString TFenParamAFC::ExecuteAnalyse(TravailLong &travail, bool &interrompue)
             } else if (barre) {
                 if (!lecture) {
                     lecture = true;
-                    barre->Progression()->setRange(0, 100);
+                    barre->FixeEtendue(0, 100);
                     AfficheStatut(Traduit("Analyse des correspondances : lecture du tableau…"));
                 }
                 barre->FixeProgression(avancement->pourcent);
@@ -343,7 +343,7 @@ void TFenParamAFC::BitBtn1Click()
     {
         TravailLong travail(Traduit("Écriture du tableau de l'AFC…"));
         if (BarreEtat *f = BarreEtatProgramme())
-            f->Progression()->setMaximum(400);  // the form rows, then the segment rows
+            f->FixeEtendue(0, 400);  // the form rows, then the segment rows
         interrompue = !travail.Execute([&] { ecrit = EcritDonnees(PasProgression); });
         if (ecrit) {
             AfficheStatut(Traduit("Analyse des correspondances…"));

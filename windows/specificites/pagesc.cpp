@@ -85,7 +85,7 @@ void PageSC::CalculeChrono(std::int32_t seuil, std::int32_t freqMin)
         TravailLong travail(Traduit("Calcul des spécificités chronologiques…"));
         // The computation steps 100 to 200 times, by 2.
         if (BarreEtat *f = BarreEtatProgramme())
-            f->Progression()->setMaximum(400);
+            f->FixeEtendue(0, 400);
         try {
             if (!travail.Execute([&] {
                     nouveau = std::make_unique<PrimSpecChr>(partition_, seuil, freqMin);

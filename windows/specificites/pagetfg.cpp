@@ -218,7 +218,7 @@ bool PageTFG::Calcule(bool restreindre, std::int32_t seuil, std::int32_t freqMin
         // The bar's range goes back as it was when the work ends.
         TravailLong travail(Traduit("Calcul des spécificités..."));
         if (barre)
-            barre->setMaximum(aCalculer * maximum);
+            barreEtat->FixeEtendue(0, aCalculer * maximum);
         try {
             interrompu = !travail.Execute([&] { nouveau = CalculeSpecTot(*partition_, restreindre, pas); });
         } catch (const std::exception &e) {
@@ -288,7 +288,7 @@ bool PageTFG::ExporteAuRapport(Rapport &rapport, const QString &titre, QString *
         TravailLong travail(Traduit("Écriture de la page du tableau…"));
         if (barreEtat) {
             barreEtat->FixePas(1);
-            barreEtat->Progression()->setMaximum(std::max(1, NbPasEcritureTFG(lignes.size())));
+            barreEtat->FixeEtendue(0, std::max(1, NbPasEcritureTFG(lignes.size())));
         }
         const auto ecrit = [&](const QString &html, const QString &xml, QString *raison) {
             if (!EcritPagesTFG(html, xml, entete, *partition_, lignes, calcul_.get(), PasProgression, raison))
