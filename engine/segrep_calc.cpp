@@ -367,15 +367,15 @@ void SegRep::CalcSegRep(std::int32_t inutilise, std::int32_t fmin)
         return;
     try {
         // The progress calls are those of a step per hundredth of the pivots, made as the work
-        // advances: reading the text counts as much as sorting its occurrences (they take about
-        // as long), and each pivot as many units as it has occurrences. The most frequent pivots
-        // come first and hold most of the work: counted by pivots, the bar would sit still
-        // through them.
+        // advances: each pivot counts as many units as it has occurrences, and reading the text
+        // first a unit per 16 items (it takes about a tenth of the time of the sorts). The most
+        // frequent pivots come first and hold most of the work: counted by pivots, the bar would
+        // sit still through them.
         const std::int64_t nbitem = std::max<std::int32_t>(base_->Nbitem(), 0);
         std::int64_t occurrencesPivots = 0;
         for (std::int32_t i = 0; i < nbPivots; ++i)
             occurrencesPivots += std::max<std::int32_t>(base_->RetourneFrq(i), 0);
-        const std::int64_t lecture = nbitem;
+        const std::int64_t lecture = nbitem / 16;
         PasRepartis progression(gauge_, NbAppelsCentiemes(nbPivots), lecture + occurrencesPivots + 1);
 
         PrepareDelimiteurs();
