@@ -7,12 +7,16 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QIcon>
 #include <QMargins>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolTip>
@@ -105,6 +109,58 @@ int PlafondTexte(const QAbstractItemView &vue, int colonne)
     return std::max(vue.viewport()->width() / 3, LargeurTitreColonne(vue, colonne));
 }
 
+// A title as it fits `largeur` pixels in that font: whole, or elided.
+QString EludeTitre(const QString &titre, QFont police, bool gras, int largeur)
+{
+    police.setBold(police.bold() || gras);
+    return QFontMetrics(police).elidedText(titre, Qt::ElideRight, std::max(0, largeur));
+}
+
+// The room of a section's title once the header's icon has its place.
+int LargeurLibelle(const QStyle &style, const QStyleOptionHeader &option, const QWidget *widget)
+{
+    int largeur = option.rect.width();
+    if (!option.icon.isNull())
+        largeur -= style.pixelMetric(QStyle::PM_SmallIconSize, &option, widget) + 2;
+    return largeur;
+}
+
+// Draws a header's titles elided ("…") when their section is narrower than them, where the
+// style would cut them mid-letter. Set on the headers of the views sized here, which own it.
+class StyleTitres : public QProxyStyle {
+public:
+    explicit StyleTitres(QObject *proprietaire)
+    {
+        setParent(proprietaire);
+        setObjectName(QStringLiteral("StyleTitres"));
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *peintre,
+                     const QWidget *widget) const override
+    {
+        const auto *titre = qstyleoption_cast<const QStyleOptionHeader *>(option);
+        if (element != CE_HeaderLabel || titre == nullptr || peintre == nullptr)
+            return QProxyStyle::drawControl(element, option, peintre, widget);
+        const auto dessine = [&](auto copie) {
+            copie.text = EludeTitre(titre->text, peintre->font(), titre->state & State_On,
+                                    LargeurLibelle(*this, *titre, widget));
+            QProxyStyle::drawControl(element, &copie, peintre, widget);
+        };
+        if (const auto *v2 = qstyleoption_cast<const QStyleOptionHeaderV2 *>(option))
+            dessine(QStyleOptionHeaderV2(*v2));
+        else
+            dessine(QStyleOptionHeader(*titre));
+    }
+};
+
+void InstalleStyleTitres(QHeaderView *entete)
+{
+    if (entete == nullptr ||
+        entete->findChild<QStyle *>(QStringLiteral("StyleTitres"), Qt::FindDirectChildrenOnly) != nullptr)
+        return;
+    entete->setStyle(new StyleTitres(entete));
+}
+
 // Keeps the rows and columns of one view sized; lives as the view's child.
 class AjusteurGrille : public QObject {
 public:
@@ -124,6 +180,7 @@ public:
             connect(modele, &QAbstractItemModel::headerDataChanged, this, reajuste);
         }
         if (QHeaderView *entete = EnteteDe(*vue)) {
+            InstalleStyleTitres(entete);
             // A column the user sizes by hand (dragging its title's edge, or a double click
             // there) keeps the width he gave it.
             titres_ = entete->viewport();
@@ -134,6 +191,7 @@ public:
             });
         }
         if (auto *table = qobject_cast<QTableView *>(vue)) {
+            InstalleStyleTitres(table->verticalHeader());
             lignes_ = table->verticalHeader()->viewport();
             lignes_->installEventFilter(this);
         }
@@ -279,8 +337,7 @@ private:
         if (ligne < 0 || modele->headerData(ligne, Qt::Vertical, Qt::ToolTipRole).isValid())
             return false;
         const QString texte = modele->headerData(ligne, Qt::Vertical).toString();
-        const int marge = 2 * lignes->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, lignes);
-        if (std::ceil(QFontMetricsF(lignes->font()).horizontalAdvance(texte)) + marge <= lignes->width())
+        if (TitreAffiche(*lignes, ligne) == texte)
             return false;
         QToolTip::showText(aide->globalPos(), texte, lignes->viewport());
         return true;
@@ -361,6 +418,31 @@ int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne)
     if (!EstTexteLibre(*modele, colonne, Qt::Horizontal))
         return voulue;
     return std::min(voulue, PlafondTexte(vue, colonne));
+}
+
+QString TitreAffiche(const QHeaderView &entete, int section)
+{
+    const QAbstractItemModel *modele = entete.model();
+    if (modele == nullptr || section < 0 || section >= entete.count())
+        return {};
+    const Qt::Orientation orientation = entete.orientation();
+    QStyleOptionHeader option;
+    option.initFrom(&entete);
+    option.section = section;
+    option.orientation = orientation;
+    option.text = modele->headerData(section, orientation).toString();
+    option.icon = modele->headerData(section, orientation, Qt::DecorationRole).value<QIcon>();
+    option.textAlignment = entete.defaultAlignment();
+    if (orientation == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    if (entete.isSortIndicatorShown() && entete.sortIndicatorSection() == section)
+        option.sortIndicator = entete.sortIndicatorOrder() == Qt::AscendingOrder ? QStyleOptionHeader::SortDown
+                                                                                : QStyleOptionHeader::SortUp;
+    option.rect = orientation == Qt::Horizontal ? QRect(0, 0, entete.sectionSize(section), entete.viewport()->height())
+                                                : QRect(0, 0, entete.viewport()->width(), entete.sectionSize(section));
+    const QStyle *style = entete.style();
+    option.rect = style->subElementRect(QStyle::SE_HeaderLabel, &option, &entete);
+    return EludeTitre(option.text, entete.font(), false, LargeurLibelle(*style, option, &entete));
 }
 
 QString BulleCellule(const QAbstractItemView &vue, const QModelIndex &index)

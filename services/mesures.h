@@ -9,6 +9,7 @@
 
 class QAbstractItemView;
 class QFont;
+class QHeaderView;
 class QModelIndex;
 class QString;
 class QTableView;
@@ -41,6 +42,10 @@ int HauteurLigne(const QFont &police);
 // a column of free text (RoleTexteLibre), at most a third of the view's width, or its title's.
 int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne);
 
+// The title of a section as its header shows it: whole when it fits the section's room, else
+// elided ("…"); the headers of every view sized by DimensionneGrille draw it so.
+QString TitreAffiche(const QHeaderView &entete, int section);
+
 // The tool tip of a cell: the model's own (Qt::ToolTipRole) when it gives one, else the cell's
 // whole text when the cell is too narrow for it (the view elides it), else nothing.
 QString BulleCellule(const QAbstractItemView &vue, const QModelIndex &index);
@@ -55,8 +60,9 @@ QString BulleTitre(const QAbstractItemView &vue, int colonne);
 // as wide as LargeurColonneVoulue. Columns of numbers only grow afterwards: a column the user
 // widened stays so. Columns of free text follow the view's width as it changes, until the user
 // sizes them himself; row titles of free text (a table's vertical header) stop at a third of the
-// view too. Every cell whose text is elided gets it whole as its tool tip (BulleCellule). To be
-// called once the view has its model.
+// view too. Titles too long for their section are elided (TitreAffiche). Every cell or title whose
+// text is elided gets it whole as its tool tip (BulleCellule). To be called once the view has its
+// model.
 void DimensionneGrille(QAbstractItemView *vue, std::vector<int> largeurs = {}, int hauteurMinimale = 0);
 
 // The width a table needs to show all its columns without a horizontal scroll bar: its frame,
