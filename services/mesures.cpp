@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <set>
 
 namespace talmer {
@@ -296,19 +297,31 @@ private:
         QHeaderView *entete = EnteteDe(*vue_);
         if (!entete || !vue_->model())
             return;
-        for (const auto &[c, valeurs] : textes_) {
-            if (c >= entete->count() || !SuitLaVue(c))
+        // In a view too narrow for its columns (a list docked in the side panel), the texts give
+        // up their room, down to their titles or, when even that would not do, down to their
+        // designed widths, their titles then elided (their tool tips give them whole), so that
+        // the numbers beside them show whole. A view that cannot show every column shows whole
+        // the numbers up to the last that can show; the texts beyond keep their room.
+        std::vector<ColonneAPartager> colonnes;
+        std::vector<int> logiques;
+        for (int v = 0; v < entete->count(); ++v) {
+            const int c = entete->logicalIndex(v);
+            if (entete->isSectionHidden(c))
                 continue;
-            const int voulue = std::max(Dessinee(c), std::min(valeurs, PlafondTexte(*vue_, c)));
-            // In a view a little too narrow for its columns (a list docked in the side panel), the
-            // text gives up its room, down to its title or, when even that would not do, down to
-            // its designed width, its title then elided (its tool tip gives it whole), so that
-            // the numbers beside it stay in sight. Narrower still, the view scrolls, and the text
-            // keeps its room.
-            const int place = vue_->viewport()->width() - (entete->length() - entete->sectionSize(c));
-            const int plancher = std::min(LargeurTitreColonne(*vue_, c), Dessinee(c));
-            Dimensionne(*entete, c, place >= plancher ? std::min(voulue, place) : voulue);
+            ColonneAPartager colonne{entete->sectionSize(c)};
+            const auto mesuree = textes_.find(c);
+            if (mesuree != textes_.end() && SuitLaVue(c)) {
+                colonne.texte = true;
+                colonne.largeur = std::max(Dessinee(c), std::min(mesuree->second, PlafondTexte(*vue_, c)));
+                colonne.plancher = std::min(LargeurTitreColonne(*vue_, c), Dessinee(c));
+            }
+            colonnes.push_back(colonne);
+            logiques.push_back(c);
         }
+        const std::vector<int> largeurs = PartageLargeurs(colonnes, vue_->viewport()->width());
+        for (std::size_t i = 0; i < colonnes.size(); ++i)
+            if (colonnes[i].texte)
+                Dimensionne(*entete, logiques[i], largeurs[i]);
         if (auto *table = qobject_cast<QTableView *>(vue_)) {
             QHeaderView *lignes = table->verticalHeader();
             if (!lignes->isHidden() && EstTexteLibre(*vue_->model(), 0, Qt::Vertical)) {
@@ -418,6 +431,67 @@ int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne)
     if (!EstTexteLibre(*modele, colonne, Qt::Horizontal))
         return voulue;
     return std::min(voulue, PlafondTexte(vue, colonne));
+}
+
+std::vector<int> PartageLargeurs(const std::vector<ColonneAPartager> &colonnes, int place)
+{
+    std::vector<int> largeurs;
+    for (const ColonneAPartager &c : colonnes)
+        largeurs.push_back(c.largeur);
+    if (std::accumulate(largeurs.begin(), largeurs.end(), 0LL) <= place)
+        return largeurs;
+    // The most first columns that fit with their texts at their floors.
+    std::size_t n = 0;
+    long long nombres = 0, planchers = 0;
+    for (const ColonneAPartager &c : colonnes) {
+        if (nombres + planchers + (c.texte ? c.plancher : c.largeur) > place)
+            break;
+        (c.texte ? planchers : nombres) += c.texte ? c.plancher : c.largeur;
+        ++n;
+    }
+    std::vector<std::size_t> textes;
+    long long demandes = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (colonnes[i].texte) {
+            textes.push_back(i);
+            demandes += colonnes[i].largeur;
+        }
+    if (textes.empty())
+        return largeurs;
+    const long long reste = place - nombres;
+    if (demandes > reste) {
+        // The widest texts give way first: every text is cut to one level (not below its floor),
+        // the highest level at which they fit.
+        const auto largeurAuNiveau = [&](std::size_t i, int niveau) {
+            return std::max(colonnes[i].plancher, std::min(colonnes[i].largeur, niveau));
+        };
+        const auto somme = [&](int niveau) {
+            long long total = 0;
+            for (std::size_t i : textes)
+                total += largeurAuNiveau(i, niveau);
+            return total;
+        };
+        int bas = 0, haut = 0;
+        for (std::size_t i : textes)
+            haut = std::max(haut, colonnes[i].largeur);
+        while (bas < haut) {
+            const int milieu = bas + (haut - bas + 1) / 2;
+            if (somme(milieu) <= reste)
+                bas = milieu;
+            else
+                haut = milieu - 1;
+        }
+        long long surplus = reste - somme(bas);
+        for (std::size_t i : textes) {
+            largeurs[i] = largeurAuNiveau(i, bas);
+            // The pixels the level leaves go to the texts cut at it, one each.
+            if (surplus > 0 && largeurs[i] == bas && colonnes[i].largeur > bas) {
+                ++largeurs[i];
+                --surplus;
+            }
+        }
+    }
+    return largeurs;
 }
 
 QString TitreAffiche(const QHeaderView &entete, int section)
