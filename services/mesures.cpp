@@ -7,12 +7,16 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QIcon>
 #include <QMargins>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolTip>
@@ -21,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <set>
 
 namespace talmer {
@@ -105,6 +110,58 @@ int PlafondTexte(const QAbstractItemView &vue, int colonne)
     return std::max(vue.viewport()->width() / 3, LargeurTitreColonne(vue, colonne));
 }
 
+// A title as it fits `largeur` pixels in that font: whole, or elided.
+QString EludeTitre(const QString &titre, QFont police, bool gras, int largeur)
+{
+    police.setBold(police.bold() || gras);
+    return QFontMetrics(police).elidedText(titre, Qt::ElideRight, std::max(0, largeur));
+}
+
+// The room of a section's title once the header's icon has its place.
+int LargeurLibelle(const QStyle &style, const QStyleOptionHeader &option, const QWidget *widget)
+{
+    int largeur = option.rect.width();
+    if (!option.icon.isNull())
+        largeur -= style.pixelMetric(QStyle::PM_SmallIconSize, &option, widget) + 2;
+    return largeur;
+}
+
+// Draws a header's titles elided ("…") when their section is narrower than them, where the
+// style would cut them mid-letter. Set on the headers of the views sized here, which own it.
+class StyleTitres : public QProxyStyle {
+public:
+    explicit StyleTitres(QObject *proprietaire)
+    {
+        setParent(proprietaire);
+        setObjectName(QStringLiteral("StyleTitres"));
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *peintre,
+                     const QWidget *widget) const override
+    {
+        const auto *titre = qstyleoption_cast<const QStyleOptionHeader *>(option);
+        if (element != CE_HeaderLabel || titre == nullptr || peintre == nullptr)
+            return QProxyStyle::drawControl(element, option, peintre, widget);
+        const auto dessine = [&](auto copie) {
+            copie.text = EludeTitre(titre->text, peintre->font(), titre->state & State_On,
+                                    LargeurLibelle(*this, *titre, widget));
+            QProxyStyle::drawControl(element, &copie, peintre, widget);
+        };
+        if (const auto *v2 = qstyleoption_cast<const QStyleOptionHeaderV2 *>(option))
+            dessine(QStyleOptionHeaderV2(*v2));
+        else
+            dessine(QStyleOptionHeader(*titre));
+    }
+};
+
+void InstalleStyleTitres(QHeaderView *entete)
+{
+    if (entete == nullptr ||
+        entete->findChild<QStyle *>(QStringLiteral("StyleTitres"), Qt::FindDirectChildrenOnly) != nullptr)
+        return;
+    entete->setStyle(new StyleTitres(entete));
+}
+
 // Keeps the rows and columns of one view sized; lives as the view's child.
 class AjusteurGrille : public QObject {
 public:
@@ -124,6 +181,7 @@ public:
             connect(modele, &QAbstractItemModel::headerDataChanged, this, reajuste);
         }
         if (QHeaderView *entete = EnteteDe(*vue)) {
+            InstalleStyleTitres(entete);
             // A column the user sizes by hand (dragging its title's edge, or a double click
             // there) keeps the width he gave it.
             titres_ = entete->viewport();
@@ -134,6 +192,7 @@ public:
             });
         }
         if (auto *table = qobject_cast<QTableView *>(vue)) {
+            InstalleStyleTitres(table->verticalHeader());
             lignes_ = table->verticalHeader()->viewport();
             lignes_->installEventFilter(this);
         }
@@ -238,19 +297,31 @@ private:
         QHeaderView *entete = EnteteDe(*vue_);
         if (!entete || !vue_->model())
             return;
-        for (const auto &[c, valeurs] : textes_) {
-            if (c >= entete->count() || !SuitLaVue(c))
+        // In a view too narrow for its columns (a list docked in the side panel), the texts give
+        // up their room, down to their titles or, when even that would not do, down to their
+        // designed widths, their titles then elided (their tool tips give them whole), so that
+        // the numbers beside them show whole. A view that cannot show every column shows whole
+        // the numbers up to the last that can show; the texts beyond keep their room.
+        std::vector<ColonneAPartager> colonnes;
+        std::vector<int> logiques;
+        for (int v = 0; v < entete->count(); ++v) {
+            const int c = entete->logicalIndex(v);
+            if (entete->isSectionHidden(c))
                 continue;
-            const int voulue = std::max(Dessinee(c), std::min(valeurs, PlafondTexte(*vue_, c)));
-            // In a view a little too narrow for its columns (a list docked in the side panel), the
-            // text gives up its room, down to its title or, when even that would not do, down to
-            // its designed width, its title then elided (its tool tip gives it whole), so that
-            // the numbers beside it stay in sight. Narrower still, the view scrolls, and the text
-            // keeps its room.
-            const int place = vue_->viewport()->width() - (entete->length() - entete->sectionSize(c));
-            const int plancher = std::min(LargeurTitreColonne(*vue_, c), Dessinee(c));
-            Dimensionne(*entete, c, place >= plancher ? std::min(voulue, place) : voulue);
+            ColonneAPartager colonne{entete->sectionSize(c)};
+            const auto mesuree = textes_.find(c);
+            if (mesuree != textes_.end() && SuitLaVue(c)) {
+                colonne.texte = true;
+                colonne.largeur = std::max(Dessinee(c), std::min(mesuree->second, PlafondTexte(*vue_, c)));
+                colonne.plancher = std::min(LargeurTitreColonne(*vue_, c), Dessinee(c));
+            }
+            colonnes.push_back(colonne);
+            logiques.push_back(c);
         }
+        const std::vector<int> largeurs = PartageLargeurs(colonnes, vue_->viewport()->width());
+        for (std::size_t i = 0; i < colonnes.size(); ++i)
+            if (colonnes[i].texte)
+                Dimensionne(*entete, logiques[i], largeurs[i]);
         if (auto *table = qobject_cast<QTableView *>(vue_)) {
             QHeaderView *lignes = table->verticalHeader();
             if (!lignes->isHidden() && EstTexteLibre(*vue_->model(), 0, Qt::Vertical)) {
@@ -279,8 +350,7 @@ private:
         if (ligne < 0 || modele->headerData(ligne, Qt::Vertical, Qt::ToolTipRole).isValid())
             return false;
         const QString texte = modele->headerData(ligne, Qt::Vertical).toString();
-        const int marge = 2 * lignes->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, lignes);
-        if (std::ceil(QFontMetricsF(lignes->font()).horizontalAdvance(texte)) + marge <= lignes->width())
+        if (TitreAffiche(*lignes, ligne) == texte)
             return false;
         QToolTip::showText(aide->globalPos(), texte, lignes->viewport());
         return true;
@@ -361,6 +431,92 @@ int LargeurColonneVoulue(const QAbstractItemView &vue, int colonne)
     if (!EstTexteLibre(*modele, colonne, Qt::Horizontal))
         return voulue;
     return std::min(voulue, PlafondTexte(vue, colonne));
+}
+
+std::vector<int> PartageLargeurs(const std::vector<ColonneAPartager> &colonnes, int place)
+{
+    std::vector<int> largeurs;
+    for (const ColonneAPartager &c : colonnes)
+        largeurs.push_back(c.largeur);
+    if (std::accumulate(largeurs.begin(), largeurs.end(), 0LL) <= place)
+        return largeurs;
+    // The most first columns that fit with their texts at their floors.
+    std::size_t n = 0;
+    long long nombres = 0, planchers = 0;
+    for (const ColonneAPartager &c : colonnes) {
+        if (nombres + planchers + (c.texte ? c.plancher : c.largeur) > place)
+            break;
+        (c.texte ? planchers : nombres) += c.texte ? c.plancher : c.largeur;
+        ++n;
+    }
+    std::vector<std::size_t> textes;
+    long long demandes = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (colonnes[i].texte) {
+            textes.push_back(i);
+            demandes += colonnes[i].largeur;
+        }
+    if (textes.empty())
+        return largeurs;
+    const long long reste = place - nombres;
+    if (demandes > reste) {
+        // The widest texts give way first: every text is cut to one level (not below its floor),
+        // the highest level at which they fit.
+        const auto largeurAuNiveau = [&](std::size_t i, int niveau) {
+            return std::max(colonnes[i].plancher, std::min(colonnes[i].largeur, niveau));
+        };
+        const auto somme = [&](int niveau) {
+            long long total = 0;
+            for (std::size_t i : textes)
+                total += largeurAuNiveau(i, niveau);
+            return total;
+        };
+        int bas = 0, haut = 0;
+        for (std::size_t i : textes)
+            haut = std::max(haut, colonnes[i].largeur);
+        while (bas < haut) {
+            const int milieu = bas + (haut - bas + 1) / 2;
+            if (somme(milieu) <= reste)
+                bas = milieu;
+            else
+                haut = milieu - 1;
+        }
+        long long surplus = reste - somme(bas);
+        for (std::size_t i : textes) {
+            largeurs[i] = largeurAuNiveau(i, bas);
+            // The pixels the level leaves go to the texts cut at it, one each.
+            if (surplus > 0 && largeurs[i] == bas && colonnes[i].largeur > bas) {
+                ++largeurs[i];
+                --surplus;
+            }
+        }
+    }
+    return largeurs;
+}
+
+QString TitreAffiche(const QHeaderView &entete, int section)
+{
+    const QAbstractItemModel *modele = entete.model();
+    if (modele == nullptr || section < 0 || section >= entete.count())
+        return {};
+    const Qt::Orientation orientation = entete.orientation();
+    QStyleOptionHeader option;
+    option.initFrom(&entete);
+    option.section = section;
+    option.orientation = orientation;
+    option.text = modele->headerData(section, orientation).toString();
+    option.icon = modele->headerData(section, orientation, Qt::DecorationRole).value<QIcon>();
+    option.textAlignment = entete.defaultAlignment();
+    if (orientation == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    if (entete.isSortIndicatorShown() && entete.sortIndicatorSection() == section)
+        option.sortIndicator = entete.sortIndicatorOrder() == Qt::AscendingOrder ? QStyleOptionHeader::SortDown
+                                                                                : QStyleOptionHeader::SortUp;
+    option.rect = orientation == Qt::Horizontal ? QRect(0, 0, entete.sectionSize(section), entete.viewport()->height())
+                                                : QRect(0, 0, entete.viewport()->width(), entete.sectionSize(section));
+    const QStyle *style = entete.style();
+    option.rect = style->subElementRect(QStyle::SE_HeaderLabel, &option, &entete);
+    return EludeTitre(option.text, entete.font(), false, LargeurLibelle(*style, option, &entete));
 }
 
 QString BulleCellule(const QAbstractItemView &vue, const QModelIndex &index)

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 // The room a table cell leaves its text, as the style draws it.
@@ -155,6 +157,37 @@ TEST(Mesures, InAListTooNarrowForItsColumnsTheTextGivesUpItsRoom)
     EXPECT_EQ(talmer::BulleCellule(vue, modele.index(0, 0)), texte);
     pourUneVue(nombres + titre - 1);
     EXPECT_EQ(vue.columnWidth(0), 100);
+}
+
+// Texts give way so that the numbers that can show show whole: T = free text (asked, floor), N =
+// a column of numbers.
+TEST(Mesures, TextsGiveWaySoThatTheNumbersThatCanShowShowWhole)
+{
+    using C = talmer::ColonneAPartager;
+    const auto T = [](int demande, int plancher) { return C{demande, true, plancher}; };
+    const auto N = [](int largeur) { return C{largeur, false, 0}; };
+    const struct {
+        const char *cas;
+        std::vector<C> colonnes;
+        int place;
+        std::vector<int> attendu;
+    } cas[] = {
+        {"all fit", {T(120, 50), N(40), T(60, 40)}, 220, {120, 40, 60}},
+        // A chronological grid in a window 300 pixels wide: the spellings give way to F, f and
+        // coeff; the runs beyond the edge keep their room.
+        {"first texts give way", {T(204, 75), N(44), N(38), N(40), T(71, 62)}, 215, {93, 44, 38, 40, 71}},
+        {"widest first", {T(200, 50), T(80, 50), N(50)}, 230, {100, 80, 50}},
+        {"not below a floor", {T(200, 120), T(80, 50), N(50)}, 230, {120, 60, 50}},
+        {"the pixels left go one each", {T(100, 10), T(100, 10), N(10)}, 111, {51, 50, 10}},
+        // A factor table at its smallest: the names give way so that "Distance" shows whole, the
+        // factors beyond are scrolled to.
+        {"as many numbers as can show", {T(101, 45), N(100), N(100), N(100), N(100)}, 260, {60, 100, 100, 100, 100}},
+        {"a text as wide as the view", {T(190, 175), N(75)}, 183, {183, 75}},
+        {"even the first floor too wide", {T(200, 175), N(75)}, 150, {200, 75}},
+        {"a first number too wide", {N(300), T(100, 50)}, 200, {300, 100}},
+    };
+    for (const auto &c : cas)
+        EXPECT_EQ(talmer::PartageLargeurs(c.colonnes, c.place), c.attendu) << c.cas;
 }
 
 // Row titles of free text (the spellings down a table's side) stop at a third of the view too.

@@ -20,9 +20,11 @@
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QPointer>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabBar>
+#include <QToolButton>
 #include <QTableView>
 #include <QTreeView>
 
@@ -233,6 +235,50 @@ TEST_F(ListesAncrees, TheDockedDictionaryShowsItsFrequenciesWithoutScrolling)
     talmer::test::TraiteEvenements();
     EXPECT_GE(entete.sectionSize(0), 175);
     EXPECT_GT(entete.length(), liste.viewport()->width());
+}
+
+} // namespace
+
+namespace {
+
+// Docked at the panel's width, the specificity list's controls each have their room, none over
+// another, and the reference parts' label is elided rather than cut.
+TEST_F(ListesAncrees, TheDockedSpecificityListsControlsHoldInThePanel)
+{
+    TFenSpecGrp *liste = OuvreListeSpecifs();
+    QString noms;
+    for (int k = 0; k < 523; ++k)
+        noms += QStringLiteral("page_%1, ").arg(k);
+    liste->FixeLibelles(QString::fromUtf8("Corpus de référence : ") + noms, QString::fromUtf8("Parties sélectionnées : page_3, "));
+    talmer::test::TraiteEvenements();
+    ASSERT_TRUE(fen->ListesGauche()->EstDevant(liste));
+
+    QWidget *haut = liste->BoutonPositives()->parentWidget();
+    const std::vector<QWidget *> controles = {liste->LbCorpRef(), liste->LbParties(), liste->BoutonPositives(),
+                                              liste->BoutonNegatives(),
+                                              liste->findChild<QWidget *>(QStringLiteral("BtnSpfAddRap")),
+                                              liste->findChild<QWidget *>(QStringLiteral("ShPastille"))};
+    for (std::size_t i = 0; i < controles.size(); ++i) {
+        ASSERT_NE(controles[i], nullptr) << i;
+        const QRect a = controles[i]->geometry();
+        EXPECT_TRUE(haut->rect().contains(a)) << controles[i]->objectName().toStdString();
+        if (qobject_cast<QRadioButton *>(controles[i]) || qobject_cast<QToolButton *>(controles[i])) {
+            EXPECT_GE(a.width(), controles[i]->sizeHint().width()) << controles[i]->objectName().toStdString();
+        }
+        for (std::size_t j = i + 1; j < controles.size(); ++j)
+            EXPECT_FALSE(a.intersects(controles[j]->geometry()))
+                << controles[i]->objectName().toStdString() << " and " << controles[j]->objectName().toStdString();
+    }
+    // The two choices stand apart: the second's circle is not against the first's text.
+    EXPECT_GE(liste->BoutonNegatives()->x() - liste->BoutonPositives()->geometry().right(), 4);
+
+    const QString montre = liste->LbCorpRef()->TexteAffiche();
+    EXPECT_TRUE(montre.endsWith(QChar(0x2026))) << montre.toStdString();
+    EXPECT_TRUE(liste->LbCorpRef()->text().startsWith(montre.chopped(1)));
+    EXPECT_LE(liste->LbCorpRef()->fontMetrics().horizontalAdvance(montre), liste->LbCorpRef()->width());
+    EXPECT_EQ(liste->LbParties()->TexteAffiche(), liste->LbParties()->text());
+    // The long label does not widen the list beyond the panel.
+    EXPECT_LE(liste->width(), fen->ListesGauche()->Dock(liste)->width());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "shell/fenprinc.h"
 #include "shell/zone_fenetres.h"
 #include "windows/commun/choixcouleur.h"
+#include "windows/commun/textes_longs.h"
 
 #include <QAbstractAxis>
 #include <QChart>
@@ -135,54 +136,6 @@ TitreAjuste AjusteTitre(QFont police, double tailleNaturelle, const QString &tex
     while (taille > minimum && largeur(deux, taille) > place)
         --taille;
     return {deux, taille};
-}
-
-QString TexteElude(const QString &texte, const QFont &police, int largeur)
-{
-    const QFontMetrics mesure(police);
-    largeur = std::max(0, largeur);
-    // No character is narrower than a pixel: what lies beyond that many characters never shows.
-    const qsizetype visible = 2 * static_cast<qsizetype>(largeur) + 8;
-    if (texte.size() <= visible)
-        return mesure.elidedText(texte, Qt::ElideRight, largeur);
-    const QString debut = texte.left(visible);
-    const QString elude = mesure.elidedText(debut, Qt::ElideRight, largeur);
-    if (elude != debut)
-        return elude;
-    // Characters of no width: the beginning fits whole, yet the text goes on.
-    const QString points(QChar(0x2026));
-    const int reste = largeur - mesure.horizontalAdvance(points);
-    if (reste < 0)
-        return QString();
-    const QString court = mesure.elidedText(debut, Qt::ElideRight, reste);
-    return court == debut ? debut + points : court;
-}
-
-QString TexteInfobulle(const QString &nom, int colonnes, int lignes)
-{
-    colonnes = std::max(1, colonnes);
-    if (nom.size() <= colonnes)
-        return nom;
-    QStringList sortie;
-    qsizetype debut = 0;
-    while (debut < nom.size() && sortie.size() < std::max(1, lignes)) {
-        if (nom.size() - debut <= colonnes) {
-            sortie.push_back(nom.mid(debut));
-            debut = nom.size();
-            break;
-        }
-        const qsizetype blanc = nom.lastIndexOf(QLatin1Char(' '), debut + colonnes);
-        if (blanc > debut) {
-            sortie.push_back(nom.mid(debut, blanc - debut));
-            debut = blanc + 1;
-        } else {
-            sortie.push_back(nom.mid(debut, colonnes));
-            debut += colonnes;
-        }
-    }
-    if (debut < nom.size())
-        sortie.back() += QChar(0x2026);
-    return sortie.join(QLatin1Char('\n'));
 }
 
 FenCourbes::FenCourbes(const QColor &fond, QWidget *parent) : QWidget(parent)

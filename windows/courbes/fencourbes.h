@@ -47,16 +47,6 @@ struct TitreAjuste {
 };
 TitreAjuste AjusteTitre(QFont police, double tailleNaturelle, const QString &texte, int place, int minimum);
 
-// The text as it fits on one line of `largeur` pixels in that font: whole when it fits, else its
-// beginning followed by "…". Only the beginning that can fit is measured, so that a name of a
-// thousand parts costs no more than one line of that width.
-QString TexteElude(const QString &texte, const QFont &police, int largeur);
-
-// The text of a tooltip that shows a long name on screen: lines of at most `colonnes`
-// characters, cut after a ", " or a blank where there is one, at most `lignes` of them, the last
-// ended by "…" when the name goes on. A name of one line stays as it is.
-QString TexteInfobulle(const QString &nom, int colonnes = 100, int lignes = 30);
-
 class FenCourbes : public QWidget, public ContributeurRapport {
     Q_OBJECT
 public:

@@ -36,8 +36,11 @@ public:
             painter->setFont(option.font);
             painter->setPen(selectionnee ? palette.highlightedText().color() : palette.text().color());
             const QRect texte = option.rect.adjusted(2, 2, 0, 0);
+            // A name longer than its column (one that gave way to the numbers) is elided, as the
+            // other views elide their free text; its tool tip gives it whole.
             painter->drawText(texte, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                              index.data(Qt::DisplayRole).toString());
+                              option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                                            texte.width()));
         }
         painter->restore();
     }

@@ -242,9 +242,9 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
 
     auto *haut = new QWidget(this);
     haut->setFixedHeight(53);
-    lbCorpRef_ = new QLabel(haut);
+    lbCorpRef_ = new LibelleElude(haut);
     lbCorpRef_->setObjectName(QStringLiteral("LbCorpRef"));
-    lbParties_ = new QLabel(haut);
+    lbParties_ = new LibelleElude(haut);
     lbParties_->setObjectName(QStringLiteral("LbParties"));
     auto *lbSigne = new QLabel(QStringLiteral("Spécificités"), haut);
     radio1_ = new QRadioButton(QStringLiteral("positives"), haut);
@@ -266,26 +266,32 @@ void TFenSpecGrp::Construit(const std::vector<StructSpec> &lignes)
                                            "cliquer pour la changer"));
     shPastille_->installEventFilter(this);
 
+    // The button and the chip beside the two labels, which give way to them (elided), so that
+    // the row of "Spécificités" and its two choices holds in the side panel's width.
+    const int espace = std::max(6, style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, this));
     auto *libelles = new QVBoxLayout;
     libelles->setContentsMargins(0, 0, 0, 0);
     libelles->setSpacing(0);
     libelles->addWidget(lbCorpRef_);
     libelles->addWidget(lbParties_);
+    auto *dessus = new QHBoxLayout;
+    dessus->setContentsMargins(0, 0, 0, 0);
+    dessus->setSpacing(espace);
+    dessus->addLayout(libelles, 1);
+    dessus->addWidget(btnAddRap_, 0, Qt::AlignTop);
+    dessus->addWidget(shPastille_, 0, Qt::AlignTop);
     auto *signes = new QHBoxLayout;
     signes->setContentsMargins(0, 0, 0, 0);
+    signes->setSpacing(espace);
     signes->addWidget(lbSigne);
-    // The row takes the labels' spacing (none), which would leave "Spécificités" against its
-    // first button: the style's spacing between them. The rest of the row stays as tight, so that
-    // it holds in the side panel's width.
-    signes->addSpacing(std::max(6, style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, this)));
     signes->addWidget(radio1_);
     signes->addWidget(radio2_);
     signes->addStretch(1);
-    signes->addWidget(btnAddRap_);
-    signes->addWidget(shPastille_);
-    libelles->addLayout(signes);
-    haut->setLayout(libelles);
-    libelles->setContentsMargins(4, 2, 4, 2);
+    auto *colonne = new QVBoxLayout(haut);
+    colonne->setContentsMargins(4, 2, 4, 2);
+    colonne->setSpacing(0);
+    colonne->addLayout(dessus);
+    colonne->addLayout(signes);
 
     modele_ = new ModeleSpecGrp(base_, lignes, this);
     liste_ = new VueListeSpecifs(this);

@@ -6,6 +6,7 @@
 #include "engine/primspec.h"
 
 #include "services/contributeur.h"
+#include "windows/commun/libelle_elude.h"
 #include "windows/commun/liste_groupe.h"
 
 #include <QAbstractTableModel>
@@ -17,7 +18,6 @@
 #include <string>
 #include <vector>
 
-class QLabel;
 class QRadioButton;
 class QToolButton;
 class Partition;
@@ -126,8 +126,8 @@ public:
     VueListeSpecifs *ListeSpecifs() const { return liste_; }
     QRadioButton *BoutonPositives() const { return radio1_; }
     QRadioButton *BoutonNegatives() const { return radio2_; }
-    QLabel *LbCorpRef() const { return lbCorpRef_; }
-    QLabel *LbParties() const { return lbParties_; }
+    LibelleElude *LbCorpRef() const { return lbCorpRef_; }
+    LibelleElude *LbParties() const { return lbParties_; }
     const PrimSpec *Calcul() const { return calcul_.get(); }
     Partition *PartitionSource() const { return partition_; }
     charg1 *Base() const { return base_; }
@@ -152,8 +152,8 @@ private:
     bool pastillePressee_ = false;
     ModeleSpecGrp *modele_ = nullptr;
     VueListeSpecifs *liste_ = nullptr;
-    QLabel *lbCorpRef_ = nullptr;
-    QLabel *lbParties_ = nullptr;
+    LibelleElude *lbCorpRef_ = nullptr;
+    LibelleElude *lbParties_ = nullptr;
     QRadioButton *radio1_ = nullptr;
     QRadioButton *radio2_ = nullptr;
     QToolButton *btnAddRap_ = nullptr;

@@ -1,5 +1,6 @@
 #include "windows/specificites/paramspec.h"
 
+#include "windows/commun/textes_longs.h"
 #include "windows/specificites/drapeaux.h"
 #include "windows/specificites/fenspecgrp.h"
 
@@ -34,12 +35,29 @@ ListesParties ListesDesParties(const Partition &partition)
 {
     ListesParties l;
     for (std::int32_t k = 0; k < partition.NbParties(); ++k) {
-        if (partition.EstCochee(k))
+        if (partition.EstCochee(k)) {
             l.reference += std::string(partition.NomPartie(k)) + ", ";
-        if (partition.EstSelectionnee(k))
+            l.nomsReference.emplace_back(partition.NomPartie(k));
+        }
+        if (partition.EstSelectionnee(k)) {
             l.selection += std::string(partition.NomPartie(k)) + ", ";
+            l.nomsSelection.emplace_back(partition.NomPartie(k));
+        }
     }
     return l;
+}
+
+QString BulleLibellesSpec(const QStringList &reference, const QStringList &selection)
+{
+    constexpr int Colonnes = 100, Lignes = 30;
+    // The two titles take a line each; the selected parts at most half of the rest, the checked
+    // parts what the selected ones leave.
+    const int lignesListes = Lignes - 2;
+    const QString selectionnees = NomsInfobulle(selection, Colonnes, lignesListes / 2);
+    const int lignesSelection = static_cast<int>(selectionnees.count(QLatin1Char('\n'))) + 1;
+    return Traduit("Corpus de référence : ") + QStringLiteral("\n") +
+           NomsInfobulle(reference, Colonnes, lignesListes - lignesSelection) + QStringLiteral("\n") +
+           Traduit("Parties sélectionnées : ") + QStringLiteral("\n") + selectionnees;
 }
 
 std::int32_t PremiereCible(const Partition &partition)
@@ -190,8 +208,12 @@ void TFenParamSpec::BtnOKClick()
         const QString parties = Traduit("Parties sélectionnées : ");
         const QString reference = EnUnicode(listes.reference), selection = EnUnicode(listes.selection);
         liste->FixeLibelles(corpRef + reference, parties + selection);
-        liste->FixeBulleLibelles(corpRef + QStringLiteral("\n") + reference + QStringLiteral("\n") + parties +
-                                 QStringLiteral("\n") + selection);
+        QStringList nomsReference, nomsSelection;
+        for (const std::string &nom : listes.nomsReference)
+            nomsReference.push_back(EnUnicode(nom));
+        for (const std::string &nom : listes.nomsSelection)
+            nomsSelection.push_back(EnUnicode(nom));
+        liste->FixeBulleLibelles(BulleLibellesSpec(nomsReference, nomsSelection));
         liste_ = liste;
         liste->Affiche();
     }

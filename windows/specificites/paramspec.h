@@ -10,10 +10,12 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class PrimSpec;
 class Partition;
@@ -24,12 +26,21 @@ class QVBoxLayout;
 namespace talmer {
 
 
-// The names of the checked parts and of the selected parts, each followed by ", ".
+// The names of the checked parts and of the selected parts, each followed by ", "; and the
+// names one by one.
 struct ListesParties {
     std::string reference;
     std::string selection;
+    std::vector<std::string> nomsReference;
+    std::vector<std::string> nomsSelection;
 };
 ListesParties ListesDesParties(const Partition &partition);
+
+// The hint of a list's two labels: "Corpus de référence : ", the checked parts, "Parties
+// sélectionnées : ", the selected parts, each on lines of their own. It stays within a screen as
+// a curve's legend tooltip does (at most 30 lines of at most 100 characters), a list too long
+// for it ending with how many names it leaves out.
+QString BulleLibellesSpec(const QStringList &reference, const QStringList &selection);
 
 // The first part both checked and selected, -1 when none.
 std::int32_t PremiereCible(const Partition &partition);

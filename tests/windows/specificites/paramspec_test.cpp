@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -185,6 +186,37 @@ TEST_F(QuatreParties, DiachronicRunWithoutSelectionSelectsTheFirstPartForGood)
     EXPECT_EQ(liste, QString::fromUtf8("Spécifs évolutives - p|Partie : a|"));
     // The chronological specificities were not asked for.
     EXPECT_EQ(page.Resultat(), nullptr);
+}
+
+// The labels' hint of a list of 523 parts stays within a screen: 30 lines of at most 100
+// characters, each list ending with how many names it leaves out.
+TEST(BulleLibellesSpec, ManyPartsHoldOnAScreen)
+{
+    QStringList pages, une{QStringLiteral("page_3")};
+    for (int k = 0; k < 523; ++k)
+        pages.push_back(QStringLiteral("page_%1").arg(k));
+    const struct {
+        QStringList reference, selection;
+    } cas[] = {{pages, une}, {pages, pages}, {une, pages}};
+    for (const auto &c : cas) {
+        const QStringList lignes = BulleLibellesSpec(c.reference, c.selection).split(QLatin1Char('\n'));
+        EXPECT_LE(lignes.size(), 30);
+        for (const QString &ligne : lignes)
+            EXPECT_LE(ligne.size(), 100) << ligne.toStdString();
+        ASSERT_EQ(lignes.count(QString::fromUtf8("Parties sélectionnées : ")), 1);
+        EXPECT_EQ(lignes.front(), QString::fromUtf8("Corpus de référence : "));
+        const auto titre = lignes.indexOf(QString::fromUtf8("Parties sélectionnées : "));
+        // Each list: the names it shows and the count of the others add up to it.
+        for (const auto &[debut, fin, noms] : {std::tuple(qsizetype(1), titre, c.reference),
+                                               std::tuple(titre + 1, lignes.size(), c.selection)}) {
+            const QStringList liste = lignes.mid(debut, fin - debut);
+            const bool coupee = liste.back().startsWith(QChar(0x2026));
+            const auto montres = liste.join(QLatin1Char(' ')).count(QLatin1Char(','));
+            const auto restants = coupee ? liste.back().section(QLatin1Char(' '), 2, 2).toLongLong() : 0;
+            EXPECT_EQ(montres + restants, noms.size()) << liste.back().toStdString();
+            EXPECT_EQ(coupee, noms.size() > 1);
+        }
+    }
 }
 
 } // namespace
