@@ -164,13 +164,15 @@ SelectionImportee ImporteSelection(std::string_view octets, std::int32_t n, cons
         r.trace += static_cast<char>(r.selection[static_cast<std::size_t>(j)] ? 1 : 0);
         r.trace += ' ';
     }
-    if (r.dimension != n)
-        r.avertissement =
-            Traduit("Sélection chargée : le fichier décrit %1 sections et la carte %2 ; seules les %3 premières "
-                    "sections ont été prises en compte.")
-                .arg(r.dimension)
-                .arg(n)
-                .arg(communes);
+    if (r.dimension != n) {
+        // The nouns agree with their numbers (singular up to 1, as French has it).
+        const QString decrites = r.dimension <= 1 ? Traduit("Sélection chargée : le fichier décrit %1 section et la carte %2 ;")
+                                                 : Traduit("Sélection chargée : le fichier décrit %1 sections et la carte %2 ;");
+        const QString prises = communes == 0   ? Traduit("aucune section n'a été prise en compte.")
+                               : communes == 1 ? Traduit("seule la première section a été prise en compte.")
+                                               : Traduit("seules les %1 premières sections ont été prises en compte.").arg(communes);
+        r.avertissement = decrites.arg(r.dimension).arg(n) + QLatin1Char(' ') + prises;
+    }
     r.valide = true;
     return r;
 }

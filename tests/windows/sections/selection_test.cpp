@@ -114,6 +114,9 @@ TEST(SelectionFichier, AFileOfAnotherDimensionIsReadToItsOwnAndMarksOnlyTheMapsS
         {"larger", fichier("7", "1 0 0 0 0 1 1 "), {-1, 0}, {1, 0, 0, 0, 1}, std::string("\1 \0 \0 \0 \1 ", 10),
          "Sélection chargée : le fichier décrit 7 sections et la carte 5 ; seules les 5 premières sections ont "
          "été prises en compte."},
+        {"one section", fichier("1", "1 "), {0}, {1, 0, 0, 0, 0}, std::string("\1 ", 2),
+         "Sélection chargée : le fichier décrit 1 section et la carte 5 ; seule la première section a été prise en "
+         "compte."},
         {"same", fichier("5", "0 0 1 0 0 "), {0}, {0, 0, 1, 0, 0}, std::string("\0 \0 \1 \0 \0 ", 10), ""},
     };
     for (const auto &c : cas) {
