@@ -78,6 +78,10 @@ std::pair<double, double> PlageLog(double mini, double maxi)
 
 namespace {
 
+// Below this height the chart gives up its margins' room to the axes' labels and titles, and
+// below the minimum it would elide them to "…".
+constexpr int HauteurMargesPleines = 300;
+constexpr int HauteurMinimaleGraphe = 196;
 constexpr char TitreNaturel[] = "talmerTitre";
 constexpr char TailleNaturelle[] = "talmerTailleTitre";
 constexpr int TailleMinimaleTitre = 7;
@@ -156,8 +160,19 @@ FenCourbes::FenCourbes(const QColor &fond, QWidget *parent) : QWidget(parent)
     // A curve's title may name thousands of parts: the legend shows it elided to the chart's
     // width, never whole (laid out whole, such a line takes seconds and gigabytes).
     connect(chart_, &QChart::geometryChanged, this, &FenCourbes::EludeLegende);
+    margesPleines_ = chart_->margins();
+    connect(chart_, &QChart::geometryChanged, this, [this] {
+        const QMargins marges = chart_->size().height() < HauteurMargesPleines
+                                    ? QMargins(margesPleines_.left() / 2, 4, margesPleines_.right() / 2, 4)
+                                    : margesPleines_;
+        if (chart_->margins() != marges)
+            chart_->setMargins(marges);
+    });
     vue_ = new VueGraphe(chart_, this);
     vue_->setObjectName(QStringLiteral("Graphe"));
+    // Below this the chart elides its axes' labels and titles to "…": a tile or a window made
+    // smaller stops here, and the window's area scrolls or tiles around it.
+    vue_->setMinimumSize(HauteurMinimaleGraphe * 3 / 2, HauteurMinimaleGraphe);
     vue_->accepte = [this](const QMimeData *d) { return Accepte(d); };
     vue_->depose = [this](const QMimeData *d) { Depose(d); };
 
@@ -219,6 +234,15 @@ void FenCourbes::EludeLegende()
         if (serie->name() != nom)
             serie->setName(nom);
     }
+}
+
+void FenCourbes::FixeLargeurMinimale()
+{
+    // The bottom axis's title whole, beside the side axis's labels and title.
+    int largeur = HauteurMinimaleGraphe * 3 / 2;
+    for (QAbstractAxis *axe : chart_->axes(Qt::Horizontal))
+        largeur = std::max(largeur, QFontMetrics(axe->titleFont()).horizontalAdvance(axe->titleText()) + 110);
+    vue_->setMinimumWidth(largeur);
 }
 
 void FenCourbes::AppliqueCouleur(const QColor &couleur)

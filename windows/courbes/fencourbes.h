@@ -7,6 +7,7 @@
 
 #include <QChartView>
 #include <QFont>
+#include <QMargins>
 #include <QStringList>
 #include <QWidget>
 
@@ -92,6 +93,8 @@ protected:
     virtual void Depose(const QMimeData *donnees) = 0;
     virtual QString PrefixeImage() const = 0;
     virtual int &CompteurImages() const = 0;
+    // Once the axes are set: the chart is never narrower than its bottom axis's title needs.
+    void FixeLargeurMinimale();
 
 private:
     void AppliqueCouleur(const QColor &couleur);
@@ -99,6 +102,7 @@ private:
     void EludeLegende();
 
     QChart *chart_ = nullptr;
+    QMargins margesPleines_;  // the chart's own margins, kept while it is tall enough
     VueGraphe *vue_ = nullptr;
     QWidget *panBas_ = nullptr;
     QPushButton *btnColorGraphe_ = nullptr;

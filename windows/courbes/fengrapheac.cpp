@@ -30,6 +30,7 @@ TFenGrapheAC::TFenGrapheAC(Partition &partition, charg1 &base, QWidget *parent)
 
     TraduitComposants(this);
     Graphe()->setTitle(Traduit("Accroissement de vocabulaire"));
+    FixeLargeurMinimale();
     TraceCourbePartition(partition);
 }
 

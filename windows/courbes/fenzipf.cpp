@@ -40,6 +40,7 @@ TFenZipf::TFenZipf(Partition &partition, QWidget *parent)
     setWindowTitle(Traduit("Diagramme de Pareto") + QStringLiteral(" - ") +
                    EnUnicode(partition.Base() ? partition.Base()->RetourneGraphie(partition.Cle(), false) : ""));
     Graphe()->setTitle(windowTitle());
+    FixeLargeurMinimale();
     TraceCourbe(partition);
 }
 

@@ -7,6 +7,7 @@
 #include "services/rapport.h"
 #include "shell/dragobjects.h"
 #include "support/glisser.h"
+#include "support/poste_test.h"
 #include "windows/courbes/fengrapheac.h"
 #include "windows/courbes/fenzipf.h"
 #include "windows/commun/textes_longs.h"
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -325,6 +328,37 @@ TEST_F(Courbes, AVerticalTitleFitsTheHeightOfItsPlot)
     EXPECT_TRUE(tient());
     EXPECT_EQ(axe->titleText(), titre);
     EXPECT_DOUBLE_EQ(axe->titleFont().pointSizeF(), naturelle);
+}
+
+TEST_F(Courbes, AtTheirMinimumSizeBothChartsDrawTheirAxesWhole)
+{
+    TFenZipf zipf(*partition);
+    TFenGrapheAC croissance(*partition, *base);
+    for (talmer::FenCourbes *fenetre : std::initializer_list<talmer::FenCourbes *>{&zipf, &croissance}) {
+        SCOPED_TRACE(fenetre->objectName().toStdString());
+        fenetre->show();
+        fenetre->resize(fenetre->minimumSizeHint());
+        talmer::test::TraiteEvenements();
+        fenetre->Vue()->grab();
+        // The texts the chart shows, as it lays them out (elided or not).
+        QStringList textes;
+        for (const QGraphicsItem *item : fenetre->Vue()->scene()->items())
+            if (const auto *texte = dynamic_cast<const QGraphicsTextItem *>(item); texte && texte->isVisible())
+                textes.push_back(texte->toPlainText());
+        ASSERT_FALSE(textes.isEmpty());
+        // The bottom axis: its title and its graduations whole (the side one shrinks its title to
+        // the plot's height, see above).
+        for (QAbstractAxis *axe : fenetre->Graphe()->axes(Qt::Horizontal))
+            EXPECT_TRUE(textes.contains(axe->titleText())) << axe->titleText().toStdString();
+        for (const QString &t : textes) {
+            if (!t.endsWith(QStringLiteral("...")) && !t.endsWith(QChar(0x2026)))
+                continue;
+            for (QAbstractAxis *axe : fenetre->Graphe()->axes(Qt::Vertical)) {
+                const QString titre = QString(axe->titleText()).replace(QStringLiteral("<br>"), QStringLiteral(" "));
+                EXPECT_TRUE(titre.startsWith(t.chopped(3).trimmed())) << t.toStdString();
+            }
+        }
+    }
 }
 
 TEST(AjusteTitre, OneLineTwoLinesThenSmallerDownToTheMinimum)
