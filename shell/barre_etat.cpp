@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolButton>
@@ -17,7 +17,15 @@
 
 namespace {
 BarreEtat *barreProgramme = nullptr;
+
+// The style animates a busy bar and, once it is not busy and shows nothing, never paints it again
+// in a way that would end that animation: it is stopped here.
+void ArreteAnimations(QProgressBar *barre)
+{
+    for (QAbstractAnimation *animation : barre->findChildren<QAbstractAnimation *>())
+        animation->stop();
 }
+} // namespace
 
 // Clears the notice of stopped work at the user's next command: the first press of a mouse
 // button or of a key that reaches a window once the work is over. Presses on the status bar
@@ -194,10 +202,7 @@ void BarreEtat::FixeIndetermine(bool indetermine)
     }
     if (progression_->minimum() == 0 && progression_->maximum() == 0)
         progression_->setRange(0, 200);
-    // The style animates a busy bar and, once it is not busy and shows nothing, never paints it
-    // again in a way that would end that animation: it is stopped here.
-    for (QAbstractAnimation *animation : progression_->findChildren<QAbstractAnimation *>())
-        animation->stop();
+    ArreteAnimations(progression_);
 }
 
 void BarreEtat::DebutTravail()
@@ -234,8 +239,7 @@ void BarreEtat::QuitteActivite()
     activite_ = false;
     progression_->setRange(activiteMinimum_, activiteMaximum_);
     progression_->setValue(activiteValeur_);
-    for (QAbstractAnimation *animation : progression_->findChildren<QAbstractAnimation *>())
-        animation->stop();
+    ArreteAnimations(progression_);
 }
 
 void BarreEtat::RepeintMaintenant()

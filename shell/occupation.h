@@ -53,13 +53,13 @@ public:
     TravailLong(const TravailLong &) = delete;
     TravailLong &operator=(const TravailLong &) = delete;
 
-    // Runs the computation; false when the user stopped it (CalculInterrompu was thrown, and
-    // caught here), also when the request came after the computation's last step: the caller
-    // then keeps nothing of it. Any other exception goes through.
     // How the end of a computation is taken: a stop asked after its last step still discards
     // its result (Verifiee), or the result is kept once the computation has returned (Gardee:
     // for work that has put its result in place itself).
     enum class Fin { Verifiee, Gardee };
+    // Runs the computation; false when the user stopped it (CalculInterrompu was thrown, and
+    // caught here), also, with Fin::Verifiee, when the request came after the computation's last
+    // step: the caller then keeps nothing of it. Any other exception goes through.
     bool Execute(const std::function<void()> &calcul, Fin fin = Fin::Verifiee);
     // True once the user has asked to stop: for waits that do not go through a progress
     // callback.
