@@ -36,15 +36,7 @@ using talmer::test::writeFile;
 
 namespace {
 
-// The files (not the folders) under the current directory.
-std::set<std::string> Fichiers()
-{
-    std::set<std::string> noms;
-    for (const auto &e : fs::recursive_directory_iterator("."))
-        if (!e.is_directory())
-            noms.insert(e.path().generic_string());
-    return noms;
-}
+const auto Fichiers = talmer::test::FichiersIci;
 
 QString Message(bool ecrit, const EchecEcriture &echec)
 {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -93,6 +94,16 @@ inline void writeFile(const std::filesystem::path &p, const std::string &bytes)
 {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The files (not the folders) under the current directory, by their paths from it.
+inline std::set<std::string> FichiersIci()
+{
+    std::set<std::string> noms;
+    for (const auto &e : std::filesystem::recursive_directory_iterator("."))
+        if (!e.is_directory())
+            noms.insert(e.path().generic_string());
+    return noms;
 }
 
 } // namespace talmer::test

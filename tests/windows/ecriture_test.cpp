@@ -35,14 +35,7 @@ using namespace talmer;
 
 namespace {
 
-std::set<std::string> Fichiers()
-{
-    std::set<std::string> noms;
-    for (const auto &e : fs::recursive_directory_iterator("."))
-        if (!e.is_directory())
-            noms.insert(e.path().generic_string());
-    return noms;
-}
+const auto Fichiers = talmer::test::FichiersIci;
 
 class EcritureFenetres : public test::InTempDir {
 protected:
